@@ -1,0 +1,53 @@
+#include "common/paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace tarvex {
+
+namespace {
+QString& FolderOverride() {
+  static QString folder;
+  return folder;
+}
+}  // namespace
+
+QString ProgramFolder() {
+  if (!FolderOverride().isEmpty()) return FolderOverride();
+  return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+void SetProgramFolder(const QString& folder) { FolderOverride() = NativePath(folder); }
+
+QString NativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QChar PathSeparator() { return QDir::separator(); }
+
+bool IsPathSeparator(QChar c) {
+#ifdef Q_OS_WIN
+  return c == QLatin1Char('\\');
+#else
+  return c == QLatin1Char('/') || c == QLatin1Char('\\');
+#endif
+}
+
+qsizetype LastSeparator(const QString& path) {
+  for (qsizetype i = path.size() - 1; i >= 0; --i)
+    if (IsPathSeparator(path[i])) return i;
+  return -1;
+}
+
+QString GetFileTitle(const QString& path) { return path.mid(LastSeparator(path) + 1); }
+
+QString FolderPart(const QString& path) {
+  const qsizetype i = LastSeparator(path);
+  return i < 0 ? QString() : path.left(i);
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+  if (folder.isEmpty()) return name;
+  if (IsPathSeparator(folder.back())) return folder + name;
+  return folder + PathSeparator() + name;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,35 @@
+#pragma once
+// Paths as the programs see them: native separators, the program folder, and the split of a
+// path into folder and file title.
+#include <QString>
+
+namespace tarvex {
+
+// The folder of the running executable, native separators, no trailing separator.
+// Tests may point it elsewhere with SetProgramFolder.
+QString ProgramFolder();
+void SetProgramFolder(const QString& folder);  // empty restores the executable's folder
+
+// A path entering the system (dialog, drop, command line) in the platform's separators.
+QString NativePath(const QString& path);
+
+// The platform's folder separator character.
+QChar PathSeparator();
+
+// True for the characters that separate folders here: the backslash on Windows,
+// the slash and the backslash elsewhere.
+bool IsPathSeparator(QChar c);
+
+// 0-based index of the last separator in path, or -1.
+qsizetype LastSeparator(const QString& path);
+
+// The text after the last separator; the path itself when it has none.
+QString GetFileTitle(const QString& path);
+
+// The text before the last separator; empty when there is none.
+QString FolderPart(const QString& path);
+
+// folder + separator + name (no doubled separator when folder already ends in one).
+QString JoinPath(const QString& folder, const QString& name);
+
+}  // namespace tarvex

@@ -1,0 +1,68 @@
+#include "common/settings.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace tarvex {
+
+QString SettingsFolder() {
+  const QString over = qEnvironmentVariable("TARVEX_CONFIG_DIR");
+  if (!over.isEmpty()) return QDir::cleanPath(over);
+#ifdef Q_OS_WIN
+  QString base = qEnvironmentVariable("APPDATA");
+  if (base.isEmpty()) base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#else
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+  return QDir::cleanPath(base + QStringLiteral("/tarvex"));
+}
+
+QString SettingsFile(const QString& app) { return SettingsFolder() + QLatin1Char('/') + app + QStringLiteral(".ini"); }
+
+namespace {
+
+// Values are written as text; QSettings quotes a text that holds commas, so it reads back
+// whole. A value written by hand without quotes comes back as a list: join it again.
+QString FromStored(const QVariant& v) {
+  if (v.typeId() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
+  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
+  return v.toString();
+}
+
+QString GroupKey(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
+
+}  // namespace
+
+QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& def) {
+  QSettings s(SettingsFile(app), QSettings::IniFormat);
+  const QVariant v = s.value(GroupKey(section, key));
+  if (!v.isValid()) return def;
+  return FromStored(v);
+}
+
+bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) {
+  QDir().mkpath(SettingsFolder());
+  QSettings s(SettingsFile(app), QSettings::IniFormat);
+  s.setValue(GroupKey(section, key), value);
+  s.sync();
+  return s.status() == QSettings::NoError;
+}
+
+bool SettingToBool(const QString& stored, bool def) {
+  const QString t = stored.trimmed();
+  if (t.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0) return true;
+  if (t.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0) return false;
+  bool ok = false;
+  const double n = t.toDouble(&ok);
+  return ok ? n != 0 : def;
+}
+
+int SettingToInt(const QString& stored, int def) {
+  bool ok = false;
+  const int n = stored.trimmed().toInt(&ok);
+  return ok ? n : def;
+}
+
+}  // namespace tarvex

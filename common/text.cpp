@@ -1,0 +1,29 @@
+#include "common/text.h"
+
+namespace tarvex {
+
+namespace {
+qsizetype Find(const QString& text, const QString& word, qsizetype start, Qt::CaseSensitivity cs) {
+  if (word.isEmpty() || start < 1 || start > text.size()) return 0;
+  const qsizetype i = text.indexOf(word, start - 1, cs);
+  return i < 0 ? 0 : i + 1;
+}
+}  // namespace
+
+qsizetype InStr(const QString& text, const QString& word, qsizetype start) {
+  return Find(text, word, start, Qt::CaseInsensitive);
+}
+
+qsizetype InStrExact(const QString& text, const QString& word, qsizetype start) {
+  return Find(text, word, start, Qt::CaseSensitive);
+}
+
+bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+QString NumText(long long n) {
+  return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n);
+}
+
+QString WithoutFirst(const QString& s, qsizetype n) { return n >= s.size() ? QString() : s.mid(qMax<qsizetype>(n, 0)); }
+
+}  // namespace tarvex

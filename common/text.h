@@ -1,0 +1,25 @@
+#pragma once
+// Small text helpers shared by every program: the case-insensitive search with 1-based
+// positions that all text operations use, and the number-to-text form of counts.
+#include <QString>
+
+namespace tarvex {
+
+// 1-based position of word in text, searching from the 1-based position start, ignoring
+// letter case; 0 when not found, when word is empty, or when start is below 1 or past the end.
+qsizetype InStr(const QString& text, const QString& word, qsizetype start = 1);
+
+// The same with regard to case.
+qsizetype InStrExact(const QString& text, const QString& word, qsizetype start = 1);
+
+// Whole-text comparison ignoring case.
+bool SameText(const QString& a, const QString& b);
+
+// A count written as its decimal digits preceded by one blank (a minus sign instead for
+// negative numbers): 12 -> " 12".
+QString NumText(long long n);
+
+// Text without its first n characters (empty when n >= length).
+QString WithoutFirst(const QString& s, qsizetype n);
+
+}  // namespace tarvex

@@ -1,0 +1,141 @@
+#include "common/ui/prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include "common/paths.h"
+
+namespace tarvex {
+
+QString EffectiveTitle(const QString& title) {
+  if (!title.isEmpty()) return title;
+  const QString name = QGuiApplication::applicationDisplayName();
+  return name.isEmpty() ? QCoreApplication::applicationName() : name;
+}
+
+QString QtFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i].trimmed();
+    // The description usually repeats the pattern in parentheses; Qt reads the patterns
+    // from there, so put the real ones in their place.
+    desc.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
+    QStringList pats = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& p : pats) {
+      p = p.trimmed();
+      if (p == QLatin1String("*.*")) p = QStringLiteral("*");
+    }
+    out << desc + QStringLiteral(" (") + pats.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QString WithDefaultExtension(const QString& name, const QString& defaultExt) {
+  if (defaultExt.isEmpty() || name.isEmpty()) return name;
+  if (!QFileInfo(GetFileTitle(name)).suffix().isEmpty()) return name;
+  return defaultExt.startsWith(QLatin1Char('.')) ? name + defaultExt : name + QLatin1Char('.') + defaultExt;
+}
+
+namespace {
+
+class QtPrompts final : public Prompts {
+ public:
+  MsgResult MsgBox(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override {
+    QMessageBox box(ParentWindow());
+    box.setWindowTitle(EffectiveTitle(title));
+    box.setText(text);
+    switch (icon) {
+      case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+      case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+      case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+      case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+      case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    using B = QMessageBox;
+    switch (buttons) {
+      case MsgButtons::OK: box.setStandardButtons(B::Ok); break;
+      case MsgButtons::OKCancel: box.setStandardButtons(B::Ok | B::Cancel); break;
+      case MsgButtons::YesNoCancel: box.setStandardButtons(B::Yes | B::No | B::Cancel); break;
+      case MsgButtons::YesNo: box.setStandardButtons(B::Yes | B::No); break;
+      case MsgButtons::RetryCancel: box.setStandardButtons(B::Retry | B::Cancel); break;
+      case MsgButtons::AbortRetryIgnore: box.setStandardButtons(B::Abort | B::Retry | B::Ignore); break;
+    }
+    switch (box.exec()) {
+      case B::Ok: return MsgResult::OK;
+      case B::Yes: return MsgResult::Yes;
+      case B::No: return MsgResult::No;
+      case B::Retry: return MsgResult::Retry;
+      case B::Abort: return MsgResult::Abort;
+      case B::Ignore: return MsgResult::Ignore;
+      default: break;
+    }
+    // Closing the box with its close button: the gentlest answer it offers.
+    if (buttons == MsgButtons::YesNo) return MsgResult::No;
+    if (buttons == MsgButtons::OK) return MsgResult::OK;
+    if (buttons == MsgButtons::AbortRetryIgnore) return MsgResult::Abort;
+    return MsgResult::Cancel;
+  }
+
+  QString InputBox(const QString& prompt, const QString& title, const QString& def) override {
+    bool ok = false;
+    const QString s = QInputDialog::getText(ParentWindow(), EffectiveTitle(title), prompt, QLineEdit::Normal, def, &ok);
+    return ok ? s : QString();
+  }
+
+  std::optional<QString> OpenFileName(const FileDialogRequest& req) override {
+    const QString s = QFileDialog::getOpenFileName(ParentWindow(), req.title, JoinPath(req.folder, req.fileName),
+                                                   QtFilter(req.filter));
+    if (s.isEmpty()) return std::nullopt;
+    return NativePath(s);
+  }
+
+  std::optional<QString> SaveFileName(const FileDialogRequest& req) override {
+    QFileDialog dlg(ParentWindow(), req.title, req.folder, QtFilter(req.filter));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    if (!req.fileName.isEmpty()) dlg.selectFile(req.fileName);
+    if (!req.defaultExt.isEmpty()) dlg.setDefaultSuffix(req.defaultExt.mid(req.defaultExt.startsWith('.') ? 1 : 0));
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !req.overwritePrompt);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    return NativePath(WithDefaultExtension(dlg.selectedFiles().first(), req.defaultExt));
+  }
+
+  std::optional<QFont> ChooseFont(const QFont& initial) override {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, ParentWindow());
+    if (!ok) return std::nullopt;
+    return f;
+  }
+
+  bool SetUpPrinter(QPrinter& printer) override {
+    QPrintDialog dlg(&printer, ParentWindow());
+    dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dlg.exec() == QDialog::Accepted;
+  }
+};
+
+Prompts*& Installed() {
+  static Prompts* p = nullptr;
+  return p;
+}
+
+}  // namespace
+
+Prompts& prompts() {
+  static QtPrompts qt;
+  return Installed() ? *Installed() : qt;
+}
+
+void SetPrompts(Prompts* p) { Installed() = p; }
+
+}  // namespace tarvex

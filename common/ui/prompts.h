@@ -1,0 +1,66 @@
+#pragma once
+// Every modal question the programs ask the user goes through this interface: message
+// boxes, input boxes and the file, font and print dialogs. The programs use the Qt
+// implementation; tests install a scripted one that records each prompt and answers
+// from a queue.
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace tarvex {
+
+enum class MsgButtons { OK, OKCancel, YesNoCancel, YesNo, RetryCancel, AbortRetryIgnore };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgResult { OK, Cancel, Yes, No, Retry, Abort, Ignore };
+
+struct FileDialogRequest {
+  QString title;       // empty: the platform's own
+  QString filter;      // "COG files (*.cog)|*.cog|All files (*.*)|*.*"
+  QString folder;      // initial folder
+  QString fileName;    // initial file name
+  QString defaultExt;  // ".cog": added when the chosen name has no extension
+  bool overwritePrompt = false;
+};
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  // title empty: the application's title.
+  virtual MsgResult MsgBox(const QString& text, const QString& title = QString(),
+                           MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None) = 0;
+  // Cancel gives the empty text.
+  virtual QString InputBox(const QString& prompt, const QString& title = QString(),
+                           const QString& def = QString()) = 0;
+  virtual std::optional<QString> OpenFileName(const FileDialogRequest& req) = 0;
+  virtual std::optional<QString> SaveFileName(const FileDialogRequest& req) = 0;
+  virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
+  // Lets the user set up the printer; false when cancelled.
+  virtual bool SetUpPrinter(QPrinter& printer) = 0;
+
+  // The window dialogs are owned by (may be null).
+  void SetParentWindow(QWidget* w) { parent_ = w; }
+  QWidget* ParentWindow() const { return parent_; }
+
+ private:
+  QWidget* parent_ = nullptr;
+};
+
+// The prompts in force. The Qt implementation unless a test installed another.
+Prompts& prompts();
+// Installs p (not owned); nullptr restores the Qt implementation.
+void SetPrompts(Prompts* p);
+
+// The title a message box shows when its own is empty: the application's display name.
+QString EffectiveTitle(const QString& title);
+
+// "COG files (*.cog)|*.cog|All files (*.*)|*.*" in Qt's form:
+// "COG files (*.cog);;All files (*)". "*.*" means every file.
+QString QtFilter(const QString& filter);
+
+// The name with defaultExt appended when it has no extension of its own.
+QString WithDefaultExtension(const QString& name, const QString& defaultExt);
+
+}  // namespace tarvex

@@ -1,0 +1,30 @@
+#pragma once
+// Reading and writing script files: bytes in the ANSI code page, line ends as the file had them.
+#include <QString>
+
+#include "scrivane/core/lineends.h"
+
+namespace scrivane {
+
+struct ScriptReadResult {
+  bool ok = false;
+  NormalizedText content;
+  QString error;  // the system's reason when !ok
+};
+
+ScriptReadResult ReadScriptFile(const QString& path);
+
+struct ScriptWriteResult {
+  bool ok = false;
+  QString error;  // the message to show when !ok (names the file and the reason)
+};
+
+// Writes the CR LF text in the given line-end style, atomically. A text holding a character
+// that the code page cannot store is refused with a message naming that character and its line.
+ScriptWriteResult WriteScriptFile(const QString& path, const QString& crlfText, LineEnd style);
+
+// Describes the first character of text the code page cannot store ("'Ω' (U+03A9) on line 3"),
+// or returns an empty text when every character fits.
+QString DescribeUnencodable(const QString& text);
+
+}  // namespace scrivane

@@ -1,0 +1,39 @@
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include "common/ansicodec.h"
+
+using namespace tarvex;
+
+TEST(AnsiCodec, EveryByteRoundTripsAndDecodesToOneCharacter) {
+  QByteArray all;
+  for (int b = 0; b < 256; ++b) all.append(char(b));
+  const QString text = DecodeAnsi(all);
+  ASSERT_EQ(text.size(), 256);
+  QSet<QChar> distinct(text.begin(), text.end());
+  EXPECT_EQ(distinct.size(), 256) << "two bytes decode to the same character";
+  qsizetype bad = 0;
+  EXPECT_EQ(EncodeAnsi(text, &bad), all);
+  EXPECT_EQ(bad, -1);
+  EXPECT_EQ(FirstUnencodable(text), -1);
+}
+
+TEST(AnsiCodec, KnownCharacters) {
+  struct { unsigned char byte; char16_t ch; } cases[] = {
+      {0x80, u'€'}, {0xA9, u'©'}, {0xF6, u'ö'}, {0x81, 0x0081}, {0x8D, 0x008D},
+      {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}, {0x9F, u'Ÿ'}, {0x85, u'…'}, {0x00, 0}};
+  for (auto c : cases) {
+    EXPECT_EQ(DecodeAnsi(QByteArray(1, char(c.byte)))[0].unicode(), c.ch) << int(c.byte);
+    EXPECT_EQ(EncodeAnsi(QString(QChar(c.ch))), QByteArray(1, char(c.byte))) << int(c.byte);
+  }
+}
+
+TEST(AnsiCodec, CharactersOutsideTheCodePageAreReported) {
+  const QString text = QStringLiteral("ab\u03A9c\u4E2D");
+  qsizetype bad = 0;
+  EXPECT_EQ(EncodeAnsi(text, &bad), QByteArray("ab?c?"));
+  EXPECT_EQ(bad, 2);
+  EXPECT_EQ(FirstUnencodable(text), 2);
+  // A C1 control that the code page replaces with a printable character is not storable.
+  EXPECT_EQ(FirstUnencodable(QString(QChar(0x0080))), 0);
+}

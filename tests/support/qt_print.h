@@ -1,0 +1,16 @@
+#pragma once
+// Lets GoogleTest print Qt's texts in assertion messages. Included in every test source.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << s.toStdString(); }
+inline std::ostream& operator<<(std::ostream& os, const QByteArray& b) { return os << b.toStdString(); }
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << "QByteArray(\"" << b.toStdString() << "\")"; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '[';
+  for (qsizetype i = 0; i < l.size(); ++i) *os << (i ? ", " : "") << '"' << l[i].toStdString() << '"';
+  *os << ']';
+}
