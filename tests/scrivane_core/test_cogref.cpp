@@ -1,0 +1,256 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "scrivane/core/cogref.h"
+#include "tests/support/test_env.h"
+
+using namespace scrivane;
+
+namespace {
+
+// Compact picture of parsed data: "Cat[Name=line;Name=line] Cat2[]".
+QString Shape(const CogRefData& d) {
+  QStringList cats;
+  for (const CogRefCategory& c : d.categories) {
+    QStringList fns;
+    for (const CogRefEntry& e : c.functions) {
+      EXPECT_EQ(e.key, e.tag) << "key and tag are both the whole line";
+      fns << e.text + QLatin1Char('=') + e.tag;
+    }
+    cats << c.name + QLatin1Char('[') + fns.join(QLatin1Char(';')) + QLatin1Char(']');
+  }
+  return cats.join(QLatin1Char(' '));
+}
+
+// "line:reason" for each problem, separated by " / ".
+QString Problems(const CogRefData& d) {
+  QStringList out;
+  for (const CogRefProblem& p : d.problems) out << QString::number(p.line) + QLatin1Char(':') + p.reason;
+  return out.join(QStringLiteral(" / "));
+}
+
+QString Utf8(const char* s) { return QString::fromUtf8(s); }
+
+QString ShippedFile() { return QStringLiteral(TARVEX_SOURCE_DIR "/scrivane/data/cogref.dat"); }
+
+}  // namespace
+
+TEST(CogRefParse, WellFormedFiles) {
+  struct { const char* what; const char* text; const char* shape; } cases[] = {
+      {"header skipped even when it is a category line", ".Head\r\n.A\r\nF(x)|d\r\nEOF\r\n", "A[F=F(x)|d]"},
+      {"header skipped even when it is a function line", "F(x)|d\r\n.A\r\nG()|e\r\nEOF\r\n", "A[G=G()|e]"},
+      {"header skipped even when it reads EOF", "EOF\r\n.A\r\nG()|e\r\nEOF\r\n", "A[G=G()|e]"},
+      {"lower-case eof ends the catalogue", "h\r\n.A\r\nF()|d\r\neof\r\nG()|e\r\n.B\r\n", "A[F=F()|d]"},
+      {"mixed-case Eof ends the catalogue", "h\r\n.A\r\nF()|d\r\nEof\r\n\r\nnonsense\r\n", "A[F=F()|d]"},
+      {"EOF right after the header gives an empty catalogue", "h\r\nEOF\r\n.A\r\n", ""},
+      {"no EOF line: the file ends at its last line", "h\r\n.A\r\nF()|d\r\n.B\r\nG()|e", "A[F=F()|d] B[G=G()|e]"},
+      {"LF line ends", "h\n.A\nF(a, b)|d\nEOF\n", "A[F=F(a, b)|d]"},
+      {"CR line ends", "h\r.A\rF(a)|d\rG()|e\rEOF\r", "A[F=F(a)|d;G=G()|e]"},
+      {"mixed line ends", "h\r\n.A\nF()|d\rG()|e\r\nEOF", "A[F=F()|d;G=G()|e]"},
+      {"description holding a bar stays whole", "h\r\n.A\r\nF(a)|x|y\r\nEOF\r\n", "A[F=F(a)|x|y]"},
+      {"function line without a bar is kept", "h\r\n.A\r\nF(a, b)\r\nEOF\r\n", "A[F=F(a, b)]"},
+      {"name is the text before the first parenthesis", "h\r\n.A\r\nF(a(b))|c(d)\r\nEOF\r\n", "A[F=F(a(b))|c(d)]"},
+      {"empty category is kept", "h\r\n.A\r\n.B\r\nF()|d\r\nEOF\r\n", "A[] B[F=F()|d]"},
+      {"category name is everything after the full stop", "h\r\n. Odd.Name \r\nF()|d\r\nEOF\r\n", " Odd.Name [F=F()|d]"},
+      {"only a header", "h\r\n", ""},
+      {"empty text", "", ""},
+  };
+  for (const auto& c : cases) {
+    const CogRefData d = ParseCogRef(Utf8(c.text));
+    EXPECT_EQ(Shape(d), Utf8(c.shape)) << c.what;
+    EXPECT_TRUE(d.problems.empty()) << c.what << ": " << Problems(d);
+  }
+}
+
+TEST(CogRefParse, MalformedLinesAreSkippedAndReported) {
+  struct { const char* what; const char* text; const char* shape; const char* problems; } cases[] = {
+      {"blank line", "h\r\n.A\r\nF()|d\r\n\r\nG()|e\r\nEOF\r\n", "A[F=F()|d;G=G()|e]", "4:blank line"},
+      {"line of blanks only", "h\n.A\n  \t\nF()|d\nEOF\n", "A[F=F()|d]", "3:blank line"},
+      {"function line without parenthesis", "h\r\n.A\r\nNoParens|d\r\nF()|d\r\n", "A[F=F()|d]",
+       "3:function line without \"(\""},
+      {"EOF with trailing blank is not the terminator", "h\n.A\nEOF \nF()|d\n", "A[F=F()|d]",
+       "3:function line without \"(\""},
+      {"function before the first category", "h\r\nF()|d\r\nG()|e\r\n.A\r\nH()|f\r\n", "A[H=H()|f]",
+       "2:function \"F\" comes before the first category / 3:function \"G\" comes before the first category"},
+      {"category without a name leaves the current category", "h\n.A\nF()|d\n.\nG()|e\n", "A[F=F()|d;G=G()|e]",
+       "4:category line without a name"},
+      {"repeated category: its functions join the first one", "h\n.A\nF()|d\n.B\nG()|e\n.A\nH()|f\n",
+       "A[F=F()|d;H=H()|f] B[G=G()|e]", "6:category \"A\" appears twice"},
+      {"category keys ignore case", "h\n.Thing\nF()|d\n.THING\nG()|e\n", "Thing[F=F()|d;G=G()|e]",
+       "4:category \"THING\" appears twice"},
+      {"repeated function line", "h\n.A\nF(x)|d\nF(x)|d\nF(x)|other\n", "A[F=F(x)|d;F=F(x)|other]",
+       "4:function line \"F\" appears twice"},
+      {"function keys ignore case", "h\n.A\nF(x)|d\n.B\nf(X)|D\n", "A[F=F(x)|d] B[]",
+       "5:function line \"f\" appears twice"},
+      {"categories and functions share one key space", "h\n.A\nF()|d\n.F()|d\nG()|e\n", "A[F=F()|d;G=G()|e]",
+       "4:category \"F()|d\" appears twice"},
+      {"line numbers count every physical line", "h\r\n.A\r\n\r\n\r\nF()|d\r\nX\r\n", "A[F=F()|d]",
+       "3:blank line / 4:blank line / 6:function line without \"(\""},
+      {"nothing after EOF is checked", "h\n.A\nF()|d\nEOF\n\nX\n.A\n", "A[F=F()|d]", ""},
+  };
+  for (const auto& c : cases) {
+    const CogRefData d = ParseCogRef(Utf8(c.text));
+    EXPECT_EQ(Shape(d), Utf8(c.shape)) << c.what;
+    EXPECT_EQ(Problems(d), Utf8(c.problems)) << c.what;
+  }
+}
+
+TEST(CogRefTags, SignatureAndDescriptionSplitAtTheFirstBar) {
+  struct { const char* tag; const char* signature; const char* description; bool category; } cases[] = {
+      {"parent", "parent", "parent", true},  // a category shows its tag
+      {"Parent", "Parent", "Parent", true},
+      {"F(a, b)|Does it.", "F(a, b)", "Does it.", false},
+      {"F(a)|x|y", "F(a)", "x|y", false},
+      {"F(a)|", "F(a)", "", false},
+      {"F(a)", "F(a)", "", false},  // a function without a bar has an empty description
+      {"|only", "", "only", false},
+      {"", "", "", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SignatureOf(Utf8(c.tag)), Utf8(c.signature)) << c.tag;
+    EXPECT_EQ(DescriptionOf(Utf8(c.tag)), Utf8(c.description)) << c.tag;
+    EXPECT_EQ(IsCategoryTag(Utf8(c.tag)), c.category) << c.tag;
+  }
+  EXPECT_EQ(CogRefCategoryTag(), QStringLiteral("parent"));
+}
+
+TEST(CogRefProblems, MessageCountsAndNamesTheFirstFive) {
+  EXPECT_EQ(FormatCogRefProblems({}), QString());
+  EXPECT_EQ(FormatCogRefProblems({{3, QStringLiteral("blank line")}}),
+            QStringLiteral("1 line of cogref.dat was skipped:\nLine 3: blank line"));
+
+  std::vector<CogRefProblem> seven;
+  for (int i = 1; i <= 7; ++i) seven.push_back({i * 10, QStringLiteral("reason %1").arg(i)});
+  EXPECT_EQ(FormatCogRefProblems(seven),
+            QStringLiteral("7 lines of cogref.dat were skipped:\nLine 10: reason 1\nLine 20: reason 2\n"
+                           "Line 30: reason 3\nLine 40: reason 4\nLine 50: reason 5\n... and 2 more."));
+
+  std::vector<CogRefProblem> five(seven.begin(), seven.begin() + 5);
+  EXPECT_FALSE(FormatCogRefProblems(five).contains(QStringLiteral("more"))) << "exactly five: all named";
+
+  EXPECT_EQ(FormatCogRefProblems({{0, QStringLiteral("the file could not be read (denied)")}}),
+            QStringLiteral("cogref.dat: the file could not be read (denied)."));
+}
+
+TEST(CogRefFile, LoadsFromDiskOrReportsItMissing) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+
+  bool exists = true;
+  const CogRefData none = LoadCogRefFile(dir.filePath(QStringLiteral("cogref.dat")), &exists);
+  EXPECT_FALSE(exists);
+  EXPECT_TRUE(none.categories.empty());
+  EXPECT_TRUE(none.problems.empty());
+
+  // A folder of that name is no reference file either.
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.dat")));
+  exists = true;
+  LoadCogRefFile(dir.filePath(QStringLiteral("folder.dat")), &exists);
+  EXPECT_FALSE(exists);
+
+  // Bytes are read in the ANSI code page: 0xE9 is e-acute.
+  const QString path = dir.filePath(QStringLiteral("cogref.dat"));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("header\r\n.Thing\r\nCaf\xE9(x)|d\xE9j\xE0\r\n\r\nEOF\r\n");
+  f.close();
+  const CogRefData d = LoadCogRefFile(path, &exists);
+  EXPECT_TRUE(exists);
+  EXPECT_EQ(Shape(d), Utf8("Thing[Café=Café(x)|déjà]"));
+  EXPECT_EQ(Problems(d), QStringLiteral("4:blank line"));
+}
+
+TEST(CogRefShipped, FileIsCleanAsciiWithCrLfAndEndsInEof) {
+  QFile f(ShippedFile());
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << ShippedFile();
+  const QByteArray bytes = f.readAll();
+  ASSERT_TRUE(bytes.endsWith("\r\nEOF\r\n"));
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    ASSERT_TRUE(c < 0x80 && (c >= 0x20 || c == '\r' || c == '\n')) << "byte " << i;
+    if (c == '\n') {
+      ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at byte " << i;
+    }
+    if (c == '\r') {
+      ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "bare CR at byte " << i;
+    }
+  }
+
+  bool exists = false;
+  const CogRefData d = LoadCogRefFile(ShippedFile(), &exists);
+  ASSERT_TRUE(exists);
+  EXPECT_TRUE(d.problems.empty()) << FormatCogRefProblems(d.problems);
+
+  QStringList names;
+  for (const CogRefCategory& c : d.categories) names << c.name;
+  EXPECT_EQ(names.size(), 16);
+  EXPECT_EQ(names.value(0), QStringLiteral("Thing")) << "the most used category comes first";
+  QStringList sorted = names;
+  sorted.sort();
+  EXPECT_EQ(sorted, QStringList({"AI", "Effects", "Inventory", "Keyframe", "Math", "Multiplayer", "Player", "Print",
+                                 "Sector", "Sound", "Surface", "System", "Thing", "Vector", "Weapon", "World"}));
+
+  // Keys must not depend on letter case, and every entry has a signature and a description.
+  QSet<QString> folded;
+  for (const CogRefCategory& c : d.categories) {
+    for (const CogRefEntry& e : c.functions) {
+      EXPECT_FALSE(folded.contains(e.key.toCaseFolded())) << e.key;
+      folded.insert(e.key.toCaseFolded());
+      EXPECT_TRUE(e.tag.contains(QLatin1Char('|'))) << e.tag;
+      EXPECT_TRUE(SignatureOf(e.tag).endsWith(QLatin1Char(')'))) << e.tag;
+      EXPECT_GE(DescriptionOf(e.tag).size(), 20) << e.tag;
+      EXPECT_FALSE(e.text.isEmpty() || e.text.contains(QLatin1Char(' '))) << e.tag;
+    }
+  }
+}
+
+TEST(CogRefShipped, HoldsEveryVerbInItsCategoryAndEveryVerbTheCorpusCalls) {
+  QFile facts(tarvex::test::SharedPath(QStringLiteral("cog-language/verbs.tsv")));
+  if (!facts.open(QIODevice::ReadOnly)) GTEST_SKIP() << "language facts not available";
+  bool exists = false;
+  const CogRefData d = LoadCogRefFile(ShippedFile(), &exists);
+  ASSERT_TRUE(exists);
+
+  QHash<QString, QString> categoryOf;  // case-folded function name -> category
+  int functions = 0;
+  for (const CogRefCategory& c : d.categories)
+    for (const CogRefEntry& e : c.functions) {
+      categoryOf.insert(e.text.toCaseFolded(), c.name);
+      ++functions;
+    }
+
+  QSet<QString> verbs;
+  const QStringList rows = QString::fromUtf8(facts.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  for (qsizetype i = 1; i < rows.size(); ++i) {  // row 0 names the columns
+    const QStringList cols = rows[i].trimmed().split(QLatin1Char('\t'));
+    ASSERT_EQ(cols.size(), 3) << rows[i];
+    const QString verb = cols[0].toCaseFolded();
+    verbs.insert(verb);
+    EXPECT_EQ(categoryOf.value(verb, QStringLiteral("(missing)")), cols[2]) << cols[0];
+  }
+  EXPECT_EQ(verbs.size(), 539);
+  EXPECT_EQ(functions, 539) << "one line per verb, nothing else";
+
+  const QDir corpus(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
+  const QStringList scripts = corpus.entryList({QStringLiteral("*.cog")}, QDir::Files);
+  if (scripts.isEmpty()) GTEST_SKIP() << "script corpus not available";
+  static const QRegularExpression call(QStringLiteral("\\b([A-Za-z_][A-Za-z0-9_]*)\\s*\\("));
+  int calls = 0;
+  for (const QString& name : scripts) {
+    QFile script(corpus.filePath(name));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly)) << name;
+    const QString text = QString::fromLatin1(script.readAll());
+    for (auto it = call.globalMatch(text); it.hasNext();) {
+      const QString word = it.next().captured(1).toCaseFolded();
+      if (!verbs.contains(word)) continue;
+      ++calls;
+      EXPECT_TRUE(categoryOf.contains(word)) << name << " calls " << word;
+    }
+  }
+  EXPECT_GT(calls, 100) << "the corpus should exercise many verbs";
+}
