@@ -1,0 +1,61 @@
+#pragma once
+// The installer's window: the install folder, a drive and folder chooser, the four file
+// association boxes, and the buttons that install or end the program.
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pendrel {
+
+class FolderList;
+class SetupFileOps;
+class SetupShell;
+
+class PendrelSetup : public QWidget {
+  Q_OBJECT
+ public:
+  // files and shell default to the platform's own (not owned).
+  explicit PendrelSetup(SetupFileOps* files = nullptr, SetupShell* shell = nullptr, QWidget* parent = nullptr);
+
+  QLabel* decoLabel;
+  QLineEdit* pdInstallPath;
+  QComboBox* pdDrive;
+  FolderList* pdDir;
+  QPushButton* pdNewDir;
+  QGroupBox* FileAssocFrame;
+  std::array<QCheckBox*, 4> fileassociation;
+  QPushButton* pdInstall;
+  QPushButton* pdCancel;
+  QLabel* decoImage;
+
+  // Whether Install registers the ticked associations for the freedesktop desktop too
+  // (on by default where that desktop lives).
+  bool bRegisterDesktop;
+
+  // True once the program has ended (the window is closed then).
+  bool Ended() const { return bEnded; }
+
+  void pdDrive_Change();
+  void pdDir_Change();
+  void pdNewDir_Click();
+  void pdInstall_Click();
+  void pdCancel_Click();
+
+ private:
+  void EndProgram();
+
+  SetupFileOps* files_;
+  SetupShell* shell_;
+  bool bEnded = false;
+};
+
+// The decoration beside the controls.
+QPixmap DecorationPicture(const QSize& size);
+
+}  // namespace pendrel
