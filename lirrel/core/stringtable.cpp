@@ -1,0 +1,235 @@
+#include "lirrel/core/stringtable.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/ansicodec.h"
+#include "common/files.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "lirrel/core/tablefile.h"
+
+namespace lirrel {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kCantLoad = QStringLiteral("Can't Load File");
+const QString kCantSave = QStringLiteral("Can't Save File");
+
+// The new file is written under this name beside the table before it takes the table's place.
+constexpr const char* kTempFileName = "jkstrings.uni.new";
+
+// Calls f(line) for every line of text. Lines end in CR LF, LF or CR alone; the last line
+// needs no line end.
+template <typename F>
+void ForEachLine(const QString& text, F&& f) {
+  const QChar* p = text.constData();
+  const qsizetype n = text.size();
+  qsizetype start = 0;
+  while (start < n) {
+    qsizetype end = start;
+    while (end < n && p[end] != QLatin1Char('\n') && p[end] != QLatin1Char('\r')) ++end;
+    f(QStringView(p + start, end - start));
+    start = (end + 1 < n && p[end] == QLatin1Char('\r') && p[end + 1] == QLatin1Char('\n')) ? end + 2 : end + 1;
+  }
+}
+
+}  // namespace
+
+StringTable::StringTable(TableListener* listener) : listener_(listener ? listener : &silent_) {
+  keys_.push_back({0, QLatin1String(kPlaceholder), QString()});
+  groups_ << QLatin1String(kAllGroup);
+  groupIndex_.insert(groups_.front(), 0);
+  header_ << QString();
+}
+
+void StringTable::Reset() {
+  header_ = QStringList{QString()};
+  groups_ = QStringList{QLatin1String(kAllGroup)};
+  groupIndex_.clear();
+  groupIndex_.insert(groups_.front(), 0);
+  keys_.clear();
+  keys_.push_back({0, QLatin1String(kPlaceholder), QString()});
+  listener_->ListsReset();
+  listener_->GroupAdded(groups_.front(), 0);
+  listener_->KeyAdded(keys_.front().name, 0);
+}
+
+bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
+  const QString path = TablePath(folder, mode == LoadMode::Revert);
+  const QFileInfo info(path);
+  if (!info.exists() || info.isDir()) {
+    Notify(path + kCrLf + QStringLiteral("This file does not exist."), kCantLoad, TableListener::Notice::Warning);
+    return false;
+  }
+  // The file is read whole before the table is touched, so a file that cannot be read leaves
+  // the table in memory as it was.
+  QByteArray bytes;
+  QString error;
+  if (!tarvex::ReadWholeFile(path, &bytes, &error)) {
+    Notify(path + kCrLf + error, kCantLoad, TableListener::Notice::Warning);
+    return false;
+  }
+  Reset();
+  const QString text = tarvex::DecodeAnsi(bytes);
+  bytes.clear();
+  const qint64 size = text.size();
+  const QString caption =
+      mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni");
+  QStringList header;
+  {
+    ProgressGate gate(listener_, clock_, size);
+    qint64 lineNo = 0, read = 0;
+    ForEachLine(text, [&](QStringView line) {
+      ++lineNo;
+      read += line.size();
+      if (gate.Due())
+        gate.Step(caption + QStringLiteral(" - Line") + tarvex::NumText(lineNo) + QStringLiteral(" - ") +
+                      tarvex::NumText(read) + QStringLiteral(" of ") + tarvex::NumText(size) + QStringLiteral(" bytes"),
+                  read);
+      TableLine parsed = ReadTableLine(line);
+      if (parsed.kind == TableLine::Header) {
+        header << parsed.text;
+        if (parsed.comments) comments_ = parsed.text;
+      } else if (parsed.kind == TableLine::Key) {
+        AddKey(GroupOf(parsed.name), parsed.name, parsed.value);
+      }
+    });
+  }
+  if (!header.isEmpty()) header_ = header;
+  folder_ = folder;
+  modified_ = false;
+  listener_->CountChanged(Count());
+  listener_->LoadFinished();
+  return true;
+}
+
+int StringTable::AddKey(const QString& group, const QString& name, const QString& value) {
+  int g;
+  const auto it = groupIndex_.constFind(group);
+  if (it != groupIndex_.constEnd()) {
+    g = it.value();
+  } else {
+    g = int(groups_.size());
+    groups_ << group;
+    groupIndex_.insert(group, g);
+    listener_->GroupAdded(group, g);
+  }
+  keys_.push_back({g, name, value});
+  const int k = Count();
+  modified_ = true;
+  listener_->KeyAdded(name, k);
+  listener_->CountChanged(k);
+  return k;
+}
+
+bool StringTable::DeleteKey(int k) {
+  if (k < 1 || k > Count()) return false;
+  keys_.erase(keys_.begin() + k);
+  modified_ = true;
+  listener_->CountChanged(Count());
+  return true;
+}
+
+bool StringTable::SetValue(int k, const QString& value) {
+  if (k < 1 || k > Count()) return false;
+  if (keys_[size_t(k)].value != value) {
+    keys_[size_t(k)].value = value;
+    modified_ = true;
+  }
+  return true;
+}
+
+void StringTable::SetComments(const QString& text) {
+  if (comments_ == text) return;
+  comments_ = text;
+  modified_ = true;
+}
+
+QByteArray StringTable::Serialize(int* longLines, QString* firstLong) const {
+  const int n = Count();
+  if (longLines) *longLines = 0;
+  QString text;
+  qsizetype estimate = 1024;
+  for (int i = 1; i <= n; ++i) estimate += keys_[size_t(i)].name.size() + keys_[size_t(i)].value.size() + 37;
+  text.reserve(estimate);
+  for (const QString& line : HeadLines(n, comments_, Author::FromSettings())) {
+    text += line;
+    text += kCrLf;
+  }
+  {
+    ProgressGate gate(listener_, clock_, n);
+    for (int i = 1; i <= n; ++i) {
+      if (gate.Due())
+        gate.Step(QStringLiteral("Saving jkstrings.uni - Line ") + tarvex::NumText(i) + QStringLiteral(" of ") +
+                      tarvex::NumText(n),
+                  i);
+      const StringKey& key = keys_[size_t(i)];
+      const qsizetype start = text.size();
+      text += KeyLine(key.name, key.value);
+      if (text.size() - start > kGameLineLimit && longLines) {
+        if (*longLines == 0 && firstLong) *firstLong = key.name;
+        ++*longLines;
+      }
+      text += kCrLf;
+    }
+  }
+  text += QStringLiteral("END");
+  text += kCrLf;
+  return tarvex::EncodeAnsi(text);
+}
+
+bool StringTable::WriteSafely(const QString& folder, const QByteArray& bytes) {
+  const QString target = TablePath(folder), backup = TablePath(folder, true);
+  const QString temp = tarvex::JoinPath(folder, QLatin1String(kTempFileName));
+  const auto fail = [&](const QString& file, const QString& reason) {
+    if (QFileInfo(temp).isFile()) QFile::remove(temp);
+    Notify(file + kCrLf + reason, kCantSave, TableListener::Notice::Warning);
+    return false;
+  };
+  if (QFileInfo(target).isDir()) return fail(target, QStringLiteral("It is a folder, not a file."));
+  QString error;
+  if (!tarvex::WriteWholeFile(temp, bytes, &error)) return fail(target, error);
+
+  const bool hadTable = QFileInfo::exists(target);
+  if (hadTable) {
+    const QFileInfo old(backup);
+    if (old.isDir()) return fail(backup, QStringLiteral("It is a folder, not a file."));
+    if (old.exists() || old.isSymLink()) {
+      QFile file(backup);
+      if (!file.remove()) return fail(backup, file.errorString());
+    }
+    QFile table(target);
+    if (!table.rename(backup)) return fail(target, table.errorString());
+  }
+  QFile fresh(temp);
+  if (!fresh.rename(target)) {
+    const QString reason = fresh.errorString();
+    if (hadTable) QFile::rename(backup, target);  // put the old file back
+    return fail(target, reason);
+  }
+  return true;
+}
+
+bool StringTable::SaveTable(const QString& folder) {
+  int longLines = 0;
+  QString firstLong;
+  const QByteArray bytes = Serialize(&longLines, &firstLong);
+  if (!WriteSafely(folder, bytes)) return false;
+  LoadTable(folder, LoadMode::Refresh);
+  if (longLines > 0) {
+    const QString limit = QString::number(kGameLineLimit);
+    Notify(longLines == 1
+               ? QStringLiteral("The key line of \"%1\" is longer than the %2 bytes the game reads; the game cuts it "
+                                "short.")
+                     .arg(firstLong, limit)
+               : QStringLiteral("%1 key lines are longer than the %2 bytes the game reads; the game cuts them short. "
+                                "The first is \"%3\".")
+                     .arg(QString::number(longLines), limit, firstLong),
+           QStringLiteral("Lirrel"), TableListener::Notice::Info);
+  }
+  return true;
+}
+
+}  // namespace lirrel

@@ -1,0 +1,93 @@
+#pragma once
+// The string table of jkstrings.uni in memory: its keys with their groups, the header of the
+// file as last read, and the comments & description line. Loads, saves, adds and deletes,
+// and reports each change to a listener (the editor window).
+#include <QString>
+#include <QStringList>
+#include <QHash>
+#include <vector>
+
+#include "lirrel/core/progressgate.h"
+#include "lirrel/core/tablelistener.h"
+
+namespace lirrel {
+
+struct StringKey {
+  int group = 0;  // index into groupTable
+  QString name;   // the key, without quotes
+  QString value;  // the message, without quotes
+};
+
+enum class LoadMode { Load = 0, Revert = 1, Refresh = 2 };
+
+class StringTable {
+ public:
+  static constexpr const char* kPlaceholder = "(empty)";
+  static constexpr const char* kAllGroup = "All";
+  static constexpr const char* kCustomGroup = "Custom Keys";
+
+  explicit StringTable(TableListener* listener = nullptr);
+
+  // Entry 0 is the placeholder "(empty)", never written; keys 1..Count() in file order, then
+  // the keys added since the load.
+  const std::vector<StringKey>& keyTable() const { return keys_; }
+  // Entry 0 is "All"; then the group names in order of first appearance (compared exactly).
+  const QStringList& groupTable() const { return groups_; }
+  // The header lines of the file last read, each without its "#&" ("#&>" for the comments);
+  // one empty entry when the file had none.
+  const QStringList& headerLines() const { return header_; }
+  const QString& Comments() const { return comments_; }
+  int Count() const { return int(keys_.size()) - 1; }
+
+  // Reads jkstrings.uni (Load, Refresh) or jkstrings.~un (Revert) of the folder. A file that
+  // does not exist or cannot be read is reported and leaves the table as it was; false then.
+  bool LoadTable(const QString& folder, LoadMode mode);
+
+  // Writes the table to jkstrings.uni of the folder, keeping the file it replaces as
+  // jkstrings.~un, then reads it back (Refresh). The new file is complete on disk before the
+  // old one is touched; on any failure the old file stays as it was, the reason is reported
+  // and false is returned. Lines the game would cut are reported after the save.
+  bool SaveTable(const QString& folder);
+
+  // Appends a key and returns its index. The group is looked up exactly ("All" is group 0)
+  // and added when new.
+  int AddKey(const QString& group, const QString& name, const QString& value);
+  // Removes key k (1..Count()); the keys after it move down by one. The placeholder stays.
+  bool DeleteKey(int k);
+  // Changes the value of key k (1..Count()). False for the placeholder or an unknown index.
+  bool SetValue(int k, const QString& value);
+  void SetComments(const QString& text);
+
+  // Keys added or deleted, values or comments changed since the last load.
+  bool Modified() const { return modified_; }
+  // The folder of the last successful load (empty before the first).
+  const QString& LoadedFolder() const { return folder_; }
+
+  // Builds the bytes that SaveTable writes, and counts the key lines longer than the game
+  // reads (first such key in *firstLong).
+  QByteArray Serialize(int* longLines = nullptr, QString* firstLong = nullptr) const;
+
+  void SetListener(TableListener* listener) { listener_ = listener ? listener : &silent_; }
+  // Replaces the clock of the progress window's timing (tests).
+  void SetClock(const ProgressGate::Clock& clock) { clock_ = clock; }
+
+ private:
+  void Reset();
+  void Notify(const QString& text, const QString& title, TableListener::Notice kind) const {
+    listener_->Message(text, title, kind);
+  }
+  bool WriteSafely(const QString& folder, const QByteArray& bytes);
+
+  TableListener silent_;
+  TableListener* listener_;
+  ProgressGate::Clock clock_;
+  std::vector<StringKey> keys_;
+  QStringList groups_;
+  QHash<QString, int> groupIndex_;
+  QStringList header_;
+  QString comments_;
+  QString folder_;
+  bool modified_ = false;
+};
+
+}  // namespace lirrel

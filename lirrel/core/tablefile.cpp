@@ -1,0 +1,127 @@
+#include "lirrel/core/tablefile.h"
+
+#include <QDir>
+
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/tarvex.h"
+#include "common/text.h"
+
+namespace lirrel {
+
+namespace {
+constexpr QChar kQuote = QLatin1Char('"');
+const QString kRuler = QStringLiteral("#& ") + QString(49, QLatin1Char('='));
+}  // namespace
+
+TableLine ReadTableLine(QStringView line) {
+  TableLine out;
+  if (line.startsWith(QLatin1String("#&"))) {
+    out.kind = TableLine::Header;
+    out.comments = line.startsWith(QLatin1String("#&>"));
+    out.text = line.mid(out.comments ? 3 : 2).toString();
+    return out;
+  }
+  if (line.startsWith(QLatin1Char('#'))) {
+    out.kind = TableLine::Comment;
+    return out;
+  }
+  if (line.isEmpty()) {
+    out.kind = TableLine::Empty;
+    return out;
+  }
+  const qsizetype q1 = line.indexOf(kQuote);
+  const qsizetype q2 = q1 < 0 ? -1 : line.indexOf(kQuote, q1 + 1);
+  if (q2 < 0) {
+    out.kind = TableLine::Skipped;
+    return out;
+  }
+  out.kind = TableLine::Key;
+  out.name = line.mid(q1 + 1, q2 - q1 - 1).toString();
+  const qsizetype q3 = line.indexOf(kQuote, q2 + 1);
+  if (q3 >= 0) {
+    const qsizetype q4 = line.indexOf(kQuote, q3 + 1);
+    out.value = (q4 < 0 ? line.mid(q3 + 1) : line.mid(q3 + 1, q4 - q3 - 1)).toString();
+  }
+  return out;
+}
+
+QString GroupOf(const QString& name) {
+  const qsizetype u = name.indexOf(QLatin1Char('_'));
+  return u < 0 ? QStringLiteral("MISC.") : name.left(u);
+}
+
+QString KeyLine(const QString& name, const QString& value) {
+  static const QString kMiddle = QString(kQuote) + QString(25, QLatin1Char(' ')) + QLatin1Char('0') +
+                                 QString(5, QLatin1Char(' ')) + kQuote;
+  QString s;
+  s.reserve(name.size() + value.size() + kMiddle.size() + 2);
+  s += kQuote;
+  s += name;
+  s += kMiddle;
+  s += value;
+  s += kQuote;
+  return s;
+}
+
+Author Author::FromSettings() {
+  const QString app = QStringLiteral("Pendrel"), section = QStringLiteral("AuthInfo");
+  return {tarvex::GetSetting(app, section, QStringLiteral("Name"), QString()),
+          tarvex::GetSetting(app, section, QStringLiteral("EMail"), QString()),
+          tarvex::GetSetting(app, section, QStringLiteral("Website"), QString())};
+}
+
+QStringList HeadLines(qsizetype count, const QString& comments, const Author& author) {
+  return {
+      QStringLiteral("MSGS ") + tarvex::NumText(count),
+      QString(),
+      QStringLiteral("#& JKStrings.Uni"),
+      QStringLiteral("#& created using Tarvex/Lirrel version ") + QLatin1String(kProgramVersion),
+      QStringLiteral("#&"),
+      QStringLiteral("#& created by: ") + author.name,
+      QStringLiteral("#& ") + author.email,
+      QStringLiteral("#& ") + author.website,
+      QStringLiteral("#&"),
+      QStringLiteral("#& Comments & Description:"),
+      QStringLiteral("#&>") + comments,
+      QStringLiteral("#&"),
+      kRuler,
+      QStringLiteral("#& Lirrel by Dessel"),
+      QStringLiteral("#& ") + QLatin1String(tarvex::kEmail),
+      QStringLiteral("#& ") + QLatin1String(tarvex::kWebsite),
+      kRuler,
+  };
+}
+
+bool Unwritable(const QString& text) {
+  for (const QChar c : text)
+    if (c == kQuote || c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(QChar::ParagraphSeparator) ||
+        c == QChar(QChar::LineSeparator))
+      return true;
+  return false;
+}
+
+QString FolderOf(const QString& path) {
+  const qsizetype i = tarvex::LastSeparator(path);
+  if (i < 0) return QDir::toNativeSeparators(QDir::currentPath());
+  if (i == 0) return path.left(1);
+  return path.left(i);
+}
+
+std::optional<QString> StartFolder(const QString& commandLine, const QString& programFolder) {
+  QString cmd = commandLine.trimmed();
+  if (cmd.size() >= 2 && cmd.startsWith(kQuote) && cmd.endsWith(kQuote)) cmd = cmd.mid(1, cmd.size() - 2).trimmed();
+  if (cmd.isEmpty()) return programFolder;
+  if (cmd.toUpper().contains(QLatin1String("JKSTRINGS.UNI"))) return FolderOf(cmd);
+  return std::nullopt;
+}
+
+bool IsTableFileName(const QString& path) {
+  return tarvex::GetFileTitle(path).toUpper() == QLatin1String("JKSTRINGS.UNI");
+}
+
+QString TablePath(const QString& folder, bool backup) {
+  return tarvex::JoinPath(folder, QLatin1String(backup ? kBackupFileName : kTableFileName));
+}
+
+}  // namespace lirrel

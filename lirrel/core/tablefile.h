@@ -1,0 +1,76 @@
+#pragma once
+// The text form of jkstrings.uni: how one line of the file is read, how the key lines and the
+// header are written, and how a folder and its two file names are found.
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+namespace lirrel {
+
+inline constexpr const char* kTableFileName = "jkstrings.uni";
+inline constexpr const char* kBackupFileName = "jkstrings.~un";
+// The game reads at most this many bytes of a line; the rest of a longer line is lost.
+inline constexpr int kGameLineLimit = 254;
+// The version written into the header: major.minor.revision of the program.
+inline constexpr const char* kProgramVersion = TARVEX_VERSION;
+
+// What the reader makes of one line of the file (the line as read, without its line end).
+struct TableLine {
+  enum Kind {
+    Header,   // "#&..."; text holds what follows "#&" (or "#&>" for the comments line)
+    Comment,  // any other line that begins with "#"
+    Empty,
+    Skipped,  // no double quote, or only one
+    Key,      // name and value found between double quotes
+  };
+  Kind kind = Empty;
+  bool comments = false;  // a Header line that carries the comments & description ("#&>")
+  QString text;           // Header: the header entry
+  QString name;           // Key
+  QString value;          // Key
+};
+
+// Classifies a line: the tests run in this order on the untrimmed line: header, comment,
+// empty, no usable double quote, key. The name is the text between the first and second
+// double quote, the value the text between the third and fourth; with only three quotes the
+// value runs to the end of the line, with two it is empty.
+TableLine ReadTableLine(QStringView line);
+
+// The group of a key: its name up to the first "_", or "MISC." when there is none.
+QString GroupOf(const QString& name);
+
+// One key line as written: quote, name, quote, 25 blanks, "0", 5 blanks, quote, value, quote.
+QString KeyLine(const QString& name, const QString& value);
+
+// The author lines of the header, from the shared settings ("Pendrel"/"AuthInfo").
+struct Author {
+  QString name;
+  QString email;
+  QString website;
+  static Author FromSettings();
+};
+
+// The first 17 lines that every written file starts with (count line, empty line, header).
+QStringList HeadLines(qsizetype count, const QString& comments, const Author& author);
+
+// True when text cannot be written inside the quotes of a key line: the file format has no
+// escape for a double quote or a line break.
+bool Unwritable(const QString& text);
+
+// The folder part of a path: the text before its last separator ("/" for a file in the root
+// folder). A path without a separator names a file in the current folder.
+QString FolderOf(const QString& path);
+
+// The folder to load at start-up from the program's command line: none given, the program's
+// own folder; one naming jkstrings.uni (letter case ignored), that file's folder; anything
+// else, nothing. Surrounding blanks and one pair of surrounding double quotes are dropped.
+std::optional<QString> StartFolder(const QString& commandLine, const QString& programFolder);
+
+// True when the file name of path (without folder) is jkstrings.uni, ignoring letter case.
+bool IsTableFileName(const QString& path);
+
+// folder + separator + jkstrings.uni, or + jkstrings.~un when backup is true.
+QString TablePath(const QString& folder, bool backup = false);
+
+}  // namespace lirrel
