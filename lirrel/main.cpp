@@ -1,0 +1,28 @@
+// Lirrel, the editor of the game's message table jkstrings.uni.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "common/ui/prompts.h"
+#include "lirrel/gui/lireditor.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Lirrel"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Lirrel"));
+  QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+
+  // The command line is one path, as a file association passes it; the shell here has split
+  // it at its blanks.
+  QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' ')).trimmed();
+  // The program's folder becomes the current folder at start, so a relative path is made
+  // whole against the folder it was given in first.
+  if (!commandLine.isEmpty() && !commandLine.startsWith(QLatin1Char('"')) && QFileInfo(commandLine).isRelative())
+    commandLine = QDir::toNativeSeparators(QDir::current().absoluteFilePath(commandLine));
+
+  lirrel::lirEditor editor;
+  tarvex::prompts().SetParentWindow(&editor);
+  editor.show();
+  editor.Form_Load(commandLine);
+  return app.exec();
+}
