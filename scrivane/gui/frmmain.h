@@ -1,0 +1,155 @@
+#pragma once
+// Scrivane's main window: menus, the left panel with the trees, and the multi-document area
+// holding the document windows.
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <memory>
+
+#include "scrivane/gui/mru.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QLocalServer;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QMimeData;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace scrivane {
+
+class frmScrivane;
+struct ScriptReadResult;
+
+// The editor defaults, read from the settings store at start-up.
+struct EditorDefaults {
+  QString DefOpenDir, DefSaveDir;
+  QString DefFontName = QStringLiteral("Courier New");
+  bool DefFontBold = false, DefFontItalic = false;
+  int DefFontSize = 8;
+  QFont Font() const;
+};
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  frmMain();
+  ~frmMain() override;
+
+  // Process-wide state.
+  EditorDefaults defaults;
+  QString strCurCog = QStringLiteral("cog1");
+  QList<frmScrivane*> colCogs;  // open document windows in order of creation
+  MRU objMRU;
+  QStringList colSymTypes;
+  QTreeWidgetItem* nodCogRef = nullptr;
+
+  // Menus and their items (object names as the members).
+  QMenu *mnuFile_m, *mnuEditm, *mnuCogFunct, *mnuView, *mnuWindow, *mnuHelpm;
+  QAction *mnuFileNew, *mnuFileOpen, *mnuOpenTemp, *mnuFileClose, *mnuFileBar1, *mnuFileSave, *mnuFileSaveAs,
+      *mnuFileSaveAll, *mnuFileBar3, *mnuFilePrint, *mnuFileBar2, *mnuFileBar6, *mnuFileExit;
+  QAction* mnuFileMRU[4];
+  QAction* mnuEdit[5];
+  QAction *mnuEditBar1, *mnuEditChkSyn;
+  QAction *mnuCFCollapse, *mnuCFExpand, *mnuCFBar1, *mnuCFFind, *mnuCFFindNext;
+  QAction *mnuViewFont, *mnuViewOptions, *mnuViewBar1, *mnuViewRefresh;
+  QAction *mnuWindowCascade, *mnuWindowTileHorizontal, *mnuWindowTileVertical, *mnuWindowArrangeIcons;
+  QAction* mnuHelp;
+
+  // The left panel.
+  QWidget* picCogRef;
+  QComboBox *cmbCog, *cmbTvwSel;
+  QTreeWidget *tvwCog, *tvwBramwise;
+  QGroupBox* fraAddSym;
+  QComboBox* cmbVarType;
+  QLineEdit *txtVarName, *txtDefVal, *txtLinkID;
+  QCheckBox* chkLocal;
+  QPushButton* cmdAddVar;
+  QWidget* picCogDesc;
+  QPlainTextEdit* txtCogDesc;
+  QMdiArea* mdiArea;
+
+  // Documents.
+  frmScrivane* NewCog(const QString& strFile, const QString& strFileTitle);
+  // Reads the file into the window; false (after telling the user) when it cannot be read.
+  bool LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle);
+  void LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, const ScriptReadResult& content);
+  // Writes the window's text; false (after telling the user) when it could not be written.
+  bool SaveCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle);
+  void RefreshCogList();
+  void LoadMessageList(frmScrivane* w);
+  // Opens a script or, for a template path, the template window.
+  void OpenFile(const QString& path);
+  // Reads the file and opens it in a new window; nullptr when it cannot be read.
+  frmScrivane* OpenDocument(const QString& path, const QString& title);
+
+  frmScrivane* CogByKey(const QString& key) const;
+  frmScrivane* CurrentCog() const { return CogByKey(strCurCog); }
+  frmScrivane* ActiveCog() const;
+  QMdiSubWindow* SubWindowOf(frmScrivane* w) const;
+
+  // The save prompt of a closing window; false when the user cancelled.
+  bool QueryUnload(frmScrivane* w);
+  void DocumentClosed(frmScrivane* w);
+
+  // File commands on a given window. They return whether the text was written.
+  bool SaveDocument(frmScrivane* w);
+  bool SaveDocumentAs(frmScrivane* w);
+
+  // Seams filled by later steps.
+  bool LoadCogRef();
+  void OpenCogTemplate(const QString& path);
+
+  // Listens for execute requests from other programs; false when the name is taken.
+  bool StartDdeServer(const QString& name);
+  void DdeExecute(const QString& command);
+  // Files dropped on the main window; false when the data holds no local file.
+  bool DropData(const QMimeData* data);
+  static QString DefaultDdeServerName();
+
+  // Lines up the document windows: 0 cascade, 1 tile horizontally, 2 tile vertically, 3 icons.
+  void Arrange(int how);
+
+  // Shows the panel layout for the current size (the three resize rules).
+  void LayoutLeftPanel();
+
+ public slots:
+  void mnuFileNew_Click();
+  void mnuFileOpen_Click();
+  void mnuOpenTemp_Click();
+  void mnuFileClose_Click();
+  void mnuFileSave_Click();
+  void mnuFileSaveAs_Click();
+  void mnuFileSaveAll_Click();
+  void mnuFilePrint_Click();
+  void mnuFileExit_Click();
+  void mnuViewFont_Click();
+  void mnuEdit_Click(int index);
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void BuildMenus();
+  void BuildLeftPanel();
+  void FillWindowMenu();
+  void ApplyFontToAll();
+  QList<QMdiSubWindow*> SubWindowsInOrder() const;
+
+  QLocalServer* dde_ = nullptr;
+  QList<QAction*> windowListActions_;
+  bool unloaded_ = false;
+};
+
+}  // namespace scrivane

@@ -1,0 +1,292 @@
+// The document operations of the main window: creating, reading, writing and closing
+// document windows, and the File and View menu commands that drive them.
+#include <QAbstractTextDocumentLayout>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextDocument>
+#include <QTreeWidget>
+
+#include "common/ansicodec.h"
+#include "common/files.h"
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/text.h"
+#include "common/ui/prompts.h"
+#include "scrivane/core/scriptfile.h"
+#include "scrivane/core/shell.h"
+#include "scrivane/gui/frmmain.h"
+#include "scrivane/gui/frmscrivane.h"
+
+namespace scrivane {
+
+namespace {
+const QString kTitle = QStringLiteral("Scrivane");
+const QString kCogFilter = QStringLiteral("COG files (*.cog)|*.cog|All files (*.*)|*.*");
+const QString kTemplateFilter = QStringLiteral("COG Template files (*.cgt)|*.cgt|All files (*.*)|*.*");
+
+QString ProgramFile(const char* name) { return tarvex::JoinPath(tarvex::ProgramFolder(), QString::fromLatin1(name)); }
+}  // namespace
+
+frmScrivane* frmMain::CogByKey(const QString& key) const {
+  for (frmScrivane* w : colCogs)
+    if (tarvex::SameText(w->Tag, key)) return w;
+  return nullptr;
+}
+
+QMdiSubWindow* frmMain::SubWindowOf(frmScrivane* w) const {
+  return w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+}
+
+frmScrivane* frmMain::ActiveCog() const {
+  QMdiSubWindow* s = mdiArea->activeSubWindow();
+  return s ? qobject_cast<frmScrivane*>(s->widget()) : nullptr;
+}
+
+frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle) {
+  QSet<int> taken;
+  for (frmScrivane* w : colCogs) taken.insert(w->Number());
+  const int n = NextWindowNumber(taken);
+
+  auto* w = new frmScrivane(this);
+  w->Tag = QStringLiteral("cog%1").arg(n);
+  colCogs << w;
+  strCurCog = w->Tag;
+  QMdiSubWindow* sub = mdiArea->addSubWindow(w);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  w->strFile = strFile;
+  w->strFileTitle = strFileTitle;
+  w->SetCaption(strFileTitle.isEmpty() ? QStringLiteral("Cog %1").arg(n) : strFileTitle);
+  // New windows open at two thirds of the document area, each a title bar lower than the last.
+  const QSize area = mdiArea->viewport()->size();
+  sub->resize(std::max(area.width() * 2 / 3, 360), std::max(area.height() * 2 / 3, 240));
+  sub->show();
+  mdiArea->setActiveSubWindow(sub);
+  strCurCog = w->Tag;
+
+  const ScriptReadResult def = ReadScriptFile(ProgramFile("default.cog"));
+  w->txtMain->SetText(def.ok ? def.content.text : QString());
+  LoadMessageList(w);
+  w->txtMain->setFont(defaults.Font());
+  w->MarkClean();
+  RefreshCogList();
+  return w;
+}
+
+bool frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle) {
+  const ScriptReadResult r = ReadScriptFile(strFile);
+  if (!r.ok) {
+    tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(strFile, r.error), kTitle, tarvex::MsgButtons::OK,
+                             tarvex::MsgIcon::Exclamation);
+    return false;
+  }
+  LoadCog(w, strFile, strFileTitle, r);
+  return true;
+}
+
+void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, const ScriptReadResult& r) {
+  w->strFile = strFile;
+  w->strFileTitle = strFileTitle;
+  w->lineEnd = r.content.style;
+  w->txtMain->SetText(r.content.text);
+  w->MarkClean();
+  RefreshCogList();
+}
+
+frmScrivane* frmMain::OpenDocument(const QString& path, const QString& title) {
+  // Read first: a file that cannot be read leaves no window bound to its path.
+  const ScriptReadResult r = ReadScriptFile(path);
+  if (!r.ok) {
+    tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(path, r.error), kTitle, tarvex::MsgButtons::OK,
+                             tarvex::MsgIcon::Exclamation);
+    return nullptr;
+  }
+  frmScrivane* w = NewCog(path, title);
+  LoadCog(w, path, title, r);
+  objMRU.AddFile(mnuFileMRU, path, title, mnuFileBar6);
+  w->MarkClean();
+  return w;
+}
+
+bool frmMain::SaveCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle) {
+  const ScriptWriteResult r = WriteScriptFile(strFile, w->txtMain->Text(), w->lineEnd);
+  if (!r.ok) {
+    tarvex::prompts().MsgBox(r.error, kTitle, tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
+    return false;
+  }
+  w->strFile = strFile;
+  w->strFileTitle = strFileTitle;
+  return true;
+}
+
+void frmMain::RefreshCogList() {
+  cmbCog->clear();
+  int i = 0;
+  for (frmScrivane* w : colCogs) cmbCog->addItem(w->Caption(), ++i);
+  cmbCog->setCurrentIndex(-1);
+  cmbCog->setEditText(QStringLiteral("Choose a Cog"));
+}
+
+void frmMain::LoadMessageList(frmScrivane* w) {
+  QByteArray bytes;
+  if (!tarvex::ReadWholeFile(ProgramFile("messages.dat"), &bytes)) return;
+  const QStringList names = ParseMessageList(tarvex::DecodeAnsi(bytes));
+  QList<QTreeWidgetItem*> items;
+  items.reserve(names.size());
+  for (const QString& name : names) {
+    auto* item = new QTreeWidgetItem(QStringList{name});
+    item->setData(0, Qt::UserRole, name);  // the item's key
+    items << item;
+  }
+  w->lvwCogParams->addTopLevelItems(items);
+}
+
+void frmMain::OpenFile(const QString& path) {
+  if (IsTemplatePath(path)) {
+    OpenCogTemplate(path);
+    return;
+  }
+  OpenDocument(path, tarvex::GetFileTitle(path));
+}
+
+bool frmMain::LoadCogRef() { return true; }
+
+void frmMain::OpenCogTemplate(const QString& path) { (void)path; }
+
+// ---- Closing ----
+
+bool frmMain::QueryUnload(frmScrivane* w) {
+  if (!w->bMod) return true;
+  const QString name = w->strFileTitle.isEmpty() ? w->Caption() : w->strFileTitle;
+  switch (tarvex::prompts().MsgBox(QStringLiteral("Save changes to ") + name + QLatin1Char('?'), kTitle,
+                                   tarvex::MsgButtons::YesNoCancel, tarvex::MsgIcon::Exclamation)) {
+    case tarvex::MsgResult::Yes:
+      // A save that did not happen (dialog cancelled, write failed) keeps the window open.
+      return SaveDocument(w);
+    case tarvex::MsgResult::No: return true;
+    default: return false;
+  }
+}
+
+void frmMain::DocumentClosed(frmScrivane* w) {
+  setWindowTitle(QStringLiteral("Scrivane by Halvard"));
+  if (tarvex::SameText(tvwBramwise->property("Tag").toString(), w->Tag)) tvwBramwise->clear();
+  colCogs.removeOne(w);
+  RefreshCogList();
+}
+
+// ---- Menu commands ----
+
+void frmMain::mnuFileNew_Click() { NewCog(QStringLiteral("blank"), QString()); }
+
+void frmMain::mnuFileOpen_Click() {
+  tarvex::FileDialogRequest req;
+  req.filter = kCogFilter;
+  req.folder = defaults.DefOpenDir;
+  const auto path = tarvex::prompts().OpenFileName(req);
+  if (!path) return;
+  const QString p = tarvex::NativePath(*path);
+  OpenDocument(p, tarvex::GetFileTitle(p));
+}
+
+void frmMain::mnuOpenTemp_Click() {
+  tarvex::FileDialogRequest req;
+  req.filter = kTemplateFilter;
+  req.folder = defaults.DefOpenDir;
+  const auto path = tarvex::prompts().OpenFileName(req);
+  if (!path) return;
+  OpenCogTemplate(tarvex::NativePath(*path));
+}
+
+void frmMain::mnuFileClose_Click() {
+  frmScrivane* w = CurrentCog();
+  if (!w) return;
+  if (tarvex::SameText(tvwBramwise->property("Tag").toString(), w->Tag)) tvwBramwise->clear();
+  if (QMdiSubWindow* s = SubWindowOf(w)) s->close();
+  RefreshCogList();
+}
+
+bool frmMain::SaveDocument(frmScrivane* w) {
+  if (tarvex::SameText(w->strFile, QStringLiteral("blank"))) return SaveDocumentAs(w);
+  if (!SaveCog(w, w->strFile, w->strFileTitle)) return false;
+  objMRU.AddFile(mnuFileMRU, w->strFile, w->strFileTitle, mnuFileBar6);
+  w->MarkClean();
+  return true;
+}
+
+bool frmMain::SaveDocumentAs(frmScrivane* w) {
+  tarvex::FileDialogRequest req;
+  req.filter = kCogFilter;
+  req.folder = defaults.DefSaveDir;
+  req.defaultExt = QStringLiteral(".cog");
+  req.overwritePrompt = true;
+  const auto chosen = tarvex::prompts().SaveFileName(req);
+  if (!chosen || !w) return false;
+  const QString path = tarvex::NativePath(*chosen);
+  const QString title = tarvex::GetFileTitle(path);
+  if (!SaveCog(w, path, title)) return false;
+  w->SetCaption(title);
+  objMRU.AddFile(mnuFileMRU, path, title, mnuFileBar6);
+  w->bMod = false;
+  return true;
+}
+
+void frmMain::mnuFileSave_Click() {
+  if (frmScrivane* w = CurrentCog()) SaveDocument(w);
+}
+
+void frmMain::mnuFileSaveAs_Click() { SaveDocumentAs(CurrentCog()); }
+
+void frmMain::mnuFileSaveAll_Click() {
+  tarvex::prompts().MsgBox(QString::number(colCogs.size()), kTitle);
+  const QString remembered = strCurCog;
+  const QList<frmScrivane*> docs = colCogs;
+  for (frmScrivane* w : docs) {
+    strCurCog = w->Tag;
+    tarvex::prompts().MsgBox(w->strFile + QLatin1Char(' ') + w->Caption(), kTitle);
+    SaveDocument(w);
+  }
+  strCurCog = remembered;
+}
+
+void frmMain::mnuFilePrint_Click() {
+  QPrinter printer;
+  if (!tarvex::prompts().SetUpPrinter(printer)) return;
+  frmScrivane* w = CurrentCog();
+  if (!w) return;
+  QTextDocument doc;
+  doc.setDefaultFont(defaults.Font());
+  doc.setPlainText(ToWidgetText(w->txtMain->Text()) + QLatin1Char('\n'));
+  doc.print(&printer);
+  if (printer.printerState() == QPrinter::Error) {
+    tarvex::prompts().MsgBox(QStringLiteral("Error #482 has occured\r\nPrinter error\r\nScrivane\r\n"
+                                            "Please write down the above information and email it to me."),
+                             QString(), tarvex::MsgButtons::OK);
+  }
+}
+
+void frmMain::ApplyFontToAll() {
+  const QFont f = defaults.Font();
+  for (frmScrivane* w : colCogs) w->txtMain->setFont(f);
+}
+
+void frmMain::mnuViewFont_Click() {
+  const auto chosen = tarvex::prompts().ChooseFont(defaults.Font());
+  if (!chosen || chosen->family().isEmpty()) return;
+  defaults.DefFontName = chosen->family();
+  defaults.DefFontBold = chosen->bold();
+  defaults.DefFontItalic = chosen->italic();
+  defaults.DefFontSize = RoundFontSize(chosen->pointSizeF());
+  ApplyFontToAll();
+  const QString app = QStringLiteral("Scrivane"), sec = QStringLiteral("Defaults");
+  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontName"), defaults.DefFontName);
+  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontBold"), tarvex::BoolSetting(defaults.DefFontBold));
+  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontItalic"), tarvex::BoolSetting(defaults.DefFontItalic));
+  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontSize"), QString::number(defaults.DefFontSize));
+}
+
+void frmMain::mnuEdit_Click(int index) { (void)index; }
+
+}  // namespace scrivane

@@ -1,0 +1,83 @@
+#include "scrivane/gui/frmscrivane.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "scrivane/core/shell.h"
+#include "scrivane/gui/frmmain.h"
+
+namespace scrivane {
+
+frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main_(main) {
+  setObjectName(QStringLiteral("frmScrivane"));
+  txtMain = new TextBox(this);
+
+  picMain = new QWidget(this);
+  picMain->setObjectName(QStringLiteral("picMain"));
+  lblHelp = new QLabel(picMain);
+  lblHelp->setObjectName(QStringLiteral("lblHelp"));
+  lblHelp->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* helpLayout = new QVBoxLayout(picMain);
+  helpLayout->setContentsMargins(4, 2, 4, 2);
+  helpLayout->addWidget(lblHelp);
+  picMain->hide();
+
+  picCogParams = new QWidget(this);
+  picCogParams->setObjectName(QStringLiteral("picCogParams"));
+  lvwCogParams = new QTreeWidget(picCogParams);
+  lvwCogParams->setObjectName(QStringLiteral("lvwCogParams"));
+  lvwCogParams->setHeaderLabels({QStringLiteral("Parameter")});
+  lvwCogParams->setRootIsDecorated(false);
+  auto* paramsLayout = new QVBoxLayout(picCogParams);
+  paramsLayout->setContentsMargins(0, 0, 0, 0);
+  paramsLayout->addWidget(lvwCogParams);
+  picCogParams->resize(180, 160);
+  picCogParams->hide();
+  picCogParams->raise();
+
+  connect(txtMain, &QPlainTextEdit::textChanged, this, &frmScrivane::txtMain_Change);
+  resize(480, 360);
+}
+
+int frmScrivane::Number() const { return Tag.mid(3).toInt(); }
+
+void frmScrivane::SetCaption(const QString& caption) {
+  setWindowTitle(caption);
+}
+
+void frmScrivane::MarkClean() {
+  bMod = false;
+  const QString c = Caption();
+  if (c.endsWith(QLatin1Char('*'))) SetCaption(c.left(c.size() - 1));
+}
+
+void frmScrivane::txtMain_Change() {
+  bMod = true;
+  const QString c = Caption();
+  if (!c.endsWith(QLatin1Char('*'))) SetCaption(c + QLatin1Char('*'));
+}
+
+void frmScrivane::closeEvent(QCloseEvent* e) {
+  if (!bPromptAnswered && !main_->QueryUnload(this)) {
+    e->ignore();
+    return;
+  }
+  e->accept();
+  main_->DocumentClosed(this);
+}
+
+void frmScrivane::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (isMinimized() || main_->isMinimized()) return;
+  const double dpi = logicalDpiY();
+  const int margin = TwipsToPixels(120, dpi);
+  const int w = std::max(0, width() - margin);
+  const int h = std::max(0, height() - TwipsToPixels(990, dpi));
+  txtMain->setGeometry(0, 0, w, h);
+  picMain->setGeometry(0, h, w, std::max(0, height() - h));
+}
+
+}  // namespace scrivane

@@ -1,0 +1,101 @@
+#include "scrivane/gui/mdlscrivane.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/ui/prompts.h"
+#include "scrivane/core/shell.h"
+#include "scrivane/gui/frmmain.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace scrivane {
+
+QString PlatformCommandLine() {
+#ifdef Q_OS_WIN
+  // The raw text after the program name, quotes and all.
+  const QString raw = QString::fromWCharArray(GetCommandLineW());
+  qsizetype i = 0;
+  if (raw.startsWith(QLatin1Char('"'))) {
+    i = raw.indexOf(QLatin1Char('"'), 1);
+    i = i < 0 ? raw.size() : i + 1;
+  } else {
+    while (i < raw.size() && !raw[i].isSpace()) ++i;
+  }
+  while (i < raw.size() && raw[i].isSpace()) ++i;
+  return raw.mid(i);
+#else
+  return CommandLineText(QCoreApplication::arguments());
+#endif
+}
+
+namespace {
+
+EditorDefaults ReadDefaults() {
+  const QString app = QStringLiteral("Scrivane"), sec = QStringLiteral("Defaults");
+  EditorDefaults d;
+  const QString folder = tarvex::ProgramFolder();
+  d.DefOpenDir = tarvex::GetSetting(app, sec, QStringLiteral("DefOpenDir"), folder);
+  d.DefSaveDir = tarvex::GetSetting(app, sec, QStringLiteral("DefSaveDir"), folder);
+  d.DefFontName = tarvex::GetSetting(app, sec, QStringLiteral("DefFontName"), QStringLiteral("Courier New"));
+  d.DefFontBold = tarvex::SettingToBool(tarvex::GetSetting(app, sec, QStringLiteral("DefFontBold"), QStringLiteral("False")), false);
+  d.DefFontItalic = tarvex::SettingToBool(tarvex::GetSetting(app, sec, QStringLiteral("DefFontItalic"), QStringLiteral("False")), false);
+  d.DefFontSize = tarvex::SettingToInt(tarvex::GetSetting(app, sec, QStringLiteral("DefFontSize"), QStringLiteral("8")), 8);
+  if (d.DefFontSize < 1 || d.DefFontSize > 32767) d.DefFontSize = 8;
+  return d;
+}
+
+// The files every new document needs; one message names those that are missing.
+void ReportMissingDataFiles() {
+  QStringList missing;
+  for (const char* name : {"default.cog", "messages.dat"}) {
+    const QFileInfo fi(tarvex::JoinPath(tarvex::ProgramFolder(), QString::fromLatin1(name)));
+    if (!fi.isFile() || !fi.isReadable()) missing << QString::fromLatin1(name);
+  }
+  if (missing.isEmpty()) return;
+  tarvex::prompts().MsgBox(QStringLiteral("%1 could not be read from %2.\r\nNew documents start %3.")
+                               .arg(missing.join(QStringLiteral(" and ")), tarvex::ProgramFolder(),
+                                    missing.size() == 2 ? QStringLiteral("empty, without the message list")
+                                    : missing.first() == QLatin1String("default.cog") ? QStringLiteral("empty")
+                                                                                       : QStringLiteral("without the message list")),
+                           QStringLiteral("Scrivane"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
+}
+
+}  // namespace
+
+std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
+  auto main = std::make_unique<frmMain>();  // holds objMRU, created first
+  main->strCurCog = QStringLiteral("cog1");
+  const QString commandLine = options.commandLine;
+  main->defaults = ReadDefaults();
+  if (!main->LoadCogRef()) return nullptr;
+  main->show();
+  if (options.listenForDde)
+    main->StartDdeServer(options.ddeServerName.isEmpty() ? frmMain::DefaultDdeServerName() : options.ddeServerName);
+  main->objMRU.LoadMRU(main->mnuFileMRU, main->mnuFileBar6);
+  if (!commandLine.isEmpty()) main->OpenFile(commandLine);
+  else main->NewCog(QStringLiteral("blank"), QString());
+  main->cmbTvwSel->setCurrentIndex(0);
+  main->colSymTypes = SymbolTypeNames();
+  ReportMissingDataFiles();
+  return main;
+}
+
+int RunScrivane(QApplication& app) {
+  QApplication::setApplicationName(QStringLiteral("Scrivane"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Scrivane"));
+  QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+  StartOptions options;
+  options.commandLine = PlatformCommandLine();
+  std::unique_ptr<frmMain> main = StartScrivane(options);
+  if (!main) return 1;
+  return app.exec();
+}
+
+}  // namespace scrivane

@@ -1,0 +1,50 @@
+#pragma once
+// The document's text box: a plain text editor that speaks the text model's language.
+// Text, SelStart and SelLength count each line end as CR LF (two characters), as script
+// files and every text operation do, while the widget keeps one paragraph break per line.
+// Positions map in logarithmic time through the document's block index.
+#include <QPlainTextEdit>
+
+#include "scrivane/core/textmodel.h"
+
+namespace scrivane {
+
+class TextBox : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  explicit TextBox(QWidget* parent = nullptr);
+
+  // The whole text with CR LF line ends.
+  QString Text() const;
+  // Replaces the whole text (any line-end style); clears undo. Raises one change event.
+  void SetText(const QString& text);
+  qsizetype TextLength() const;  // of Text(), without building it
+
+  qsizetype SelStart() const;
+  void SetSelStart(qsizetype start);  // clears the selection length
+  qsizetype SelLength() const;
+  void SetSelLength(qsizetype length);
+  QString SelText() const;
+  // Replaces the selection as one edit; the caret ends after the inserted text.
+  void ReplaceSel(const QString& s);
+
+  // The text and selection as a model, and back: Apply changes only the range that differs,
+  // as one undo step raising one change event, then sets the model's selection.
+  TextModel Model() const;
+  void Apply(const TextModel& model);
+
+  // Position mapping between the model (CR LF = 2) and the widget (one break per line).
+  qsizetype ToModel(int widgetPos) const;
+  int ToWidget(qsizetype modelPos) const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  void SelectWidgetRange(int anchor, int position);
+};
+
+// CR LF, CR or LF as the widget's line breaks.
+QString ToWidgetText(const QString& text);
+
+}  // namespace scrivane

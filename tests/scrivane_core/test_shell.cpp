@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "common/files.h"
+#include "scrivane/core/lineends.h"
+#include "scrivane/core/scriptfile.h"
+#include "scrivane/core/shell.h"
+#include "scrivane/core/textmodel.h"
+#include "tests/support/test_env.h"
+
+using namespace scrivane;
+
+TEST(TextModel, SelectionIsCutAtTheEndAndStartClearsLength) {
+  TextModel m(QStringLiteral("ab\r\ncd"), 2, 10);
+  EXPECT_EQ(m.SelStart(), 2);
+  EXPECT_EQ(m.SelLength(), 4);
+  EXPECT_EQ(m.SelText(), QStringLiteral("\r\ncd"));
+  m.SetSelStart(99);
+  EXPECT_EQ(m.SelStart(), 6);
+  EXPECT_EQ(m.SelLength(), 0);
+  m.SetSelStart(1);
+  m.SetSelLength(2);
+  m.ReplaceSel(QStringLiteral("XYZ"));
+  EXPECT_EQ(m.Text(), QStringLiteral("aXYZ\ncd"));
+  EXPECT_EQ(m.SelStart(), 4);
+  EXPECT_EQ(m.SelLength(), 0);
+}
+
+TEST(LineEnds, MajorityStyleIsRememberedAndWrittenBack) {
+  struct {
+    const char* raw;
+    LineEnd style;
+    const char* normalized;
+    const char* saved;
+  } cases[] = {
+      {"a\r\nb\r\n", LineEnd::CRLF, "a\r\nb\r\n", "a\r\nb\r\n"},
+      {"a\nb\n", LineEnd::LF, "a\r\nb\r\n", "a\nb\n"},
+      {"a\rb\r", LineEnd::CR, "a\r\nb\r\n", "a\rb\r"},
+      {"a\r\nb\nc\r\n", LineEnd::CRLF, "a\r\nb\r\nc\r\n", "a\r\nb\r\nc\r\n"},  // mixed: majority CR LF
+      {"a\nb\nc\r\n", LineEnd::LF, "a\r\nb\r\nc\r\n", "a\nb\nc\n"},
+      {"abc", LineEnd::CRLF, "abc", "abc\r\n"},  // no line end: one is added, as CR LF
+      {"", LineEnd::CRLF, "", "\r\n"},
+      {"a\n\n", LineEnd::LF, "a\r\n\r\n", "a\n\n"},  // blank last line kept, nothing added
+  };
+  for (auto c : cases) {
+    const NormalizedText n = NormalizeLineEnds(QString::fromLatin1(c.raw));
+    EXPECT_EQ(n.style, c.style) << c.raw;
+    EXPECT_EQ(n.text, QString::fromLatin1(c.normalized)) << c.raw;
+    EXPECT_EQ(ToFileLineEnds(n.text, n.style), QString::fromLatin1(c.saved)) << c.raw;
+  }
+}
+
+TEST(ScriptFile, SavingNeverGrowsTheFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("abc.cog"));
+  ASSERT_TRUE(WriteScriptFile(path, QStringLiteral("abc"), LineEnd::CRLF).ok);
+  QByteArray bytes;
+  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
+  EXPECT_EQ(bytes, QByteArray("abc\r\n"));
+  // Load and save again: still five bytes.
+  const ScriptReadResult r = ReadScriptFile(path);
+  ASSERT_TRUE(r.ok);
+  ASSERT_TRUE(WriteScriptFile(path, r.content.text, r.content.style).ok);
+  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
+  EXPECT_EQ(bytes.size(), 5);
+}
+
+TEST(ScriptFile, UnstorableCharacterIsRefusedAndOldFileKept) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("x.cog"));
+  ASSERT_TRUE(tarvex::WriteWholeFile(path, "old\r\n"));
+  const ScriptWriteResult r = WriteScriptFile(path, QStringLiteral("line one\r\nsay \u03A9 here"), LineEnd::CRLF);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.error.contains(QStringLiteral("U+03A9"))) << r.error;
+  EXPECT_TRUE(r.error.contains(QStringLiteral("line 2"))) << r.error;
+  QByteArray bytes;
+  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
+  EXPECT_EQ(bytes, QByteArray("old\r\n"));
+  // € and friends are in the code page and save fine.
+  EXPECT_TRUE(WriteScriptFile(path, QStringLiteral("€ © ö"), LineEnd::CRLF).ok);
+}
+
+TEST(ScriptFile, ReadOnlyFolderLeavesOldFileWholeAndSaysWhy) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("x.cog"));
+  ASSERT_TRUE(tarvex::WriteWholeFile(path, "old\r\n"));
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+  const ScriptWriteResult r = WriteScriptFile(path, QStringLiteral("new"), LineEnd::CRLF);
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.error.contains(path));
+  QByteArray bytes;
+  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
+  EXPECT_EQ(bytes, QByteArray("old\r\n"));
+}
+
+TEST(ScriptFile, EveryCorpusScriptRoundTrips) {
+  const QDir corpus(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
+  const QStringList files = corpus.entryList({QStringLiteral("*.cog")}, QDir::Files);
+  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  QTemporaryDir out;
+  int mixed = 0;
+  for (const QString& name : files) {
+    QByteArray original;
+    ASSERT_TRUE(tarvex::ReadWholeFile(corpus.filePath(name), &original));
+    const ScriptReadResult r = ReadScriptFile(corpus.filePath(name));
+    ASSERT_TRUE(r.ok) << name;
+    const QString target = out.filePath(name);
+    ASSERT_TRUE(WriteScriptFile(target, r.content.text, r.content.style).ok) << name;
+    QByteArray saved;
+    ASSERT_TRUE(tarvex::ReadWholeFile(target, &saved));
+    const bool hasCrLf = original.contains("\r\n");
+    const bool hasLoneLf = QByteArray(original).replace("\r\n", "").contains('\n');
+    if (hasCrLf && hasLoneLf) {
+      ++mixed;
+      EXPECT_FALSE(QByteArray(saved).replace("\r\n", "").contains('\n')) << name << " not written in CR LF";
+      continue;
+    }
+    if (original.endsWith('\n') || original.endsWith('\r')) {
+      EXPECT_EQ(saved, original) << name;
+    } else {
+      const QByteArray eol = r.content.style == LineEnd::CRLF ? "\r\n" : r.content.style == LineEnd::LF ? "\n" : "\r";
+      EXPECT_EQ(saved, original + eol) << name;
+    }
+  }
+  EXPECT_GE(mixed, 0);
+}
+
+TEST(Shell, WindowNumbersReuseFreedNumbersOnlyFromTheCount) {
+  EXPECT_EQ(NextWindowNumber({}), 1);
+  EXPECT_EQ(NextWindowNumber({2, 3}), 4);     // window 1 closed: 3 is taken, so 4
+  EXPECT_EQ(NextWindowNumber({1, 2}), 3);     // window 3 closed: 3 again
+  EXPECT_EQ(NextWindowNumber({1, 3, 4}), 4 + 1);
+}
+
+TEST(Shell, TemplatePathsAndCommandLine) {
+  struct { const char* path; bool tmpl; } cases[] = {
+      {"x.cgt", true}, {"X.CGT", true}, {"a\\b.Cgt", true}, {"x.cog", false}, {"\"x.cgt\"", false}, {"cgt", true}, {"gt", false}};
+  for (auto c : cases) EXPECT_EQ(IsTemplatePath(QString::fromLatin1(c.path)), c.tmpl) << c.path;
+  EXPECT_EQ(CommandLineText({QStringLiteral("Scrivane"), QStringLiteral("/tmp/My"), QStringLiteral("Cog.cog")}),
+            QStringLiteral("/tmp/My Cog.cog"));
+  EXPECT_EQ(CommandLineText({QStringLiteral("Scrivane")}), QString());
+}
+
+TEST(Shell, MessageListSkipsHeaderAndRepeats) {
+  EXPECT_EQ(ParseMessageList(QStringLiteral("startup\r\nactivated\r\nstartup\r\ntimer\r\n")),
+            (QStringList{QStringLiteral("activated"), QStringLiteral("startup"), QStringLiteral("timer")}));
+  EXPECT_EQ(ParseMessageList(QStringLiteral("header only")), QStringList());
+  EXPECT_EQ(ParseMessageList(QString()), QStringList());
+  EXPECT_EQ(ParseMessageList(QStringLiteral("h\na\nb")), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+TEST(Shell, FontSizesRoundHalvesToEven) {
+  struct { double in; int out; } cases[] = {{10.5, 10}, {11.5, 12}, {8.0, 8}, {9.4, 9}, {9.6, 10}, {12.5, 12}};
+  for (auto c : cases) EXPECT_EQ(RoundFontSize(c.in), c.out) << c.in;
+}
+
+TEST(Shell, SymbolTypesInTheirFixedOrder) {
+  const QStringList t = SymbolTypeNames();
+  ASSERT_EQ(t.size(), 14);
+  EXPECT_EQ(t.first(), QStringLiteral("ai"));
+  EXPECT_EQ(t.last(), QStringLiteral("vector"));
+}
+
+TEST(Shell, ArrangementsCoverTheAreaWithoutOverlap) {
+  const QRect area(0, 0, 1000, 601);
+  for (int n = 1; n <= 7; ++n) {
+    const auto h = TileHorizontalRects(area, n);
+    const auto v = TileVerticalRects(area, n);
+    ASSERT_EQ(int(h.size()), n);
+    int y = 0, x = 0;
+    for (int i = 0; i < n; ++i) {
+      EXPECT_EQ(h[i].left(), 0);
+      EXPECT_EQ(h[i].width(), 1000);  // stacked top to bottom, each the full width
+      EXPECT_EQ(h[i].top(), y);
+      y += h[i].height();
+      EXPECT_EQ(v[i].top(), 0);
+      EXPECT_EQ(v[i].height(), 601);  // side by side, each the full height
+      EXPECT_EQ(v[i].left(), x);
+      x += v[i].width();
+    }
+    EXPECT_EQ(y, 601);
+    EXPECT_EQ(x, 1000);
+  }
+  const auto icons = ArrangeIconRects(area, 5, QSize(300, 30));
+  ASSERT_EQ(icons.size(), 5u);
+  EXPECT_EQ(icons[0], QRect(0, 571, 300, 30));   // along the bottom, left to right
+  EXPECT_EQ(icons[2], QRect(600, 571, 300, 30));
+  EXPECT_EQ(icons[3], QRect(0, 541, 300, 30));   // the next row above
+  const auto cascade = CascadeRects(area, 3, 25);
+  EXPECT_EQ(cascade[1].topLeft(), QPoint(25, 25));
+  EXPECT_TRUE(area.contains(cascade[2]));
+  EXPECT_TRUE(TileHorizontalRects(area, 0).empty());
+}
+
+TEST(Shell, TwipsAtScreenResolution) {
+  EXPECT_EQ(TwipsToPixels(1440, 96), 96);
+  EXPECT_EQ(TwipsToPixels(3165, 96), 211);
+  EXPECT_EQ(TwipsToPixels(120, 144), 12);
+}

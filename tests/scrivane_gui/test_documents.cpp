@@ -1,0 +1,398 @@
+#include <QComboBox>
+#include <QLocalSocket>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QTest>
+#include <QDropEvent>
+
+#include "common/settings.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+using tarvex::MsgButtons;
+using tarvex::MsgIcon;
+using tarvex::MsgResult;
+
+namespace {
+QStringList Captions(const frmMain& m) {
+  QStringList out;
+  for (auto* w : m.colCogs) out << w->Caption();
+  return out;
+}
+}  // namespace
+
+TEST_F(ScrivaneTest, FirstStartWithEmptySettings) {
+  Start();
+  EXPECT_EQ(main->defaults.DefOpenDir, program.path());
+  EXPECT_EQ(main->defaults.DefSaveDir, program.path());
+  EXPECT_EQ(main->defaults.DefFontName, QStringLiteral("Courier New"));
+  EXPECT_FALSE(main->defaults.DefFontBold);
+  EXPECT_FALSE(main->defaults.DefFontItalic);
+  EXPECT_EQ(main->defaults.DefFontSize, 8);
+  ASSERT_EQ(main->colCogs.size(), 1);
+  frmScrivane* w = main->colCogs.first();
+  EXPECT_EQ(w->Caption(), QStringLiteral("Cog 1"));
+  EXPECT_EQ(w->Tag, QStringLiteral("cog1"));
+  EXPECT_EQ(w->strFile, QStringLiteral("blank"));
+  EXPECT_EQ(w->txtMain->Text(), DefaultCogText());
+  EXPECT_FALSE(w->bMod);
+  EXPECT_EQ(w->txtMain->font().pointSize(), 8);
+  EXPECT_EQ(main->cmbCog->currentText(), QStringLiteral("Choose a Cog"));
+  EXPECT_EQ(main->cmbCog->count(), 1);
+  EXPECT_EQ(main->cmbCog->itemText(0), QStringLiteral("Cog 1"));
+  EXPECT_EQ(main->cmbTvwSel->currentIndex(), 0);
+  EXPECT_EQ(main->colSymTypes.size(), 14);
+  EXPECT_EQ(w->lvwCogParams->topLevelItemCount(), 47);
+  EXPECT_EQ(main->windowTitle(), QStringLiteral("Scrivane - by Halvard"));
+  EXPECT_TRUE(prompts.records.empty());
+  // Menu states at start
+  EXPECT_FALSE(main->mnuEdit[2]->isEnabled());
+  EXPECT_FALSE(main->mnuEditChkSyn->isVisible());
+  EXPECT_FALSE(main->mnuEditChkSyn->isEnabled());
+  EXPECT_FALSE(main->mnuFileBar6->isVisible());
+  EXPECT_EQ(main->mnuFileSaveAs->shortcut(), QKeySequence(Qt::Key_F11));
+  EXPECT_EQ(main->mnuEdit[1]->text(), QStringLiteral("&Find Word"));
+}
+
+TEST_F(ScrivaneTest, StoredDefaultsAreReadAndBadOnesFallBack) {
+  tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontBold"), QStringLiteral("true"));
+  tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontItalic"), QStringLiteral("perhaps"));
+  tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontSize"), QStringLiteral("big"));
+  tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefOpenDir"), QStringLiteral("C:\\a, b"));
+  Start();
+  EXPECT_TRUE(main->defaults.DefFontBold);
+  EXPECT_FALSE(main->defaults.DefFontItalic);
+  EXPECT_EQ(main->defaults.DefFontSize, 8);
+  EXPECT_EQ(main->defaults.DefOpenDir, QStringLiteral("C:\\a, b"));
+}
+
+TEST_F(ScrivaneTest, WindowNumbersAfterCloses) {
+  Start();
+  main->mnuFileNew_Click();
+  main->mnuFileNew_Click();
+  EXPECT_EQ(Captions(*main), (QStringList{"Cog 1", "Cog 2", "Cog 3"}));
+  main->SubWindowOf(main->colCogs[0])->close();
+  main->mnuFileNew_Click();
+  EXPECT_EQ(Captions(*main), (QStringList{"Cog 2", "Cog 3", "Cog 4"}));
+  // From 1, 2 and 3 again, closing 3 instead: New gives 3 again.
+  main->mnuFileNew_Click();
+  for (auto* w : QList<frmScrivane*>(main->colCogs)) main->SubWindowOf(w)->close();
+  for (int i = 0; i < 3; ++i) main->mnuFileNew_Click();
+  EXPECT_EQ(Captions(*main), (QStringList{"Cog 1", "Cog 2", "Cog 3"}));
+  main->SubWindowOf(main->colCogs[2])->close();
+  main->mnuFileNew_Click();
+  EXPECT_EQ(Captions(*main), (QStringList{"Cog 1", "Cog 2", "Cog 3"}));
+  EXPECT_EQ(main->colCogs[2]->Tag, QStringLiteral("cog3"));
+}
+
+TEST_F(ScrivaneTest, ModifiedMarkerAndSave) {
+  const QString path = WriteFile(QStringLiteral("a.cog"), "abc");
+  Start(path);
+  ASSERT_EQ(main->colCogs.size(), 1);
+  frmScrivane* w = main->colCogs.first();
+  EXPECT_EQ(w->Caption(), QStringLiteral("a.cog"));
+  EXPECT_FALSE(w->bMod);
+  main->mnuFileSave_Click();  // not modified: caption unchanged, file gains its line end
+  EXPECT_EQ(w->Caption(), QStringLiteral("a.cog"));
+  EXPECT_EQ(ReadFile(path), QByteArray("abc\r\n"));
+  w->txtMain->SetSelStart(3);
+  Type(w, QStringLiteral("d"));
+  Type(w, QStringLiteral("e"));
+  EXPECT_EQ(w->Caption(), QStringLiteral("a.cog*"));
+  EXPECT_TRUE(w->bMod);
+  main->mnuFileSave_Click();
+  EXPECT_EQ(w->Caption(), QStringLiteral("a.cog"));
+  EXPECT_FALSE(w->bMod);
+  EXPECT_EQ(ReadFile(path), QByteArray("abcde\r\n"));
+  // Saving again without change does not grow the file.
+  main->mnuFileSave_Click();
+  EXPECT_EQ(ReadFile(path).size(), 7);
+  EXPECT_TRUE(prompts.records.empty());
+}
+
+TEST_F(ScrivaneTest, SaveOfNeverSavedDocumentAsksForAName) {
+  Start();
+  frmScrivane* w = main->colCogs.first();
+  Type(w, QStringLiteral("x"));
+  prompts.fileAnswers.push_back(QDir::toNativeSeparators(files.filePath(QStringLiteral("new"))));
+  main->mnuFileSave_Click();
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].kind, tarvex::test::PromptRecord::SaveFile);
+  EXPECT_EQ(prompts.records[0].file.defaultExt, QStringLiteral(".cog"));
+  EXPECT_TRUE(prompts.records[0].file.overwritePrompt);
+  EXPECT_EQ(prompts.records[0].file.folder, main->defaults.DefSaveDir);
+  EXPECT_EQ(w->Caption(), QStringLiteral("new.cog"));
+  EXPECT_EQ(w->strFileTitle, QStringLiteral("new.cog"));
+  EXPECT_FALSE(w->bMod);
+  EXPECT_TRUE(QFile::exists(files.filePath(QStringLiteral("new.cog"))));
+}
+
+TEST_F(ScrivaneTest, ClosePromptNamesCaptionOrFileTitle) {
+  const QString path = WriteFile(QStringLiteral("b.cog"), "x\r\n");
+  Start();
+  Type(main->colCogs[0], QStringLiteral("y"));
+  main->OpenFile(path);
+  Type(main->colCogs[1], QStringLiteral("y"));
+  prompts.messageAnswers = {MsgResult::No, MsgResult::No};
+  main->mnuFileClose_Click();  // the current one: b.cog
+  main->mnuFileClose_Click();  // then Cog 1
+  const auto msgs = prompts.Messages();
+  ASSERT_EQ(msgs.size(), 2u);
+  EXPECT_EQ(msgs[0], QStringLiteral("Save changes to b.cog?"));
+  EXPECT_EQ(msgs[1], QStringLiteral("Save changes to Cog 1*?"));
+  EXPECT_EQ(prompts.records[0].title, QStringLiteral("Scrivane"));
+  EXPECT_EQ(prompts.records[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(prompts.records[0].icon, MsgIcon::Exclamation);
+  EXPECT_TRUE(main->colCogs.isEmpty());
+  EXPECT_EQ(main->windowTitle(), QStringLiteral("Scrivane by Halvard"));
+  EXPECT_EQ(ReadFile(path), QByteArray("x\r\n"));
+}
+
+TEST_F(ScrivaneTest, YesThenCancelledSaveAsKeepsTheWindow) {
+  Start();
+  Type(main->colCogs[0], QStringLiteral("precious"));
+  prompts.messageAnswers = {MsgResult::Yes};
+  prompts.fileAnswers.push_back(std::nullopt);  // Save As cancelled
+  main->mnuFileClose_Click();
+  ASSERT_EQ(main->colCogs.size(), 1);
+  EXPECT_TRUE(main->colCogs[0]->bMod);
+  EXPECT_TRUE(main->colCogs[0]->txtMain->Text().contains(QStringLiteral("precious")));
+}
+
+TEST_F(ScrivaneTest, ExitAsksEveryModifiedWindowAndCancelKeepsAll) {
+  const QString p1 = WriteFile(QStringLiteral("one.cog"), "1\r\n");
+  const QString p2 = WriteFile(QStringLiteral("two.cog"), "2\r\n");
+  Start(p1);
+  main->OpenFile(p2);
+  Type(main->colCogs[0], QStringLiteral("A"));
+  Type(main->colCogs[1], QStringLiteral("B"));
+  main->strCurCog = main->colCogs[0]->Tag;
+
+  // Cancel on the second question: nothing closes, the program keeps running.
+  prompts.messageAnswers = {MsgResult::No, MsgResult::Cancel};
+  EXPECT_FALSE(main->close());
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to one.cog?", "Save changes to two.cog?"}));
+  EXPECT_EQ(main->colCogs.size(), 2);
+  EXPECT_TRUE(main->isVisible());
+
+  // No, then Yes: the second window is saved, not the current one.
+  prompts.Clear();
+  prompts.messageAnswers = {MsgResult::No, MsgResult::Yes};
+  EXPECT_TRUE(main->close());
+  EXPECT_EQ(prompts.Messages().size(), 2u);
+  EXPECT_EQ(ReadFile(p1), QByteArray("1\r\n"));
+  EXPECT_EQ(ReadFile(p2), QByteArray("B2\r\n"));
+  EXPECT_TRUE(main->colCogs.isEmpty());
+  // The folders were written at unload.
+  EXPECT_EQ(tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefOpenDir")),
+            program.path());
+  main.reset();
+}
+
+TEST_F(ScrivaneTest, SaveAllShowsCountThenEachWindowBeforeItsSave) {
+  const QString p1 = WriteFile(QStringLiteral("one.cog"), "1\r\n");
+  Start(p1);
+  main->mnuFileNew_Click();
+  main->OpenFile(WriteFile(QStringLiteral("two.cog"), "2"));
+  const QString current = main->strCurCog;
+  prompts.fileAnswers.push_back(std::nullopt);  // the never-saved window's dialog is cancelled
+  main->mnuFileSaveAll_Click();
+  const std::vector<QString> want = {
+      QStringLiteral("3"), p1 + QStringLiteral(" one.cog"), QStringLiteral("blank Cog 2"),
+      QDir::toNativeSeparators(files.filePath(QStringLiteral("two.cog"))) + QStringLiteral(" two.cog")};
+  EXPECT_EQ(prompts.Messages(), want);
+  ASSERT_EQ(prompts.records.size(), 5u);
+  EXPECT_EQ(prompts.records[3].kind, tarvex::test::PromptRecord::SaveFile);  // between the 3rd and 4th message
+  EXPECT_EQ(main->strCurCog, current);
+  EXPECT_EQ(ReadFile(files.filePath(QStringLiteral("two.cog"))), QByteArray("2\r\n"));
+}
+
+TEST_F(ScrivaneTest, SaveAllWithNoWindowShowsZero) {
+  Start();
+  main->mnuFileClose_Click();
+  main->mnuFileSaveAll_Click();
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{QStringLiteral("0")}));
+  main->mnuFileSave_Click();   // nothing to do
+  main->mnuEdit_Click(0);
+  EXPECT_EQ(prompts.records.size(), 1u);
+}
+
+TEST_F(ScrivaneTest, FontChoiceRoundsAndIsStoredAtOnce) {
+  Start();
+  main->mnuFileNew_Click();
+  struct { double size; int stored; } cases[] = {{10.5, 10}, {11.5, 12}};
+  for (auto c : cases) {
+    QFont f(QStringLiteral("DejaVu Sans Mono"));
+    f.setPointSizeF(c.size);
+    f.setBold(true);
+    prompts.fontAnswers.push_back(f);
+    main->mnuViewFont_Click();
+    EXPECT_EQ(tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontSize")),
+              QString::number(c.stored));
+    EXPECT_EQ(tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontBold")),
+              QStringLiteral("True"));
+    EXPECT_EQ(tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontItalic")),
+              QStringLiteral("False"));
+    for (auto* w : main->colCogs) EXPECT_EQ(w->txtMain->font().pointSize(), c.stored);
+  }
+  prompts.fontAnswers.push_back(std::nullopt);
+  main->mnuViewFont_Click();
+  EXPECT_EQ(main->defaults.DefFontSize, 12);
+}
+
+TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
+  struct { const char* cmd; int windows; } cases[] = {
+      {"x.cgt", 0}, {"X.CGT", 0}, {"dir/Y.Cgt", 0}};
+  for (auto c : cases) {
+    Start(QString::fromLatin1(c.cmd));
+    EXPECT_EQ(main->colCogs.size(), c.windows) << c.cmd;
+    main.reset();
+  }
+  // A quoted path is used as it stands: quotes included, so it names no file.
+  const QString path = WriteFile(QStringLiteral("q.cog"), "q\r\n");
+  Start(QLatin1Char('"') + path + QLatin1Char('"'));
+  EXPECT_TRUE(main->colCogs.isEmpty());
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].startsWith(QStringLiteral("Cannot open \"\"") + path + QLatin1Char('"')))
+      << prompts.Messages()[0];
+}
+
+TEST_F(ScrivaneTest, UnreadableFileLeavesNoWindowBoundToIt) {
+  Start();
+  const QString missing = QDir::toNativeSeparators(files.filePath(QStringLiteral("gone.cog")));
+  main->OpenFile(missing);
+  EXPECT_EQ(main->colCogs.size(), 1);  // only the start-up window
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].contains(missing));
+  prompts.fileAnswers.push_back(files.path());  // a folder, not a file
+  main->mnuFileOpen_Click();
+  EXPECT_EQ(main->colCogs.size(), 1);
+  EXPECT_EQ(prompts.Messages().size(), 2u);
+}
+
+TEST_F(ScrivaneTest, FailedSaveKeepsDocumentModifiedAndSaysWhy) {
+  Start();
+  frmScrivane* w = main->colCogs[0];
+  Type(w, QStringLiteral("keep me"));
+  const QString bad = QDir::toNativeSeparators(files.filePath(QStringLiteral("no/such/folder/x.cog")));
+  prompts.fileAnswers.push_back(bad);
+  main->mnuFileSaveAs_Click();
+  EXPECT_TRUE(w->bMod);
+  EXPECT_EQ(w->strFile, QStringLiteral("blank"));
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].contains(bad));
+  // A character the code page cannot hold: refused, named with its line.
+  prompts.Clear();
+  Type(w, QStringLiteral("\r\n\u4E2D"));
+  prompts.fileAnswers.push_back(QDir::toNativeSeparators(files.filePath(QStringLiteral("ok.cog"))));
+  main->mnuFileSaveAs_Click();
+  EXPECT_TRUE(w->bMod);
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].contains(QStringLiteral("U+4E2D")));
+  EXPECT_FALSE(QFile::exists(files.filePath(QStringLiteral("ok.cog"))));
+}
+
+TEST_F(ScrivaneTest, LineEndStyleOfTheFileIsKept) {
+  const QString path = WriteFile(QStringLiteral("lf.cog"), "a\nb\n");
+  Start(path);
+  frmScrivane* w = main->colCogs[0];
+  EXPECT_EQ(w->txtMain->Text(), QStringLiteral("a\r\nb\r\n"));
+  w->txtMain->SetSelStart(0);
+  Type(w, QStringLiteral("z"));
+  main->mnuFileSave_Click();
+  EXPECT_EQ(ReadFile(path), QByteArray("za\nb\n"));
+}
+
+TEST_F(ScrivaneTest, DropOfThreeFilesOpensTheFirst) {
+  Start();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(WriteFile(QStringLiteral("d1.cog"), "1")),
+                QUrl::fromLocalFile(WriteFile(QStringLiteral("d2.cog"), "2")),
+                QUrl::fromLocalFile(WriteFile(QStringLiteral("d3.cog"), "3"))});
+  EXPECT_TRUE(main->DropData(&data));
+  ASSERT_EQ(main->colCogs.size(), 2);
+  EXPECT_EQ(main->colCogs[1]->Caption(), QStringLiteral("d1.cog"));
+  QMimeData text;
+  text.setText(QStringLiteral("not a file"));
+  EXPECT_FALSE(main->DropData(&text));
+  EXPECT_EQ(main->colCogs.size(), 2);
+}
+
+TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
+  Start();
+  const QString name = QStringLiteral("ScrivaneTest-%1").arg(QCoreApplication::applicationPid());
+  ASSERT_TRUE(main->StartDdeServer(name));
+  const QString path = WriteFile(QStringLiteral("dde.cog"), "dde\r\n");
+  QLocalSocket sock;
+  sock.connectToServer(name);
+  ASSERT_TRUE(sock.waitForConnected(2000));
+  sock.write((path + QStringLiteral("\n")).toUtf8());
+  sock.flush();
+  for (int i = 0; i < 200 && main->colCogs.size() < 2; ++i) QTest::qWait(10);
+  ASSERT_EQ(main->colCogs.size(), 2);
+  EXPECT_EQ(main->colCogs[1]->Caption(), QStringLiteral("dde.cog"));
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{path}));
+  EXPECT_EQ(prompts.records[0].title, QStringLiteral("Scrivane"));
+  // A second Scrivane finds the name taken and does not listen.
+  frmMain other;
+  EXPECT_FALSE(other.StartDdeServer(name));
+}
+
+TEST_F(ScrivaneTest, WindowMenuArrangesAndListsWindows) {
+  Start();
+  main->resize(1200, 800);
+  main->mnuFileNew_Click();
+  main->mnuFileNew_Click();
+  tarvex::test::ProcessEvents();
+  main->mnuWindowTileVertical->trigger();
+  const QSize area = main->mdiArea->viewport()->size();
+  int x = 0;
+  for (auto* w : main->colCogs) {
+    QMdiSubWindow* s = main->SubWindowOf(w);
+    EXPECT_EQ(s->geometry().left(), x);
+    EXPECT_EQ(s->geometry().height(), area.height());
+    x += s->geometry().width();
+  }
+  EXPECT_EQ(x, area.width());
+  main->mnuWindowTileHorizontal->trigger();
+  for (auto* w : main->colCogs) EXPECT_EQ(main->SubWindowOf(w)->width(), area.width());
+  emit main->mnuWindow->aboutToShow();
+  QStringList listed;
+  QString checked;
+  for (QAction* a : main->mnuWindow->actions())
+    if (a->isCheckable()) {
+      listed << a->text();
+      if (a->isChecked()) checked = a->text();
+    }
+  EXPECT_EQ(listed, (QStringList{"&1 Cog 1", "&2 Cog 2", "&3 Cog 3"}));
+  EXPECT_EQ(checked, QStringLiteral("&3 Cog 3"));
+}
+
+TEST_F(ScrivaneTest, PrintWritesThePdfAndCancelPrintsNothing) {
+  Start();
+  const QString pdf = files.filePath(QStringLiteral("out.pdf"));
+  prompts.printAnswers.push_back(std::nullopt);
+  main->mnuFilePrint_Click();
+  EXPECT_FALSE(QFile::exists(pdf));
+  prompts.printAnswers.push_back(pdf);
+  main->mnuFilePrint_Click();
+  EXPECT_TRUE(QFile::exists(pdf));
+  EXPECT_TRUE(ReadFile(pdf).startsWith("%PDF"));
+}
+
+TEST_F(ScrivaneTest, MissingDataFilesAreReportedOnceAndDocumentsStartEmpty) {
+  QFile::remove(program.filePath(QStringLiteral("default.cog")));
+  QFile::remove(program.filePath(QStringLiteral("messages.dat")));
+  Start();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].contains(QStringLiteral("default.cog")));
+  EXPECT_TRUE(prompts.Messages()[0].contains(QStringLiteral("messages.dat")));
+  EXPECT_TRUE(prompts.Messages()[0].contains(program.path()));
+  ASSERT_EQ(main->colCogs.size(), 1);
+  EXPECT_EQ(main->colCogs[0]->txtMain->Text(), QString());
+  EXPECT_EQ(main->colCogs[0]->lvwCogParams->topLevelItemCount(), 0);
+}
