@@ -1,0 +1,229 @@
+// The installation run against temporary folders with scripted answers: the copy loop, its
+// messages, the registry file and the start of the registry editor.
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "common/paths.h"
+#include "scrivane/setup/core/installer.h"
+#include "tests/setup/setup_fakes.h"
+#include "tests/support/scripted_prompts.h"
+
+using namespace pendrel;
+using namespace pendrel::test;
+using tarvex::MsgButtons;
+using tarvex::MsgIcon;
+using tarvex::MsgResult;
+using tarvex::test::PromptRecord;
+using tarvex::test::ScriptedPrompts;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarvex Setup"));
+    ASSERT_TRUE(tmp.isValid());
+    prog = tmp.filePath(QStringLiteral("source"));
+    inst = tmp.filePath(QStringLiteral("target"));
+    QDir().mkpath(prog);
+    QDir().mkpath(inst);
+    PutFile(Prog("a.txt"), "alpha");
+    PutFile(Prog("b.txt"), "beta");
+    List("a.txt\nb.txt\n");
+    shell.found[QStringLiteral("regedit")] = QStringLiteral("/fake/regedit");
+    oldCurrent = QDir::currentPath();
+  }
+  void TearDown() override { QDir::setCurrent(oldCurrent); }
+
+  QString Prog(const char* name) const { return QDir(prog).filePath(QLatin1String(name)); }
+  QString Inst(const char* name) const { return QDir(inst).filePath(QLatin1String(name)); }
+  void List(const QByteArray& text) { PutFile(Prog("tarvex-filelist.txt"), text); }
+
+  InstallOutcome Run(const QString& installPath, Boxes boxes = {true, true, false, false}) {
+    InstallRequest req;
+    req.programFolder = prog;
+    req.installPath = installPath;
+    req.boxes = boxes;
+    return Install(req, files, shell);
+  }
+
+  std::vector<PromptRecord> Errors() const {
+    std::vector<PromptRecord> out;
+    for (const auto& r : prompts.records)
+      if (r.kind == PromptRecord::Message && r.title == QStringLiteral("Tarvex Setup Error")) out.push_back(r);
+    return out;
+  }
+
+  QTemporaryDir tmp;
+  QString prog, inst, oldCurrent;
+  ScriptedPrompts prompts;
+  FaultyFiles files;
+  RecordingShell shell;
+};
+
+TEST_F(InstallTest, CopiesWritesTheRegistryFileAndStartsTheEditor) {
+  PutFile(Inst("b.txt"), "an older beta that is longer");  // replaced by the copy
+  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  EXPECT_EQ(FileBytes(Inst("a.txt")), QByteArray("alpha"));
+  EXPECT_EQ(FileBytes(Inst("b.txt")), QByteArray("beta"));
+
+  ASSERT_EQ(prompts.records.size(), 1u);
+  const PromptRecord& info = prompts.records[0];
+  EXPECT_EQ(info.text, QStringLiteral("When prompted to install settings into your registry, click \"YES\" and then \"OK\"."));
+  EXPECT_EQ(info.title, QStringLiteral("Info"));
+  EXPECT_EQ(info.icon, MsgIcon::Information);
+  EXPECT_EQ(info.buttons, MsgButtons::OK);
+
+  const QString reg = Prog("tarvexsetup.reg");
+  EXPECT_EQ(FileBytes(reg), RegistryFileBytes({true, true, false, false}, inst));
+  ASSERT_EQ(shell.detached.size(), 1u);
+  EXPECT_EQ(shell.detached[0].program, QStringLiteral("/fake/regedit"));
+  EXPECT_EQ(shell.detached[0].args, QStringList{reg});
+  EXPECT_EQ(QDir::current(), QDir(prog));
+}
+
+TEST_F(InstallTest, NoBoxTickedStillWritesTheFileAndStartsTheEditor) {
+  EXPECT_EQ(Run(inst, {false, false, false, false}), InstallOutcome::Ended);
+  EXPECT_EQ(FileBytes(Prog("tarvexsetup.reg")), QByteArray("REGEDIT4\r\n"));
+  EXPECT_EQ(shell.detached.size(), 1u);
+}
+
+TEST_F(InstallTest, MissingSourceOkGoesOnCancelEnds) {
+  List("a.txt\nmissing.txt\nb.txt\n");
+  for (const MsgResult answer : {MsgResult::OK, MsgResult::Cancel}) {
+    SCOPED_TRACE(answer == MsgResult::OK ? "OK" : "Cancel");
+    QFile::remove(Inst("a.txt"));
+    QFile::remove(Inst("b.txt"));
+    QFile::remove(Prog("tarvexsetup.reg"));
+    prompts.Clear();
+    shell.detached.clear();
+    prompts.messageAnswers = {answer};
+
+    EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+    const auto errors = Errors();
+    ASSERT_EQ(errors.size(), 1u);
+    const QString source = QDir::toNativeSeparators(Prog("missing.txt"));
+    EXPECT_TRUE(errors[0].text.startsWith(QStringLiteral("Error copying file ") + source + QStringLiteral(" to ") +
+                                          inst + kCrLf))
+        << errors[0].text;
+    EXPECT_TRUE(errors[0].text.endsWith(kCrLf + QStringLiteral("Click OK to continue, CANCEL to end.")));
+    EXPECT_GT(errors[0].text.size(), 60 + source.size() + inst.size()) << "the system's reason is missing";
+    EXPECT_EQ(errors[0].buttons, MsgButtons::OKCancel);
+    EXPECT_EQ(errors[0].icon, MsgIcon::Exclamation);
+
+    EXPECT_TRUE(QFile::exists(Inst("a.txt")));
+    const bool goesOn = answer == MsgResult::OK;
+    EXPECT_EQ(QFile::exists(Inst("b.txt")), goesOn);
+    EXPECT_EQ(QFile::exists(Prog("tarvexsetup.reg")), goesOn);
+    EXPECT_EQ(shell.detached.size(), goesOn ? 1u : 0u);
+    EXPECT_EQ(prompts.Messages().size(), goesOn ? 2u : 1u);  // the Info message only when going on
+  }
+}
+
+TEST_F(InstallTest, FolderThatDoesNotExistFailsForEveryFile) {
+  const QString nowhere = QDir(inst).filePath(QStringLiteral("not made"));
+  EXPECT_EQ(Run(nowhere), InstallOutcome::Ended);
+  EXPECT_EQ(Errors().size(), 2u);
+  EXPECT_FALSE(QFileInfo::exists(nowhere));
+  EXPECT_TRUE(QFile::exists(Prog("tarvexsetup.reg")));
+}
+
+TEST_F(InstallTest, RefusedPathsCopyNothing) {
+  for (const QString& bad : {inst + QStringLiteral("\"x"), inst + QStringLiteral("\nx"), inst + QChar(7), QString()}) {
+    prompts.Clear();
+    files.copied.clear();
+    EXPECT_EQ(Run(bad), InstallOutcome::Stopped);
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_EQ(prompts.records.size(), 1u);
+    EXPECT_TRUE(Errors()[0].text.contains(QStringLiteral("registry file")) || bad.isEmpty()) << Errors()[0].text;
+    EXPECT_TRUE(files.copied.isEmpty());
+    EXPECT_FALSE(QFile::exists(Prog("tarvexsetup.reg")));
+    EXPECT_TRUE(shell.detached.empty());
+  }
+}
+
+TEST_F(InstallTest, ListThatCannotBeOpenedStopsWithOneMessage) {
+  QFile::remove(Prog("tarvex-filelist.txt"));
+  EXPECT_EQ(Run(inst), InstallOutcome::Stopped);
+  ASSERT_EQ(prompts.records.size(), 1u);
+  const QString head = QStringLiteral("Error opening file \"tarvex-filelist.txt\".") + kCrLf;
+  EXPECT_TRUE(prompts.records[0].text.startsWith(head));
+  EXPECT_GT(prompts.records[0].text.size(), head.size());  // with the reason
+  EXPECT_EQ(prompts.records[0].title, QStringLiteral("Tarvex Setup Error"));
+  EXPECT_TRUE(files.copied.isEmpty());
+  EXPECT_FALSE(QFile::exists(Prog("tarvexsetup.reg")));
+  EXPECT_TRUE(shell.detached.empty());
+}
+
+TEST_F(InstallTest, UnreadableLineIsReportedAndSkipped) {
+  files.list = [](std::vector<ListLine>* lines, QString*) {
+    *lines = {{QStringLiteral("a.txt"), false, {}}, {{}, true, QStringLiteral("Input/output error")},
+              {QString(), false, {}}, {QStringLiteral("b.txt"), false, {}}};
+    return true;
+  };
+  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(Errors()[0].text,
+            QStringLiteral("Error opening file \"tarvex-filelist.txt\".") + kCrLf + QStringLiteral("Input/output error"));
+  EXPECT_EQ(Errors()[0].buttons, MsgButtons::OK);
+  EXPECT_EQ(files.copied.size(), 2);  // the blank line names no file
+  EXPECT_TRUE(QFile::exists(Inst("b.txt")));
+}
+
+TEST_F(InstallTest, ListWithWindowsLineEnds) {
+  List("a.txt\r\nb.txt");
+  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  EXPECT_TRUE(Errors().empty());
+  EXPECT_TRUE(QFile::exists(Inst("a.txt")));
+  EXPECT_TRUE(QFile::exists(Inst("b.txt")));
+}
+
+TEST_F(InstallTest, RegistryFileThatCannotBeWrittenKeepsTheProgramOpen) {
+  QDir().mkpath(Prog("tarvexsetup.reg"));  // a folder in its place
+  EXPECT_EQ(Run(inst), InstallOutcome::Stopped);
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_TRUE(Errors()[0].text.startsWith(QStringLiteral("Error writing file \"") +
+                                          QDir::toNativeSeparators(Prog("tarvexsetup.reg")) + QStringLiteral("\".") + kCrLf))
+      << Errors()[0].text;
+  EXPECT_TRUE(shell.detached.empty());
+}
+
+TEST_F(InstallTest, WithoutARegistryEditorTheFileIsNamed) {
+  shell.found.clear();
+  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  const auto texts = prompts.Messages();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_TRUE(texts[1].contains(QDir::toNativeSeparators(Prog("tarvexsetup.reg"))));
+  EXPECT_TRUE(texts[1].contains(QStringLiteral("registry editor")));
+  EXPECT_TRUE(QFile::exists(Prog("tarvexsetup.reg")));
+  EXPECT_TRUE(shell.detached.empty());
+}
+
+TEST_F(InstallTest, NewDirectory) {
+  PutFile(Inst("plain file"), "x");
+  struct Case {
+    const char* name;
+    bool made;
+  } cases[] = {{"Mods", true}, {"Mods", true} /* already there */, {"plain file", false}, {"no/such/parent", false}};
+  for (const Case& c : cases) {
+    prompts.Clear();
+    const QString expected = QDir::toNativeSeparators(inst) + QDir::separator() + QLatin1String(c.name);
+    const QString made = MakeNewDirectory(QDir::toNativeSeparators(inst), QLatin1String(c.name), files);
+    EXPECT_EQ(made, c.made ? expected : QString()) << c.name;
+    EXPECT_EQ(QFileInfo(expected).isDir(), c.made) << c.name;
+    if (c.made) {
+      EXPECT_TRUE(prompts.records.empty());
+    } else {
+      ASSERT_EQ(prompts.records.size(), 1u);
+      EXPECT_TRUE(prompts.records[0].text.startsWith(QStringLiteral("Error creating directory \"") + expected +
+                                                     QStringLiteral("\".") + kCrLf));
+      EXPECT_EQ(prompts.records[0].title, QStringLiteral("Tarvex Setup Error"));
+    }
+  }
+}
+
+}  // namespace
