@@ -1,0 +1,130 @@
+// Speed of the string table on a table of 32,767 keys: load and save in the table alone,
+// against the plain reading of the file's lines into a list of texts, and the load into the
+// editor window with its key list.
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include "common/ansicodec.h"
+#include "common/files.h"
+#include "lirrel/core/stringtable.h"
+#include "lirrel/core/tablefile.h"
+#include "lirrel/gui/lireditor.h"
+
+namespace {
+
+constexpr int kKeys = 32767;
+
+// A table of the game's shape: a count line, comment blocks, indented key lines with padding
+// of varying width, 300 groups, values of a few words.
+QByteArray GeneratedTable() {
+  QByteArray out = "MSGS 32767   # count\r\n\r\n# \"<key>\" <unused number> \"<string>\"\r\n\r\n";
+  for (int i = 0; i < kKeys; ++i) {
+    if (i % 100 == 0) out += "\r\n#*****************\r\n#  Section\r\n#*****************\r\n";
+    const QByteArray name = "GRP" + QByteArray::number(i % 300) + "_KEY_" + QByteArray::number(i) +
+                            (i % 7 == 0 ? " %s" : "");
+    out += "   \"" + name + "\"" + QByteArray(qMax<qsizetype>(1, 34 - name.size()), ' ') + "0 \"Message number " +
+           QByteArray::number(i) + ": press FIRE to go on, '%s'.\"\r\n";
+  }
+  out += "\r\nEND\r\n";
+  return out;
+}
+
+const QString& Folder() {
+  static QTemporaryDir dir;
+  static const bool written = [] {
+    QFile f(lirrel::TablePath(dir.path()));
+    return f.open(QIODevice::WriteOnly) && f.write(GeneratedTable()) > 0;
+  }();
+  (void)written;
+  static const QString path = dir.path();
+  return path;
+}
+
+// The yardstick: the file's lines in a list of texts.
+void BM_ReadLinesIntoList(benchmark::State& state) {
+  const QString path = lirrel::TablePath(Folder());
+  for (auto _ : state) {
+    QByteArray bytes;
+    tarvex::ReadWholeFile(path, &bytes);
+    QStringList lines = tarvex::DecodeAnsi(bytes).split(QStringLiteral("\r\n"));
+    benchmark::DoNotOptimize(lines);
+  }
+}
+BENCHMARK(BM_ReadLinesIntoList)->Unit(benchmark::kMillisecond);
+
+void BM_TableLoad(benchmark::State& state) {
+  lirrel::StringTable table;
+  for (auto _ : state) {
+    table.LoadTable(Folder(), lirrel::LoadMode::Load);
+    benchmark::DoNotOptimize(table.Count());
+  }
+  if (table.Count() != kKeys) state.SkipWithError("wrong key count");
+}
+BENCHMARK(BM_TableLoad)->Unit(benchmark::kMillisecond);
+
+// Save as the editor does it: the new file, the backup, and the reading back.
+void BM_TableSave(benchmark::State& state) {
+  QTemporaryDir out;
+  lirrel::StringTable table;
+  table.LoadTable(Folder(), lirrel::LoadMode::Load);
+  for (auto _ : state) table.SaveTable(out.path());
+  if (table.Count() != kKeys) state.SkipWithError("wrong key count");
+}
+BENCHMARK(BM_TableSave)->Unit(benchmark::kMillisecond);
+
+// The written form alone, without the disk and the reading back.
+void BM_TableSerialize(benchmark::State& state) {
+  lirrel::StringTable table;
+  table.LoadTable(Folder(), lirrel::LoadMode::Load);
+  for (auto _ : state) benchmark::DoNotOptimize(table.Serialize());
+}
+BENCHMARK(BM_TableSerialize)->Unit(benchmark::kMillisecond);
+
+// The whole window: lists rebuilt, every key listed and shown.
+void BM_WindowLoad(benchmark::State& state) {
+  lirrel::lirEditor editor;
+  editor.show();
+  for (auto _ : state) {
+    editor.Table().LoadTable(Folder(), lirrel::LoadMode::Load);
+    QCoreApplication::processEvents();
+  }
+  if (editor.KeyNames()->Count() != kKeys + 1) state.SkipWithError("wrong list length");
+}
+BENCHMARK(BM_WindowLoad)->Unit(benchmark::kMillisecond);
+
+// For comparison: the same entries as one item object each in a QListWidget.
+void BM_ListWidgetFill(benchmark::State& state) {
+  lirrel::StringTable table;
+  table.LoadTable(Folder(), lirrel::LoadMode::Load);
+  QListWidget list;
+  list.setUniformItemSizes(true);
+  list.show();
+  for (auto _ : state) {
+    list.clear();
+    for (size_t k = 0; k < table.keyTable().size(); ++k) {
+      auto* item = new QListWidgetItem(table.keyTable()[k].name, &list);
+      item->setData(Qt::UserRole, int(k));
+    }
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ListWidgetFill)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir settings;  // the author lines are read from an empty settings folder
+  qputenv("TARVEX_CONFIG_DIR", settings.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("Lirrel"));
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
