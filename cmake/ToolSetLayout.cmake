@@ -41,3 +41,9 @@ install(FILES ${tarvex_icon_paths} ${TARVEX_BIN_DIR}/tarvex-filelist.txt DESTINA
 if(TARGET tarvex-setup)
   add_dependencies(tarvex-setup tarvex_icons)
 endif()
+
+# The installer's tests look at the folder as the build lays it out.
+if(TARGET setup_tests)
+  add_dependencies(setup_tests tarvex_icons)
+  target_compile_definitions(setup_tests PRIVATE TARVEX_BIN_DIR="${TARVEX_BIN_DIR}")
+endif()

@@ -1,0 +1,46 @@
+// The tool set's folder as the build lays it out: the file list and the icons it names.
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <gtest/gtest.h>
+
+#include "scrivane/setup/core/regfile.h"
+#include "tests/setup/setup_fakes.h"
+
+#ifdef TARVEX_BIN_DIR
+namespace {
+
+const QDir kBin(QStringLiteral(TARVEX_BIN_DIR));
+
+TEST(ToolSetFolder, FileListNamesDataIconsAndTheInstaller) {
+  QStringList names = QString::fromUtf8(pendrel::test::FileBytes(kBin.filePath("tarvex-filelist.txt")))
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  for (const char* expected : {"default.cog", "messages.dat", "cogref.dat", "COGPage.ico", "CGTPage.ico",
+                                  "DATPage.ico", "JKUni.ico", "COGPage.png", "CGTPage.png", "DATPage.png", "JKUni.png"})
+    EXPECT_TRUE(names.contains(expected)) << expected;
+  EXPECT_TRUE(names.contains(pendrel::ProgramFileName(QStringLiteral("tarvex-setup"))));
+  EXPECT_TRUE(names.contains(pendrel::ProgramFileName(QStringLiteral("Scrivane"))));
+  EXPECT_EQ(names.removeDuplicates(), 0);
+}
+
+TEST(ToolSetFolder, IconsHoldThreeSizesAndADesktopPicture) {
+  for (const char* icon : {"COGPage", "CGTPage", "DATPage", "JKUni"}) {
+    SCOPED_TRACE(icon);
+    QImageReader ico(kBin.filePath(QLatin1String(icon) + QStringLiteral(".ico")));
+    ASSERT_EQ(ico.imageCount(), 3) << ico.errorString().toStdString();
+    QList<int> sizes;
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_TRUE(ico.jumpToImage(i));
+      const QImage img = ico.read();
+      ASSERT_FALSE(img.isNull());
+      EXPECT_TRUE(img.hasAlphaChannel());
+      sizes << img.width();
+    }
+    EXPECT_EQ(sizes, (QList<int>{16, 32, 48}));
+    const QImage png(kBin.filePath(QLatin1String(icon) + QStringLiteral(".png")));
+    EXPECT_EQ(png.size(), QSize(48, 48));
+  }
+}
+
+}  // namespace
+#endif
