@@ -11,6 +11,51 @@ QString LineEndText(LineEnd style) {
   return QStringLiteral("\r\n");
 }
 
+namespace {
+struct Counts {
+  qsizetype crlf = 0, lf = 0, cr = 0;
+  LineEnd Style() const {
+    if (lf > crlf && lf >= cr) return LineEnd::LF;
+    if (cr > crlf && cr > lf) return LineEnd::CR;
+    return LineEnd::CRLF;
+  }
+};
+}  // namespace
+
+NormalizedText NormalizeToLf(const QString& raw) {
+  Counts k;
+  NormalizedText out;
+  if (!raw.contains(QLatin1Char('\r'))) {
+    out.text = raw;
+    k.lf = raw.count(QLatin1Char('\n'));
+    out.style = k.Style();
+    return out;
+  }
+  out.text.resize(raw.size());
+  QChar* d = out.text.data();
+  const QChar* s = raw.constData();
+  const qsizetype n = raw.size();
+  qsizetype j = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = s[i];
+    if (c == QLatin1Char('\r')) {
+      if (i + 1 < n && s[i + 1] == QLatin1Char('\n')) {
+        ++k.crlf;
+        ++i;
+      } else {
+        ++k.cr;
+      }
+      d[j++] = QLatin1Char('\n');
+    } else {
+      if (c == QLatin1Char('\n')) ++k.lf;
+      d[j++] = c;
+    }
+  }
+  out.text.truncate(j);
+  out.style = k.Style();
+  return out;
+}
+
 NormalizedText NormalizeLineEnds(const QString& raw) {
   qsizetype crlf = 0, lf = 0, cr = 0;
   const QChar* s = raw.constData();

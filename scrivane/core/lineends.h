@@ -14,6 +14,9 @@ struct NormalizedText {
 
 NormalizedText NormalizeLineEnds(const QString& raw);
 
+// The same, with every line end as LF alone (the form a text widget keeps).
+NormalizedText NormalizeToLf(const QString& raw);
+
 // The text in the given style, followed by one line end when it does not already end with one.
 QString ToFileLineEnds(const QString& crlfText, LineEnd style);
 

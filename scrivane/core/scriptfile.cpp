@@ -5,11 +5,12 @@
 
 namespace scrivane {
 
-ScriptReadResult ReadScriptFile(const QString& path) {
+ScriptReadResult ReadScriptFile(const QString& path, bool lfForm) {
   ScriptReadResult r;
   QByteArray bytes;
   if (!tarvex::ReadWholeFile(path, &bytes, &r.error)) return r;
-  r.content = NormalizeLineEnds(tarvex::DecodeAnsi(bytes));
+  const QString text = tarvex::DecodeAnsi(bytes);
+  r.content = lfForm ? NormalizeToLf(text) : NormalizeLineEnds(text);
   r.ok = true;
   return r;
 }

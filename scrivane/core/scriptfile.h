@@ -12,7 +12,8 @@ struct ScriptReadResult {
   QString error;  // the system's reason when !ok
 };
 
-ScriptReadResult ReadScriptFile(const QString& path);
+// lfForm: the content's lines end in LF alone instead of CR LF (for loading into a widget).
+ScriptReadResult ReadScriptFile(const QString& path, bool lfForm = false);
 
 struct ScriptWriteResult {
   bool ok = false;

@@ -66,8 +66,8 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   mdiArea->setActiveSubWindow(sub);
   strCurCog = w->Tag;
 
-  const ScriptReadResult def = ReadScriptFile(ProgramFile("default.cog"));
-  w->txtMain->SetText(def.ok ? def.content.text : QString());
+  const ScriptReadResult def = ReadScriptFile(ProgramFile("default.cog"), true);
+  w->txtMain->SetWidgetText(def.ok ? def.content.text : QString());
   LoadMessageList(w);
   w->txtMain->setFont(defaults.Font());
   w->MarkClean();
@@ -76,7 +76,7 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
 }
 
 bool frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle) {
-  const ScriptReadResult r = ReadScriptFile(strFile);
+  const ScriptReadResult r = ReadScriptFile(strFile, true);
   if (!r.ok) {
     tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(strFile, r.error), kTitle, tarvex::MsgButtons::OK,
                              tarvex::MsgIcon::Exclamation);
@@ -90,14 +90,14 @@ void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& str
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
   w->lineEnd = r.content.style;
-  w->txtMain->SetText(r.content.text);
+  w->txtMain->SetWidgetText(r.content.text);
   w->MarkClean();
   RefreshCogList();
 }
 
 frmScrivane* frmMain::OpenDocument(const QString& path, const QString& title) {
   // Read first: a file that cannot be read leaves no window bound to its path.
-  const ScriptReadResult r = ReadScriptFile(path);
+  const ScriptReadResult r = ReadScriptFile(path, true);
   if (!r.ok) {
     tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(path, r.error), kTitle, tarvex::MsgButtons::OK,
                              tarvex::MsgIcon::Exclamation);

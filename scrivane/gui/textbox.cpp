@@ -28,9 +28,15 @@ QString ToWidgetText(const QString& text) {
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setObjectName(QStringLiteral("txtMain"));
+  // Invalidated before any change handler runs (contentsChange precedes textChanged).
+  connect(document(), &QTextDocument::contentsChange, this, [this] {
+    cacheValid_ = false;
+    cache_.clear();
+  });
 }
 
 QString TextBox::Text() const {
+  if (cacheValid_) return cache_;
   // The raw text keeps every character as stored (toPlainText would turn non-breaking
   // spaces into blanks); its paragraph separators become CR LF.
   const QString raw = document()->toRawText();
@@ -47,6 +53,8 @@ QString TextBox::Text() const {
     }
   }
   out.append(s + runStart, n - runStart);
+  cache_ = out;
+  cacheValid_ = true;
   return out;
 }
 
@@ -56,6 +64,8 @@ qsizetype TextBox::TextLength() const {
 }
 
 void TextBox::SetText(const QString& text) { setPlainText(ToWidgetText(text)); }
+
+void TextBox::SetWidgetText(const QString& lfText) { setPlainText(lfText); }
 
 qsizetype TextBox::ToModel(int widgetPos) const {
   const QTextBlock b = document()->findBlock(widgetPos);
@@ -136,10 +146,11 @@ void TextBox::Apply(const TextModel& model) {
   const QString& now = model.Text();
   const qsizetype oldLen = old.size(), newLen = now.size();
   const qsizetype most = std::min(oldLen, newLen);
-  qsizetype p = 0;
-  while (p < most && old[p] == now[p]) ++p;
+  const char16_t* o = reinterpret_cast<const char16_t*>(old.constData());
+  const char16_t* w = reinterpret_cast<const char16_t*>(now.constData());
+  qsizetype p = std::mismatch(o, o + most, w).first - o;
   qsizetype s = 0;
-  while (s < most - p && old[oldLen - 1 - s] == now[newLen - 1 - s]) ++s;
+  while (s < most - p && o[oldLen - 1 - s] == w[newLen - 1 - s]) ++s;
   // Never cut a CR LF pair: the changed range starts before a pair and ends after one.
   if (p > 0 && old[p - 1] == QLatin1Char('\r')) --p;
   if (s > 0 && old[oldLen - s] == QLatin1Char('\n')) --s;

@@ -18,6 +18,8 @@ class TextBox : public QPlainTextEdit {
   QString Text() const;
   // Replaces the whole text (any line-end style); clears undo. Raises one change event.
   void SetText(const QString& text);
+  // The same for text whose lines already end in LF alone (the widget's own form).
+  void SetWidgetText(const QString& lfText);
   qsizetype TextLength() const;  // of Text(), without building it
 
   qsizetype SelStart() const;
@@ -42,6 +44,9 @@ class TextBox : public QPlainTextEdit {
 
  private:
   void SelectWidgetRange(int anchor, int position);
+  // Text() is built once per change of the document and kept until the next one.
+  mutable QString cache_;
+  mutable bool cacheValid_ = false;
 };
 
 // CR LF, CR or LF as the widget's line breaks.
