@@ -203,6 +203,28 @@ TEST_F(InstallTest, WithoutARegistryEditorTheFileIsNamed) {
   EXPECT_TRUE(shell.detached.empty());
 }
 
+TEST_F(InstallTest, RegistersTheTickedTypesForTheDesktopWhenAsked) {
+  PutFile(Prog("Scrivane"), "program");
+  PutFile(Prog("COGPage.png"), "png");
+  PutFile(Prog("DATPage.png"), "png");
+  List("Scrivane\nCOGPage.png\nDATPage.png\n");
+  InstallRequest req;
+  req.programFolder = prog;
+  req.installPath = inst;
+  req.boxes = {true, false, false, true};
+  req.registerDesktop = true;
+  req.dataHome = tmp.filePath(QStringLiteral("data"));
+  EXPECT_EQ(Install(req, files, shell), InstallOutcome::Ended);
+
+  EXPECT_TRUE(QFile::exists(req.dataHome + QStringLiteral("/applications/tarvex-scrivane.desktop")));
+  EXPECT_TRUE(QFile::exists(req.dataHome + QStringLiteral("/mime/packages/tarvex.xml")));
+  const auto texts = prompts.Messages();
+  ASSERT_EQ(texts.size(), 2u);  // the registry editor's hint, then the note on Orvane
+  EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Orvane is not in the install directory")));
+  EXPECT_EQ(prompts.records[1].icon, MsgIcon::Information);
+  EXPECT_EQ(shell.detached.size(), 1u);
+}
+
 TEST_F(InstallTest, NewDirectory) {
   PutFile(Inst("plain file"), "x");
   struct Case {

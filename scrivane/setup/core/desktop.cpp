@@ -138,9 +138,10 @@ void RunTool(const QString& tool, const QString& folder, SetupShell& shell, QStr
 
 }  // namespace
 
-QStringList RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, SetupShell& shell) {
-  QStringList problems;
-  if (std::none_of(req.boxes.begin(), req.boxes.end(), [](bool b) { return b; })) return problems;
+DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, SetupShell& shell) {
+  DesktopResult result;
+  QStringList& problems = result.problems;
+  if (std::none_of(req.boxes.begin(), req.boxes.end(), [](bool b) { return b; })) return result;
 
   const QString mimeFolder = JoinPath(req.dataHome, QStringLiteral("mime"));
   const QString appFolder = JoinPath(req.dataHome, QStringLiteral("applications"));
@@ -154,19 +155,21 @@ QStringList RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, Setu
   }
 
   for (const DesktopApp& app : DesktopApps()) {
-    QStringList types;
+    QStringList types, extensions;
     QString iconFile;
     for (const GameFileType& t : GameFileTypes()) {
       if (t.program != app.program || !req.boxes[t.box]) continue;
       types << t.mimeType;
+      extensions << t.globs.back().pattern.mid(1).toUpper();
       if (iconFile.isEmpty()) iconFile = t.iconFile;
     }
     if (types.isEmpty()) continue;
     const QString programPath =
         QDir::toNativeSeparators(QFileInfo(JoinPath(req.installPath, ProgramFileName(app.program))).absoluteFilePath());
     if (!files.FileExists(programPath)) {
-      problems << QStringLiteral("%1 is not in the install directory, so no file type was associated with it.")
-                      .arg(app.program);
+      // Orvane, for one, is not part of every tool set yet.
+      result.notes << QStringLiteral("%1 is not in the install directory, so %2 files are not opened with it.")
+                          .arg(app.program, extensions.join(QStringLiteral(" and ")));
       continue;
     }
     InstallIcon(JoinPath(req.installPath, iconFile), JoinPath(iconFolder, QStringLiteral("apps")), app.icon, files,
@@ -177,7 +180,7 @@ QStringList RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, Setu
 
   RunTool(QStringLiteral("update-mime-database"), mimeFolder, shell, &problems);
   RunTool(QStringLiteral("update-desktop-database"), appFolder, shell, &problems);
-  return problems;
+  return result;
 }
 
 }  // namespace pendrel

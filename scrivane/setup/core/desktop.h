@@ -59,10 +59,14 @@ struct DesktopRequest {
   QString dataHome;  // $XDG_DATA_HOME, or ~/.local/share
 };
 
+struct DesktopResult {
+  QStringList problems;  // what went wrong, one line each
+  QStringList notes;     // ticked types no installed program opens yet, one line each
+};
+
 // Writes the MIME package, the desktop entries and the icons for the ticked boxes and runs
-// update-mime-database and update-desktop-database when they exist. Returns what went wrong,
-// one line each (empty when all went well).
-QStringList RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, SetupShell& shell);
+// update-mime-database and update-desktop-database when they exist.
+DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, SetupShell& shell);
 
 // The user's XDG data folder.
 QString XdgDataHome();

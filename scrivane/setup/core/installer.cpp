@@ -49,11 +49,13 @@ void RegisterForDesktop(const InstallRequest& req, SetupFileOps& files, SetupShe
   d.installPath = req.installPath;
   d.boxes = req.boxes;
   d.dataHome = req.dataHome;
-  const QStringList problems = RegisterDesktop(d, files, shell);
-  if (problems.isEmpty()) return;
-  prompts().MsgBox(QStringLiteral("The file types could not all be registered for the desktop:") + kCrLf +
-                       problems.join(kCrLf),
-                   ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
+  const DesktopResult result = RegisterDesktop(d, files, shell);
+  if (!result.problems.isEmpty())
+    prompts().MsgBox(QStringLiteral("The file types could not all be registered for the desktop:") + kCrLf +
+                         result.problems.join(kCrLf),
+                     ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
+  if (!result.notes.isEmpty())
+    prompts().MsgBox(result.notes.join(kCrLf), QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
 }
 
 }  // namespace
