@@ -194,6 +194,8 @@ void frmMain::BuildLeftPanel() {
   tvwCog->setObjectName(QStringLiteral("tvwCog"));
   tvwCog->setHeaderHidden(true);
   tvwCog->hide();
+  connect(tvwCog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { tvwCog_NodeClick(item); });
+  connect(tvwCog, &QTreeWidget::itemDoubleClicked, this, [this] { tvwCog_DblClick(); });
   tvwBramwise = new QTreeWidget(picCogRef);
   tvwBramwise->setObjectName(QStringLiteral("tvwBramwise"));
   tvwBramwise->setHeaderHidden(true);

@@ -103,8 +103,20 @@ class frmMain : public QMainWindow {
   bool SaveDocument(frmScrivane* w);
   bool SaveDocumentAs(frmScrivane* w);
 
-  // Seams filled by later steps.
+  // Fills the reference tree from cogref.dat in the program folder. False when the file is
+  // missing (the user has been told; the program must end). Lines it had to skip are kept in
+  // cogRefProblems for the one message after start-up.
   bool LoadCogRef();
+  QString cogRefProblems;
+  // Reference nodes in order of addition (1-based in CogRefNode) and by key (any letter case).
+  QTreeWidgetItem* CogRefNode(int index) const;
+  int CogRefNodeCount() const { return int(cogRefOrder_.size()); }
+  QTreeWidgetItem* CogRefNodeByKey(const QString& key) const;
+  static QString NodeTag(const QTreeWidgetItem* node);
+  void tvwCog_NodeClick(QTreeWidgetItem* node);
+  void tvwCog_DblClick();
+
+  // Seams filled by later steps.
   void OpenCogTemplate(const QString& path);
 
   // Listens for execute requests from other programs; false when the name is taken.
@@ -148,6 +160,8 @@ class frmMain : public QMainWindow {
   QList<QMdiSubWindow*> SubWindowsInOrder() const;
 
   QLocalServer* dde_ = nullptr;
+  QList<QTreeWidgetItem*> cogRefOrder_;
+  QHash<QString, QTreeWidgetItem*> cogRefKeys_;
   QList<QAction*> windowListActions_;
   bool unloaded_ = false;
 };

@@ -151,7 +151,6 @@ void frmMain::OpenFile(const QString& path) {
   OpenDocument(path, tarvex::GetFileTitle(path));
 }
 
-bool frmMain::LoadCogRef() { return true; }
 
 void frmMain::OpenCogTemplate(const QString& path) { (void)path; }
 

@@ -84,6 +84,9 @@ std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
   main->cmbTvwSel->setCurrentIndex(0);
   main->colSymTypes = SymbolTypeNames();
   ReportMissingDataFiles();
+  if (!main->cogRefProblems.isEmpty())
+    tarvex::prompts().MsgBox(main->cogRefProblems, QStringLiteral("Scrivane"), tarvex::MsgButtons::OK,
+                             tarvex::MsgIcon::Exclamation);
   return main;
 }
 
@@ -95,6 +98,8 @@ int RunScrivane(QApplication& app) {
   options.commandLine = PlatformCommandLine();
   std::unique_ptr<frmMain> main = StartScrivane(options);
   if (!main) return 1;
+  // For start-up measurements: quit as soon as the window is shown and the event queue is idle.
+  if (qEnvironmentVariableIsSet("TARVEX_QUIT_WHEN_IDLE")) QTimer::singleShot(0, &app, &QCoreApplication::quit);
   return app.exec();
 }
 

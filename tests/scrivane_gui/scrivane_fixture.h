@@ -2,6 +2,7 @@
 // A started Scrivane with its program folder in a temporary directory, its settings in
 // another, and scripted prompts.
 #include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

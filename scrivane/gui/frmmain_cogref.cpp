@@ -1,0 +1,78 @@
+// The reference tree of the main window: filled once from cogref.dat at start-up; a click
+// shows a function's description, a double click inserts its signature into the current script.
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "common/paths.h"
+#include "common/ui/prompts.h"
+#include "scrivane/core/cogref.h"
+#include "scrivane/gui/frmmain.h"
+#include "scrivane/gui/frmscrivane.h"
+
+namespace scrivane {
+
+namespace {
+constexpr int kTagRole = Qt::UserRole;
+}
+
+QString frmMain::NodeTag(const QTreeWidgetItem* node) { return node ? node->data(0, kTagRole).toString() : QString(); }
+
+bool frmMain::LoadCogRef() {
+  const QString path = tarvex::JoinPath(tarvex::ProgramFolder(), QStringLiteral("cogref.dat"));
+  bool exists = false;
+  const CogRefData data = LoadCogRefFile(path, &exists);
+  if (!exists) {
+    tarvex::prompts().MsgBox(QStringLiteral("cog.ref needs to be put in ") + tarvex::ProgramFolder());
+    return false;
+  }
+  tvwCog->clear();
+  cogRefOrder_.clear();
+  cogRefKeys_.clear();
+  QList<QTreeWidgetItem*> top;
+  auto add = [this](QTreeWidgetItem* item, const QString& key, const QString& tag) {
+    item->setData(0, kTagRole, tag);
+    cogRefOrder_ << item;
+    cogRefKeys_.insert(key.toLower(), item);
+  };
+  for (const CogRefCategory& cat : data.categories) {
+    auto* node = new QTreeWidgetItem(QStringList{cat.name});
+    add(node, cat.name, CogRefCategoryTag());
+    QList<QTreeWidgetItem*> children;
+    children.reserve(qsizetype(cat.functions.size()));
+    for (const CogRefEntry& f : cat.functions) {
+      auto* child = new QTreeWidgetItem(QStringList{f.text});
+      child->setToolTip(0, SignatureOf(f.tag));
+      add(child, f.key, f.tag);
+      children << child;
+    }
+    node->addChildren(children);
+    top << node;
+  }
+  tvwCog->addTopLevelItems(top);
+  nodCogRef = cogRefOrder_.isEmpty() ? nullptr : cogRefOrder_.first();
+  cogRefProblems = FormatCogRefProblems(data.problems);
+  return true;
+}
+
+QTreeWidgetItem* frmMain::CogRefNode(int index) const {
+  return index >= 1 && index <= cogRefOrder_.size() ? cogRefOrder_[index - 1] : nullptr;
+}
+
+QTreeWidgetItem* frmMain::CogRefNodeByKey(const QString& key) const { return cogRefKeys_.value(key.toLower()); }
+
+void frmMain::tvwCog_NodeClick(QTreeWidgetItem* node) {
+  if (!node) return;
+  nodCogRef = node;
+  txtCogDesc->setPlainText(DescriptionOf(NodeTag(node)));
+}
+
+void frmMain::tvwCog_DblClick() {
+  const QString tag = NodeTag(nodCogRef);
+  if (!nodCogRef || IsCategoryTag(tag)) return;
+  frmScrivane* w = CurrentCog();
+  if (!w) return;
+  w->txtMain->SetSelLength(0);
+  w->txtMain->ReplaceSel(SignatureOf(tag));
+}
+
+}  // namespace scrivane
