@@ -2,12 +2,24 @@
 // Small text helpers shared by every program: the case-insensitive search with 1-based
 // positions that all text operations use, and the number-to-text form of counts.
 #include <QString>
+#include <QStringMatcher>
 
 namespace tarvex {
 
 // 1-based position of word in text, searching from the 1-based position start, ignoring
 // letter case; 0 when not found, when word is empty, or when start is below 1 or past the end.
 qsizetype InStr(const QString& text, const QString& word, qsizetype start = 1);
+
+// InStr for one word searched for many times over: the same results, with the word
+// prepared once for a faster scan.
+class InStrSearch {
+ public:
+  explicit InStrSearch(const QString& word);
+  qsizetype In(const QString& text, qsizetype start = 1) const;
+
+ private:
+  QStringMatcher matcher_;
+};
 
 // The same with regard to case.
 qsizetype InStrExact(const QString& text, const QString& word, qsizetype start = 1);

@@ -1,0 +1,236 @@
+// Brace matching, find, replace and the change-handler scan on a plain text model.
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include "common/text.h"
+#include "scrivane/core/textops.h"
+
+using scrivane::FindState;
+using scrivane::TextModel;
+
+namespace {
+
+struct BraceCase {
+  const char* name;
+  QString text;
+  qsizetype start, length;        // selection before
+  qsizetype wantStart, wantLength;
+};
+
+TEST(MatchBrace, SelectsTheBlockFromTheCaret) {
+  const BraceCase cases[] = {
+      {"nested block", "x = {a {b} c} y", 4, 0, 4, 9},
+      {"empty pair", "{}", 0, 0, 0, 2},
+      {"unmatched brace", "x {a {b} c", 2, 0, 2, 0},
+      {"letter stays selected", "abc", 1, 0, 1, 1},
+      {"closing brace stays selected", "a}b", 1, 0, 1, 1},
+      {"end of text", "ab{", 3, 0, 3, 0},
+      {"first character of a selection", "ab{c}d", 2, 3, 2, 3},
+      {"brace in a comment counts", "{ // }\r\n}", 0, 0, 0, 6},
+      {"surplus closing braces after", "{}}}", 0, 0, 0, 2},
+  };
+  for (const auto& c : cases) {
+    TextModel m(c.text, c.start, c.length);
+    const auto r = scrivane::MatchBrace(m);
+    EXPECT_EQ(m.SelStart(), c.wantStart) << c.name;
+    EXPECT_EQ(m.SelLength(), c.wantLength) << c.name;
+    EXPECT_EQ(m.Text(), c.text) << c.name;
+    EXPECT_FALSE(r.textChanged || r.showNotFound || r.disableFindNext) << c.name;
+  }
+}
+
+TEST(FindWord, FindNextWalksOverlappingMatchesThenReportsNotFound) {
+  // Each step: selection after the search, or -1 for "not found".
+  struct Case {
+    const char* name;
+    QString text, word;
+    std::vector<qsizetype> starts;
+  };
+  const Case cases[] = {
+      {"overlapping", "aaaa", "aa", {0, 1, 2, -1}},
+      {"only at the very start", "xyz abc", "xy", {0, -1}},
+      {"capitals find lower case", "int Foo;\r\nfoo = FOO;", "FOO", {4, 10, 16, -1}},
+      {"absent", "abc", "q", {-1}},
+      {"empty word", "abc", "", {-1}},
+  };
+  for (const auto& c : cases) {
+    TextModel m(c.text);
+    FindState f{c.word, {}, 1};
+    for (size_t i = 0; i < c.starts.size(); ++i) {
+      const auto r = scrivane::FindWord(m, f);
+      if (c.starts[i] < 0) {
+        EXPECT_TRUE(r.showNotFound) << c.name << " step " << i;
+        EXPECT_TRUE(r.disableFindNext) << c.name;
+        EXPECT_EQ(r.message, '"' + c.word + "\" not found.") << c.name;
+        EXPECT_EQ(f.ipos, 0) << c.name;
+      } else {
+        EXPECT_FALSE(r.showNotFound || r.disableFindNext) << c.name << " step " << i;
+        EXPECT_EQ(m.SelStart(), c.starts[i]) << c.name << " step " << i;
+        EXPECT_EQ(m.SelLength(), c.word.size()) << c.name;
+        EXPECT_EQ(f.ipos, c.starts[i] + 2) << c.name;
+      }
+    }
+    // Once a search found nothing the next one reports at once, without searching again.
+    const auto again = scrivane::FindWord(m, f);
+    EXPECT_TRUE(again.showNotFound) << c.name;
+    EXPECT_EQ(f.ipos, 0) << c.name;
+    EXPECT_FALSE(again.textChanged) << c.name;
+  }
+}
+
+struct ReplaceCase {
+  const char* name;
+  QString text, sW, sR;
+  qsizetype ipos;
+  bool bAll, bCheckEdges;
+  QString want;
+  qsizetype wantStart, wantLength, wantIpos;
+};
+
+TEST(Replace, FollowsTheRunRules) {
+  const ReplaceCase cases[] = {
+      {"edge rule: x1 and x; stay", "a x = x1 + x;\r\n", "x", "y", 1, true, true, "a y = x1 + x;\r\n", 10, 3, 0},
+      {"single replaces the first only", "b x x", "x", "yy", 1, false, false, "b yy x", 4, 0, 4},
+      {"single continues from ipos", "b x x", "x", "y", 4, false, false, "b x y", 5, 0, 6},
+      {"all", "a.A.a", "a", "bc", 1, true, false, "bc.bc.bc", 8, 0, 0},
+      {"match at the first character, single", "x = x", "x", "y", 1, false, false, "y = x", 1, 0, 2},
+      {"match at the first character, all", "x = x", "x", "y", 1, true, false, "y = y", 5, 0, 0},
+      {"start of text is an edge", "x = x1", "x", "y", 1, true, true, "y = x1", 3, 3, 0},
+      {"end of text is an edge", "a\tx", "x", "y", 1, true, true, "a\ty", 3, 0, 0},
+      {"CR and LF are edges", "\rx\n", "x", "y", 1, false, true, "\ry\n", 3, 0, 3},
+      {"edge fails: neighbours stay selected", "(x) x", "x", "y", 1, false, true, "(x) x", 0, 3, 3},
+      {"edge fails at the start", "x1", "x", "y", 1, false, true, "x1", 0, 2, 2},
+      {"replacement holding the word goes on after it", "a a", "a", "ba", 1, true, false, "ba ba", 5, 0, 0},
+      {"doubling the word", "a a", "a", "aa", 1, true, false, "aa aa", 5, 0, 0},
+      {"holding the word, edge check", "a a", "a", "b a", 1, true, true, "b a b a", 7, 0, 0},
+      {"word at the start of the replacement", "a a", "a", "ab", 1, true, false, "ab ab", 5, 0, 0},
+      // The next search starts one character after the start of the replacement, so a match
+      // running from the inserted text into the following text is replaced too.
+      {"match straddling the inserted text", "abb", "ab", "xa", 1, true, false, "xxa", 3, 0, 0},
+      {"overlapping matches", "aaaa", "aa", "b", 1, true, false, "bb", 2, 0, 0},
+      {"empty replacement skips a character", "aa", "a", "", 1, true, false, "a", 0, 0, 0},
+      {"nothing found", "abc", "q", "y", 1, true, false, "abc", 1, 0, 0},
+      {"ipos below 1 searches nothing", "x x", "x", "y", 0, true, false, "x x", 1, 0, 0},
+      {"ipos past the end", "x x", "x", "y", 9, false, false, "x x", 1, 0, 0},
+      {"empty word", "x x", "", "y", 1, true, false, "x x", 1, 0, 0},
+  };
+  for (const auto& c : cases) {
+    TextModel m(c.text, 1, 0);
+    FindState f{c.sW, c.sR, c.ipos};
+    const auto r = scrivane::Replace(m, f, c.bAll, c.bCheckEdges);
+    EXPECT_EQ(m.Text(), c.want) << c.name;
+    EXPECT_EQ(m.SelStart(), c.wantStart) << c.name;
+    EXPECT_EQ(m.SelLength(), c.wantLength) << c.name;
+    EXPECT_EQ(f.ipos, c.wantIpos) << c.name;
+    EXPECT_EQ(r.textChanged, c.want != c.text) << c.name;
+    EXPECT_FALSE(r.showNotFound || r.disableFindNext) << c.name;
+  }
+}
+
+TEST(Replace, RenameReplacesFirstThenEveryFreeStandingOccurrence) {
+  // What the symbol explorer's rename does: the first occurrence as it stands, then the rest
+  // with the edge check, from where the first call left off.
+  TextModel m("int door=0\r\n  door2 = door;\r\n  x = door + 1\r\n");
+  FindState f{"door=0", "gate=0", 1};
+  scrivane::Replace(m, f, false, false);
+  f.sW = "door";
+  f.sR = "gate";
+  scrivane::Replace(m, f, true, true);
+  EXPECT_EQ(m.Text(), "int gate=0\r\n  door2 = door;\r\n  x = gate + 1\r\n");
+  EXPECT_EQ(f.ipos, 0);
+}
+
+// The run written out step by step on the model, one edit per match: the rule the one-pass
+// Replace must give exactly.
+void ReplaceStepwise(TextModel& m, FindState& f, bool bAll, bool edges) {
+  const bool skip = tarvex::InStr(f.sR, f.sW, 2) > 0;
+  do {
+    if (f.ipos < 1) return;
+    f.ipos = tarvex::InStr(m.Text(), f.sW, f.ipos);
+    if (f.ipos < 1) return;
+    const qsizetype ms = f.ipos - 1;
+    bool replaced = true;
+    if (!edges) {
+      m.SetSelStart(ms);
+      m.SetSelLength(f.sW.size());
+      m.ReplaceSel(f.sR);
+    } else {
+      const bool hasLeft = ms > 0;
+      const bool hasRight = ms + f.sW.size() < m.Length();
+      m.SetSelStart(ms - (hasLeft ? 1 : 0));
+      m.SetSelLength(f.sW.size() + (hasLeft ? 1 : 0) + (hasRight ? 1 : 0));
+      const QString sel = m.SelText();
+      auto edge = [](QChar c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+      replaced = (!hasLeft || edge(sel.front())) && (!hasRight || edge(sel.back()));
+      if (replaced) {
+        m.ReplaceSel((hasLeft ? sel.left(1) : QString()) + f.sR + (hasRight ? sel.right(1) : QString()));
+      }
+    }
+    f.ipos += (replaced && skip) ? f.sR.size() : 1;
+  } while (bAll);
+}
+
+QString RandomText(QRandomGenerator& g, const QString& alphabet, int maxLen) {
+  QString s;
+  const int n = g.bounded(maxLen + 1);
+  for (int i = 0; i < n; ++i) s += alphabet.at(g.bounded(int(alphabet.size())));
+  return s;
+}
+
+TEST(Replace, OnePassRunEqualsTheStepwiseRun) {
+  QRandomGenerator g(4);
+  const QString alphabet = QString::fromUtf8("aAab b\t\r\nx\u00e9\u00c9");
+  for (int round = 0; round < 20000; ++round) {
+    const QString text = RandomText(g, alphabet, 14);
+    const QString wordChars = QString::fromUtf8("aAbx \u00e9\u00c9");
+    FindState f{RandomText(g, wordChars, 3), RandomText(g, wordChars, 4), qsizetype(g.bounded(-1, 6))};
+    const bool bAll = g.bounded(4) != 0;
+    const bool edges = g.bounded(2) != 0;
+    const qsizetype start = g.bounded(int(text.size()) + 1);
+
+    TextModel want(text, start, 1);
+    FindState wantF = f;
+    ReplaceStepwise(want, wantF, bAll, edges);
+
+    TextModel got(text, start, 1);
+    const auto r = scrivane::Replace(got, f, bAll, edges);
+    const auto info = [&] {
+      return QString("text '%1' sW '%2' sR '%3' all %4 edges %5").arg(text, wantF.sW, wantF.sR).arg(bAll).arg(edges);
+    };
+    ASSERT_EQ(got.Text(), want.Text()) << info();
+    ASSERT_EQ(got.SelStart(), want.SelStart()) << info();
+    ASSERT_EQ(got.SelLength(), want.SelLength()) << info();
+    ASSERT_EQ(f.ipos, wantF.ipos) << info();
+    if (!r.textChanged) {
+      ASSERT_EQ(got.Text(), text) << info();
+    }
+  }
+}
+
+TEST(SectionMarks, FindsTheFirstLineStartingWithEachKeyword) {
+  struct Case {
+    const char* name;
+    QString text;
+    qsizetype lsym, lsymend;
+  };
+  const Case cases[] = {
+      {"plain script", "# x\r\nsymbols\r\nint a\r\nend\r\ncode\r\nend\r\n", 5, 21},
+      {"keywords on the first line are not found", "symbols\r\nx", 0, 0},
+      {"end on the first line, symbols later", "end\nsymbols", 4, 0},
+      {"either case, longer words count", "x\nSYMBOLSX\nEndless\nend", 2, 11},
+      {"leading blank does not count", "x\n symbols\n\tend", 0, 0},
+      {"empty", "", 0, 0},
+      {"LF at the very end", "x\n", 0, 0},
+  };
+  for (const auto& c : cases) {
+    const auto s = scrivane::ScanSectionMarks(c.text);
+    EXPECT_EQ(s.lsym, c.lsym) << c.name;
+    EXPECT_EQ(s.lsymend, c.lsymend) << c.name;
+    // Equal to searching for LF + keyword.
+    EXPECT_EQ(s.lsym, tarvex::InStr(c.text, "\nsymbols")) << c.name;
+    EXPECT_EQ(s.lsymend, tarvex::InStr(c.text, "\nend")) << c.name;
+  }
+}
+
+}  // namespace
