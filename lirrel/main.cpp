@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   lirrel::lirEditor editor;
   tarvex::prompts().SetParentWindow(&editor);
   editor.show();
+  // Drawn before a long load starts, so that the progress window has something to stand on.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   editor.Form_Load(commandLine);
   return app.exec();
 }

@@ -8,8 +8,13 @@ ProgressGate::ProgressGate(TableListener* listener, const Clock& clock, qint64 m
   last_ = Now();
 }
 
-ProgressGate::~ProgressGate() {
-  if (shown_) listener_->ProgressClosed();
+ProgressGate::~ProgressGate() { Finish(); }
+
+void ProgressGate::Finish() {
+  max_ = 0;  // no later step shows the window again
+  if (!shown_) return;
+  shown_ = false;
+  listener_->ProgressClosed();
 }
 
 void ProgressGate::Step(const QString& caption, qint64 pos) {

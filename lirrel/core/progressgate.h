@@ -27,6 +27,8 @@ class ProgressGate {
     return Now() - last_ >= (shown_ ? kUpdateEveryMs : kShowAfterMs);
   }
   void Step(const QString& caption, qint64 pos);
+  // Closes the window when it was shown (the destructor does too).
+  void Finish();
   bool Shown() const { return shown_; }
 
  private:

@@ -63,6 +63,10 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
     Notify(path + kCrLf + QStringLiteral("This file does not exist."), kCantLoad, TableListener::Notice::Warning);
     return false;
   }
+  // The time until the progress window shows counts from here: reading and decoding a big
+  // file is part of the wait.
+  const qint64 size = info.size();
+  ProgressGate gate(listener_, clock_, size);
   // The file is read whole before the table is touched, so a file that cannot be read leaves
   // the table in memory as it was.
   QByteArray bytes;
@@ -74,29 +78,26 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
   Reset();
   const QString text = tarvex::DecodeAnsi(bytes);
   bytes.clear();
-  const qint64 size = text.size();
   const QString caption =
       mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni");
   QStringList header;
-  {
-    ProgressGate gate(listener_, clock_, size);
-    qint64 lineNo = 0, read = 0;
-    ForEachLine(text, [&](QStringView line) {
-      ++lineNo;
-      read += line.size();
-      if (gate.Due())
-        gate.Step(caption + QStringLiteral(" - Line") + tarvex::NumText(lineNo) + QStringLiteral(" - ") +
-                      tarvex::NumText(read) + QStringLiteral(" of ") + tarvex::NumText(size) + QStringLiteral(" bytes"),
-                  read);
-      TableLine parsed = ReadTableLine(line);
-      if (parsed.kind == TableLine::Header) {
-        header << parsed.text;
-        if (parsed.comments) comments_ = parsed.text;
-      } else if (parsed.kind == TableLine::Key) {
-        AddKey(GroupOf(parsed.name), parsed.name, parsed.value);
-      }
-    });
-  }
+  qint64 lineNo = 0, read = 0;
+  ForEachLine(text, [&](QStringView line) {
+    ++lineNo;
+    read += line.size();
+    if (gate.Due())
+      gate.Step(caption + QStringLiteral(" - Line") + tarvex::NumText(lineNo) + QStringLiteral(" - ") +
+                    tarvex::NumText(read) + QStringLiteral(" of ") + tarvex::NumText(size) + QStringLiteral(" bytes"),
+                read);
+    TableLine parsed = ReadTableLine(line);
+    if (parsed.kind == TableLine::Header) {
+      header << parsed.text;
+      if (parsed.comments) comments_ = parsed.text;
+    } else if (parsed.kind == TableLine::Key) {
+      AddKey(GroupOf(parsed.name), parsed.name, parsed.value);
+    }
+  });
+  gate.Finish();
   if (!header.isEmpty()) header_ = header;
   folder_ = folder;
   modified_ = false;

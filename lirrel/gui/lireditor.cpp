@@ -218,18 +218,29 @@ void lirEditor::smnuEdit_Click(int index) {
       return;
     table_.DeleteKey(entry.key);
     FillKeyList();
+    keyValueBox->clear();  // no key is selected now; the deleted key's value would mislead
   }
 }
 
+void lirEditor::PlaceBeside(QWidget* w, QPoint offset) const {
+  w->move(geometry().topLeft() + offset);
+}
+
 void lirEditor::mnuComDesc_Click() {
-  if (!comments_) comments_ = new lirComments(this);
+  if (!comments_) {
+    comments_ = new lirComments(this);
+    PlaceBeside(comments_, QPoint(60, 120));
+  }
   comments_->show();
   comments_->raise();
   comments_->activateWindow();
 }
 
 void lirEditor::mnuHeader_Click() {
-  if (!header_) header_ = new lirHeader(this);
+  if (!header_) {
+    header_ = new lirHeader(this);
+    PlaceBeside(header_, QPoint(120, 80));
+  }
   header_->Fill(table_.headerLines());
   header_->show();
   header_->raise();
@@ -316,10 +327,14 @@ void lirEditor::LoadFinished() {
   keyGroupBox_Click();
   keyNameBox->SelectRow(0);
   keyNameBox_Click();
+  if (header_) header_->Fill(table_.headerLines());  // an open viewer shows the header just read
 }
 
 void lirEditor::ProgressShown(const QString& caption, qint64 max) {
-  if (!progress_) progress_ = new Progress(this);
+  if (!progress_) {
+    progress_ = new Progress(this);
+    PlaceBeside(progress_, QPoint((width() - progress_->width()) / 2, height() / 3));
+  }
   progress_->Show(caption, max);
 }
 

@@ -83,6 +83,8 @@ class lirEditor : public QMainWindow, private TableListener {
   // Saves to the folder last loaded from, or asks for one; true when the file was written.
   bool SaveChanges();
   void FillKeyList();
+  // Puts a window of Lirrel's over the main window, offset from its top left corner.
+  void PlaceBeside(QWidget* w, QPoint offset) const;
 
   // The table's reports.
   void ListsReset() override;

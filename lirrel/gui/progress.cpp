@@ -1,5 +1,6 @@
 #include "lirrel/gui/progress.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 #include <climits>
 
@@ -23,13 +24,20 @@ void Progress::Show(const QString& caption, qint64 max) {
   setWindowTitle(caption);
   show();
   raise();
-  repaint();
+  Draw();
 }
 
 void Progress::Update(const QString& caption, qint64 pos) {
   setWindowTitle(caption);
   ProgressBar->setValue(int(qBound<qint64>(0, pos, max_) / scale_));
+  Draw();
+}
+
+void Progress::Draw() {
   repaint();
+  // The window system shows the window and its new caption only once it is told; nothing the
+  // user does (keys, clicks, closing a window) is handled before the load or save has ended.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace lirrel

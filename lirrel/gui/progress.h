@@ -19,6 +19,8 @@ class Progress : public QWidget {
   QProgressBar* ProgressBar;
 
  private:
+  void Draw();
+
   qint64 max_ = 0;
   int scale_ = 1;  // the bar counts in int: very long files are shown in steps of scale_
 };

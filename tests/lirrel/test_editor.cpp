@@ -333,6 +333,7 @@ TEST_F(EditorTest, DeleteKeyAsksAndRefillsTheList) {
   EXPECT_EQ(editor_->Table().Count(), 4);
   EXPECT_EQ(KeyEntries(), (QStringList{"GAME_SAVE:1", "GAME_QUIT:4"}));  // indices above it moved down
   EXPECT_EQ(editor_->keyNameBox->SelectedRow(), -1);
+  EXPECT_EQ(editor_->keyValueBox->toPlainText(), QString());
   EXPECT_EQ(editor_->numMsg->text(), QStringLiteral("Number of Messages:  4"));
   EXPECT_TRUE(editor_->Table().Modified());
 }
@@ -378,7 +379,9 @@ TEST_F(EditorTest, HeaderViewerShowsTheHeaderLastRead) {
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(h->windowTitle(), QStringLiteral("JKSTRINGS.UNI Header Viewer"));
   EXPECT_EQ(h->lirHeaderView->toPlainText(), QStringLiteral(" old header\nold comments\n"));
-  editor_->Table().SaveTable(Folder());
+  editor_->Table().SaveTable(Folder());  // an open viewer follows every load
+  EXPECT_EQ(h->lirHeaderView->toPlainText().split('\n').size(), 16);
+  h->lirHeaderView->setPlainText(QStringLiteral("typed"));
   editor_->mnuHeader_Click();  // refilled
   EXPECT_EQ(editor_->HeaderWindow(), h);
   const QStringList lines = h->lirHeaderView->toPlainText().split('\n');
