@@ -127,6 +127,7 @@ void frmMain::BuildMenus() {
   item(mnuEditm, mnuEditChkSyn, "mnuEditChkSyn", QStringLiteral("Check &Syntax"), QKeySequence(Qt::Key_F2));
   mnuEditChkSyn->setVisible(false);
   mnuEditChkSyn->setEnabled(false);
+  connect(mnuEditChkSyn, &QAction::triggered, this, &frmMain::mnuEditChkSyn_Click);
 
   mnuCogFunct = menuBar()->addMenu(QStringLiteral("&Tree"));
   mnuCogFunct->setObjectName(QStringLiteral("mnuCogFunct"));

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 #include "scrivane/gui/mru.h"
@@ -25,6 +26,7 @@ class QTreeWidgetItem;
 
 namespace scrivane {
 
+class frmChkSyn;
 class frmScrivane;
 struct ScriptReadResult;
 
@@ -132,6 +134,10 @@ class frmMain : public QMainWindow {
   // Shows the panel layout for the current size (the three resize rules).
   void LayoutLeftPanel();
 
+  // Shows the Edit menu's Check Syntax item and its separator and enables the item (they are
+  // created hidden, the item disabled).
+  void EnableCheckSyntax();
+
  public slots:
   void mnuFileNew_Click();
   void mnuFileOpen_Click();
@@ -144,6 +150,7 @@ class frmMain : public QMainWindow {
   void mnuFileExit_Click();
   void mnuViewFont_Click();
   void mnuEdit_Click(int index);
+  void mnuEditChkSyn_Click();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -164,6 +171,7 @@ class frmMain : public QMainWindow {
   QHash<QString, QTreeWidgetItem*> cogRefKeys_;
   QList<QAction*> windowListActions_;
   bool unloaded_ = false;
+  QPointer<frmChkSyn> chkSyn_;  // the syntax check dialog while it is open
 };
 
 }  // namespace scrivane

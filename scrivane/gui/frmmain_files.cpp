@@ -286,6 +286,4 @@ void frmMain::mnuViewFont_Click() {
   tarvex::SaveSetting(app, sec, QStringLiteral("DefFontSize"), QString::number(defaults.DefFontSize));
 }
 
-void frmMain::mnuEdit_Click(int index) { (void)index; }
-
 }  // namespace scrivane

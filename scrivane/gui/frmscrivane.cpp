@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "scrivane/core/shell.h"
+#include "scrivane/core/textops.h"
 #include "scrivane/gui/frmmain.h"
 
 namespace scrivane {
@@ -58,6 +59,9 @@ void frmScrivane::txtMain_Change() {
   bMod = true;
   const QString c = Caption();
   if (!c.endsWith(QLatin1Char('*'))) SetCaption(c + QLatin1Char('*'));
+  const SectionMarks marks = ScanSectionMarks(txtMain->Text());
+  lsym = qint32(marks.lsym);
+  lsymend = qint32(marks.lsymend);
 }
 
 void frmScrivane::closeEvent(QCloseEvent* e) {

@@ -26,6 +26,10 @@ class frmScrivane : public QWidget {
   // Find and replace state of this window.
   QString sW, sR;
   qint32 ipos = 1;
+  // Text operations of the Edit menu (frmmain_edit.cpp); Replace is also the explorer's rename.
+  void MatchBrace();
+  void FindWord();
+  void Replace(bool bAll, bool bCheckEdges);
   // Positions of the section markers, kept up to date by the change handler.
   qint32 lsym = 0, lsymend = 0;
   // Hint list state.
