@@ -7,10 +7,10 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVEX_BENCH=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEX_BENCH=ON
 cmake --build build/release -j "$jobs"
 
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEX_SANITIZE=ON -DTARVEX_BENCH=OFF
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" -DTARVEX_SANITIZE=ON -DTARVEX_BENCH=OFF
 cmake --build build/sanitize -j "$jobs"
 
 echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
