@@ -1,0 +1,267 @@
+// The Edit menu through the real windows: keys reach the menu items, answers come from the
+// scripted prompts.
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+
+#include "scrivane/gui/frmchksyn.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+using tarvex::MsgButtons;
+using tarvex::test::PromptRecord;
+
+namespace {
+
+class EditMenuTest : public ScrivaneTest {
+ protected:
+  // Starts with one document holding `text`, not modified, the caret at `caret`.
+  frmScrivane* StartWith(const QString& text, qsizetype caret = 0) {
+    Start();
+    main->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    frmScrivane* w = main->CurrentCog();
+    w->txtMain->SetText(text);
+    w->MarkClean();
+    w->txtMain->SetSelStart(caret);
+    w->txtMain->setFocus();
+    prompts.Clear();
+    return w;
+  }
+  void Key(frmScrivane* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(w->txtMain, Qt::Key(key), mods);
+    tarvex::test::ProcessEvents();
+  }
+  static std::pair<qsizetype, qsizetype> Sel(frmScrivane* w) { return {w->txtMain->SelStart(), w->txtMain->SelLength()}; }
+  using SelPair = std::pair<qsizetype, qsizetype>;
+};
+
+TEST_F(EditMenuTest, CtrlBSelectsTheBraceBlock) {
+  frmScrivane* w = StartWith("x = {a {b}\r\n c} y", 4);
+  Key(w, Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(w->txtMain->SelText(), "{a {b}\r\n c}");
+  EXPECT_EQ(Sel(w), SelPair(4, 11));
+  w->txtMain->SetSelStart(2);
+  Key(w, Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(w->txtMain->SelText(), "=");  // not a brace: that one character stays selected
+  EXPECT_FALSE(w->bMod);
+}
+
+TEST_F(EditMenuTest, FindThenFindNextUntilNotFound) {
+  frmScrivane* w = StartWith("door\r\nDoor x door");
+  EXPECT_FALSE(main->mnuEdit[2]->isEnabled());
+  prompts.inputAnswers = {"DOOR"};
+  Key(w, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(prompts.records[0].kind, PromptRecord::Input);
+  EXPECT_EQ(prompts.records[0].text, "Enter word to Find");
+  EXPECT_EQ(prompts.records[0].title, "Find Word");
+  EXPECT_EQ(Sel(w), SelPair(0, 4));
+  EXPECT_TRUE(main->mnuEdit[2]->isEnabled());
+
+  const SelPair next[] = {{6, 4}, {13, 4}};
+  for (const SelPair& s : next) {
+    Key(w, Qt::Key_F3);
+    EXPECT_EQ(Sel(w), s);
+  }
+  EXPECT_TRUE(prompts.Messages().empty());
+  Key(w, Qt::Key_F3);
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.records.back().text, "\"DOOR\" not found.");
+  EXPECT_EQ(prompts.records.back().title, "Scrivane");
+  EXPECT_EQ(prompts.records.back().buttons, MsgButtons::OK);
+  EXPECT_FALSE(main->mnuEdit[2]->isEnabled());
+  EXPECT_EQ(Sel(w), SelPair(13, 4));
+  Key(w, Qt::Key_F3);  // disabled: nothing happens
+  EXPECT_EQ(prompts.Messages().size(), 1u);
+}
+
+TEST_F(EditMenuTest, FindOfAnAbsentWordStillEnablesFindNext) {
+  frmScrivane* w = StartWith("abc");
+  prompts.inputAnswers = {"q"};
+  Key(w, Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"\"q\" not found."});
+  EXPECT_TRUE(main->mnuEdit[2]->isEnabled());
+  Key(w, Qt::Key_F3);
+  EXPECT_EQ(prompts.Messages().size(), 2u);
+  EXPECT_FALSE(main->mnuEdit[2]->isEnabled());
+}
+
+TEST_F(EditMenuTest, CancelledFindKeepsFindNextAndItFindsNothing) {
+  frmScrivane* w = StartWith("abc abc");
+  prompts.inputAnswers = {"abc", ""};
+  Key(w, Qt::Key_F, Qt::ControlModifier);
+  Key(w, Qt::Key_F, Qt::ControlModifier);  // cancelled: the empty word is stored, no search
+  EXPECT_TRUE(w->sW.isEmpty());
+  EXPECT_TRUE(prompts.Messages().empty());
+  EXPECT_TRUE(main->mnuEdit[2]->isEnabled());
+  Key(w, Qt::Key_F3);
+  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"\"\" not found."});
+  EXPECT_FALSE(main->mnuEdit[2]->isEnabled());
+}
+
+TEST_F(EditMenuTest, FindNextUsesTheFindStateOfTheActiveWindow) {
+  frmScrivane* one = StartWith("ab ab");
+  prompts.inputAnswers = {"ab"};
+  Key(one, Qt::Key_F, Qt::ControlModifier);
+  main->mnuFileNew->trigger();
+  frmScrivane* two = main->CurrentCog();
+  ASSERT_NE(one, two);
+  two->txtMain->setFocus();
+  Key(two, Qt::Key_F3);  // the second window has no word of its own
+  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"\"\" not found."});
+  main->mdiArea->setActiveSubWindow(main->SubWindowOf(one));
+  main->mnuEdit[2]->setEnabled(true);
+  one->txtMain->setFocus();
+  Key(one, Qt::Key_F3);
+  EXPECT_EQ(Sel(one), SelPair(3, 2));
+}
+
+TEST_F(EditMenuTest, ReplaceAsksTwiceAndReplacesTheFirstOccurrence) {
+  frmScrivane* w = StartWith("x = x\r\n");
+  prompts.inputAnswers = {"x", "yy", "x", "yy"};
+  Key(w, Qt::Key_R, Qt::ControlModifier);
+  ASSERT_EQ(prompts.records.size(), 2u);
+  EXPECT_EQ(prompts.records[0].text, "Enter word to Replace");
+  EXPECT_EQ(prompts.records[1].text, "Enter word to Replace with");
+  EXPECT_EQ(prompts.records[0].title, "Replace Word");
+  EXPECT_EQ(prompts.records[1].title, "Replace Word");
+  // The match at the very first character is replaced.
+  EXPECT_EQ(w->txtMain->Text(), "yy = x\r\n");
+  EXPECT_EQ(Sel(w), SelPair(2, 0));
+  EXPECT_EQ(w->Caption(), "Cog 1*");
+  Key(w, Qt::Key_R, Qt::ControlModifier);  // starts from the start of the text again
+  EXPECT_EQ(w->txtMain->Text(), "yy = yy\r\n");
+  EXPECT_EQ(w->Caption(), "Cog 1*");
+  w->txtMain->undo();
+  EXPECT_EQ(w->txtMain->Text(), "yy = x\r\n");
+}
+
+TEST_F(EditMenuTest, ReplaceNeedsBothWords) {
+  frmScrivane* w = StartWith("x x");
+  prompts.inputAnswers = {"", "y", "x", ""};
+  Key(w, Qt::Key_R, Qt::ControlModifier);  // first box cancelled: the second is still shown
+  main->mnuEdit[4]->trigger();
+  EXPECT_EQ(prompts.records.size(), 4u);
+  EXPECT_EQ(w->txtMain->Text(), "x x");
+  EXPECT_FALSE(w->bMod);
+}
+
+TEST_F(EditMenuTest, ReplaceAllIsOneUndoStep) {
+  QString text;
+  for (int i = 0; i < 300; ++i) text += QString("  Door%1 = door + DOOR;\r\n").arg(i);
+  frmScrivane* w = StartWith(text);
+  prompts.inputAnswers = {"door", "gate"};
+  main->mnuEdit[4]->trigger();
+  QString want = text;
+  want.replace("door", "gate", Qt::CaseInsensitive);
+  EXPECT_EQ(w->txtMain->Text(), want);
+  EXPECT_EQ(w->ipos, 0);
+  EXPECT_EQ(Sel(w), SelPair(want.size() - 3, 0));  // after the last replacement
+  EXPECT_TRUE(w->bMod);
+  EXPECT_EQ(w->Caption(), "Cog 1*");
+  w->txtMain->undo();
+  EXPECT_EQ(w->txtMain->Text(), text);
+}
+
+TEST_F(EditMenuTest, ReplaceAllEndsWhenTheReplacementHoldsTheWord) {
+  frmScrivane* w = StartWith("a\r\na a\r\n");
+  prompts.inputAnswers = {"a", "ba"};
+  main->mnuEdit[4]->trigger();
+  EXPECT_EQ(w->txtMain->Text(), "ba\r\nba ba\r\n");
+}
+
+TEST_F(EditMenuTest, EditCommandsWithoutADocumentDoNothing) {
+  StartWith("x");
+  main->mnuFileClose->trigger();
+  tarvex::test::ProcessEvents();
+  ASSERT_TRUE(main->colCogs.isEmpty());
+  prompts.inputAnswers = {"x", "y", "x", "y", "x", "y"};
+  main->mnuEdit[2]->setEnabled(true);
+  main->EnableCheckSyntax();
+  for (QAction* a : {main->mnuEdit[0], main->mnuEdit[1], main->mnuEdit[2], main->mnuEdit[3], main->mnuEdit[4],
+                     main->mnuEditChkSyn})
+    a->trigger();
+  EXPECT_TRUE(prompts.records.empty());
+  EXPECT_EQ(main->findChild<frmChkSyn*>(), nullptr);
+}
+
+TEST_F(EditMenuTest, ChangeHandlerKeepsTheSectionMarkers) {
+  frmScrivane* w = StartWith("# x\r\nsymbols\r\nend\r\n");
+  w->txtMain->SetSelStart(0);
+  Type(w, "a");
+  EXPECT_EQ(w->lsym, 6);
+  EXPECT_EQ(w->lsymend, 15);
+  EXPECT_EQ(w->Caption(), "Cog 1*");
+  Type(w, "b");
+  EXPECT_EQ(w->Caption(), "Cog 1*");
+  w->txtMain->SetText("symbols\r\nx");
+  EXPECT_EQ(w->lsym, 0);
+  EXPECT_EQ(w->lsymend, 0);
+}
+
+TEST_F(EditMenuTest, CheckSyntaxItemIsHiddenUntilEnabled) {
+  frmScrivane* w = StartWith("{\r\nsymbols\r\nend\r\n", 17);
+  EXPECT_FALSE(main->mnuEditChkSyn->isVisible());
+  EXPECT_FALSE(main->mnuEditBar1->isVisible());
+  EXPECT_FALSE(main->mnuEditChkSyn->isEnabled());
+  EXPECT_EQ(main->mnuEditChkSyn->shortcut(), QKeySequence(Qt::Key_F2));
+  Key(w, Qt::Key_F2);
+  EXPECT_EQ(main->findChild<frmChkSyn*>(), nullptr);
+
+  main->EnableCheckSyntax();
+  EXPECT_TRUE(main->mnuEditChkSyn->isVisible());
+  EXPECT_TRUE(main->mnuEditBar1->isVisible());
+  EXPECT_TRUE(main->mnuEditChkSyn->isEnabled());
+  Type(w, "x");
+  Key(w, Qt::Key_F2);
+  auto* d = main->findChild<frmChkSyn*>();
+  ASSERT_NE(d, nullptr);
+  EXPECT_TRUE(d->isVisible());
+  EXPECT_EQ(d->windowTitle(), "Check Syntax - Cog 1*");
+  ASSERT_EQ(d->lstChkSyn->count(), 2);
+  EXPECT_EQ(d->lstChkSyn->item(0)->text(), "{ not matched");
+  EXPECT_EQ(d->lstChkSyn->item(1)->text(), "no code section");
+
+  // Clicking an entry moves the caret of the document.
+  d->lstChkSyn_Click(0);
+  EXPECT_EQ(Sel(w), SelPair(0, 0));
+  d->lstChkSyn_Click(1);
+  EXPECT_EQ(Sel(w), SelPair(18, 0));  // the caret at check time, after the typed "x"
+
+  // Open already: brought to the front, the list is not refreshed.
+  w->txtMain->SetText("x\r\nsymbols\r\nend\r\ncode\r\nend");
+  main->mnuEditChkSyn->trigger();
+  EXPECT_EQ(main->findChildren<frmChkSyn*>().size(), 1);
+  EXPECT_EQ(d->lstChkSyn->count(), 2);
+
+  // After OK the next command loads it again and checks afresh.
+  QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+  tarvex::test::ProcessEvents();
+  EXPECT_EQ(main->findChild<frmChkSyn*>(), nullptr);
+  main->mnuEditChkSyn->trigger();
+  d = main->findChild<frmChkSyn*>();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->lstChkSyn->count(), 0);
+}
+
+TEST_F(EditMenuTest, CheckSyntaxClickMovesTheCaretOfTheDocumentActiveNow) {
+  frmScrivane* one = StartWith("x\r\n{\r\n{ // long line of text\r\n");
+  main->EnableCheckSyntax();
+  main->mnuEditChkSyn->trigger();
+  auto* d = main->findChild<frmChkSyn*>();
+  ASSERT_NE(d, nullptr);
+  ASSERT_GE(d->lstChkSyn->count(), 2);
+  main->mnuFileNew->trigger();
+  frmScrivane* two = main->CurrentCog();
+  ASSERT_NE(one, two);
+  two->txtMain->SetText("short");
+  one->txtMain->SetSelStart(1);
+  d->lstChkSyn_Click(1);  // the second brace lies at 6; the other document is 5 long
+  EXPECT_EQ(Sel(two), SelPair(5, 0));
+  EXPECT_EQ(Sel(one), SelPair(1, 0));
+}
+
+}  // namespace
