@@ -14,10 +14,10 @@ qsizetype InStr(const QString& text, const QString& word, qsizetype start) {
   return Find(text, word, start, Qt::CaseInsensitive);
 }
 
-InStrSearch::InStrSearch(const QString& word) : matcher_(word, Qt::CaseInsensitive) {}
+InStrSearch::InStrSearch(const QString& word) : matcher_(word, Qt::CaseInsensitive), empty_(word.isEmpty()) {}
 
 qsizetype InStrSearch::In(const QString& text, qsizetype start) const {
-  if (matcher_.pattern().isEmpty() || start < 1 || start > text.size()) return 0;
+  if (empty_ || start < 1 || start > text.size()) return 0;
   return matcher_.indexIn(text, start - 1) + 1;
 }
 

@@ -19,6 +19,7 @@ class InStrSearch {
 
  private:
   QStringMatcher matcher_;
+  bool empty_;
 };
 
 // The same with regard to case.

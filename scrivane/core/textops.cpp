@@ -76,8 +76,11 @@ class RunText {
   }
 
   // 0-based position of the first match at or after the end of `out`, or -1.
-  qsizetype FindNext() const {
-    if (!pendIsReplacement_ || matchInside_) {
+  qsizetype FindNext() {
+    if (pendIsReplacement_ && !matchInside_) {
+      // No match can begin in what is left of the replacement: it is final as it stands.
+      MoveToOut(pend_.size());
+    } else {
       for (qsizetype k = 0; k < pend_.size(); ++k) {
         if (MatchesAt(k)) return out_.size() + k;
       }
