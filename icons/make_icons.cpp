@@ -16,13 +16,13 @@
 
 namespace {
 
-struct IconSpec {
+struct IconDesign {
   const char* file;   // without extension
   const char* label;  // letters on the band
   QColor color;
 };
 
-QImage DrawPage(const IconSpec& spec, int size) {
+QImage DrawPage(const IconDesign& design, int size) {
   QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   QPainter p(&img);
@@ -54,7 +54,7 @@ QImage DrawPage(const IconSpec& spec, int size) {
 
   // The coloured band with the type's letters.
   p.setPen(Qt::NoPen);
-  p.setBrush(spec.color);
+  p.setBrush(design.color);
   p.drawRoundedRect(QRectF(3, 15, 36, 15), 3, 3);
   if (size >= 32) {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -62,7 +62,7 @@ QImage DrawPage(const IconSpec& spec, int size) {
     f.setPixelSize(11);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRectF(3, 15, 36, 15), Qt::AlignCenter, QLatin1String(spec.label));
+    p.drawText(QRectF(3, 15, 36, 15), Qt::AlignCenter, QLatin1String(design.label));
   } else {
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(10, 22.5), QPointF(32, 22.5));
@@ -120,23 +120,23 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));
-  const IconSpec specs[] = {
+  const IconDesign designs[] = {
       {"COGPage", "COG", QColor(38, 92, 180)},
       {"CGTPage", "CGT", QColor(34, 140, 80)},
       {"DATPage", "DAT", QColor(206, 110, 24)},
       {"JKUni", "UNI", QColor(130, 56, 160)},
   };
-  for (const IconSpec& spec : specs) {
-    const QString base = out.filePath(QLatin1String(spec.file));
-    const QByteArray ico = MultiImageIco({DrawPage(spec, 16), DrawPage(spec, 32), DrawPage(spec, 48)});
+  for (const IconDesign& design : designs) {
+    const QString base = out.filePath(QLatin1String(design.file));
+    const QByteArray ico = MultiImageIco({DrawPage(design, 16), DrawPage(design, 32), DrawPage(design, 48)});
     QFile f(base + QStringLiteral(".ico"));
     if (ico.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(ico) != ico.size()) {
-      std::fprintf(stderr, "make_icons: cannot write %s.ico\n", spec.file);
+      std::fprintf(stderr, "make_icons: cannot write %s.ico\n", design.file);
       return 1;
     }
     f.close();
-    if (!DrawPage(spec, 48).save(base + QStringLiteral(".png"), "PNG")) {
-      std::fprintf(stderr, "make_icons: cannot write %s.png\n", spec.file);
+    if (!DrawPage(design, 48).save(base + QStringLiteral(".png"), "PNG")) {
+      std::fprintf(stderr, "make_icons: cannot write %s.png\n", design.file);
       return 1;
     }
   }
