@@ -161,6 +161,7 @@ class frmMain : public QMainWindow {
 
  private:
   void BuildMenus();
+  QString AskOpenPath(const QString& filter) const;
   void BuildLeftPanel();
   void FillWindowMenu();
   void ApplyFontToAll();

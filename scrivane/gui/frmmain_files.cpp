@@ -180,23 +180,23 @@ void frmMain::DocumentClosed(frmScrivane* w) {
 
 void frmMain::mnuFileNew_Click() { NewCog(QStringLiteral("blank"), QString()); }
 
-void frmMain::mnuFileOpen_Click() {
+// The open dialog of Open and Open Template: the chosen path in native form, or empty.
+QString frmMain::AskOpenPath(const QString& filter) const {
   tarvex::FileDialogRequest req;
-  req.filter = kCogFilter;
+  req.filter = filter;
   req.folder = defaults.DefOpenDir;
   const auto path = tarvex::prompts().OpenFileName(req);
-  if (!path) return;
-  const QString p = tarvex::NativePath(*path);
-  OpenDocument(p, tarvex::GetFileTitle(p));
+  return path ? tarvex::NativePath(*path) : QString();
+}
+
+void frmMain::mnuFileOpen_Click() {
+  const QString p = AskOpenPath(kCogFilter);
+  if (!p.isEmpty()) OpenDocument(p, tarvex::GetFileTitle(p));
 }
 
 void frmMain::mnuOpenTemp_Click() {
-  tarvex::FileDialogRequest req;
-  req.filter = kTemplateFilter;
-  req.folder = defaults.DefOpenDir;
-  const auto path = tarvex::prompts().OpenFileName(req);
-  if (!path) return;
-  OpenCogTemplate(tarvex::NativePath(*path));
+  const QString p = AskOpenPath(kTemplateFilter);
+  if (!p.isEmpty()) OpenCogTemplate(p);
 }
 
 void frmMain::mnuFileClose_Click() {
