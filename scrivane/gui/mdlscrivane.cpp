@@ -92,7 +92,8 @@ std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
 
 int RunScrivane(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("Scrivane"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Scrivane"));
+  // No display name: on X11 Qt would append it to every window title. Message boxes
+  // without a title of their own still show the application name.
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
   StartOptions options;
   options.commandLine = PlatformCommandLine();

@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvex Setup"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tarvex Setup"));
+  // No display name: on X11 Qt would append it to every window title. Message boxes
+  // without a title of their own still show the application name.
   // The file list, the files it names and the registry file are all in the installer's folder.
   QDir::setCurrent(tarvex::ProgramFolder());
   const QIcon icon(QDir(tarvex::ProgramFolder()).filePath(QStringLiteral("COGPage.png")));
