@@ -75,13 +75,18 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
     Notify(path + kCrLf + error, kCantLoad, TableListener::Notice::Warning);
     return false;
   }
+  Rebuild(tarvex::DecodeAnsi(bytes), size,
+          mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni"),
+          folder, gate);
+  return true;
+}
+
+void StringTable::Rebuild(const QString& text, qint64 size, const QString& caption, const QString& folder,
+                          ProgressGate& gate) {
   Reset();
-  const QString text = tarvex::DecodeAnsi(bytes);
-  bytes.clear();
-  const QString caption =
-      mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni");
   QStringList header;
   qint64 lineNo = 0, read = 0;
+  int group = 0;  // keys come in runs of one group: the last one is tried first
   ForEachLine(text, [&](QStringView line) {
     ++lineNo;
     read += line.size();
@@ -94,35 +99,40 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
       header << parsed.text;
       if (parsed.comments) comments_ = parsed.text;
     } else if (parsed.kind == TableLine::Key) {
-      AddKey(GroupOf(parsed.name), parsed.name, parsed.value);
+      const QStringView name = GroupView(parsed.name);
+      if (groups_[group] != name) group = GroupIndex(name.toString());
+      AppendKey(group, std::move(parsed.name), std::move(parsed.value));
     }
   });
   gate.Finish();
-  if (!header.isEmpty()) header_ = header;
+  header_ = header.isEmpty() ? QStringList{QString()} : header;
   folder_ = folder;
   modified_ = false;
   listener_->CountChanged(Count());
   listener_->LoadFinished();
-  return true;
+}
+
+int StringTable::GroupIndex(const QString& group) {
+  const auto it = groupIndex_.constFind(group);
+  if (it != groupIndex_.constEnd()) return it.value();
+  const int g = int(groups_.size());
+  groups_ << group;
+  groupIndex_.insert(group, g);
+  listener_->GroupAdded(group, g);
+  return g;
+}
+
+int StringTable::AppendKey(int group, QString name, QString value) {
+  keys_.push_back({group, std::move(name), std::move(value)});
+  const int k = Count();
+  modified_ = true;
+  listener_->KeyAdded(keys_.back().name, k);
+  listener_->CountChanged(k);
+  return k;
 }
 
 int StringTable::AddKey(const QString& group, const QString& name, const QString& value) {
-  int g;
-  const auto it = groupIndex_.constFind(group);
-  if (it != groupIndex_.constEnd()) {
-    g = it.value();
-  } else {
-    g = int(groups_.size());
-    groups_ << group;
-    groupIndex_.insert(group, g);
-    listener_->GroupAdded(group, g);
-  }
-  keys_.push_back({g, name, value});
-  const int k = Count();
-  modified_ = true;
-  listener_->KeyAdded(name, k);
-  listener_->CountChanged(k);
-  return k;
+  return AppendKey(GroupIndex(group), name, value);
 }
 
 bool StringTable::DeleteKey(int k) {
@@ -149,6 +159,10 @@ void StringTable::SetComments(const QString& text) {
 }
 
 QByteArray StringTable::Serialize(int* longLines, QString* firstLong) const {
+  return tarvex::EncodeAnsi(SerializeText(longLines, firstLong));
+}
+
+QString StringTable::SerializeText(int* longLines, QString* firstLong) const {
   const int n = Count();
   if (longLines) *longLines = 0;
   QString text;
@@ -159,26 +173,25 @@ QByteArray StringTable::Serialize(int* longLines, QString* firstLong) const {
     text += line;
     text += kCrLf;
   }
-  {
-    ProgressGate gate(listener_, clock_, n);
-    for (int i = 1; i <= n; ++i) {
-      if (gate.Due())
-        gate.Step(QStringLiteral("Saving jkstrings.uni - Line ") + tarvex::NumText(i) + QStringLiteral(" of ") +
-                      tarvex::NumText(n),
-                  i);
-      const StringKey& key = keys_[size_t(i)];
-      const qsizetype start = text.size();
-      text += KeyLine(key.name, key.value);
-      if (text.size() - start > kGameLineLimit && longLines) {
-        if (*longLines == 0 && firstLong) *firstLong = key.name;
-        ++*longLines;
-      }
-      text += kCrLf;
+  ProgressGate gate(listener_, clock_, n);
+  for (int i = 1; i <= n; ++i) {
+    if (gate.Due())
+      gate.Step(QStringLiteral("Saving jkstrings.uni - Line ") + tarvex::NumText(i) + QStringLiteral(" of ") +
+                    tarvex::NumText(n),
+                i);
+    const StringKey& key = keys_[size_t(i)];
+    const qsizetype start = text.size();
+    AppendKeyLine(text, key.name, key.value);
+    if (text.size() - start > kGameLineLimit && longLines) {
+      if (*longLines == 0 && firstLong) *firstLong = key.name;
+      ++*longLines;
     }
+    text += kCrLf;
   }
+  gate.Finish();
   text += QStringLiteral("END");
   text += kCrLf;
-  return tarvex::EncodeAnsi(text);
+  return text;
 }
 
 bool StringTable::WriteSafely(const QString& folder, const QByteArray& bytes) {
@@ -216,9 +229,16 @@ bool StringTable::WriteSafely(const QString& folder, const QByteArray& bytes) {
 bool StringTable::SaveTable(const QString& folder) {
   int longLines = 0;
   QString firstLong;
-  const QByteArray bytes = Serialize(&longLines, &firstLong);
+  const QString text = SerializeText(&longLines, &firstLong);
+  qsizetype unencodable = -1;
+  const QByteArray bytes = tarvex::EncodeAnsi(text, &unencodable);
   if (!WriteSafely(folder, bytes)) return false;
-  LoadTable(folder, LoadMode::Refresh);
+  // The table is rebuilt from the file just written. Its bytes are at hand, so they are not
+  // read from the disk again; when every character had its byte, decoding them gives back
+  // the very text they were made from.
+  ProgressGate gate(listener_, clock_, bytes.size());
+  Rebuild(unencodable < 0 ? text : tarvex::DecodeAnsi(bytes), bytes.size(), QStringLiteral("Refreshing data"), folder,
+          gate);
   if (longLines > 0) {
     const QString limit = QString::number(kGameLineLimit);
     Notify(longLines == 1

@@ -73,6 +73,13 @@ class StringTable {
 
  private:
   void Reset();
+  // Rebuilds the table from the text of a file; the caption and size are those of the
+  // progress window.
+  void Rebuild(const QString& text, qint64 size, const QString& caption, const QString& folder, ProgressGate& gate);
+  // The index of the group, added (and reported) when new.
+  int GroupIndex(const QString& group);
+  int AppendKey(int group, QString name, QString value);
+  QString SerializeText(int* longLines, QString* firstLong) const;
   void Notify(const QString& text, const QString& title, TableListener::Notice kind) const {
     listener_->Message(text, title, kind);
   }

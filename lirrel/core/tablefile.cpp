@@ -46,21 +46,27 @@ TableLine ReadTableLine(QStringView line) {
   return out;
 }
 
-QString GroupOf(const QString& name) {
+QStringView GroupView(const QString& name) {
   const qsizetype u = name.indexOf(QLatin1Char('_'));
-  return u < 0 ? QStringLiteral("MISC.") : name.left(u);
+  return u < 0 ? QStringView(u"MISC.") : QStringView(name).left(u);
+}
+
+QString GroupOf(const QString& name) { return GroupView(name).toString(); }
+
+void AppendKeyLine(QString& out, const QString& name, const QString& value) {
+  static const QString kMiddle = QString(kQuote) + QString(25, QLatin1Char(' ')) + QLatin1Char('0') +
+                                 QString(5, QLatin1Char(' ')) + kQuote;
+  out += kQuote;
+  out += name;
+  out += kMiddle;
+  out += value;
+  out += kQuote;
 }
 
 QString KeyLine(const QString& name, const QString& value) {
-  static const QString kMiddle = QString(kQuote) + QString(25, QLatin1Char(' ')) + QLatin1Char('0') +
-                                 QString(5, QLatin1Char(' ')) + kQuote;
   QString s;
-  s.reserve(name.size() + value.size() + kMiddle.size() + 2);
-  s += kQuote;
-  s += name;
-  s += kMiddle;
-  s += value;
-  s += kQuote;
+  s.reserve(name.size() + value.size() + 35);
+  AppendKeyLine(s, name, value);
   return s;
 }
 

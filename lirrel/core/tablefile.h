@@ -39,9 +39,13 @@ TableLine ReadTableLine(QStringView line);
 
 // The group of a key: its name up to the first "_", or "MISC." when there is none.
 QString GroupOf(const QString& name);
+// The same without making a copy of the text.
+QStringView GroupView(const QString& name);
 
 // One key line as written: quote, name, quote, 25 blanks, "0", 5 blanks, quote, value, quote.
 QString KeyLine(const QString& name, const QString& value);
+// Appends that line (without line end) to out.
+void AppendKeyLine(QString& out, const QString& name, const QString& value);
 
 // The author lines of the header, from the shared settings ("Pendrel"/"AuthInfo").
 struct Author {

@@ -72,7 +72,9 @@ TEST(Corpus, EveryTableLoadsSavesAndReadsBack) {
     qsizetype tooLong = 0;
     for (const QString& kv : expected.keys) tooLong += kv.size() - 1 + 35 > kGameLineLimit;
     EXPECT_EQ(log.messages.size(), tooLong ? 1 : 0) << log.messages.join('\n');
-    if (tooLong) EXPECT_TRUE(log.messages[0].startsWith(QStringLiteral("Lirrel|"))) << log.messages[0].toStdString();
+    if (tooLong) {
+      EXPECT_TRUE(log.messages[0].startsWith(QStringLiteral("Lirrel|"))) << log.messages[0].toStdString();
+    }
     EXPECT_EQ(ReadBytes(TablePath(dir.path(), true)), original);  // the backup is the file as it was
     const QByteArray first = ReadBytes(TablePath(dir.path()));
     EXPECT_EQ(FileLines(TablePath(dir.path())).size(), expected.keys.size() + 18);
