@@ -59,4 +59,20 @@ qsizetype FirstUnencodable(const QString& text) {
   return -1;
 }
 
+QString DescribeUnencodable(const QString& text) {
+  const qsizetype bad = FirstUnencodable(text);
+  if (bad < 0) return QString();
+  const qsizetype line = text.left(bad).count(QLatin1Char('\n')) + 1;
+  // A surrogate pair is one character to the user.
+  QString ch = text.mid(bad, 1);
+  char32_t code = text[bad].unicode();
+  if (text[bad].isHighSurrogate() && bad + 1 < text.size() && text[bad + 1].isLowSurrogate()) {
+    ch = text.mid(bad, 2);
+    code = QChar::surrogateToUcs4(text[bad], text[bad + 1]);
+  }
+  return QStringLiteral("'%1' (U+%2) on line %3")
+      .arg(ch, QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper())
+      .arg(line);
+}
+
 }  // namespace tarvex

@@ -16,4 +16,8 @@ QByteArray EncodeAnsi(const QString& text, qsizetype* firstBad = nullptr);
 // 0-based index of the first character that Windows-1252 cannot store, or -1.
 qsizetype FirstUnencodable(const QString& text);
 
+// Names the first character of text the code page cannot store, with its code point and
+// line ("'Ω' (U+03A9) on line 3"); empty when every character fits.
+QString DescribeUnencodable(const QString& text);
+
 }  // namespace tarvex

@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lirrel"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Lirrel"));
+  // No display name: on X11 Qt would append it to every window title. Message boxes
+  // without a title of their own still show the application name.
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
 
   // The command line is one path, as a file association passes it; the shell here has split

@@ -42,6 +42,7 @@ void lirComments::lirComDescBtn_Click(int index) {
                                  QStringLiteral("Lirrel"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
         return;
       }
+      if (RefuseUnstorable(lirCommentBox->text(), QStringLiteral("The comments were kept as they were."))) return;
       editor_->SetComments(lirCommentBox->text());
       break;
     case 1: lirCommentBox->clear(); break;

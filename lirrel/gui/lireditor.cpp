@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "common/ansicodec.h"
 #include "common/paths.h"
 #include "common/tarvex.h"
 #include "common/text.h"
@@ -18,6 +19,15 @@ using tarvex::MsgButtons;
 using tarvex::MsgIcon;
 using tarvex::MsgResult;
 using tarvex::prompts;
+
+bool RefuseUnstorable(const QString& text, const QString& consequence) {
+  const QString what = tarvex::DescribeUnencodable(text);
+  if (what.isEmpty()) return false;
+  prompts().MsgBox(QStringLiteral("The character %1 cannot be stored in jkstrings.uni (Windows-1252). %2")
+                       .arg(what, consequence),
+                   QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
+  return true;
+}
 
 QString CountText(int count) { return QStringLiteral("Number of Messages: ") + tarvex::NumText(count); }
 
@@ -202,6 +212,7 @@ void lirEditor::smnuEdit_Click(int index) {
                        QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
       return;
     }
+    if (RefuseUnstorable(name, QStringLiteral("The key was not added."))) return;
     table_.AddKey(QLatin1String(StringTable::kCustomGroup), name, QString());
   } else if (index == 1) {
     const int row = keyNameBox->SelectedRow();
@@ -291,6 +302,7 @@ void lirEditor::cmdBtn_Click(int index) {
                          QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
         return;
       }
+      if (RefuseUnstorable(text, QStringLiteral("The stored value was kept."))) return;
       table_.SetValue(k, text);
       break;
     }

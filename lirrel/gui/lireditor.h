@@ -20,6 +20,10 @@
 
 namespace lirrel {
 
+// Tells the user when text holds a character jkstrings.uni (Windows-1252) cannot store,
+// naming it and what happens instead (consequence); true when refused.
+bool RefuseUnstorable(const QString& text, const QString& consequence);
+
 class lirEditor : public QMainWindow, private TableListener {
   Q_OBJECT
  public:

@@ -15,25 +15,9 @@ ScriptReadResult ReadScriptFile(const QString& path, bool lfForm) {
   return r;
 }
 
-QString DescribeUnencodable(const QString& text) {
-  const qsizetype bad = tarvex::FirstUnencodable(text);
-  if (bad < 0) return QString();
-  const qsizetype line = text.left(bad).count(QLatin1Char('\n')) + 1;
-  // A surrogate pair is one character to the user.
-  QString ch = text.mid(bad, 1);
-  char32_t code = text[bad].unicode();
-  if (text[bad].isHighSurrogate() && bad + 1 < text.size() && text[bad + 1].isLowSurrogate()) {
-    ch = text.mid(bad, 2);
-    code = QChar::surrogateToUcs4(text[bad], text[bad + 1]);
-  }
-  return QStringLiteral("'%1' (U+%2) on line %3")
-      .arg(ch, QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper())
-      .arg(line);
-}
-
 ScriptWriteResult WriteScriptFile(const QString& path, const QString& crlfText, LineEnd style) {
   ScriptWriteResult r;
-  const QString what = DescribeUnencodable(crlfText);
+  const QString what = tarvex::DescribeUnencodable(crlfText);
   if (!what.isEmpty()) {
     r.error = QStringLiteral("Cannot save \"%1\": the character %2 cannot be stored in the file's "
                              "character set (Windows-1252). Remove or replace it and save again.")

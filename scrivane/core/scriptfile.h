@@ -24,8 +24,4 @@ struct ScriptWriteResult {
 // that the code page cannot store is refused with a message naming that character and its line.
 ScriptWriteResult WriteScriptFile(const QString& path, const QString& crlfText, LineEnd style);
 
-// Describes the first character of text the code page cannot store ("'Ω' (U+03A9) on line 3"),
-// or returns an empty text when every character fits.
-QString DescribeUnencodable(const QString& text);
-
 }  // namespace scrivane

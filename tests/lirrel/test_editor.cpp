@@ -171,15 +171,20 @@ TEST_F(EditorTest, ValueBoxSaveClearReset) {
   EXPECT_EQ(editor_->Table().keyTable()[2].value, QStringLiteral("Hello there"));
 
   // What the file cannot hold is refused; the stored value stays, the box keeps the text.
-  for (const QString& bad : {QStringLiteral("say \"hi\""), QStringLiteral("two\nlines")}) {
-    editor_->keyValueBox->setPlainText(bad);
+  struct { QString bad; const char* said; } refused[] = {
+      {QStringLiteral("say \"hi\""), "double quote or a line break"},
+      {QStringLiteral("two\nlines"), "double quote or a line break"},
+      {QStringLiteral("Gr\u00FC\u00DFe \u03A9"), "U+03A9"},  // ü and ß fit the code page, Ω does not
+  };
+  for (const auto& r : refused) {
+    editor_->keyValueBox->setPlainText(r.bad);
     editor_->cmdBtn_Click(0);
     EXPECT_EQ(Last().title, QStringLiteral("Lirrel"));
-    EXPECT_TRUE(Last().text.contains(QStringLiteral("double quote or a line break")));
+    EXPECT_TRUE(Last().text.contains(QLatin1String(r.said))) << Last().text;
     EXPECT_EQ(editor_->Table().keyTable()[4].value, QStringLiteral("Bye"));
-    EXPECT_EQ(Value(), bad);
+    EXPECT_EQ(Value(), r.bad);
   }
-  EXPECT_EQ(prompts_.Messages().size(), 2u);
+  EXPECT_EQ(prompts_.Messages().size(), 3u);
 
   // With no key selected Save and Reset do nothing; the placeholder takes no value.
   editor_->keyNameBox->SelectRow(-1);
