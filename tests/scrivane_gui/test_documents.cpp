@@ -296,6 +296,25 @@ TEST_F(ScrivaneTest, FailedSaveKeepsDocumentModifiedAndSaysWhy) {
   EXPECT_FALSE(QFile::exists(files.filePath(QStringLiteral("ok.cog"))));
 }
 
+TEST_F(ScrivaneTest, SaveIntoReadOnlyFolderKeepsOldFileAndDocumentModified) {
+  const QString path = WriteFile(QStringLiteral("ro.cog"), "old\r\n");
+  Start(path);
+  frmScrivane* w = main->colCogs[0];
+  Type(w, QStringLiteral("new "));
+  {
+    tarvex::test::ReadOnlyFolder readOnly(files.path());
+    if (!readOnly.Ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+    main->mnuFileSave_Click();
+  }
+  EXPECT_EQ(ReadFile(path), QByteArray("old\r\n"));
+  EXPECT_TRUE(w->bMod);
+  EXPECT_EQ(w->Caption(), QStringLiteral("ro.cog*"));
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].startsWith(QStringLiteral("Cannot save \"") + path + QLatin1Char('"')));
+  main->mnuFileSave_Click();  // the folder is writable again: the save goes through
+  EXPECT_EQ(ReadFile(path), QByteArray("new old\r\n"));
+}
+
 TEST_F(ScrivaneTest, LineEndStyleOfTheFileIsKept) {
   const QString path = WriteFile(QStringLiteral("lf.cog"), "a\nb\n");
   Start(path);

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryFile>
 
 namespace tarvex::test {
 
@@ -22,6 +25,28 @@ void ProcessEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+ReadOnlyFolder::ReadOnlyFolder(const QString& path) : path_(path) {
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+  auto refuses = [&] {
+    QFile probe(QDir(path).filePath(QStringLiteral(".probe")));
+    if (!probe.open(QIODevice::WriteOnly)) return true;
+    probe.close();
+    probe.remove();
+    return false;
+  };
+  if (refuses()) {
+    ok_ = true;
+    return;
+  }
+  immutable_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+  ok_ = immutable_ && refuses();
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+  if (immutable_) QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
+  QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 }  // namespace tarvex::test

@@ -25,4 +25,18 @@ QString SharedPath(const QString& rel);
 // Runs pending events (deferred deletes included).
 void ProcessEvents();
 
+// Makes a folder refuse new files for the life of the object: by its permissions, or for
+// root (whom permissions do not stop) with the immutable attribute. Ok() is false when
+// neither could be set; the test should then skip.
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(const QString& path);
+  ~ReadOnlyFolder();
+  bool Ok() const { return ok_; }
+
+ private:
+  QString path_;
+  bool ok_ = false, immutable_ = false;
+};
+
 }  // namespace tarvex::test
