@@ -11,7 +11,7 @@ foreach(icon ${TARVEX_ICON_NAMES})
 endforeach()
 
 add_executable(tarvex_make_icons ${CMAKE_SOURCE_DIR}/icons/make_icons.cpp)
-target_link_libraries(tarvex_make_icons PRIVATE Qt6::Gui)
+target_link_libraries(tarvex_make_icons PRIVATE tarvex_common_ui)
 list(TRANSFORM TARVEX_ICON_FILES PREPEND ${TARVEX_BIN_DIR}/ OUTPUT_VARIABLE tarvex_icon_paths)
 add_custom_command(OUTPUT ${tarvex_icon_paths}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TARVEX_BIN_DIR}

@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "common/ui/fileicons.h"
 #include "common/ui/prompts.h"
 #include "lirrel/gui/lireditor.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lirrel"));
+  QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Uni));
   // No display name: on X11 Qt would append it to every window title. Message boxes
   // without a title of their own still show the application name.
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));

@@ -7,6 +7,7 @@
 
 #include "common/paths.h"
 #include "common/settings.h"
+#include "common/ui/fileicons.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
 #include "scrivane/gui/frmmain.h"
@@ -94,6 +95,7 @@ int RunScrivane(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("Scrivane"));
   // No display name: on X11 Qt would append it to every window title. Message boxes
   // without a title of their own still show the application name.
+  QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Cog));
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
   StartOptions options;
   options.commandLine = PlatformCommandLine();
