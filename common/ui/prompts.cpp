@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -109,8 +110,12 @@ class QtPrompts final : public Prompts {
   }
 
   std::optional<QFont> ChooseFont(const QFont& initial) override {
+    // Preselect the family the text really shows: a stored name that is not installed
+    // ("Courier New" on Linux) is replaced by a fallback the dialog would not guess.
+    QFont shown = initial;
+    shown.setFamily(QFontInfo(initial).family());
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, ParentWindow());
+    const QFont f = QFontDialog::getFont(&ok, shown, ParentWindow());
     if (!ok) return std::nullopt;
     return f;
   }
