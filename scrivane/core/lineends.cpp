@@ -57,29 +57,28 @@ NormalizedText NormalizeToLf(const QString& raw) {
 }
 
 NormalizedText NormalizeLineEnds(const QString& raw) {
-  qsizetype crlf = 0, lf = 0, cr = 0;
+  Counts k;
   const QChar* s = raw.constData();
   const qsizetype n = raw.size();
   for (qsizetype i = 0; i < n; ++i) {
     if (s[i] == QLatin1Char('\r')) {
       if (i + 1 < n && s[i + 1] == QLatin1Char('\n')) {
-        ++crlf;
+        ++k.crlf;
         ++i;
       } else {
-        ++cr;
+        ++k.cr;
       }
     } else if (s[i] == QLatin1Char('\n')) {
-      ++lf;
+      ++k.lf;
     }
   }
   NormalizedText out;
-  if (lf > crlf && lf >= cr) out.style = LineEnd::LF;
-  else if (cr > crlf && cr > lf) out.style = LineEnd::CR;
-  if (lf == 0 && cr == 0) {
+  out.style = k.Style();
+  if (k.lf == 0 && k.cr == 0) {
     out.text = raw;  // already all CR LF
     return out;
   }
-  out.text.reserve(n + lf + cr);
+  out.text.reserve(n + k.lf + k.cr);
   for (qsizetype i = 0; i < n; ++i) {
     const QChar c = s[i];
     if (c == QLatin1Char('\r')) {

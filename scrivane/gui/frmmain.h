@@ -80,8 +80,7 @@ class frmMain : public QMainWindow {
 
   // Documents.
   frmScrivane* NewCog(const QString& strFile, const QString& strFileTitle);
-  // Reads the file into the window; false (after telling the user) when it cannot be read.
-  bool LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle);
+  // Puts a file's content, already read, into the window and binds the window to the file.
   void LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, const ScriptReadResult& content);
   // Writes the window's text; false (after telling the user) when it could not be written.
   bool SaveCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle);

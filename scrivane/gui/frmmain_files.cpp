@@ -75,17 +75,6 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   return w;
 }
 
-bool frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle) {
-  const ScriptReadResult r = ReadScriptFile(strFile, true);
-  if (!r.ok) {
-    tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(strFile, r.error), kTitle, tarvex::MsgButtons::OK,
-                             tarvex::MsgIcon::Exclamation);
-    return false;
-  }
-  LoadCog(w, strFile, strFileTitle, r);
-  return true;
-}
-
 void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, const ScriptReadResult& r) {
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
