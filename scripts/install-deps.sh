@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need, when missing.
+# Installs the Debian packages the build, the tests, the benchmarks, the fuzz targets (clang with
+# its sanitizer and libFuzzer runtimes) and the coverage report (gcovr) need, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-          desktop-file-utils shared-mime-info xdg-utils fonts-dejavu-core)
+          desktop-file-utils shared-mime-info xdg-utils fonts-dejavu-core
+          clang libclang-rt-14-dev gcovr)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

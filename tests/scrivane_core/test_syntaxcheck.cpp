@@ -2,10 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QSet>
 
-#include "common/text.h"
 #include "scrivane/core/scriptfile.h"
 #include "scrivane/core/syntaxcheck.h"
 #include "tests/support/test_env.h"
@@ -48,33 +46,6 @@ TEST(CheckCog, ReportsEachUnmatchedOpeningBraceAtItsOffset) {
       {"nested", "{ {{}} { } ", {0}},
   };
   for (const auto& c : cases) EXPECT_EQ(BraceFindings(c.text), c.at) << c.name;
-}
-
-// The rule brace by brace, as the checker states it: from the brace, the k-th "}" after it
-// matches when it comes before the k-th "{" after it.
-bool MatchCharStepwise(const QString& text, qsizetype p) {
-  qsizetype o = p, c = p;
-  do {
-    o = tarvex::InStr(text, "{", o + 1);
-    c = tarvex::InStr(text, "}", c + 1);
-  } while (!(o == 0 || c == 0 || o > c));
-  return c != 0 && (o == 0 || o > c);
-}
-
-TEST(CheckCog, OnePassBraceScanEqualsTheBraceByBraceRule) {
-  QRandomGenerator g(23);
-  for (int round = 0; round < 5000; ++round) {
-    QString text;
-    const int n = g.bounded(30);
-    for (int i = 0; i < n; ++i) text += QString("{}{}x").at(g.bounded(5));
-    std::vector<qsizetype> want;
-    for (qsizetype p = tarvex::InStr(text, "{"); p >= 1; p = tarvex::InStr(text, "{", p + 1)) {
-      const bool matched = MatchCharStepwise(text, p);
-      ASSERT_EQ(scrivane::MatchChar(text, p, "{", "}", 1), matched) << text << " at " << p;
-      if (!matched) want.push_back(p - 1);
-    }
-    ASSERT_EQ(BraceFindings(text), want) << text;
-  }
 }
 
 TEST(CheckCog, SectionChecks) {

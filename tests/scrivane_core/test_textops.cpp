@@ -1,7 +1,6 @@
 // Brace matching, find, replace and the change-handler scan on a plain text model.
 #include <gtest/gtest.h>
 
-#include <QRandomGenerator>
 
 #include "common/text.h"
 #include "scrivane/core/textops.h"
@@ -139,73 +138,6 @@ TEST(Replace, RenameReplacesFirstThenEveryFreeStandingOccurrence) {
   scrivane::Replace(m, f, true, true);
   EXPECT_EQ(m.Text(), "int gate=0\r\n  door2 = door;\r\n  x = gate + 1\r\n");
   EXPECT_EQ(f.ipos, 0);
-}
-
-// The run written out step by step on the model, one edit per match: the rule the one-pass
-// Replace must give exactly.
-void ReplaceStepwise(TextModel& m, FindState& f, bool bAll, bool edges) {
-  const bool skip = tarvex::InStr(f.sR, f.sW, 2) > 0;
-  do {
-    if (f.ipos < 1) return;
-    f.ipos = tarvex::InStr(m.Text(), f.sW, f.ipos);
-    if (f.ipos < 1) return;
-    const qsizetype ms = f.ipos - 1;
-    bool replaced = true;
-    if (!edges) {
-      m.SetSelStart(ms);
-      m.SetSelLength(f.sW.size());
-      m.ReplaceSel(f.sR);
-    } else {
-      const bool hasLeft = ms > 0;
-      const bool hasRight = ms + f.sW.size() < m.Length();
-      m.SetSelStart(ms - (hasLeft ? 1 : 0));
-      m.SetSelLength(f.sW.size() + (hasLeft ? 1 : 0) + (hasRight ? 1 : 0));
-      const QString sel = m.SelText();
-      auto edge = [](QChar c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-      replaced = (!hasLeft || edge(sel.front())) && (!hasRight || edge(sel.back()));
-      if (replaced) {
-        m.ReplaceSel((hasLeft ? sel.left(1) : QString()) + f.sR + (hasRight ? sel.right(1) : QString()));
-      }
-    }
-    f.ipos += (replaced && skip) ? f.sR.size() : 1;
-  } while (bAll);
-}
-
-QString RandomText(QRandomGenerator& g, const QString& alphabet, int maxLen) {
-  QString s;
-  const int n = g.bounded(maxLen + 1);
-  for (int i = 0; i < n; ++i) s += alphabet.at(g.bounded(int(alphabet.size())));
-  return s;
-}
-
-TEST(Replace, OnePassRunEqualsTheStepwiseRun) {
-  QRandomGenerator g(4);
-  const QString alphabet = QString::fromUtf8("aAab b\t\r\nx\u00e9\u00c9");
-  for (int round = 0; round < 20000; ++round) {
-    const QString text = RandomText(g, alphabet, 14);
-    const QString wordChars = QString::fromUtf8("aAbx \u00e9\u00c9");
-    FindState f{RandomText(g, wordChars, 3), RandomText(g, wordChars, 4), qsizetype(g.bounded(-1, 6))};
-    const bool bAll = g.bounded(4) != 0;
-    const bool edges = g.bounded(2) != 0;
-    const qsizetype start = g.bounded(int(text.size()) + 1);
-
-    TextModel want(text, start, 1);
-    FindState wantF = f;
-    ReplaceStepwise(want, wantF, bAll, edges);
-
-    TextModel got(text, start, 1);
-    const auto r = scrivane::Replace(got, f, bAll, edges);
-    const auto info = [&] {
-      return QString("text '%1' sW '%2' sR '%3' all %4 edges %5").arg(text, wantF.sW, wantF.sR).arg(bAll).arg(edges);
-    };
-    ASSERT_EQ(got.Text(), want.Text()) << info();
-    ASSERT_EQ(got.SelStart(), want.SelStart()) << info();
-    ASSERT_EQ(got.SelLength(), want.SelLength()) << info();
-    ASSERT_EQ(f.ipos, wantF.ipos) << info();
-    if (!r.textChanged) {
-      ASSERT_EQ(got.Text(), text) << info();
-    }
-  }
 }
 
 TEST(SectionMarks, FindsTheFirstLineStartingWithEachKeyword) {

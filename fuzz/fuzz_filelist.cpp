@@ -1,0 +1,31 @@
+// The installer's file list: any file reads as one entry per line, in order, each without
+// its line end, none failed; the last line needs no line end.
+#include <cstdint>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "fuzz/fuzz_check.h"
+#include "scrivane/setup/core/installer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static QTemporaryDir dir;
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  const QString path = dir.filePath(QLatin1String(pendrel::kFileList));
+  {
+    QFile f(path);
+    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+  }
+  std::vector<pendrel::ListLine> lines;
+  QString error;
+  FUZZ_CHECK(pendrel::SystemFileOps().ReadFileList(path, &lines, &error));
+
+  QList<QByteArray> want = bytes.split('\n');
+  if (want.back().isEmpty()) want.removeLast();  // a line end closes its line
+  FUZZ_CHECK(lines.size() == size_t(want.size()));
+  for (qsizetype i = 0; i < want.size(); ++i) {
+    while (want[i].endsWith('\r')) want[i].chop(1);
+    FUZZ_CHECK(!lines[size_t(i)].failed && lines[size_t(i)].name == QString::fromLocal8Bit(want[i]));
+  }
+  return 0;
+}
