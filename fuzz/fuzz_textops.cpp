@@ -18,7 +18,8 @@ using namespace scrivane;
 
 namespace {
 
-bool IsEdge(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+// An edge is anything but a letter, a digit or an underscore.
+bool IsEdge(QChar c) { return !c.isLetterOrNumber() && c != u'_'; }
 
 // The replace rule, one match and one edit at a time: search from ipos; with the edge check
 // the match needs an edge (or the start or end of the text) on both sides; the next search

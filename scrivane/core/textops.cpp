@@ -8,10 +8,6 @@ namespace scrivane {
 
 namespace {
 
-bool IsEdgeChar(QChar c) {
-  return c == QLatin1Char(' ') || c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t');
-}
-
 // True when a match of w could begin inside r after r's first character: some later part of r
 // agrees with the start of w (ignoring case) as far as both go.
 bool CanMatchInside(const QString& r, const QString& w) {
@@ -121,6 +117,8 @@ class RunText {
 
 }  // namespace
 
+bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
 QString NotFoundText(const QString& word) {
   return QLatin1Char('"') + word + QLatin1Char('"') + QStringLiteral(" not found.");
 }
@@ -199,7 +197,7 @@ TextOpResult Replace(TextModel& m, FindState& f, bool bAll, bool bCheckEdges) {
     const bool hasRight = ms + wl < run.Size();
     bool doReplace = true;
     if (bCheckEdges) {
-      doReplace = (!hasLeft || IsEdgeChar(run.LastOut())) && (!hasRight || IsEdgeChar(run.At(ms + wl)));
+      doReplace = (!hasLeft || !IsWordChar(run.LastOut())) && (!hasRight || !IsWordChar(run.At(ms + wl)));
     }
     const qsizetype e = bCheckEdges ? 1 : 0;
     const qsizetype left = hasLeft ? e : 0;

@@ -30,6 +30,10 @@ struct TextOpResult {
   bool disableFindNext = false;  // Find Next goes disabled
 };
 
+// Letters, digits and the underscore: the characters of a name. A match whose neighbours are
+// none of these stands on its own.
+bool IsWordChar(QChar c);
+
 // The text of the not-found box: the word in double quotes followed by " not found.".
 QString NotFoundText(const QString& word);
 
@@ -50,8 +54,9 @@ TextOpResult FindWord(TextModel& m, FindState& f);
 
 // Replaces `sW` by `sR` from `ipos` on: the first match, or with bAll every further one (each
 // search starting one character after the start of the match handled before). With
-// bCheckEdges a match is replaced only when a blank, tab, CR or LF, or the start or end of the
-// text, stands on both sides of it; otherwise the match and its neighbours stay selected.
+// bCheckEdges a match is replaced only when it stands on its own: neither neighbour is a word
+// character (the start and the end of the text count as edges); otherwise the match and its
+// neighbours stay selected.
 // When `sR` holds `sW` after its first character, the next search starts after the inserted
 // text, so that a run of replacements always ends. A whole run is built in one pass.
 TextOpResult Replace(TextModel& m, FindState& f, bool bAll, bool bCheckEdges);

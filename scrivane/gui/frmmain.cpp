@@ -67,6 +67,7 @@ frmMain::frmMain() {
   });
 
   BuildMenus();
+  ConnectBramwise();
   resize(1000, 700);
   tarvex::prompts().SetParentWindow(this);
 }
@@ -186,10 +187,6 @@ void frmMain::BuildLeftPanel() {
   cmbTvwSel->setObjectName(QStringLiteral("cmbTvwSel"));
   cmbTvwSel->addItems({QStringLiteral("CogRef"), QStringLiteral("Bramwise")});
   cmbTvwSel->setCurrentIndex(-1);
-  connect(cmbTvwSel, &QComboBox::currentIndexChanged, this, [this](int i) {
-    tvwCog->setVisible(i == 0);
-    tvwBramwise->setVisible(i == 1);
-  });
 
   tvwCog = new QTreeWidget(picCogRef);
   tvwCog->setObjectName(QStringLiteral("tvwCog"));

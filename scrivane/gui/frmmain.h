@@ -117,6 +117,29 @@ class frmMain : public QMainWindow {
   void tvwCog_NodeClick(QTreeWidgetItem* node);
   void tvwCog_DblClick();
 
+  // The Bramwise tree (frmmain_bramwise.cpp): built from the document chosen in cmbCog; its
+  // nodes by order of addition (1-based) and by key (any letter case).
+  QTreeWidgetItem* nodBramwise = nullptr;
+  void FillBramwise();
+  QTreeWidgetItem* BramwiseNode(int index) const;
+  int BramwiseNodeCount() const { return int(bramwiseOrder_.size()); }
+  QTreeWidgetItem* BramwiseNodeByKey(const QString& key) const;
+  void cmbTvwSel_Click();
+  void cmbCog_Click();
+  void mnuViewRefresh_Click();
+  void tvwBramwise_NodeClick(QTreeWidgetItem* node);
+  void tvwBramwise_DblClick();
+  void tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& newString);
+  void tvwBramwise_KeyDown(int keyCode);
+  void cmdAddVar_Click();
+  // The Tree menu (frmmain_tree.cpp), on whichever tree is shown.
+  QString strTreeFind;
+  int iTreeFind = 0;  // 1-based node index of the last hit
+  void mnuCFCollapse_Click();
+  void mnuCFExpand_Click();
+  void mnuCFFind_Click();
+  void mnuCFFindNext_Click();
+
   // Seams filled by later steps.
   void OpenCogTemplate(const QString& path);
 
@@ -167,6 +190,14 @@ class frmMain : public QMainWindow {
   QList<QMdiSubWindow*> SubWindowsInOrder() const;
 
   QLocalServer* dde_ = nullptr;
+  void ConnectBramwise();
+  void ClearBramwise();
+  void RemoveBramwiseNode(QTreeWidgetItem* node);
+  frmScrivane* BramwiseCog() const;
+  void TreeFindFrom(int index);
+  QList<QTreeWidgetItem*> bramwiseOrder_;
+  QHash<QString, QTreeWidgetItem*> bramwiseKeys_;
+  bool bramwiseBusy_ = false;  // the tree is being changed by the program, not the user
   QList<QTreeWidgetItem*> cogRefOrder_;
   QHash<QString, QTreeWidgetItem*> cogRefKeys_;
   QList<QAction*> windowListActions_;

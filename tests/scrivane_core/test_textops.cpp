@@ -89,7 +89,8 @@ struct ReplaceCase {
 
 TEST(Replace, FollowsTheRunRules) {
   const ReplaceCase cases[] = {
-      {"edge rule: x1 and x; stay", "a x = x1 + x;\r\n", "x", "y", 1, true, true, "a y = x1 + x;\r\n", 10, 3, 0},
+      {"edge rule: x1 stays, x; does not", "a x = x1 + x;\r\n", "x", "y", 1, true, true, "a y = x1 + y;\r\n", 13, 0, 0},
+      {"punctuation is an edge", "(x);", "x", "y", 1, false, true, "(y);", 3, 0, 3},
       {"single replaces the first only", "b x x", "x", "yy", 1, false, false, "b yy x", 4, 0, 4},
       {"single continues from ipos", "b x x", "x", "y", 4, false, false, "b x y", 5, 0, 6},
       {"all", "a.A.a", "a", "bc", 1, true, false, "bc.bc.bc", 8, 0, 0},
@@ -98,7 +99,7 @@ TEST(Replace, FollowsTheRunRules) {
       {"start of text is an edge", "x = x1", "x", "y", 1, true, true, "y = x1", 3, 3, 0},
       {"end of text is an edge", "a\tx", "x", "y", 1, true, true, "a\ty", 3, 0, 0},
       {"CR and LF are edges", "\rx\n", "x", "y", 1, false, true, "\ry\n", 3, 0, 3},
-      {"edge fails: neighbours stay selected", "(x) x", "x", "y", 1, false, true, "(x) x", 0, 3, 3},
+      {"underscore is no edge: neighbours stay selected", "(x_) x", "x", "y", 1, false, true, "(x_) x", 0, 3, 3},
       {"edge fails at the start", "x1", "x", "y", 1, false, true, "x1", 0, 2, 2},
       {"replacement holding the word goes on after it", "a a", "a", "ba", 1, true, false, "ba ba", 5, 0, 0},
       {"doubling the word", "a a", "a", "aa", 1, true, false, "aa aa", 5, 0, 0},
@@ -136,7 +137,7 @@ TEST(Replace, RenameReplacesFirstThenEveryFreeStandingOccurrence) {
   f.sW = "door";
   f.sR = "gate";
   scrivane::Replace(m, f, true, true);
-  EXPECT_EQ(m.Text(), "int gate=0\r\n  door2 = door;\r\n  x = gate + 1\r\n");
+  EXPECT_EQ(m.Text(), "int gate=0\r\n  door2 = gate;\r\n  x = gate + 1\r\n");
   EXPECT_EQ(f.ipos, 0);
 }
 

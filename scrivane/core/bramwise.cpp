@@ -1,0 +1,301 @@
+#include "scrivane/core/bramwise.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
+#include "common/text.h"
+
+namespace scrivane {
+
+namespace {
+
+const QString kParentTag = QStringLiteral("parent");
+const QString kMessageTag = QStringLiteral("message");
+
+bool IsLineBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+
+// 0-based position of the first CR or LF at or after `from`; the text's length when none.
+qsizetype LineEndFrom(const QString& t, qsizetype from) {
+  const QChar* d = t.constData();
+  for (qsizetype i = from; i < t.size(); ++i)
+    if (IsLineBreak(d[i])) return i;
+  return t.size();
+}
+
+// Length of the line break at 0-based position i: 2 for CR LF, 1 for a lone CR or LF, else 0.
+qsizetype LineBreakAt(const QString& t, qsizetype i) {
+  if (i >= t.size() || !IsLineBreak(t.at(i))) return 0;
+  return t.at(i) == QLatin1Char('\r') && i + 1 < t.size() && t.at(i + 1) == QLatin1Char('\n') ? 2 : 1;
+}
+
+// The nodes as they are added; a key met a second time (ignoring case) stops the build.
+class Builder {
+ public:
+  explicit Builder(BramwiseScan& out) : out_(out) {}
+  // Index of the new node, or -1 when its key was met before (the build must stop).
+  int Add(const QString& key, const QString& text, const QString& tag, int parent, BramwiseKind kind,
+          qsizetype at) {
+    const qsizetype before = keys_.size();
+    keys_.insert(key.toLower());
+    if (keys_.size() == before) {
+      out_.duplicateAt = at;
+      return -1;
+    }
+    out_.nodes.push_back({key, text, tag, parent, kind});
+    return int(out_.nodes.size()) - 1;
+  }
+
+ private:
+  QSet<QString> keys_;
+  BramwiseScan& out_;
+};
+
+// 0-based positions of every "//" of the text (overlapping ones too), and of every "return;".
+std::vector<qsizetype> SlashPairs(const QString& t) {
+  std::vector<qsizetype> out;
+  const QChar* d = t.constData();
+  for (qsizetype i = 0; i + 1 < t.size(); ++i)
+    if (d[i] == QLatin1Char('/') && d[i + 1] == QLatin1Char('/')) out.push_back(i);
+  return out;
+}
+
+std::vector<qsizetype> Returns(const QString& t) {
+  std::vector<qsizetype> out;
+  const tarvex::InStrSearch ret(QStringLiteral("return;"));
+  for (qsizetype p = ret.In(t, 1); p > 0; p = ret.In(t, p + 1)) out.push_back(p - 1);
+  return out;
+}
+
+// The first place of each label (as FindHandlerLabel finds it), in one pass over the colons of
+// the text: every label ends in ":", so each colon is looked up once per distinct label length.
+std::vector<qsizetype> FirstLabels(const QString& t, const QStringList& labels) {
+  std::vector<qsizetype> first(size_t(labels.size()), -1);
+  if (labels.isEmpty()) return first;
+  const QString folded = t.toCaseFolded();
+  QStringList foldedLabels;
+  QHash<QStringView, int> byLabel;
+  QSet<qsizetype> lengthSet;
+  for (const QString& l : labels) foldedLabels << l.toCaseFolded();
+  for (int i = 0; i < foldedLabels.size(); ++i) {
+    byLabel.insert(QStringView(foldedLabels[i]), i);
+    lengthSet.insert(foldedLabels[i].size());
+  }
+  const std::vector<qsizetype> lengths(lengthSet.begin(), lengthSet.end());
+  qsizetype left = labels.size();
+  const QStringView all(folded);
+  for (qsizetype j = folded.indexOf(QLatin1Char(':')); j >= 0 && left > 0; j = folded.indexOf(QLatin1Char(':'), j + 1)) {
+    for (qsizetype len : lengths) {
+      const qsizetype start = j - len + 1;
+      if (start < 0 || (start > 0 && IsWordChar(t.at(start - 1)))) continue;
+      const auto it = byLabel.constFind(all.mid(start, len));
+      if (it != byLabel.cend() && first[size_t(*it)] < 0) {
+        first[size_t(*it)] = start;
+        --left;
+      }
+    }
+  }
+  return first;
+}
+
+}  // namespace
+
+QString DuplicateLineMessage() {
+  return QStringLiteral(
+      "You have 2 comment/symbol lines that are exactly the same.  In order for Bramwise to work correctly, you "
+      "MUST have each commented/symbol line be unique.  The line that caused the errors has been selected.  Change "
+      "it then reselect the cog.");
+}
+
+QString GetSymbolName(const QString& line, qsizetype k) {
+  const QString s = tarvex::WithoutFirst(line, k);
+  qsizetype b = 0, e = s.size();
+  while (b < e && s.at(b) == QLatin1Char(' ')) ++b;
+  while (e > b && s.at(e - 1) == QLatin1Char(' ')) --e;
+  while (b < e && s.at(b) == QLatin1Char('\t')) ++b;
+  const QStringView v = QStringView(s).mid(b, e - b);
+  for (QChar cut : {QLatin1Char('\t'), QLatin1Char(' '), QLatin1Char('\r')}) {
+    const qsizetype i = v.indexOf(cut);
+    if (i >= 0) return v.left(i).toString();
+  }
+  return v.toString();
+}
+
+QString StripDefault(const QString& s) {
+  const qsizetype i = s.indexOf(QLatin1Char('='));
+  return i < 0 ? s : s.left(i);
+}
+
+qsizetype FindHandlerLabel(const QString& text, const QString& label, qsizetype from) {
+  if (label.isEmpty()) return -1;
+  for (qsizetype i = text.indexOf(label, from, Qt::CaseInsensitive); i >= 0;
+       i = text.indexOf(label, i + 1, Qt::CaseInsensitive)) {
+    if (i == 0 || !IsWordChar(text.at(i - 1))) return i;
+  }
+  return -1;
+}
+
+BramwiseScan ScanBramwise(const QString& t, const QString& caption, const QStringList& types) {
+  BramwiseScan out;
+  const SectionMarks marks = ScanSectionMarks(t);  // 1-based positions of the LFs
+  if (marks.lsym == 0 || marks.lsymend == 0 || marks.lsymend < marks.lsym) return out;
+  // The declarations are looked for from the character after "symbols" up to four characters
+  // after the "end" that closes the section.
+  const qsizetype symBegin = marks.lsym + 7;
+  const qsizetype symEnd = std::min(t.size(), marks.lsymend + 7);
+
+  Builder b(out);
+  const int root = b.Add(QStringLiteral("root"), caption, kParentTag, -1, BramwiseKind::Root, 0);
+  const int symbols = b.Add(QStringLiteral("symbols"), QStringLiteral("symbols"), kParentTag, root,
+                            BramwiseKind::Section, 0);
+  const int code = b.Add(QStringLiteral("code"), QStringLiteral("code"), kParentTag, root, BramwiseKind::Section, 0);
+
+  // One pass over the section's lines: the starts of each type's declarations, in text order.
+  std::vector<std::vector<qsizetype>> starts(size_t(types.size()));
+  const QStringView all(t);
+  for (qsizetype i = t.indexOf(QLatin1Char('\n'), symBegin); i >= 0 && i < symEnd;
+       i = t.indexOf(QLatin1Char('\n'), i + 1)) {
+    for (int ti = 0; ti < types.size(); ++ti) {
+      const QString& n = types[ti];
+      if (i + n.size() < symEnd && all.mid(i + 1, n.size()).compare(n, Qt::CaseInsensitive) == 0)
+        starts[size_t(ti)].push_back(i + 1);
+    }
+  }
+
+  QStringList labels;
+  std::vector<int> handlerNodes;
+  for (int ti = 0; ti < types.size(); ++ti) {
+    const QString& n = types[ti];
+    const bool isMessage = tarvex::SameText(n, kMessageTag);
+    int typeNode = -1;
+    for (qsizetype p : starts[size_t(ti)]) {
+      const qsizetype end = LineEndFrom(t, p);
+      const QString line = t.mid(p, end - p + (end < t.size() && t.at(end) == QLatin1Char('\r') ? 1 : 0));
+      if (isMessage) {
+        const QString name = GetSymbolName(line, 7);
+        const QString label = name + QLatin1Char(':');
+        const int h = b.Add(label, name, kMessageTag, code, BramwiseKind::Handler, p);
+        if (h < 0) return out;
+        labels << label;
+        handlerNodes.push_back(h);
+      }
+      if (typeNode < 0 && (typeNode = b.Add(n, n, kParentTag, symbols, BramwiseKind::Type, p)) < 0) return out;
+      if (b.Add(line, GetSymbolName(line, n.size()), QString(), typeNode, BramwiseKind::Symbol, p) < 0) return out;
+    }
+  }
+
+  // Each handler's comments: the "//" comments from two characters after its first label up
+  // to the next "return;" (and as many characters past it as the label is long, plus one).
+  // A comment runs to the end of its line; a label without a "return;" after it reaches to the
+  // end of the text; a label that does not occur has no comments.
+  const std::vector<qsizetype> first = FirstLabels(t, labels);
+  const std::vector<qsizetype> rets = Returns(t);
+  const std::vector<qsizetype> slashes = SlashPairs(t);
+  for (int hi = 0; hi < labels.size(); ++hi) {
+    const qsizetype p = first[size_t(hi)];
+    if (p < 0) continue;
+    const qsizetype len = labels[hi].size();
+    const auto r = std::lower_bound(rets.begin(), rets.end(), p + 1);
+    const qsizetype bodyEnd = r == rets.end() ? t.size() : std::min(t.size(), *r + len + 2);
+    qsizetype from = p + len + 2;
+    for (;;) {
+      const auto q = std::lower_bound(slashes.begin(), slashes.end(), from);
+      if (q == slashes.end() || *q + 1 >= bodyEnd) break;
+      const qsizetype c = LineEndFrom(t, *q + 1);
+      const QString comment = t.mid(*q, c - *q);
+      if (b.Add(comment, comment, QString(), handlerNodes[size_t(hi)], BramwiseKind::Comment, *q) < 0) return out;
+      from = c + 1;
+    }
+  }
+  return out;
+}
+
+// ---- The add-symbol form ----
+
+QString SymbolDeclarationLine(const QString& type, const QString& name, const QString& value, bool local,
+                              const QString& linkId) {
+  const QString five(5, QLatin1Char(' ')), fifteen(15, QLatin1Char(' '));
+  QString line = type + five + name;
+  if (!value.isEmpty()) line += QLatin1Char('=') + value;
+  line += fifteen;
+  line += local ? QStringLiteral("local") + five : five;
+  if (!linkId.isEmpty()) line += QStringLiteral("linkid=") + linkId;
+  return line + QStringLiteral("\r\n");
+}
+
+qsizetype SymbolInsertPoint(const QString& text) {
+  const qsizetype s = FindLineStarting(text, u"symbols");
+  if (s == 0) return -1;
+  const qsizetype e = FindLineStarting(text, u"end", s + 1);
+  return e == 0 ? -1 : e;  // the LF's 1-based position is the line's 0-based start
+}
+
+bool InsertSymbolLine(TextModel& m, const QString& line) {
+  const qsizetype at = SymbolInsertPoint(m.Text());
+  if (at < 0) return false;
+  const qsizetype caret = m.SelStart();
+  m.SetSelStart(at);
+  m.ReplaceSel(line);
+  m.SetSelStart(caret < at ? caret : caret + line.size());
+  return true;
+}
+
+QString NoSymbolsEndMessage() {
+  return QStringLiteral(
+      "This script has no \"end\" line closing its symbols section, so the symbol has not been added.");
+}
+
+// ---- Gestures ----
+
+bool UsedInCode(const QString& text, const QString& word) {
+  const qsizetype k = FindLineStarting(text, u"code");
+  if (k == 0 || word.isEmpty()) return false;
+  for (qsizetype i = text.indexOf(word, k, Qt::CaseInsensitive); i >= 0;
+       i = text.indexOf(word, i + 1, Qt::CaseInsensitive)) {
+    const qsizetype after = i + word.size();
+    if ((i == 0 || !IsWordChar(text.at(i - 1))) && (after >= text.size() || !IsWordChar(text.at(after))))
+      return true;
+  }
+  return false;
+}
+
+bool RenameInText(TextModel& m, FindState& f, const QString& oldLabel, const QString& newLabel) {
+  f.ipos = 1;
+  f.sW = oldLabel;
+  f.sR = newLabel;
+  const bool first = Replace(m, f, false, false).textChanged;
+  f.sW = StripDefault(oldLabel);
+  f.sR = StripDefault(newLabel);
+  const bool rest = Replace(m, f, true, true).textChanged;
+  return first || rest;
+}
+
+qsizetype FindNodeKey(const QString& text, const QString& key, BramwiseKind kind) {
+  if (key.isEmpty()) return -1;
+  if (kind == BramwiseKind::Handler) return FindHandlerLabel(text, key);
+  for (qsizetype i = text.indexOf(key, 0, Qt::CaseInsensitive); i >= 0;
+       i = text.indexOf(key, i + 1, Qt::CaseInsensitive)) {
+    // A declaration counts only where it stands, at the start of a line.
+    if (kind != BramwiseKind::Symbol || i == 0 || text.at(i - 1) == QLatin1Char('\n')) return i;
+  }
+  return -1;
+}
+
+bool DeleteNodeText(TextModel& m, const QString& key, BramwiseKind kind) {
+  if (kind != BramwiseKind::Symbol && kind != BramwiseKind::Handler && kind != BramwiseKind::Comment) return false;
+  const QString& t = m.Text();
+  const qsizetype p = FindNodeKey(t, key, kind);
+  if (p < 0) return false;
+  qsizetype n = key.size();
+  if (kind == BramwiseKind::Symbol && key.endsWith(QLatin1Char('\r'))) {
+    if (p + n < t.size() && t.at(p + n) == QLatin1Char('\n')) ++n;
+  } else if (kind != BramwiseKind::Comment) {
+    n += LineBreakAt(t, p + n);
+  }
+  m.SetSelStart(p);
+  m.SetSelLength(n);
+  m.ReplaceSel(QString());
+  return true;
+}
+
+}  // namespace scrivane

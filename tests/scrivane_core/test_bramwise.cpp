@@ -1,0 +1,160 @@
+// The Bramwise scan, the add-symbol line and its place, the code-use test, rename and delete.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "common/ansicodec.h"
+#include "scrivane/core/bramwise.h"
+#include "scrivane/core/shell.h"
+#include "tests/support/test_env.h"
+
+using namespace scrivane;
+
+namespace {
+
+// The tree as one line: each node as its text, children in brackets after their parent.
+QString Render(const BramwiseScan& s) {
+  std::function<QString(int)> node = [&](int i) {
+    QStringList kids;
+    for (size_t c = 0; c < s.nodes.size(); ++c)
+      if (s.nodes[c].parent == i) kids << node(int(c));
+    return s.nodes[size_t(i)].text + (kids.isEmpty() ? QString() : "[" + kids.join(",") + "]");
+  };
+  return s.nodes.empty() ? QString() : node(0);
+}
+
+BramwiseScan Scan(const QString& text) { return ScanBramwise(text, "Cog 1", SymbolTypeNames()); }
+
+TEST(Bramwise, ScanBuildsTheTree) {
+  const QString head = "# x\r\nsymbols\r\n";
+  struct Case {
+    const char* name;
+    QString text, tree;
+    qsizetype dup;
+  };
+  const Case cases[] = {
+      {"types in list order, handlers with comments",
+       head + "thing\tplayer\tlocal\r\nint count=5 local\r\nmessage startup\r\nINT b\r\n\tthing hidden\r\n"
+              "sector sec1 local\tdesc=x\r\nend\r\ncode\r\nstartup:\r\n  // one\r\n  x = 1; // two\r\nreturn;\r\n",
+       "Cog 1[symbols[int[count=5,b],message[startup],sector[sec1 local],thing[player]],code[startup[// one,// two]]]",
+       -1},
+      {"symbols on the first line", "symbols\r\nint a\r\nend\r\n", "", -1},
+      {"end before symbols", "x\r\nend\r\nsymbols\r\nint a\r\nend\r\n", "", -1},
+      {"no end line", head + "int a\r\n", "", -1},
+      {"capital keywords", "x\r\nSYMBOLS\r\nInt a\r\nEnd\r\n", "Cog 1[symbols[int[a]],code]", -1},
+      {"two equal declarations", head + "int a\r\nint a\r\nend\r\n", "Cog 1[symbols[int[a]],code]", 21},
+      {"handler names equal ignoring case", head + "message Startup\r\nmessage startup local\r\nend\r\n",
+       "Cog 1[symbols[message[Startup]],code[Startup]]", 31},
+      {"equal comments in two handlers", head + "message a\r\nmessage b\r\nend\r\na:\r\n// c\r\nb:\r\n// c\r\nreturn;\r\n",
+       "Cog 1[symbols[message[a,b]],code[a[// c],b]]", 55},
+      // The comment ranges: from two characters after the first free-standing label to the next
+      // "return;" plus the label's length and one.
+      {"comment on the return line runs to its line end",
+       head + "message startup\r\nend\r\nstartup:\r\nreturn; // after\r\n",
+       "Cog 1[symbols[message[startup]],code[startup[// after]]]", -1},
+      {"no return after the label: to the end of the text", head + "message go\r\nend\r\ngo:\r\n// a\r\n// b",
+       "Cog 1[symbols[message[go]],code[go[// a,// b]]]", -1},
+      {"label met first in a comment", head + "message go\r\nend\r\n// see go:\r\n// a\r\ngo:\r\n// b\r\nreturn;\r\n",
+       "Cog 1[symbols[message[go]],code[go[// a,// b]]]", -1},
+      {"label inside a longer word is not the label",
+       head + "message go\r\nend\r\nergo:\r\n// not\r\nreturn;\r\ngo:\r\n// yes\r\nreturn;\r\n",
+       "Cog 1[symbols[message[go]],code[go[// yes]]]", -1},
+      {"label missing: no comments", head + "message go\r\nend\r\n// header\r\nreturn;\r\n",
+       "Cog 1[symbols[message[go]],code[go]]", -1},
+      {"lines ending in LF alone", "x\nsymbols\nint a\nmessage go\nend\ngo:\n  // c\nreturn;\n",
+       "Cog 1[symbols[int[a],message[go]],code[go[// c]]]", -1},
+  };
+  for (const auto& c : cases) {
+    const BramwiseScan s = Scan(c.text);
+    EXPECT_EQ(Render(s), c.tree) << c.name;
+    EXPECT_EQ(s.duplicateAt, c.dup) << c.name;
+  }
+  // Keys: a declaration's whole line with its CR, a handler's label, a comment without its CR.
+  const BramwiseScan s = Scan(cases[0].text);
+  EXPECT_EQ(QStringList({s.nodes[4].key, s.nodes[6].key, s.nodes.back().key}),
+            QStringList({"int count=5 local\r", "startup:", "// two"}));
+}
+
+TEST(Bramwise, AddSymbolLineGoesBeforeTheLineClosingTheSymbols) {
+  EXPECT_EQ(SymbolDeclarationLine("thing", "player", "", true, "1"),
+            "thing     player" + QString(15, ' ') + "local     linkid=1\r\n");
+  EXPECT_EQ(SymbolDeclarationLine("flex", "delay", "2.0", false, ""), "flex     delay=2.0" + QString(20, ' ') + "\r\n");
+  const QString line = "int x\r\n";
+  struct Case {
+    const char* name;
+    QString text;
+    qsizetype caret;
+    QString want;  // empty: nothing inserted
+    qsizetype wantCaret;
+  };
+  const Case cases[] = {
+      {"caret before stays", "a\r\nsymbols\r\nend\r\ncode\r\n", 2, "a\r\nsymbols\r\nint x\r\nend\r\ncode\r\n", 2},
+      {"caret at the point moves", "a\r\nsymbols\r\nend\r\n", 12, "a\r\nsymbols\r\nint x\r\nend\r\n", 19},
+      {"end inside words is no line", "# sender\r\nsymbols\r\nthing defend\r\nEND\r\n", 0,
+       "# sender\r\nsymbols\r\nthing defend\r\nint x\r\nEND\r\n", 0},
+      {"end before symbols does not count", "x\r\nend\r\nsymbols\r\nint a\r\n", 0, "", 0},
+  };
+  for (const auto& c : cases) {
+    TextModel m(c.text, c.caret);
+    EXPECT_EQ(InsertSymbolLine(m, line), !c.want.isEmpty()) << c.name;
+    EXPECT_EQ(m.Text(), c.want.isEmpty() ? c.text : c.want) << c.name;
+    EXPECT_EQ(m.SelStart(), c.want.isEmpty() ? c.caret : c.wantCaret) << c.name;
+  }
+}
+
+TEST(Bramwise, UsesInCodeStandOnTheirOwn) {
+  const QString head = "symbols\r\nflex delay\r\nend\r\ncode\r\n";
+  const std::pair<QString, bool> cases[] = {
+      {head + "Sleep(delay);", true}, {head + "x = delay + 1;", true}, {head + "delay", true},
+      {head + "delayed = my_delay;", false}, {"symbols\r\nflex delay\r\nend\r\n", false},
+      {"symbols\r\nflex delay\r\nend\r\n  Sleep(delay);\r\n", false},  // no code line: nothing uses it
+  };
+  for (const auto& [text, used] : cases) EXPECT_EQ(UsedInCode(text, "delay"), used) << text.toStdString();
+}
+
+TEST(Bramwise, DeleteRemovesTheNodesText) {
+  const QString t = "# thing a\r\nsymbols\r\nthing a\r\nend\r\ncode\r\nstart:\r\n  // c\r\nreturn;\r\n";
+  struct Case {
+    QString key;
+    BramwiseKind kind;
+    QString want;  // empty: unchanged
+  };
+  const Case cases[] = {
+      {"thing a\r", BramwiseKind::Symbol, "# thing a\r\nsymbols\r\nend\r\ncode\r\nstart:\r\n  // c\r\nreturn;\r\n"},
+      {"start:", BramwiseKind::Handler, "# thing a\r\nsymbols\r\nthing a\r\nend\r\ncode\r\n  // c\r\nreturn;\r\n"},
+      {"// c", BramwiseKind::Comment, "# thing a\r\nsymbols\r\nthing a\r\nend\r\ncode\r\nstart:\r\n  \r\nreturn;\r\n"},
+      {"thing", BramwiseKind::Type, ""},
+      {"gone:", BramwiseKind::Handler, ""},
+  };
+  for (const auto& c : cases) {
+    TextModel m(t, 3);
+    EXPECT_EQ(DeleteNodeText(m, c.key, c.kind), !c.want.isEmpty()) << c.key.toStdString();
+    EXPECT_EQ(m.Text(), c.want.isEmpty() ? t : c.want) << c.key.toStdString();
+  }
+}
+
+// Every script of the corpus builds, and every handler it declares has its node.
+TEST(Bramwise, CorpusScriptsBuildWithTheirHandlers) {
+  const QDir dir(tarvex::test::SharedPath("corpus/cog"));
+  const QStringList files = dir.entryList({"*.cog"}, QDir::Files);
+  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  for (const QString& name : files) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = tarvex::DecodeAnsi(f.readAll());
+    const BramwiseScan s = Scan(text);
+    if (s.duplicateAt >= 0 || s.nodes.empty()) continue;  // the user is told, or there is no symbols section
+    QSet<QString> handlers;
+    for (const auto& n : s.nodes)
+      if (n.kind == BramwiseKind::Handler) handlers.insert(n.key.toLower());
+    const SectionMarks marks = ScanSectionMarks(text);
+    const QStringList lines = text.mid(marks.lsym, marks.lsymend - marks.lsym).split('\n');
+    for (const QString& l : lines) {
+      if (!l.startsWith("message", Qt::CaseInsensitive)) continue;
+      EXPECT_TRUE(handlers.contains(GetSymbolName(l, 7).toLower() + ":")) << name.toStdString() << ": " << l.toStdString();
+    }
+  }
+}
+
+}  // namespace
