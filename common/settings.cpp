@@ -65,4 +65,9 @@ int SettingToInt(const QString& stored, int def) {
   return ok ? n : def;
 }
 
+bool SettingExists(const QString& app, const QString& section, const QString& key) {
+  QSettings s(SettingsFile(app), QSettings::IniFormat);
+  return s.contains(GroupKey(section, key));
+}
+
 }  // namespace tarvex

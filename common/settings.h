@@ -15,6 +15,9 @@ QString SettingsFile(const QString& app);
 // Value stored under app/section/key, or def when the key is absent.
 QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& def = QString());
 
+// True when app/section/key holds a value, even an empty one.
+bool SettingExists(const QString& app, const QString& section, const QString& key);
+
 // Stores the value; it has reached the disk when this returns. False when it could not be written.
 bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
 

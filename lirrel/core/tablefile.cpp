@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "common/paths.h"
-#include "common/settings.h"
+#include "common/prefs.h"
 #include "common/tarvex.h"
 #include "common/text.h"
 
@@ -71,10 +71,8 @@ QString KeyLine(const QString& name, const QString& value) {
 }
 
 Author Author::FromSettings() {
-  const QString app = QStringLiteral("Pendrel"), section = QStringLiteral("AuthInfo");
-  return {tarvex::GetSetting(app, section, QStringLiteral("Name"), QString()),
-          tarvex::GetSetting(app, section, QStringLiteral("EMail"), QString()),
-          tarvex::GetSetting(app, section, QStringLiteral("Website"), QString())};
+  namespace prefs = tarvex::prefs;
+  return {prefs::AuthName.Get(), prefs::AuthEMail.Get(), prefs::AuthWebsite.Get()};
 }
 
 QStringList HeadLines(qsizetype count, const QString& comments, const Author& author) {

@@ -25,7 +25,7 @@
 #include <QVBoxLayout>
 
 #include "common/paths.h"
-#include "common/settings.h"
+#include "common/prefs.h"
 #include "common/text.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
@@ -422,10 +422,8 @@ void frmMain::closeEvent(QCloseEvent* e) {
   if (!unloaded_) {
     unloaded_ = true;
     objMRU.SaveMRU(mnuFileMRU);
-    tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefOpenDir"),
-                        defaults.DefOpenDir);
-    tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefSaveDir"),
-                        defaults.DefSaveDir);
+    tarvex::prefs::DefOpenDir.Set(defaults.DefOpenDir);
+    tarvex::prefs::DefSaveDir.Set(defaults.DefSaveDir);
   }
   e->accept();
 }

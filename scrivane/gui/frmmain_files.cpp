@@ -12,7 +12,7 @@
 #include "common/ansicodec.h"
 #include "common/files.h"
 #include "common/paths.h"
-#include "common/settings.h"
+#include "common/prefs.h"
 #include "common/text.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/scriptfile.h"
@@ -268,11 +268,10 @@ void frmMain::mnuViewFont_Click() {
   defaults.DefFontItalic = chosen->italic();
   defaults.DefFontSize = RoundFontSize(chosen->pointSizeF());
   ApplyFontToAll();
-  const QString app = QStringLiteral("Scrivane"), sec = QStringLiteral("Defaults");
-  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontName"), defaults.DefFontName);
-  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontBold"), tarvex::BoolSetting(defaults.DefFontBold));
-  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontItalic"), tarvex::BoolSetting(defaults.DefFontItalic));
-  tarvex::SaveSetting(app, sec, QStringLiteral("DefFontSize"), QString::number(defaults.DefFontSize));
+  tarvex::prefs::DefFontName.Set(defaults.DefFontName);
+  tarvex::prefs::DefFontBold.Set(defaults.DefFontBold);
+  tarvex::prefs::DefFontItalic.Set(defaults.DefFontItalic);
+  tarvex::prefs::DefFontSize.Set(defaults.DefFontSize);
 }
 
 }  // namespace scrivane

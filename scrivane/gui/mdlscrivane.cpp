@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "common/paths.h"
-#include "common/settings.h"
+#include "common/prefs.h"
 #include "common/ui/fileicons.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
@@ -39,16 +39,14 @@ QString PlatformCommandLine() {
 namespace {
 
 EditorDefaults ReadDefaults() {
-  const QString app = QStringLiteral("Scrivane"), sec = QStringLiteral("Defaults");
+  namespace prefs = tarvex::prefs;
   EditorDefaults d;
-  const QString folder = tarvex::ProgramFolder();
-  d.DefOpenDir = tarvex::GetSetting(app, sec, QStringLiteral("DefOpenDir"), folder);
-  d.DefSaveDir = tarvex::GetSetting(app, sec, QStringLiteral("DefSaveDir"), folder);
-  d.DefFontName = tarvex::GetSetting(app, sec, QStringLiteral("DefFontName"), QStringLiteral("Courier New"));
-  d.DefFontBold = tarvex::SettingToBool(tarvex::GetSetting(app, sec, QStringLiteral("DefFontBold"), QStringLiteral("False")), false);
-  d.DefFontItalic = tarvex::SettingToBool(tarvex::GetSetting(app, sec, QStringLiteral("DefFontItalic"), QStringLiteral("False")), false);
-  d.DefFontSize = tarvex::SettingToInt(tarvex::GetSetting(app, sec, QStringLiteral("DefFontSize"), QStringLiteral("8")), 8);
-  if (d.DefFontSize < 1 || d.DefFontSize > 32767) d.DefFontSize = 8;
+  d.DefOpenDir = prefs::DefOpenDir.Get();
+  d.DefSaveDir = prefs::DefSaveDir.Get();
+  d.DefFontName = prefs::DefFontName.Get();
+  d.DefFontBold = prefs::DefFontBold.Get();
+  d.DefFontItalic = prefs::DefFontItalic.Get();
+  d.DefFontSize = prefs::DefFontSize.Get();
   return d;
 }
 

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "common/paths.h"
+#include "common/prefs.h"
+#include "tests/support/test_env.h"
+
+using namespace tarvex;
+
+// Where each declared setting lives and what it reads as in an empty store: the places the
+// other programs and stored files rely on.
+TEST(Prefs, DeclaredPlacesAndDefaults) {
+  test::TempSettings tmp;
+  struct Row { const TextPref& p; const char* where; QString def; };
+  const Row text[] = {
+      {prefs::DefOpenDir, "Scrivane/Defaults/DefOpenDir", ProgramFolder()},
+      {prefs::DefSaveDir, "Scrivane/Defaults/DefSaveDir", ProgramFolder()},
+      {prefs::DefFontName, "Scrivane/Defaults/DefFontName", QStringLiteral("Courier New")},
+      {prefs::MRU[0], "Scrivane/MRU/1", QStringLiteral(":")},
+      {prefs::MRU[3], "Scrivane/MRU/4", QStringLiteral(":")},
+      {prefs::AuthName, "Pendrel/AuthInfo/Name", QString()},
+      {prefs::AuthEMail, "Pendrel/AuthInfo/EMail", QString()},
+      {prefs::AuthWebsite, "Pendrel/AuthInfo/Website", QString()},
+  };
+  for (const Row& r : text) {
+    EXPECT_EQ(r.p.App() + '/' + r.p.Section() + '/' + r.p.Key(), QString::fromLatin1(r.where));
+    EXPECT_EQ(r.p.Get(), r.def) << r.where;
+    EXPECT_FALSE(r.p.IsStored());
+  }
+  EXPECT_FALSE(prefs::DefFontBold.Get());
+  EXPECT_FALSE(prefs::ShowCheckSyntax.Get());
+  EXPECT_EQ(prefs::ShowCheckSyntax.Key(), QStringLiteral("ShowCheckSyntax"));
+  EXPECT_EQ(prefs::DefFontSize.Get(), 8);
+}
+
+// Values are written in their stored forms, and texts that do not convert read as the default.
+TEST(Prefs, StoredFormsAndUnconvertibleTexts) {
+  test::TempSettings tmp;
+  prefs::DefFontItalic.Set(true);
+  prefs::DefFontSize.Set(12);
+  prefs::AuthName.Set(QString());
+  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontItalic")),
+            QStringLiteral("True"));
+  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontSize")),
+            QStringLiteral("12"));
+  EXPECT_TRUE(prefs::DefFontItalic.Get());
+  EXPECT_EQ(prefs::DefFontSize.Get(), 12);
+  EXPECT_TRUE(prefs::AuthName.IsStored());  // an empty text is a stored value
+
+  const struct { const char* stored; int size; bool bold; } bad[] = {
+      {"big", 8, false}, {"0", 8, false}, {"40000", 8, true}, {"-1", 8, true}, {" 10 ", 10, true}};
+  for (const auto& b : bad) {
+    SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontSize"),
+                QString::fromLatin1(b.stored));
+    SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontBold"),
+                QString::fromLatin1(b.stored));
+    EXPECT_EQ(prefs::DefFontSize.Get(), b.size) << b.stored;
+    EXPECT_EQ(prefs::DefFontBold.Get(), b.bold) << b.stored;
+  }
+}
