@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "scrivane/core/cogsyntax.h"
 #include "scrivane/gui/mru.h"
 
 class QAction;
@@ -109,6 +110,8 @@ class frmMain : public QMainWindow {
   // cogRefProblems for the one message after start-up.
   bool LoadCogRef();
   QString cogRefProblems;
+  // The reference's function names, which every document window colours as verbs.
+  std::shared_ptr<const CogWords> cogWords = std::make_shared<const CogWords>();
   // Reference nodes in order of addition (1-based in CogRefNode) and by key (any letter case).
   QTreeWidgetItem* CogRefNode(int index) const;
   int CogRefNodeCount() const { return int(cogRefOrder_.size()); }

@@ -29,6 +29,7 @@ bool frmMain::LoadCogRef() {
   cogRefOrder_.clear();
   cogRefKeys_.clear();
   QList<QTreeWidgetItem*> top;
+  QStringList verbs;
   auto add = [this](QTreeWidgetItem* item, const QString& key, const QString& tag) {
     item->setData(0, kTagRole, tag);
     cogRefOrder_ << item;
@@ -43,6 +44,7 @@ bool frmMain::LoadCogRef() {
       auto* child = new QTreeWidgetItem(QStringList{f.text});
       child->setToolTip(0, SignatureOf(f.tag));
       add(child, f.key, f.tag);
+      verbs << f.text;
       children << child;
     }
     node->addChildren(children);
@@ -51,6 +53,7 @@ bool frmMain::LoadCogRef() {
   tvwCog->addTopLevelItems(top);
   nodCogRef = cogRefOrder_.isEmpty() ? nullptr : cogRefOrder_.first();
   cogRefProblems = FormatCogRefProblems(data.problems);
+  cogWords = std::make_shared<const CogWords>(verbs);
   return true;
 }
 

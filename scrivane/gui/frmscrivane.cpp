@@ -8,6 +8,7 @@
 
 #include "scrivane/core/shell.h"
 #include "scrivane/core/textops.h"
+#include "scrivane/gui/coghighlighter.h"
 #include "scrivane/gui/frmmain.h"
 
 namespace scrivane {
@@ -15,6 +16,8 @@ namespace scrivane {
 frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main_(main) {
   setObjectName(QStringLiteral("frmScrivane"));
   txtMain = new TextBox(this);
+  // Coloured from the first text on; the box is still empty here.
+  new CogHighlighter(txtMain->document(), main ? main->cogWords : nullptr, txtMain->palette());
 
   picMain = new QWidget(this);
   picMain->setObjectName(QStringLiteral("picMain"));

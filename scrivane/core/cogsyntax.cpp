@@ -1,0 +1,186 @@
+#include "scrivane/core/cogsyntax.h"
+
+#include <algorithm>
+
+#include "scrivane/core/shell.h"
+
+namespace scrivane {
+
+namespace {
+
+bool IsWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsHexDigit(QChar c) {
+  return IsDigit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+bool LessIgnoringCase(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
+
+bool OneOf(QStringView word, std::initializer_list<const char16_t*> list) {
+  for (const char16_t* w : list)
+    if (word.compare(QStringView(w), Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+bool IsFlowWord(QStringView w) {
+  return OneOf(w, {u"if", u"else", u"while", u"do", u"for", u"return", u"call", u"stop"});
+}
+
+bool IsSymbolType(QStringView w) {
+  static const QStringList types = SymbolTypeNames();
+  for (const QString& t : types)
+    if (w.compare(t, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+int WordEnd(QStringView line, int i) {
+  while (i < line.size() && IsWordChar(line[i])) ++i;
+  return i;
+}
+
+// A sign belongs to the number after it when no operand stands before it ("x = -1", "f(1, -2)"
+// but not "a-1" or "f(x)-1").
+bool SignMayStart(QStringView line, int i) {
+  int p = i - 1;
+  while (p >= 0 && IsBlank(line[p])) --p;
+  if (p < 0) return true;
+  const QChar c = line[p];
+  return !(IsWordChar(c) || c == QLatin1Char(')') || c == QLatin1Char(']') || c == QLatin1Char('"') ||
+           c == QLatin1Char('.'));
+}
+
+// The end of the number that starts at i, or -1 when none starts there. A run of digits that
+// runs on into letters ("00gen4", "3do") is a word, not a number.
+int NumberEnd(QStringView line, int i) {
+  const int n = int(line.size());
+  int p = i;
+  if ((line[p] == QLatin1Char('-') || line[p] == QLatin1Char('+')) && SignMayStart(line, p)) ++p;
+  if (p >= n) return -1;
+  const bool digitFirst = IsDigit(line[p]);
+  if (!digitFirst && !(line[p] == QLatin1Char('.') && p + 1 < n && IsDigit(line[p + 1]))) return -1;
+  if (digitFirst && line[p] == QLatin1Char('0') && p + 2 < n && (line[p + 1] == QLatin1Char('x') || line[p + 1] == QLatin1Char('X')) &&
+      IsHexDigit(line[p + 2])) {
+    p += 2;
+    while (p < n && IsHexDigit(line[p])) ++p;
+  } else {
+    while (p < n && IsDigit(line[p])) ++p;
+    if (p < n && line[p] == QLatin1Char('.')) {
+      ++p;
+      while (p < n && IsDigit(line[p])) ++p;
+    }
+  }
+  if (p < n && IsWordChar(line[p])) return -1;
+  return p;
+}
+
+// The word of a section line and the state it leads to, or the state unchanged.
+CogState SectionChange(QStringView line, CogState s, bool* isSection) {
+  *isSection = false;
+  auto starts = [&](const char16_t* w) { return line.startsWith(QStringView(w), Qt::CaseInsensitive); };
+  CogState next = s;
+  if (s == CogState::BeforeSymbols && starts(u"symbols")) next = CogState::InSymbols;
+  else if ((s == CogState::BeforeSymbols || s == CogState::InSymbols || s == CogState::InCode) && starts(u"code")) next = CogState::InCode;
+  else if (s == CogState::InSymbols && starts(u"end")) next = CogState::InCode;
+  else if (s == CogState::InCode && starts(u"end")) next = CogState::After;
+  else return s;
+  *isSection = true;
+  return next;
+}
+
+}  // namespace
+
+CogWords::CogWords(const QStringList& verbs) {
+  verbs_.reserve(size_t(verbs.size()));
+  for (const QString& v : verbs)
+    if (!v.isEmpty()) verbs_.push_back(v);
+  std::sort(verbs_.begin(), verbs_.end(), [](const QString& a, const QString& b) { return LessIgnoringCase(a, b); });
+  verbs_.erase(std::unique(verbs_.begin(), verbs_.end(),
+                           [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
+               verbs_.end());
+}
+
+bool CogWords::IsVerb(QStringView word) const {
+  auto it = std::lower_bound(verbs_.begin(), verbs_.end(), word,
+                             [](const QString& a, QStringView w) { return LessIgnoringCase(a, w); });
+  return it != verbs_.end() && it->compare(word, Qt::CaseInsensitive) == 0;
+}
+
+CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& words, std::vector<CogSpan>& spans) {
+  spans.clear();
+  if (int(before) < 0 || int(before) >= kCogStateCount) before = CogState::BeforeSymbols;
+  const int n = int(line.size());
+  auto add = [&](int start, int end, CogSpanKind k) { spans.push_back(CogSpan{start, end - start, k}); };
+
+  bool isSection = false;
+  const CogState after = before == CogState::TextStart ? CogState::BeforeSymbols : SectionChange(line, before, &isSection);
+  // The section word may itself be the line's last word: the rest is coloured as usual.
+  int i = 0;
+  if (isSection) {
+    i = WordEnd(line, 0);
+    add(0, i, CogSpanKind::Section);
+  }
+  const bool inSymbols = !isSection && before == CogState::InSymbols;
+  const bool inCode = !isSection && before == CogState::InCode;
+
+  // The first word of a line: a type name in the symbols section, a label in the code section.
+  int first = i;
+  while (first < n && IsBlank(line[first])) ++first;
+  if (!isSection && first < n && IsWordStart(line[first])) {
+    const int end = WordEnd(line, first);
+    const QStringView word = line.mid(first, end - first);
+    if (inSymbols && IsSymbolType(word) && (end == n || !IsWordChar(line[end]))) {
+      add(first, end, CogSpanKind::SymbolType);
+      i = end;
+    } else if (inCode) {
+      int colon = end;
+      while (colon < n && IsBlank(line[colon])) ++colon;
+      if (colon < n && line[colon] == QLatin1Char(':')) {
+        add(first, colon + 1, CogSpanKind::Label);
+        i = colon + 1;
+      }
+    }
+  }
+
+  while (i < n) {
+    const QChar c = line[i];
+    if (c == QLatin1Char('#') || (c == QLatin1Char('/') && i + 1 < n && line[i + 1] == QLatin1Char('/'))) {
+      add(i, n, CogSpanKind::Comment);
+      break;
+    }
+    if (c == QLatin1Char('"')) {
+      const qsizetype close = line.indexOf(QLatin1Char('"'), i + 1);
+      const int end = close < 0 ? n : int(close) + 1;
+      add(i, end, CogSpanKind::String);
+      i = end;
+      continue;
+    }
+    if (IsWordStart(c)) {
+      const int end = WordEnd(line, i);
+      if (inCode) {
+        const QStringView word = line.mid(i, end - i);
+        if (IsFlowWord(word)) add(i, end, CogSpanKind::Flow);
+        else if (words.IsVerb(word)) add(i, end, CogSpanKind::Verb);
+      }
+      i = end;
+      continue;
+    }
+    if (IsDigit(c) || c == QLatin1Char('.') || c == QLatin1Char('-') || c == QLatin1Char('+')) {
+      const int end = NumberEnd(line, i);
+      if (end > i) {
+        add(i, end, CogSpanKind::Number);
+        i = end;
+        continue;
+      }
+      if (IsDigit(c)) {  // digits running into letters: skip the whole word
+        i = WordEnd(line, i);
+        continue;
+      }
+    }
+    ++i;
+  }
+  return after;
+}
+
+}  // namespace scrivane

@@ -1,0 +1,88 @@
+// The colouring rules of COG lines: the spans of each kind and the section state from line to line.
+#include <gtest/gtest.h>
+
+#include "scrivane/core/cogsyntax.h"
+
+using scrivane::CogSpan;
+using scrivane::CogState;
+
+namespace {
+
+const scrivane::CogWords& Verbs() {
+  static const scrivane::CogWords w({QStringLiteral("GetSenderRef"), QStringLiteral("Sleep"), QStringLiteral("SetThingFlags")});
+  return w;
+}
+
+// The spans of a line written as "Kind[text] ...", kinds by their first letters.
+QString Render(const QString& line, CogState before, CogState* after = nullptr) {
+  std::vector<CogSpan> spans;
+  const CogState a = scrivane::TokenizeCogLine(line, before, Verbs(), spans);
+  if (after) *after = a;
+  static const char* names[] = {"C", "Sec", "T", "F", "V", "L", "N", "Str"};
+  QStringList out;
+  for (const CogSpan& s : spans) out << QStringLiteral("%1[%2]").arg(QLatin1String(names[int(s.kind)]), line.mid(s.start, s.length));
+  return out.join(QLatin1Char(' '));
+}
+
+struct LineCase {
+  CogState before;
+  const char* line;
+  const char* spans;
+  CogState after;
+};
+
+TEST(CogSyntax, SpansAndStatesOfOneLine) {
+  const CogState B = CogState::BeforeSymbols, S = CogState::InSymbols, K = CogState::InCode, A = CogState::After;
+  const LineCase cases[] = {
+      // The first line of the text is never a section line.
+      {CogState::TextStart, "symbols", "", B},
+      {CogState::TextStart, "# Jedi Knight Cog Script", "C[# Jedi Knight Cog Script]", B},
+      {B, "flags=0x240", "N[0x240]", B},
+      {B, "Symbols  # any case", "Sec[Symbols] C[# any case]", S},
+      {B, " symbols", "", B},  // only at the very start of the line
+      {B, "end", "", B},
+      {S, "thing       player                           local", "T[thing]", S},
+      {S, "\tMESSAGE\tstartup", "T[MESSAGE]", S},
+      {S, "things  x", "", S},
+      {S, "flex        fan_offtime=5.0                  desc=fan_off_time", "T[flex] N[5.0]", S},
+      {S, "int         autoselect_weapon=-1             local", "T[int] N[-1]", S},
+      {S, "sound       pickupsnd=thrmlpu2.wav           local", "T[sound]", S},
+      {S, "vector v=(1.5/-2/.25)", "T[vector] N[1.5] N[-2] N[.25]", S},
+      {S, "endless", "Sec[endless]", K},  // a longer word beginning with the keyword counts
+      {S, "code", "Sec[code]", K},
+      {K, "code", "Sec[code]", K},
+      {K, "startup:", "L[startup:]", K},
+      {K, "  Timer :  // handler", "L[Timer :] C[// handler]", K},
+      {K, "\tif(GetSenderRef() != getsenderref()) return;", "F[if] V[GetSenderRef] V[getsenderref] F[return]", K},
+      {K, "   Return;", "F[Return]", K},
+      {K, "while(1) do Sleep(0.5); else stop; call x; for", "F[while] N[1] F[do] V[Sleep] N[0.5] F[else] F[stop] F[call] F[for]", K},
+      {K, "x = a-1 + f(2)-3 * -4;", "N[1] N[2] N[3] N[-4]", K},
+      {K, "Print(\"# not // a comment\"); # but this", "Str[\"# not // a comment\"] C[# but this]", K},
+      {K, "Print(\"open", "Str[\"open]", K},
+      {K, "x = 00gen4 + 3do + a1;", "", K},
+      {K, "y = 0x1F + 0X0a; z = 1.;", "N[0x1F] N[0X0a] N[1.]", K},
+      {K, "ifx = Sleepy; SetThingFlags2();", "", K},
+      {K, "end", "Sec[end]", A},
+      {A, "end startup: Sleep(1)", "N[1]", A},
+      {CogState(42), "symbols", "Sec[symbols]", S},  // an unknown state counts as before the symbols
+  };
+  for (const LineCase& c : cases) {
+    CogState after;
+    EXPECT_EQ(Render(QString::fromLatin1(c.line), c.before, &after), QString::fromLatin1(c.spans)) << c.line;
+    EXPECT_EQ(after, c.after) << c.line;
+  }
+}
+
+TEST(CogSyntax, StatesCarryThroughAScript) {
+  const char* script[] = {"symbols", "# comment", "symbols", "message startup", "end", "code", "startup:", "end", "code"};
+  const CogState expected[] = {CogState::BeforeSymbols, CogState::BeforeSymbols, CogState::InSymbols, CogState::InSymbols,
+                               CogState::InCode,        CogState::InCode,        CogState::InCode,    CogState::After,
+                               CogState::After};
+  CogState s = CogState::TextStart;
+  for (int i = 0; i < 9; ++i) {
+    Render(QString::fromLatin1(script[i]), s, &s);
+    EXPECT_EQ(s, expected[i]) << "line " << i + 1;
+  }
+}
+
+}  // namespace
