@@ -3,23 +3,20 @@
 #include <QDir>
 
 #include "common/paths.h"
-#include "common/prefs.h"
-#include "common/tarvex.h"
 #include "common/text.h"
 
 namespace lirrel {
 
 namespace {
 constexpr QChar kQuote = QLatin1Char('"');
-const QString kRuler = QStringLiteral("#& ") + QString(49, QLatin1Char('='));
 }  // namespace
 
 TableLine ReadTableLine(QStringView line) {
   TableLine out;
-  if (line.startsWith(QLatin1String("#&"))) {
+  if (tarvex::HeaderLine h = tarvex::ReadHeaderLine(line); h.header) {
     out.kind = TableLine::Header;
-    out.comments = line.startsWith(QLatin1String("#&>"));
-    out.text = line.mid(out.comments ? 3 : 2).toString();
+    out.comments = h.comments;
+    out.text = std::move(h.text);
     return out;
   }
   if (line.startsWith(QLatin1Char('#'))) {
@@ -70,31 +67,9 @@ QString KeyLine(const QString& name, const QString& value) {
   return s;
 }
 
-Author Author::FromSettings() {
-  namespace prefs = tarvex::prefs;
-  return {prefs::AuthName.Get(), prefs::AuthEMail.Get(), prefs::AuthWebsite.Get()};
-}
-
 QStringList HeadLines(qsizetype count, const QString& comments, const Author& author) {
-  return {
-      QStringLiteral("MSGS ") + tarvex::NumText(count),
-      QString(),
-      QStringLiteral("#& JKStrings.Uni"),
-      QStringLiteral("#& created using Tarvex/Lirrel version ") + QLatin1String(kProgramVersion),
-      QStringLiteral("#&"),
-      QStringLiteral("#& created by: ") + author.name,
-      QStringLiteral("#& ") + author.email,
-      QStringLiteral("#& ") + author.website,
-      QStringLiteral("#&"),
-      QStringLiteral("#& Comments & Description:"),
-      QStringLiteral("#&>") + comments,
-      QStringLiteral("#&"),
-      kRuler,
-      QStringLiteral("#& Lirrel by Dessel"),
-      QStringLiteral("#& ") + QLatin1String(tarvex::kEmail),
-      QStringLiteral("#& ") + QLatin1String(tarvex::kWebsite),
-      kRuler,
-  };
+  return QStringList{QStringLiteral("MSGS ") + tarvex::NumText(count), QString()} +
+         tarvex::AuthorHeader(QStringLiteral("JKStrings.Uni"), QStringLiteral("Lirrel"), comments, author);
 }
 
 bool Unwritable(const QString& text) {

@@ -6,6 +6,8 @@
 #include <QStringView>
 #include <optional>
 
+#include "common/authorheader.h"
+
 namespace lirrel {
 
 inline constexpr const char* kTableFileName = "jkstrings.uni";
@@ -48,12 +50,7 @@ QString KeyLine(const QString& name, const QString& value);
 void AppendKeyLine(QString& out, const QString& name, const QString& value);
 
 // The author lines of the header, from the shared settings ("Pendrel"/"AuthInfo").
-struct Author {
-  QString name;
-  QString email;
-  QString website;
-  static Author FromSettings();
-};
+using tarvex::Author;
 
 // The first 17 lines that every written file starts with (count line, empty line, header).
 QStringList HeadLines(qsizetype count, const QString& comments, const Author& author);

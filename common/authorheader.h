@@ -1,0 +1,33 @@
+#pragma once
+// The header of "#&" lines that Lirrel and Orvane write at the top of the files they save:
+// the file's title, the program and its version, the author's information, the one-line
+// comments & description, and the tool maker's lines. Reading a file back, every line that
+// begins with "#&" is a header line and a "#&>" line carries the comments.
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace tarvex {
+
+// The author's information from the shared settings ("Pendrel"/"AuthInfo").
+struct Author {
+  QString name;
+  QString email;
+  QString website;
+  static Author FromSettings();
+};
+
+// The 15 header lines: "#& " + fileTitle, "#& created using Tarvex/" + program + " version "
+// + version, the author lines, "#&>" + comments, and the ruled block naming program.
+QStringList AuthorHeader(const QString& fileTitle, const QString& program, const QString& comments,
+                         const Author& author);
+
+// A header line of a file as read.
+struct HeaderLine {
+  bool header = false;    // the line begins with "#&"
+  bool comments = false;  // it begins with "#&>": text is the comments & description
+  QString text;           // what follows "#&" (or "#&>")
+};
+HeaderLine ReadHeaderLine(QStringView line);
+
+}  // namespace tarvex

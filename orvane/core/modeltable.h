@@ -1,0 +1,60 @@
+#pragma once
+// The multiplayer model table models.dat: its entries, the header of the file as last read,
+// the comments & description line, and the text Orvane writes. The reader follows the game's
+// own line reader and notes every place where the game would read the file differently from
+// what Orvane shows.
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <vector>
+
+#include "common/authorheader.h"
+
+namespace orvane {
+
+inline constexpr const char* kModelsFileName = "models.dat";
+inline constexpr const char* kModelsBackupName = "models.~da";
+// The game cuts names to this many characters; a longer one overflows its buffer.
+inline constexpr int kGameNameLimit = 31;
+// The game reads at most this many bytes of a line.
+inline constexpr int kGameLineLimit = 1024;
+// At most this many notes are listed after a load; the rest are counted.
+inline constexpr int kShownNotes = 10;
+
+struct ModelEntry {
+  int slot = 0;     // the number before the colon as read; renumbered 0 ... N-1 on save
+  QString model;    // the .3do file name, without folder
+  QString sound;    // the .snd file name, without folder
+  QString comment;  // the text after the '#' that ends the line, trimmed; empty when none
+
+  bool operator==(const ModelEntry& o) const {
+    return slot == o.slot && model == o.model && sound == o.sound && comment == o.comment;
+  }
+};
+
+// What one reading of a models.dat text gives.
+struct ModelText {
+  std::vector<ModelEntry> entries;  // in slot order; of two lines with one slot the later wins
+  QStringList headerLines;          // the "#&" lines without "#&" ("#&>" for the comments line)
+  bool hasComments = false;         // a "#&>" line was found; its text is in comments
+  QString comments;
+  int declaredCount = -1;  // the count of the "numModels" line, -1 when there is none
+  QStringList notes;       // "Line 5: ...": what the game would read differently
+};
+
+ModelText ReadModelText(const QString& text);
+
+// The whole file as Orvane writes it, lines ending in CR LF; entry i is written as slot i.
+QString ModelFileText(const std::vector<ModelEntry>& entries, const QString& comments, const tarvex::Author& author);
+
+// Why the game could not read name as the file name of a model or sound class; empty when it
+// can. what names the field in the message ("model", "sound").
+QString NameProblem(const QString& name, const QString& what);
+// Why a comment cannot be written at the end of a model line; empty when it can.
+QString CommentProblem(const QString& comment);
+
+// The notes of a load as one message: at most kShownNotes lines and a count of the rest;
+// empty when there are none.
+QString NotesMessage(const QStringList& notes);
+
+}  // namespace orvane

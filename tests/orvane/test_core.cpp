@@ -1,0 +1,205 @@
+// The window-free part of Orvane: models.dat as the game reads it and as Orvane writes it,
+// the archive index, the checks of picked files and the personality files.
+#include <QBuffer>
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include "common/ansicodec.h"
+#include "common/files.h"
+#include "orvane/core/gobarchive.h"
+#include "orvane/core/modeltable.h"
+#include "orvane/core/personality.h"
+#include "orvane/core/pickcheck.h"
+#include "tests/support/gob_builder.h"
+#include "tests/support/test_env.h"
+
+namespace orvane {
+namespace {
+
+using tarvex::test::BuildGob;
+using tarvex::test::SharedPath;
+
+QString Dump(const std::vector<ModelEntry>& entries) {
+  QStringList out;
+  for (const ModelEntry& e : entries)
+    out << QStringLiteral("%1=%2,%3%4").arg(e.slot).arg(e.model, e.sound, e.comment.isEmpty() ? "" : "," + e.comment);
+  return out.join(' ');
+}
+
+TEST(ModelText, TheGamesReadingRules) {
+  const struct {
+    const char* text;
+    const char* entries;
+    std::vector<const char*> notes;  // each a piece of one note, in order
+  } cases[] = {
+      {"# c\n; c\n\nNUMMODELS:2\n0: a.3do\tky.snd\n1:b.3do  c.snd # tall one \n", "0=a.3do,ky.snd 1=b.3do,c.snd,tall one",
+       {}},
+      {"numModels:   1\n  0:\ta.3do b.snd extra\n", "0=a.3do,b.snd", {"Line 2: the game ignores the text after"}},
+      {"numModels: 2\n1: b.3do b.snd\n1: c.3do c.snd\n0: a.3do a.snd\n", "0=a.3do,a.snd 1=c.3do,c.snd",
+       {"Line 2: slot 1 is given again on line 3"}},
+      {"numModels: 3\n0: a.3do\nx: a b\n7: a.3do a.snd\n-1: n.3do n.snd\n", "-1=n.3do,n.snd 7=a.3do,a.snd",
+       {"Line 1: numModels says 3, but the file holds 2", "Line 2: the game ignores this line: it does not give", "Line 3: the game ignores this line: it does not begin",
+        "Line 4: slot 7 lies outside the 3 slots", "Line 5: slot -1 lies outside", "Slots 0 to 2: no line fills"}},
+      {"0: a.3do a.snd\n", "0=a.3do,a.snd", {"Line 1: the game expects \"numModels: N\""}},
+      {"numModels : 1\n0: a.3do a.snd\n", "0=a.3do,a.snd", {"Line 1: the game expects", "Line 1: the game ignores"}},
+      {"# only comments\n", "", {"The file has no \"numModels: N\" line"}},
+      {"numModels: 2\n0: abcdefghijklmnopqrstuvwxyz0123456.3do a.snd\n1: b.3do \\\nb.snd\n",
+       "0=abcdefghijklmnopqrstuvwxyz0123456.3do,a.snd 1=b.3do,b.snd",
+       {"Line 2: the name \"abcdefghijklmnopqrstuvwxyz0123456.3do\" is longer than the 31",
+        "Line 3: the line ends in a backslash"}},
+      {"numModels: 3\r\n0: a.3do a.snd\r\n2: c.3do c.snd\r\n", "0=a.3do,a.snd 2=c.3do,c.snd",
+       {"Line 1: numModels says 3, but the file holds 2", "Slot 1: no line fills it"}},
+  };
+  for (const auto& c : cases) {
+    const ModelText t = ReadModelText(QString::fromLatin1(c.text));
+    EXPECT_EQ(Dump(t.entries), QString::fromLatin1(c.entries)) << c.text;
+    ASSERT_EQ(t.notes.size(), qsizetype(c.notes.size())) << c.text << "\n" << t.notes.join('\n');
+    for (size_t i = 0; i < c.notes.size(); ++i)
+      EXPECT_TRUE(t.notes[qsizetype(i)].startsWith(QLatin1String(c.notes[i]))) << t.notes[qsizetype(i)];
+  }
+}
+
+TEST(ModelText, WriterAndHeaderRoundTrip) {
+  const std::vector<ModelEntry> entries = {{5, "ky.3do", "ky.snd", ""}, {9, "kk.3do", "kk.snd", "dark one"}};
+  const QString text = ModelFileText(entries, QStringLiteral("my notes"), {"Me", "me@x", "www"});
+  const QString ruler = QStringLiteral("#& ") + QString(49, '=');
+  const QStringList expected = {"#& Models.Dat", "#& created using Tarvex/Orvane version 0.2.0", "#&",
+                                "#& created by: Me", "#& me@x", "#& www", "#&", "#& Comments & Description:",
+                                "#&>my notes", "#&", ruler, "#& Orvane by Dessel", "#& tools@tarvex.example",
+                                "#& https://tarvex.example/", ruler, "", "numModels: 2", "", "#\tModel\tSound",
+                                "0: ky.3do\tky.snd", "1: kk.3do\tkk.snd\t# dark one", ""};
+  EXPECT_EQ(text.split(QStringLiteral("\r\n")), expected);
+  const ModelText back = ReadModelText(text);
+  EXPECT_TRUE(back.notes.isEmpty()) << back.notes.join('\n');
+  EXPECT_EQ(Dump(back.entries), QStringLiteral("0=ky.3do,ky.snd 1=kk.3do,kk.snd,dark one"));
+  EXPECT_TRUE(back.hasComments);
+  EXPECT_EQ(back.comments, QStringLiteral("my notes"));
+  EXPECT_EQ(back.headerLines.size(), 15);
+  EXPECT_EQ(back.headerLines[0], QStringLiteral(" Models.Dat"));
+}
+
+TEST(ModelText, CorpusTableCountsOneTooMany) {
+  QByteArray bytes;
+  if (!tarvex::ReadWholeFile(SharedPath("corpus/models/LegendaryGuard__TDiR__models.dat"), &bytes))
+    GTEST_SKIP() << "no corpus";
+  const ModelText t = ReadModelText(tarvex::DecodeAnsi(bytes));
+  ASSERT_EQ(t.entries.size(), 86u);
+  EXPECT_EQ(t.entries.back().slot, 85);
+  EXPECT_EQ(t.declaredCount, 87);
+  EXPECT_EQ(t.notes, (QStringList{"Line 5: numModels says 87, but the file holds 86 models; Orvane writes the true count.",
+                                  "Slot 86: no line fills it; the game shows an empty slot."}));
+}
+
+TEST(ModelText, NamesTheGameCannotRead) {
+  EXPECT_EQ(NameProblem("ky.3do", "model"), QString());
+  const char* refused[][2] = {{"", "empty"}, {"abcdefghijklmnopqrstuvwxyz012345", "32 characters"},
+                              {"a b", "a blank"}, {"a\tb", "a tab"}, {"a#b", "'#'"}, {"a;b", "';'"},
+                              {"3do\\a", "backslash"}, {"3do/a", "slash"}, {"a\"b", "double quote"}};
+  for (const auto& r : refused) EXPECT_TRUE(NameProblem(r[0], "model").contains(r[1])) << r[0];
+  EXPECT_TRUE(NameProblem(QStringLiteral("\u03A9.snd"), "sound").contains("U+03A9"));
+  EXPECT_TRUE(CommentProblem("two\nlines").contains("line break"));
+  EXPECT_TRUE(CommentProblem(QStringLiteral("\u03A9")).contains("U+03A9"));
+  EXPECT_EQ(CommentProblem(QStringLiteral("caf\u00E9 # ok")), QString());
+  QStringList many;
+  for (int i = 0; i < 13; ++i) many << QString::number(i);
+  EXPECT_EQ(NotesMessage(many).split("\r\n").size(), 12);  // title, ten notes, the rest counted
+  EXPECT_TRUE(NotesMessage(many).endsWith("... and 3 more."));
+}
+
+QString ListFault(const QByteArray& bytes, GobIndex* index = nullptr) {
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  GobIndex local;
+  QString fault;
+  return (index ? index : &local)->Read(buffer, &fault) ? QStringLiteral("ok") : fault;
+}
+
+TEST(GobArchive, ListsAndRefusesMalformedArchives) {
+  const QByteArray good = BuildGob({{"3do\\KY.3do", "SECTION: HEADER\n3DO 2.1\n"},
+                                    {"3do\\alpha.3do", "x"},
+                                    {"3do\\sub\\deep.3do", "x"},
+                                    {"misc\\snd\\ky.snd", "a b"}});
+  GobIndex index;
+  ASSERT_EQ(ListFault(good, &index), "ok");
+  EXPECT_EQ(index.NamesIn("3DO\\"), (QStringList{"alpha.3do", "KY.3do"}));
+  EXPECT_EQ(index.NamesIn("misc\\snd\\"), QStringList{"ky.snd"});
+  EXPECT_EQ(index.Find("3DO\\ky.3do"), 0);
+  EXPECT_EQ(ListFault(BuildGob({})), "ok");
+
+  const auto patched = [&](int at, QByteArray bytes) { return QByteArray(good).replace(at, bytes.size(), bytes); };
+  const struct {
+    QByteArray bytes;
+    const char* fault;
+  } bad[] = {
+      {good.left(11), "too short"},
+      {patched(0, "GOO "), "does not begin with \"GOB \""},
+      {patched(4, QByteArray("\x15\0\0\0", 4)), "version 21"},
+      {patched(8, QByteArray("\xff\xff\0\0", 4)), "index lies beyond"},
+      {patched(12, QByteArray("\x05\0\0\0", 4)), "claims 5 entries"},
+      {patched(12, QByteArray("\xff\xff\xff\xff", 4)), "claims 4294967295"},
+      {patched(16, QByteArray("\xf0\xff\0\0", 4)), "Entry 1 of the archive (3do\\KY.3do) lies beyond"},
+      {patched(16 + 136 + 4, QByteArray("\0\0\0\x7f", 4)), "Entry 2 of the archive (3do\\alpha.3do) lies beyond"},
+      {patched(24, QByteArray(128, 'n')), "Entry 1 of the archive has a name without its closing NUL"},
+  };
+  for (const auto& b : bad) EXPECT_TRUE(ListFault(b.bytes).contains(QLatin1String(b.fault))) << ListFault(b.bytes);
+}
+
+TEST(GobArchive, CorpusArchiveAndItsModel) {
+  const QString path = SharedPath("corpus/gob/malloc47__return-of-thrawn__Phaser.gob");
+  if (!QFile::exists(path)) GTEST_SKIP() << "no corpus";
+  GobIndex index;
+  QString fault;
+  ASSERT_TRUE(index.ReadFile(path, &fault)) << fault;
+  EXPECT_EQ(index.Count(), 35);
+  const QStringList models = index.NamesIn(ArchiveFolder(PickKind::Model));
+  ASSERT_FALSE(models.isEmpty());
+  QByteArray bytes;
+  ASSERT_TRUE(ReadGobEntry(path, index.At(index.Find("3do\\" + models[0])), &bytes, &fault)) << fault;
+  EXPECT_EQ(PickProblem(PickKind::Model, bytes), QString());
+  EXPECT_FALSE(index.ReadFile(path + ".missing", &fault));
+  EXPECT_TRUE(fault.startsWith(path + ".missing\r\n")) << fault;
+}
+
+TEST(PickedFiles, ChecksOfModelsAndSounds) {
+  for (const char* folder : {"corpus/3do", "corpus/snd"}) {
+    const QDir dir(SharedPath(folder));
+    if (!dir.exists()) GTEST_SKIP() << "no corpus";
+    for (const QString& name : dir.entryList(QDir::Files)) {
+      QByteArray bytes;
+      ASSERT_TRUE(tarvex::ReadWholeFile(dir.filePath(name), &bytes));
+      EXPECT_EQ(PickProblem(name.endsWith(".3do") ? PickKind::Model : PickKind::Sound, bytes), QString()) << name;
+    }
+  }
+  const struct {
+    PickKind kind;
+    const char* bytes;
+    bool ok;
+  } cases[] = {{PickKind::Model, "# c\r\n\r\nsection: header\r\n# c\r\n3do 2.1\r\n", true},
+               {PickKind::Model, "SECTION: HEADER\r\n\r\n", false},
+               {PickKind::Model, "3DO 2.1\r\n", false},
+               {PickKind::Sound, "# c\r\nwalk  a.wav\r\n", true},
+               {PickKind::Sound, "# c\r\nwalk\r\n", false},
+               {PickKind::Sound, "", false}};
+  for (const auto& c : cases) EXPECT_EQ(PickProblem(c.kind, c.bytes).isEmpty(), c.ok) << c.bytes;
+  EXPECT_FALSE(PickProblem(PickKind::Sound, QByteArray("a b\0", 4)).isEmpty());
+}
+
+TEST(Personality, ReadAndWrite) {
+  const PersonalityText t = ReadPersonality(
+      "version 2\r\nparam 50: 1\r\nPARAM 0:  -0.5\r\nparam 50: 2\r\nparam 256: 1\r\nparam 3: x\r\nbad\r\nparam 7: .25\r\n");
+  EXPECT_EQ(t.params, (std::map<int, QString>{{0, "-0.5"}, {7, ".25"}, {50, "2"}}));
+  ASSERT_EQ(t.notes.size(), 4);
+  EXPECT_TRUE(t.notes[0].startsWith("Line 4: param 50 is given again"));
+  EXPECT_TRUE(t.notes[1].startsWith("Line 5: The parameter number 256 lies outside 0 to 255.")) << t.notes[1];
+  EXPECT_TRUE(t.notes[1].endsWith("The game stops reading here."));
+  EXPECT_TRUE(t.notes[2].startsWith("Line 6: The value \"x\" is not a decimal number."));
+  EXPECT_TRUE(t.notes[3].startsWith("Line 7: the line does not read"));
+  EXPECT_EQ(PersonalityFileText(t.params), "version 2\r\nparam 0: -0.5\r\nparam 7: .25\r\nparam 50: 2\r\n");
+  EXPECT_TRUE(ReadPersonality(PersonalityFileText(t.params)).notes.isEmpty());
+  EXPECT_TRUE(ReadPersonality("version 1\nparam 1: 2\n").notes[0].startsWith("Line 1: the file does not begin"));
+  EXPECT_TRUE(ReadPersonality("").notes[0].contains("empty"));
+}
+
+}  // namespace
+}  // namespace orvane
