@@ -260,6 +260,8 @@ QString ModelFileText(const std::vector<ModelEntry>& entries, const QString& com
     if (!e.comment.isEmpty()) {
       text += QStringLiteral("\t# ");
       text += e.comment;
+    } else if (e.sound.endsWith(QLatin1Char('\\'))) {
+      text += QStringLiteral("\t#");  // a line that ended in the backslash would be joined to the next
     }
     text += kCrLf;
   }
