@@ -3,15 +3,13 @@
 # tarvex-filelist.txt, the list from which tarvex-setup copies the tool set elsewhere.
 # Programs are listed only when they are targets of this build.
 
-# The file icons are drawn by a small program of ours at build time.
+# The file icons are drawn by a small program of ours at build time (common/CMakeLists.txt).
 set(TARVEX_ICON_NAMES COGPage CGTPage DATPage JKUni)
 set(TARVEX_ICON_FILES)
 foreach(icon ${TARVEX_ICON_NAMES})
   list(APPEND TARVEX_ICON_FILES ${icon}.ico ${icon}.png)
 endforeach()
 
-add_executable(tarvex_make_icons ${CMAKE_SOURCE_DIR}/icons/make_icons.cpp)
-target_link_libraries(tarvex_make_icons PRIVATE tarvex_common_ui)
 list(TRANSFORM TARVEX_ICON_FILES PREPEND ${TARVEX_BIN_DIR}/ OUTPUT_VARIABLE tarvex_icon_paths)
 add_custom_command(OUTPUT ${tarvex_icon_paths}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TARVEX_BIN_DIR}

@@ -28,6 +28,10 @@ qsizetype InStrExact(const QString& text, const QString& word, qsizetype start =
 // Whole-text comparison ignoring case.
 bool SameText(const QString& a, const QString& b);
 
+// The form of a text under which texts that differ only in letter case are equal: the key
+// for case-insensitive lookups. Plain ASCII is folded without Unicode tables.
+QString FoldCase(const QString& s);
+
 // A count written as its decimal digits preceded by one blank (a minus sign instead for
 // negative numbers): 12 -> " 12".
 QString NumText(long long n);

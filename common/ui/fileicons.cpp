@@ -64,10 +64,4 @@ QImage DrawPage(const IconDesign& design, int size) {
   return img;
 }
 
-QIcon FileIcon(FileKind kind) {
-  QIcon icon;
-  for (int size : {16, 32, 48}) icon.addPixmap(QPixmap::fromImage(DrawPage(DesignOf(kind), size)));
-  return icon;
-}
-
 }  // namespace tarvex

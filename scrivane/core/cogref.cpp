@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kNamedProblems = 5;  // how many skipped lines the start-up message names
 
-QString KeyOf(const QString& key) { return key.toCaseFolded(); }
-
 }  // namespace
 
 QString CogRefCategoryTag() { return QStringLiteral("parent"); }
@@ -49,14 +47,15 @@ CogRefData ParseCogRef(const QString& text) {
         skip(i, QStringLiteral("category line without a name"));
         continue;
       }
-      const auto found = keys.constFind(KeyOf(name));
+      const QString key = tarvex::FoldCase(name);
+      const auto found = keys.constFind(key);
       if (found != keys.constEnd()) {
         if (found.value() >= 0) current = found.value();
         skip(i, QStringLiteral("category \"%1\" appears twice").arg(name));
         continue;
       }
       current = int(data.categories.size());
-      keys.insert(KeyOf(name), current);
+      keys.insert(key, current);
       data.categories.push_back({name, {}});
       continue;
     }
@@ -70,11 +69,12 @@ CogRefData ParseCogRef(const QString& text) {
       skip(i, QStringLiteral("function \"%1\" comes before the first category").arg(name));
       continue;
     }
-    if (keys.contains(KeyOf(line))) {
+    const QString key = tarvex::FoldCase(line);
+    if (keys.contains(key)) {
       skip(i, QStringLiteral("function line \"%1\" appears twice").arg(name));
       continue;
     }
-    keys.insert(KeyOf(line), -1);
+    keys.insert(key, -1);
     data.categories[size_t(current)].functions.push_back({line, name, line});
   }
   return data;

@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 
 #include "common/paths.h"
+#include "common/text.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/cogref.h"
 #include "scrivane/gui/frmmain.h"
@@ -33,7 +34,7 @@ bool frmMain::LoadCogRef() {
   auto add = [this](QTreeWidgetItem* item, const QString& key, const QString& tag) {
     item->setData(0, kTagRole, tag);
     cogRefOrder_ << item;
-    cogRefKeys_.insert(key.toLower(), item);
+    cogRefKeys_.insert(tarvex::FoldCase(key), item);
   };
   for (const CogRefCategory& cat : data.categories) {
     auto* node = new QTreeWidgetItem(QStringList{cat.name});
@@ -61,7 +62,7 @@ QTreeWidgetItem* frmMain::CogRefNode(int index) const {
   return index >= 1 && index <= cogRefOrder_.size() ? cogRefOrder_[index - 1] : nullptr;
 }
 
-QTreeWidgetItem* frmMain::CogRefNodeByKey(const QString& key) const { return cogRefKeys_.value(key.toLower()); }
+QTreeWidgetItem* frmMain::CogRefNodeByKey(const QString& key) const { return cogRefKeys_.value(tarvex::FoldCase(key)); }
 
 void frmMain::tvwCog_NodeClick(QTreeWidgetItem* node) {
   if (!node) return;

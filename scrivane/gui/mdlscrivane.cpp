@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QTimer>
 
 #include "common/paths.h"
 #include "common/prefs.h"
 #include "common/ui/fileicons.h"
+#include "common/ui/idleprobe.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
 #include "scrivane/gui/frmmain.h"
@@ -99,8 +99,7 @@ int RunScrivane(QApplication& app) {
   options.commandLine = PlatformCommandLine();
   std::unique_ptr<frmMain> main = StartScrivane(options);
   if (!main) return 1;
-  // For start-up measurements: quit as soon as the window is shown and the event queue is idle.
-  if (qEnvironmentVariableIsSet("TARVEX_QUIT_WHEN_IDLE")) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+  tarvex::QuitWhenShownAndIdle(main.get());
   return app.exec();
 }
 

@@ -26,6 +26,13 @@ TEST(TextSearch, OneBasedCaseInsensitiveWithStart) {
   EXPECT_TRUE(SameText(QStringLiteral("EOF"), QStringLiteral("eof")));
 }
 
+TEST(TextSearch, FoldCaseAgreesWithUnicodeFolding) {
+  for (const char* text : {"", "abc", "GetThingHealth(thing)|Health", "[AZ@`az{]", "MixÄd Ünïcode", "ΣΑΣ"}) {
+    const QString s = QString::fromUtf8(text);
+    EXPECT_EQ(FoldCase(s), s.toCaseFolded()) << text;
+  }
+}
+
 TEST(TextSearch, NumberToText) {
   EXPECT_EQ(NumText(0), QStringLiteral(" 0"));
   EXPECT_EQ(NumText(32767), QStringLiteral(" 32767"));
