@@ -43,21 +43,16 @@ QString ShippedFile() { return QStringLiteral(TARVEX_SOURCE_DIR "/scrivane/data/
 TEST(CogRefParse, WellFormedFiles) {
   struct { const char* what; const char* text; const char* shape; } cases[] = {
       {"header skipped even when it is a category line", ".Head\r\n.A\r\nF(x)|d\r\nEOF\r\n", "A[F=F(x)|d]"},
-      {"header skipped even when it is a function line", "F(x)|d\r\n.A\r\nG()|e\r\nEOF\r\n", "A[G=G()|e]"},
       {"header skipped even when it reads EOF", "EOF\r\n.A\r\nG()|e\r\nEOF\r\n", "A[G=G()|e]"},
       {"lower-case eof ends the catalogue", "h\r\n.A\r\nF()|d\r\neof\r\nG()|e\r\n.B\r\n", "A[F=F()|d]"},
-      {"mixed-case Eof ends the catalogue", "h\r\n.A\r\nF()|d\r\nEof\r\n\r\nnonsense\r\n", "A[F=F()|d]"},
       {"EOF right after the header gives an empty catalogue", "h\r\nEOF\r\n.A\r\n", ""},
       {"no EOF line: the file ends at its last line", "h\r\n.A\r\nF()|d\r\n.B\r\nG()|e", "A[F=F()|d] B[G=G()|e]"},
-      {"LF line ends", "h\n.A\nF(a, b)|d\nEOF\n", "A[F=F(a, b)|d]"},
-      {"CR line ends", "h\r.A\rF(a)|d\rG()|e\rEOF\r", "A[F=F(a)|d;G=G()|e]"},
       {"mixed line ends", "h\r\n.A\nF()|d\rG()|e\r\nEOF", "A[F=F()|d;G=G()|e]"},
       {"description holding a bar stays whole", "h\r\n.A\r\nF(a)|x|y\r\nEOF\r\n", "A[F=F(a)|x|y]"},
       {"function line without a bar is kept", "h\r\n.A\r\nF(a, b)\r\nEOF\r\n", "A[F=F(a, b)]"},
       {"name is the text before the first parenthesis", "h\r\n.A\r\nF(a(b))|c(d)\r\nEOF\r\n", "A[F=F(a(b))|c(d)]"},
       {"empty category is kept", "h\r\n.A\r\n.B\r\nF()|d\r\nEOF\r\n", "A[] B[F=F()|d]"},
       {"category name is everything after the full stop", "h\r\n. Odd.Name \r\nF()|d\r\nEOF\r\n", " Odd.Name [F=F()|d]"},
-      {"only a header", "h\r\n", ""},
       {"empty text", "", ""},
   };
   for (const auto& c : cases) {
@@ -70,7 +65,6 @@ TEST(CogRefParse, WellFormedFiles) {
 TEST(CogRefParse, MalformedLinesAreSkippedAndReported) {
   struct { const char* what; const char* text; const char* shape; const char* problems; } cases[] = {
       {"blank line", "h\r\n.A\r\nF()|d\r\n\r\nG()|e\r\nEOF\r\n", "A[F=F()|d;G=G()|e]", "4:blank line"},
-      {"line of blanks only", "h\n.A\n  \t\nF()|d\nEOF\n", "A[F=F()|d]", "3:blank line"},
       {"function line without parenthesis", "h\r\n.A\r\nNoParens|d\r\nF()|d\r\n", "A[F=F()|d]",
        "3:function line without \"(\""},
       {"EOF with trailing blank is not the terminator", "h\n.A\nEOF \nF()|d\n", "A[F=F()|d]",
@@ -103,10 +97,8 @@ TEST(CogRefParse, MalformedLinesAreSkippedAndReported) {
 TEST(CogRefTags, SignatureAndDescriptionSplitAtTheFirstBar) {
   struct { const char* tag; const char* signature; const char* description; bool category; } cases[] = {
       {"parent", "parent", "parent", true},  // a category shows its tag
-      {"Parent", "Parent", "Parent", true},
       {"F(a, b)|Does it.", "F(a, b)", "Does it.", false},
       {"F(a)|x|y", "F(a)", "x|y", false},
-      {"F(a)|", "F(a)", "", false},
       {"F(a)", "F(a)", "", false},  // a function without a bar has an empty description
       {"|only", "", "only", false},
       {"", "", "", false},
@@ -170,15 +162,11 @@ TEST(CogRefShipped, FileIsCleanAsciiWithCrLfAndEndsInEof) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << ShippedFile();
   const QByteArray bytes = f.readAll();
   ASSERT_TRUE(bytes.endsWith("\r\nEOF\r\n"));
+  EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
+  EXPECT_EQ(bytes.count("\r\n"), bytes.count('\r'));
   for (qsizetype i = 0; i < bytes.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(bytes[i]);
     ASSERT_TRUE(c < 0x80 && (c >= 0x20 || c == '\r' || c == '\n')) << "byte " << i;
-    if (c == '\n') {
-      ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at byte " << i;
-    }
-    if (c == '\r') {
-      ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "bare CR at byte " << i;
-    }
   }
 
   bool exists = false;

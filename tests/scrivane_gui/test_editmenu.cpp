@@ -78,20 +78,17 @@ TEST_F(EditMenuTest, FindThenFindNextUntilNotFound) {
   EXPECT_EQ(prompts.Messages().size(), 1u);
 }
 
-TEST_F(EditMenuTest, FindOfAnAbsentWordStillEnablesFindNext) {
-  frmScrivane* w = StartWith("abc");
-  prompts.inputAnswers = {"q"};
+TEST_F(EditMenuTest, FindOfAnAbsentOrCancelledWordStillEnablesFindNext) {
+  frmScrivane* w = StartWith("abc abc");
+  prompts.inputAnswers = {"q", "abc", ""};
   Key(w, Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(prompts.Messages(), std::vector<QString>{"\"q\" not found."});
   EXPECT_TRUE(main->mnuEdit[2]->isEnabled());
   Key(w, Qt::Key_F3);
   EXPECT_EQ(prompts.Messages().size(), 2u);
   EXPECT_FALSE(main->mnuEdit[2]->isEnabled());
-}
 
-TEST_F(EditMenuTest, CancelledFindKeepsFindNextAndItFindsNothing) {
-  frmScrivane* w = StartWith("abc abc");
-  prompts.inputAnswers = {"abc", ""};
+  prompts.Clear();
   Key(w, Qt::Key_F, Qt::ControlModifier);
   Key(w, Qt::Key_F, Qt::ControlModifier);  // cancelled: the empty word is stored, no search
   EXPECT_TRUE(w->sW.isEmpty());
@@ -164,10 +161,8 @@ TEST_F(EditMenuTest, ReplaceAllIsOneUndoStep) {
   EXPECT_EQ(w->Caption(), "Cog 1*");
   w->txtMain->undo();
   EXPECT_EQ(w->txtMain->Text(), text);
-}
-
-TEST_F(EditMenuTest, ReplaceAllEndsWhenTheReplacementHoldsTheWord) {
-  frmScrivane* w = StartWith("a\r\na a\r\n");
+  // A replacement that holds the word: the run still ends.
+  w->txtMain->SetText("a\r\na a\r\n");
   prompts.inputAnswers = {"a", "ba"};
   main->mnuEdit[4]->trigger();
   EXPECT_EQ(w->txtMain->Text(), "ba\r\nba ba\r\n");

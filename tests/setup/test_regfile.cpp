@@ -1,4 +1,5 @@
-// The registry import file and the install path as it spells it.
+// The registry import file and the install path as it spells it. (Line counts per box and
+// that every accepted path reads back from the quoted values: fuzz_regfile.)
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -9,30 +10,12 @@ using namespace pendrel;
 namespace {
 
 const QString kDefault = QStringLiteral("C:\\Jedi Knight\\Tarvex");
-constexpr Boxes kInitial{true, true, false, false};
 constexpr Boxes kAll{true, true, true, true};
-constexpr Boxes kNone{false, false, false, false};
-
-TEST(RegistryFile, LineCountFollowsTheTickedBoxes) {
-  struct Case {
-    Boxes boxes;
-    int lines;
-  } cases[] = {
-      {kInitial, 29}, {kAll, 57}, {kNone, 1},
-      {{true, false, false, false}, 15}, {{false, false, true, false}, 15}, {{false, false, false, true}, 15},
-  };
-  for (const Case& c : cases) {
-    const QStringList lines = RegistryFileLines(c.boxes, kDefault, WindowsStyle());
-    EXPECT_EQ(lines.size(), c.lines);
-    EXPECT_EQ(lines.first(), QStringLiteral("REGEDIT4"));
-    for (const QString& l : lines) EXPECT_FALSE(l.isEmpty());
-  }
-}
 
 TEST(RegistryFile, CogBlockWithTheDefaultFolder) {
-  const QStringList lines = RegistryFileLines(kInitial, kDefault, WindowsStyle());
-  const QStringList cog = lines.mid(1, 14);
+  const QStringList lines = RegistryFileLines({true, true, false, false}, kDefault, WindowsStyle());
   const QStringList expected = {
+      "REGEDIT4",
       R"([HKEY_CLASSES_ROOT\.cog])",
       R"(@="COG file")",
       R"([HKEY_CLASSES_ROOT\COG file])",
@@ -48,11 +31,10 @@ TEST(RegistryFile, CogBlockWithTheDefaultFolder) {
       R"([HKEY_CLASSES_ROOT\COG file\shell\open\command])",
       R"(@="\"C:\\Jedi Knight\\Tarvex\\Scrivane.exe\" %1")",
   };
-  EXPECT_EQ(cog, expected);
-  // The .cgt block: lines 7 and 14 name its icon and Scrivane again.
-  EXPECT_EQ(lines[1 + 14], R"([HKEY_CLASSES_ROOT\.cgt])");
-  EXPECT_EQ(lines[1 + 14 + 6], R"(@="C:\\Jedi Knight\\Tarvex\\CGTPage.ico,0")");
-  EXPECT_EQ(lines[1 + 14 + 13], R"(@="\"C:\\Jedi Knight\\Tarvex\\Scrivane.exe\" %1")");
+  EXPECT_EQ(lines.mid(0, 15), expected);
+  EXPECT_EQ(lines[15], R"([HKEY_CLASSES_ROOT\.cgt])");
+  EXPECT_EQ(lines[21], R"(@="C:\\Jedi Knight\\Tarvex\\CGTPage.ico,0")");
+  EXPECT_EQ(lines[28], R"(@="\"C:\\Jedi Knight\\Tarvex\\Scrivane.exe\" %1")");
 }
 
 TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
@@ -72,10 +54,7 @@ TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
   for (const Case& c : cases) {
     const QStringList lines = RegistryFileLines(c.boxes, QStringLiteral("D:\\T"), WindowsStyle());
     QStringList heads, commands;
-    for (qsizetype i = 1; i < lines.size(); i += 14) {
-      heads << lines[i];
-      commands << lines[i + 13];
-    }
+    for (qsizetype i = 1; i < lines.size(); i += 14) heads << lines[i], commands << lines[i + 13];
     EXPECT_EQ(heads, c.heads);
     EXPECT_EQ(commands, c.commands);
   }
@@ -84,6 +63,9 @@ TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
   EXPECT_EQ(all[1 + 2 * 14 + 6], R"(@="D:\\T\\DATPage.ico,0")");
   EXPECT_EQ(all[1 + 3 * 14 + 3], R"(@="Jedi Knight UNI File")");
   EXPECT_EQ(all[1 + 3 * 14 + 6], R"(@="D:\\T\\JKUni.ico,0")");
+  const QStringList onUnix = RegistryFileLines(kAll, QStringLiteral("/opt/jk/Tarvex"), UnixStyle());
+  EXPECT_EQ(onUnix[7], R"(@="/opt/jk/Tarvex/COGPage.ico,0")");
+  EXPECT_EQ(onUnix[14], R"(@="\"/opt/jk/Tarvex/Scrivane\" %1")");
 }
 
 TEST(RegistryFile, EscapedInstallPath) {
@@ -94,8 +76,6 @@ TEST(RegistryFile, EscapedInstallPath) {
   } cases[] = {
       {kDefault, WindowsStyle(), R"(C:\\Jedi Knight\\Tarvex\\)"},
       {R"(C:\)", WindowsStyle(), R"(C:\\)"},
-      {R"(C:\Games\)", WindowsStyle(), R"(C:\\Games\\)"},
-      {"/home/jo/Jedi Knight/Tarvex", UnixStyle(), "/home/jo/Jedi Knight/Tarvex/"},
       {"/home/jo/", UnixStyle(), "/home/jo/"},
       {"/", UnixStyle(), "/"},
       {R"(/odd\name)", UnixStyle(), R"(/odd\\name/)"},
@@ -103,17 +83,10 @@ TEST(RegistryFile, EscapedInstallPath) {
   for (const Case& c : cases) EXPECT_EQ(EscapedInstallPath(c.path, c.style), c.escaped) << c.path;
 }
 
-TEST(RegistryFile, UnixStyleNamesThePlatformsPrograms) {
-  const QStringList lines = RegistryFileLines(kInitial, QStringLiteral("/opt/jk/Tarvex"), UnixStyle());
-  EXPECT_EQ(lines[7], R"(@="/opt/jk/Tarvex/COGPage.ico,0")");
-  EXPECT_EQ(lines[14], R"(@="\"/opt/jk/Tarvex/Scrivane\" %1")");
-}
-
 TEST(RegistryFile, BytesAreCrLfLinesOneBytePerCharacter) {
-  EXPECT_EQ(RegistryFileBytes(kNone, kDefault, WindowsStyle()), QByteArray("REGEDIT4\r\n"));
+  EXPECT_EQ(RegistryFileBytes({}, kDefault, WindowsStyle()), QByteArray("REGEDIT4\r\n"));
   const QByteArray bytes = RegistryFileBytes(kAll, QStringLiteral("C:\\Spi\u00e9l"), WindowsStyle());
   EXPECT_EQ(bytes.count("\r\n"), 57);
-  EXPECT_TRUE(bytes.endsWith("%1\"\r\n"));
   EXPECT_EQ(bytes.count('\n'), 57);  // no bare line feeds
   EXPECT_TRUE(bytes.contains("C:\\\\Spi\xe9l\\\\COGPage.ico,0"));
 }
@@ -124,12 +97,9 @@ TEST(RegistryFile, RefusedInstallPaths) {
     QString why;  // a word of the reason; empty: accepted
   } cases[] = {
       {"C:\\Jedi \"Knight\"", "double quote"},
-      {"C:\\Jedi\nKnight", "line break"},
       {"C:\\Jedi\rKnight", "line break"},
       {"C:\\Jedi\tKnight", "control character"},
-      {QStringLiteral("C:\\Jedi") + QChar(0x1b), "control character"},
       {"", "No install directory"},
-      {"C:\\Jedi Knight\\Tarvex", ""},
       {"/home/j\u00f6rg/Jedi Knight's mods", ""},
   };
   for (const Case& c : cases) {
@@ -142,10 +112,8 @@ TEST(RegistryFile, RefusedInstallPaths) {
 TEST(RegistryFile, DefaultInstallPathAndProgramNames) {
 #ifdef Q_OS_WIN
   EXPECT_EQ(DefaultInstallPath(), kDefault);
-  EXPECT_EQ(ProgramFileName(QStringLiteral("Lirrel")), QStringLiteral("Lirrel.exe"));
 #else
   EXPECT_EQ(DefaultInstallPath(), QDir::homePath() + QStringLiteral("/Jedi Knight/Tarvex"));
-  EXPECT_EQ(ProgramFileName(QStringLiteral("Lirrel")), QStringLiteral("Lirrel"));
 #endif
   EXPECT_EQ(ProgramFileName(QStringLiteral("Orvane"), WindowsStyle()), QStringLiteral("Orvane.exe"));
 }

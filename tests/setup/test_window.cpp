@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "common/paths.h"
 #include "scrivane/setup/core/installer.h"
@@ -50,40 +51,24 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, ControlsAsTheWindowOpens) {
   PendrelSetup w(&files, &shell);
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Tarvex Setup"));
-  struct Control {
-    QWidget* member;
-    const char* name;
-    QString caption;
-  } controls[] = {
-      {w.decoLabel, "decoLabel", w.decoLabel->text()},
-      {w.pdNewDir, "pdNewDir", w.pdNewDir->text()},
-      {w.FileAssocFrame, "FileAssocFrame", w.FileAssocFrame->title()},
-      {w.pdInstall, "pdInstall", w.pdInstall->text()},
-      {w.pdCancel, "pdCancel", w.pdCancel->text()},
-      {w.fileassociation[0], "fileassociation_0", w.fileassociation[0]->text()},
-      {w.fileassociation[1], "fileassociation_1", w.fileassociation[1]->text()},
-      {w.fileassociation[2], "fileassociation_2", w.fileassociation[2]->text()},
-      {w.fileassociation[3], "fileassociation_3", w.fileassociation[3]->text()},
+  const std::tuple<QWidget*, const char*, QString, const char*> controls[] = {
+      {w.decoLabel, "decoLabel", w.decoLabel->text(), "Install Directory:"},
+      {w.pdNewDir, "pdNewDir", w.pdNewDir->text(), "&New Directory"},
+      {w.FileAssocFrame, "FileAssocFrame", w.FileAssocFrame->title(), "File Associations"},
+      {w.pdInstall, "pdInstall", w.pdInstall->text(), "&Install"},
+      {w.pdCancel, "pdCancel", w.pdCancel->text(), "&Cancel"},
+      {w.fileassociation[0], "fileassociation_0", w.fileassociation[0]->text(), "Associate .COG files with Scrivane"},
+      {w.fileassociation[1], "fileassociation_1", w.fileassociation[1]->text(), "Associate .CGT files with Scrivane"},
+      {w.fileassociation[2], "fileassociation_2", w.fileassociation[2]->text(), "Associate .UNI files with Lirrel"},
+      {w.fileassociation[3], "fileassociation_3", w.fileassociation[3]->text(), "Associate .DAT files with Orvane"},
   };
-  const QString captions[] = {"Install Directory:",
-                              "&New Directory",
-                              "File Associations",
-                              "&Install",
-                              "&Cancel",
-                              "Associate .COG files with Scrivane",
-                              "Associate .CGT files with Scrivane",
-                              "Associate .UNI files with Lirrel",
-                              "Associate .DAT files with Orvane"};
-  for (size_t i = 0; i < std::size(controls); ++i) {
-    EXPECT_EQ(w.findChild<QWidget*>(QLatin1String(controls[i].name)), controls[i].member) << controls[i].name;
-    EXPECT_EQ(controls[i].caption, captions[i]);
+  for (const auto& [member, name, caption, want] : controls) {
+    EXPECT_EQ(w.findChild<QWidget*>(QLatin1String(name)), member) << name;
+    EXPECT_EQ(caption, QLatin1String(want));
   }
   for (const char* name : {"pdInstallPath", "pdDrive", "pdDir", "decoImage"})
     EXPECT_NE(w.findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
-  EXPECT_TRUE(w.fileassociation[0]->isChecked());
-  EXPECT_TRUE(w.fileassociation[1]->isChecked());
-  EXPECT_FALSE(w.fileassociation[2]->isChecked());
-  EXPECT_FALSE(w.fileassociation[3]->isChecked());
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(w.fileassociation[i]->isChecked(), i < 2) << i;
   EXPECT_EQ(w.pdInstallPath->text(), DefaultInstallPath());
   EXPECT_EQ(w.pdDir->path(), root);  // the folder current at start
   EXPECT_GE(w.pdDrive->count(), 1);
