@@ -37,3 +37,10 @@ for g in "${groups[@]}"; do
   read -r bp bc bt < <(sed -n 's/^branches: \([0-9.]*\)% (\([0-9]*\) out of \([0-9]*\)).*/\1 \2 \3/p' <<<"$summary")
   printf '%-22s %7s%% %16s %7s%% %16s\n' "$name" "$lp" "($lc of $lt)" "$bp" "($bc of $bt)"
 done
+
+# Lines of code and of tests, counted as non-blank lines of the C++ sources; the fuzz
+# targets count as tests.
+count() { find "$@" -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs cat | grep -cv '^[[:space:]]*$'; }
+code=$(count common scrivane lirrel orvane icons)
+tests=$(count tests fuzz)
+printf 'code %s lines, tests %s lines, tests/code %s\n' "$code" "$tests" "$(awk -v t="$tests" -v c="$code" 'BEGIN{printf "%.2f", t/c}')"
