@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "scrivane/core/cogsyntax.h"
+#include "scrivane/core/hints.h"
 #include "scrivane/gui/mru.h"
 
 class QAction;
@@ -116,6 +117,8 @@ class frmMain : public QMainWindow {
   QTreeWidgetItem* CogRefNode(int index) const;
   int CogRefNodeCount() const { return int(cogRefOrder_.size()); }
   QTreeWidgetItem* CogRefNodeByKey(const QString& key) const;
+  // The reference's function entries by name, for the function help while typing.
+  FunctionHelpIndex cogRefFunctions;
   static QString NodeTag(const QTreeWidgetItem* node);
   void tvwCog_NodeClick(QTreeWidgetItem* node);
   void tvwCog_DblClick();

@@ -29,12 +29,14 @@ bool frmMain::LoadCogRef() {
   tvwCog->clear();
   cogRefOrder_.clear();
   cogRefKeys_.clear();
+  cogRefFunctions.Clear();
   QList<QTreeWidgetItem*> top;
   QStringList verbs;
   auto add = [this](QTreeWidgetItem* item, const QString& key, const QString& tag) {
     item->setData(0, kTagRole, tag);
     cogRefOrder_ << item;
     cogRefKeys_.insert(tarvex::FoldCase(key), item);
+    cogRefFunctions.Add(item->text(0), tag);
   };
   for (const CogRefCategory& cat : data.categories) {
     auto* node = new QTreeWidgetItem(QStringList{cat.name});

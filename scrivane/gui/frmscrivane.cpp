@@ -9,6 +9,7 @@
 #include "scrivane/core/shell.h"
 #include "scrivane/core/textops.h"
 #include "scrivane/gui/coghighlighter.h"
+#include "scrivane/gui/boxlines.h"
 #include "scrivane/gui/frmmain.h"
 
 namespace scrivane {
@@ -24,6 +25,7 @@ frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main
   lblHelp = new QLabel(picMain);
   lblHelp->setObjectName(QStringLiteral("lblHelp"));
   lblHelp->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblHelp->setWordWrap(true);
   auto* helpLayout = new QVBoxLayout(picMain);
   helpLayout->setContentsMargins(4, 2, 4, 2);
   helpLayout->addWidget(lblHelp);
@@ -42,6 +44,11 @@ frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main
   picCogParams->hide();
   picCogParams->raise();
 
+  txtMain->installEventFilter(this);
+  lvwCogParams->installEventFilter(this);
+  lvwCogParams->viewport()->installEventFilter(this);
+  connect(txtMain->document(), &QTextDocument::contentsChange, this,
+          [this](int position, int, int charsAdded) { TrackSections(position, charsAdded); });
   connect(txtMain, &QPlainTextEdit::textChanged, this, &frmScrivane::txtMain_Change);
   resize(480, 360);
 }
@@ -62,7 +69,7 @@ void frmScrivane::txtMain_Change() {
   bMod = true;
   const QString c = Caption();
   if (!c.endsWith(QLatin1Char('*'))) SetCaption(c + QLatin1Char('*'));
-  const SectionMarks marks = ScanSectionMarks(txtMain->Text());
+  const SectionMarks marks = sections_.Marks(BoxLines(*txtMain));
   lsym = qint32(marks.lsym);
   lsymend = qint32(marks.lsymend);
 }
@@ -78,13 +85,20 @@ void frmScrivane::closeEvent(QCloseEvent* e) {
 
 void frmScrivane::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  if (isMinimized() || main_->isMinimized()) return;
-  const double dpi = logicalDpiY();
-  const int margin = TwipsToPixels(120, dpi);
-  const int w = std::max(0, width() - margin);
-  const int h = std::max(0, height() - TwipsToPixels(990, dpi));
+  if (isMinimized() || (main_ && main_->isMinimized())) return;
+  LayoutPanels();
+}
+
+void frmScrivane::LayoutPanels() {
+  const int w = std::max(0, width() - TwipsToPixels(120, logicalDpiY()));
+  int strip = 0;
+  if (!picMain->isHidden()) {
+    QLayout* l = picMain->layout();
+    strip = l->hasHeightForWidth() ? l->totalHeightForWidth(w) : l->totalSizeHint().height();
+  }
+  const int h = std::max(0, height() - strip);
   txtMain->setGeometry(0, 0, w, h);
-  picMain->setGeometry(0, h, w, std::max(0, height() - h));
+  picMain->setGeometry(0, h, w, height() - h);
 }
 
 }  // namespace scrivane

@@ -1,7 +1,9 @@
 #pragma once
 // A document window: one open COG script in the main window's multi-document area.
 #include <QWidget>
+#include <functional>
 
+#include "scrivane/core/hints.h"
 #include "scrivane/core/lineends.h"
 #include "scrivane/gui/textbox.h"
 
@@ -34,6 +36,16 @@ class frmScrivane : public QWidget {
   qint32 lsym = 0, lsymend = 0;
   // Hint list state.
   qint32 lSpace = 0, intParens = 0;
+  // Hints while typing (frmscrivane_hints.cpp). KeyDown may set KeyCode to 0 to swallow the
+  // key; KeyPress runs for character keys before the text box inserts them.
+  void txtMain_KeyDown(int& KeyCode, int Shift);
+  void txtMain_KeyPress(int keyascii);
+  void lvwCogParams_KeyDown(int& KeyCode, int Shift);
+  void lvwCogParams_KeyPress(int keyascii);
+  void lvwCogParams_DblClick();
+  void SelectWordBack();
+  void InsertParam(bool b);
+  void FindParam(int keyascii);
 
   TextBox* txtMain;
   QWidget* picMain;
@@ -56,9 +68,24 @@ class frmScrivane : public QWidget {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
+  // The text box over its full height, less the help strip while that is shown.
+  void LayoutPanels();
+  HintPanels Panels() const;
+  // Runs a decision on the window's text, caret and panels and applies its answer.
+  HintAnswer Decide(const std::function<HintAnswer(const HintInput&)>& decide);
+  void ApplyHint(const HintAnswer& a);
+  // Keeps the section marks current as the document changes, reading only the changed lines.
+  void TrackSections(int position, int charsAdded);
+
   frmMain* main_;
+  SectionTracker sections_;
+  bool hasHelp_ = false;  // the strip holds a function's text
 };
+
+// Places a document window's panel below the caret of that window's text box and shows it.
+void ShowPopup(QWidget* P);
 
 }  // namespace scrivane

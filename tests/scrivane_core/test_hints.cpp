@@ -1,0 +1,172 @@
+// The hints while typing, driven key by key over a plain text the way the document window
+// drives them, and the section marks kept up to date edit by edit.
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include "scrivane/core/hints.h"
+
+using namespace scrivane;
+
+namespace {
+
+constexpr QChar kDown(0x2193), kDblClick(0x2022);  // in key strings: Down, double click
+
+// A document window reduced to its text, caret and panels: keys go through the decisions,
+// then the character goes in (a selection replaced, Backspace taking a CR LF as one).
+struct Typist {
+  QString text;
+  qsizetype caret = 0, sel = 0;
+  HintPanels p;
+  bool listFocus = false;
+  QString helpText, desc;
+  QStringList messages{"activate", "activated", "arrived", "Blocked", "startup", "touched"};
+  FunctionHelpIndex functions;
+
+  Typist(const QString& withCaret) : text(withCaret) {
+    caret = text.indexOf(QLatin1Char('|'));
+    text.remove(caret, 1);
+    for (const auto& [name, tag] : {std::pair{"Thing", "parent"}, {"Sleep", "Sleep(flex seconds)|Pauses."},
+                                    {"sleep", "sleep(other)|Second."}, {"Bare", "Bare()"}})
+      functions.Add(name, tag);
+  }
+  HintAnswer Run(HintAnswer (*f)(const HintInput&, int), int k) {
+    const TextLines lines(text);
+    const SectionMarks m = ScanSectionMarks(text);
+    const HintInput in{lines, caret, sel, qint32(m.lsym), qint32(m.lsymend), p, messages, &functions};
+    const HintAnswer a = f(in, k);
+    EXPECT_LE(a.editStart + a.editLength, text.size());
+    if (a.edit) Put(a.editStart, a.editLength, a.editText);
+    if (a.moveCaret) caret = a.caret, sel = 0;
+    if (a.newHelp) helpText = a.helpText, desc = a.description;
+    p = a.panels;
+    listFocus = (listFocus || a.focusList) && p.listUp;
+    return a;
+  }
+  void Put(qsizetype at, qsizetype len, const QString& s) {
+    text.replace(at, len, s);
+    caret = at + s.size();
+    sel = 0;
+  }
+  void Type(const QString& keys, int clickItem = -1) {
+    for (const QChar ch : keys) {
+      if (ch == kDblClick) {
+        p.listCurrent = clickItem;
+        Run([](const HintInput& in, int) { return ListDblClick(in); }, 0);
+      } else if (listFocus) {
+        if (ch == kDown) p.listCurrent = std::min(p.listCurrent + 1, int(messages.size()) - 1);
+        else Run(ListKeyPress, ch.unicode());
+      } else if (ch == QLatin1Char('\b')) {
+        Run(TextKeyDown, kKeyBack);
+        if (sel > 0) Put(caret, sel, {});
+        else if (caret > 0) Put(caret - 1, 1, {});
+      } else if (!Run(TextKeyDown, ch == kDown ? kKeyDown : 0).swallowKey) {
+        Run(TextKeyPress, ch.unicode());
+        Put(caret, sel, ch == QLatin1Char('\r') ? QStringLiteral("\r\n") : QString(ch));
+      }
+    }
+  }
+};
+
+const QString kScript = "# x\r\nsymbols\r\n|\r\nend\r\ncode\r\nstartup:\r\n  \r\nend\r\n";
+
+struct Case {
+  const char* name;
+  QString start, keys;
+  QString want;  // the text with "|" at the caret
+  bool listUp, helpUp;
+  int clickItem = -1;
+};
+
+TEST(Hints, TypingInADocument) {
+  const QString code = QString(kScript).remove('|').replace("  \r\nend", "  |\r\nend");
+  const Case cases[] = {
+      {"blank after message pops the list", kScript, "message ", "# x\r\nsymbols\r\nmessage |\r\nend\r\ncode\r\nstartup:\r\n  \r\nend\r\n", true, false},
+      {"any case, inside a longer word", kScript, "Messages ", "", true, false},
+      {"blank after thing does not", kScript, "thing ", "", false, false},
+      {"not in the code section", code, "message ", "", false, false},
+      {"not without an end line", "x\r\nsymbols\r\n|", "message ", "x\r\nsymbols\r\nmessage |", false, false},
+      {"not without a symbols line", "x\r\n|\r\nend", "message ", "", false, false},
+      {"act Enter puts the first name in", kScript, "message act\r", "# x\r\nsymbols\r\nmessage activate\r\n|\r\nend\r\ncode\r\nstartup:\r\n  \r\nend\r\n", false, false},
+      {"the rest of the line is the typed word", "x\r\nsymbols\r\nmessage|act\r\nend", " \t", "x\r\nsymbols\r\nmessage activate\t|\r\nend", false, false},
+      {"nothing typed: Enter only breaks", kScript, "message \r", "# x\r\nsymbols\r\nmessage \r\n|\r\nend\r\ncode\r\nstartup:\r\n  \r\nend\r\n", false, false},
+      {"a prefix of no name stays", "x\r\nsymbols\r\n|\r\nend", "message qq\r", "x\r\nsymbols\r\nmessage qq\r\n|\r\nend", false, false},
+      {"Down then Enter takes the typed match", "x\r\nsymbols\r\n|\r\nend", QString("message a") + kDown + kDown + "\r", "x\r\nsymbols\r\nmessage activate|\r\nend", false, false},
+      {"double click takes the clicked name", "x\r\nsymbols\r\n|\r\nend", QString("message a") + kDblClick, "x\r\nsymbols\r\nmessage arrived|\r\nend", false, false, 2},
+      {"Backspace hides the list", "x\r\nsymbols\r\n|\r\nend", "message \b", "x\r\nsymbols\r\nmessage|\r\nend", false, false},
+      {"function help, any letter case", "|", "SLEEP(", "", false, true},
+      {"a category shows nothing", "|", "Thing(", "", false, false},
+      {"unknown name shows nothing", "|", "Sleeps(", "", false, false},
+      {"closing paren hides", "|", "Sleep(1)", "", false, false},
+      {"nested parens keep it up", "|", "Sleep(f(1)", "", false, true},
+      {"and the next one hides", "|", "Sleep(f(1))", "", false, false},
+      {"Backspace over ( hides", "|", "Sleep(\b", "", false, false},
+      {"Backspace over ) shows again", "|", "Sleep(1)\b", "", false, true},
+      {"Backspace over ) never shown stays hidden", "|", "x)\b", "", false, false},
+  };
+  for (const Case& c : cases) {
+    Typist t(c.start);
+    t.Type(c.keys, c.clickItem);
+    if (!c.want.isEmpty()) {
+      QString got = t.text;
+      EXPECT_EQ(got.insert(t.caret, '|'), c.want) << c.name;
+    }
+    EXPECT_EQ(t.p.listUp, c.listUp) << c.name;
+    EXPECT_EQ(t.p.helpUp, c.helpUp) << c.name;
+  }
+}
+
+TEST(Hints, HelpTextAndListSelection) {
+  Typist t("|");
+  t.Type("sleep(");
+  EXPECT_EQ(t.helpText, "Sleep(flex seconds)");  // the first entry of the name
+  EXPECT_EQ(t.desc, "Pauses.");
+  t.Type(") Bare(");
+  EXPECT_EQ(t.helpText, "Bare()");  // no "|": the whole tag, no description
+  EXPECT_EQ(t.desc, "");
+
+  Typist list(kScript);
+  list.Type("message b");
+  EXPECT_EQ(list.p.listCurrent, 3);  // case-insensitive prefix
+  list.Type("q");
+  EXPECT_EQ(list.p.listCurrent, -1);
+}
+
+TEST(Hints, WordBackAndPopupPlace) {
+  const struct {
+    QString text;
+    qsizetype caret, start, length;
+  } words[] = {{"ab cd", 5, 3, 2}, {"ab ", 3, 2, 1}, {" ab", 3, 0, 3}, {"x\r\nab", 5, 3, 2}, {"x\r\n", 3, 2, 1}, {"", 0, 0, 0}};
+  for (const auto& w : words) {
+    const WordBack r = SelectWordBack(TextLines(w.text), w.caret);
+    EXPECT_EQ(std::pair(r.start, r.length), std::pair(w.start, w.length)) << w.text.toStdString();
+    EXPECT_EQ(r.text, w.text.mid(w.start, w.length));
+  }
+  const QRect area(10, 10, 300, 200), ch(50, 40, 1, 14), caret(58, 40, 1, 14);
+  EXPECT_EQ(PopupTopLeft(ch, true, caret, 14, 96, area, {100, 80}), QPoint(49, 40 + 14 - 1 + 7));
+  EXPECT_EQ(PopupTopLeft(ch, false, caret, 14, 96, area, {100, 80}), QPoint(57, 60));
+  EXPECT_EQ(PopupTopLeft(QRect(290, 190, 1, 14), true, caret, 14, 96, area, {100, 80}), QPoint(210, 130));
+}
+
+TEST(SectionTracker, FollowsEveryEditLikeAFullScan) {
+  QRandomGenerator rng(11);
+  const QString pieces[] = {"symbols", "end", "\r\n", "x", "e", "\r\n\r\n", "ENDx"};
+  QString text = "# x\r\nsymbols\r\nthing a\r\nend\r\ncode\r\nend\r\n";
+  TextLines lines(text);
+  SectionTracker tracker;
+  tracker.Reset(lines);
+  for (int i = 0; i < 2000; ++i) {
+    // Remove a short run and insert a piece, never splitting a CR LF.
+    qsizetype at = rng.bounded(int(text.size()) + 1), len = std::min<qsizetype>(rng.bounded(6), text.size() - at);
+    if (at > 0 && text[at - 1] == '\r') --at;
+    if (at + len < text.size() && at + len > 0 && text[at + len - 1] == '\r') ++len;
+    const QString piece = pieces[rng.bounded(7)];
+    text.replace(at, len, piece);
+    lines = TextLines(text);
+    tracker.Changed(lines, lines.LineAt(at), lines.LineAt(at + piece.size()));
+    const SectionMarks want = ScanSectionMarks(text), got = tracker.Marks(lines);
+    ASSERT_EQ(std::pair(got.lsym, got.lsymend), std::pair(want.lsym, want.lsymend)) << i << text.toStdString();
+  }
+}
+
+}  // namespace
