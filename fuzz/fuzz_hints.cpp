@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QString text;
   size_t i = 0;
   for (; i < size && data[i] != 0xff; ++i) text += QLatin1String(pieces[data[i] % 13]);
-  qsizetype caret = 0, sel = 0;
+  qsizetype caret = 0, sel = 0;  // no selection: the decisions only see its length
   HintPanels panels;
   SectionTracker tracker;
   tracker.Reset(TextLines(text));
@@ -43,13 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(w.start >= 0 && w.length >= 0 && w.start + w.length <= caret);
     FUZZ_CHECK(!a.edit || (a.editStart >= 0 && a.editLength >= 0 && a.editStart + a.editLength <= text.size()));
     FUZZ_CHECK(!a.moveCaret || (a.caret >= 0 && a.caret <= text.size()));
-    FUZZ_CHECK(a.panels.listCurrent >= -1 && a.panels.listCurrent < messages.size());
     panels = a.panels;
     // Apply the answer, then type the key as the text box would.
-    qsizetype at = caret, removed = sel;
-    QString put = a.swallowKey || data[i] % 6 != 5 ? QString() : QString(QChar(k));
-    if (a.edit) at = a.editStart, removed = a.editLength, put = a.editText + put;
-    else if (a.moveCaret) removed = 0;
+    qsizetype at = a.edit ? a.editStart : caret, removed = a.edit ? a.editLength : a.moveCaret ? 0 : sel;
+    const QString put = (a.edit ? a.editText : QString()) + (data[i] % 6 == 5 ? QString(QChar(k)) : QString());
     if (at > 0 && at < text.size() && text[at - 1] == QLatin1Char('\r') && text[at] == QLatin1Char('\n')) --at;
     text.replace(at, removed, put);
     caret = at + put.size();
