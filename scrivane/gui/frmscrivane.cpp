@@ -8,8 +8,8 @@
 
 #include "scrivane/core/shell.h"
 #include "scrivane/core/textops.h"
-#include "scrivane/gui/coghighlighter.h"
 #include "scrivane/gui/boxlines.h"
+#include "scrivane/gui/coghighlighter.h"
 #include "scrivane/gui/frmmain.h"
 
 namespace scrivane {
