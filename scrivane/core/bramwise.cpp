@@ -1,8 +1,8 @@
 #include "scrivane/core/bramwise.h"
 
-#include <QHash>
-#include <QSet>
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "common/text.h"
 
@@ -29,41 +29,51 @@ qsizetype LineBreakAt(const QString& t, qsizetype i) {
   return t.at(i) == QLatin1Char('\r') && i + 1 < t.size() && t.at(i + 1) == QLatin1Char('\n') ? 2 : 1;
 }
 
-// The nodes as they are added; a key met a second time (ignoring case) stops the build.
+// The nodes as they are added; a key met a second time (ignoring case) stops the build. The
+// key set holds node indices, so no key is copied for it.
 class Builder {
  public:
-  explicit Builder(BramwiseScan& out) : out_(out) {}
+  explicit Builder(BramwiseScan& out) : out_(out), keys_(64, NodeKeyHash{&out.nodes}, NodeKeyEqual{&out.nodes}) {}
   // Index of the new node, or -1 when its key was met before (the build must stop).
   int Add(const QString& key, const QString& text, const QString& tag, int parent, BramwiseKind kind,
           qsizetype at) {
-    const qsizetype before = keys_.size();
-    keys_.insert(key.toLower());
-    if (keys_.size() == before) {
+    out_.nodes.push_back({key, text, tag, parent, kind});
+    const int i = int(out_.nodes.size()) - 1;
+    if (!keys_.insert(i).second) {
+      out_.nodes.pop_back();
       out_.duplicateAt = at;
       return -1;
     }
-    out_.nodes.push_back({key, text, tag, parent, kind});
-    return int(out_.nodes.size()) - 1;
+    return i;
   }
 
  private:
-  QSet<QString> keys_;
+  struct NodeKeyHash {
+    const std::vector<BramwiseNode>* nodes;
+    size_t operator()(int i) const { return KeyHash()((*nodes)[size_t(i)].key); }
+  };
+  struct NodeKeyEqual {
+    const std::vector<BramwiseNode>* nodes;
+    bool operator()(int a, int b) const { return KeyEqual()((*nodes)[size_t(a)].key, (*nodes)[size_t(b)].key); }
+  };
   BramwiseScan& out_;
+  std::unordered_set<int, NodeKeyHash, NodeKeyEqual> keys_;
 };
 
 // 0-based positions of every "//" of the text (overlapping ones too), and of every "return;".
+// Both look for one character first, which the string search does many at a time.
 std::vector<qsizetype> SlashPairs(const QString& t) {
   std::vector<qsizetype> out;
-  const QChar* d = t.constData();
-  for (qsizetype i = 0; i + 1 < t.size(); ++i)
-    if (d[i] == QLatin1Char('/') && d[i + 1] == QLatin1Char('/')) out.push_back(i);
+  for (qsizetype i = t.indexOf(QLatin1Char('/')); i >= 0 && i + 1 < t.size(); i = t.indexOf(QLatin1Char('/'), i + 1))
+    if (t.at(i + 1) == QLatin1Char('/')) out.push_back(i);
   return out;
 }
 
 std::vector<qsizetype> Returns(const QString& t) {
   std::vector<qsizetype> out;
-  const tarvex::InStrSearch ret(QStringLiteral("return;"));
-  for (qsizetype p = ret.In(t, 1); p > 0; p = ret.In(t, p + 1)) out.push_back(p - 1);
+  const QStringView all(t);
+  for (qsizetype i = t.indexOf(QLatin1Char(';'), 6); i >= 0; i = t.indexOf(QLatin1Char(';'), i + 1))
+    if (all.mid(i - 6, 6).compare(u"return", Qt::CaseInsensitive) == 0) out.push_back(i - 6);
   return out;
 }
 
@@ -71,26 +81,21 @@ std::vector<qsizetype> Returns(const QString& t) {
 // the text: every label ends in ":", so each colon is looked up once per distinct label length.
 std::vector<qsizetype> FirstLabels(const QString& t, const QStringList& labels) {
   std::vector<qsizetype> first(size_t(labels.size()), -1);
-  if (labels.isEmpty()) return first;
-  const QString folded = t.toCaseFolded();
-  QStringList foldedLabels;
-  QHash<QStringView, int> byLabel;
-  QSet<qsizetype> lengthSet;
-  for (const QString& l : labels) foldedLabels << l.toCaseFolded();
-  for (int i = 0; i < foldedLabels.size(); ++i) {
-    byLabel.insert(QStringView(foldedLabels[i]), i);
-    lengthSet.insert(foldedLabels[i].size());
+  std::unordered_map<QStringView, int, KeyHash, KeyEqual> byLabel;
+  std::vector<qsizetype> lengths;
+  for (int i = 0; i < labels.size(); ++i) {
+    byLabel.emplace(QStringView(labels[i]), i);
+    if (std::find(lengths.begin(), lengths.end(), labels[i].size()) == lengths.end()) lengths.push_back(labels[i].size());
   }
-  const std::vector<qsizetype> lengths(lengthSet.begin(), lengthSet.end());
   qsizetype left = labels.size();
-  const QStringView all(folded);
-  for (qsizetype j = folded.indexOf(QLatin1Char(':')); j >= 0 && left > 0; j = folded.indexOf(QLatin1Char(':'), j + 1)) {
+  const QStringView all(t);
+  for (qsizetype j = t.indexOf(QLatin1Char(':')); j >= 0 && left > 0; j = t.indexOf(QLatin1Char(':'), j + 1)) {
     for (qsizetype len : lengths) {
       const qsizetype start = j - len + 1;
       if (start < 0 || (start > 0 && IsWordChar(t.at(start - 1)))) continue;
-      const auto it = byLabel.constFind(all.mid(start, len));
-      if (it != byLabel.cend() && first[size_t(*it)] < 0) {
-        first[size_t(*it)] = start;
+      const auto it = byLabel.find(all.mid(start, len));
+      if (it != byLabel.end() && first[size_t(it->second)] < 0) {
+        first[size_t(it->second)] = start;
         --left;
       }
     }
@@ -100,6 +105,24 @@ std::vector<qsizetype> FirstLabels(const QString& t, const QStringList& labels) 
 
 }  // namespace
 
+size_t KeyHash::operator()(QStringView v) const {
+  size_t h = 0;
+  for (QChar c : v) {
+    char16_t u = c.unicode();
+    if (u < 128) {
+      if (u >= 'A' && u <= 'Z') u += 'a' - 'A';
+    } else {
+      u = c.toCaseFolded().unicode();
+    }
+    h = h * 31 + u;
+  }
+  return h;
+}
+
+bool KeyEqual::operator()(QStringView a, QStringView b) const {
+  return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 QString DuplicateLineMessage() {
   return QStringLiteral(
       "You have 2 comment/symbol lines that are exactly the same.  In order for Bramwise to work correctly, you "
@@ -108,12 +131,12 @@ QString DuplicateLineMessage() {
 }
 
 QString GetSymbolName(const QString& line, qsizetype k) {
-  const QString s = tarvex::WithoutFirst(line, k);
+  const QStringView s = QStringView(line).mid(std::clamp<qsizetype>(k, 0, line.size()));
   qsizetype b = 0, e = s.size();
   while (b < e && s.at(b) == QLatin1Char(' ')) ++b;
   while (e > b && s.at(e - 1) == QLatin1Char(' ')) --e;
   while (b < e && s.at(b) == QLatin1Char('\t')) ++b;
-  const QStringView v = QStringView(s).mid(b, e - b);
+  const QStringView v = s.mid(b, e - b);
   for (QChar cut : {QLatin1Char('\t'), QLatin1Char(' '), QLatin1Char('\r')}) {
     const qsizetype i = v.indexOf(cut);
     if (i >= 0) return v.left(i).toString();

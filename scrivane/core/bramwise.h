@@ -34,6 +34,14 @@ struct BramwiseScan {
   qsizetype duplicateAt = -1;
 };
 
+// Hashing and equality of keys ignoring letter case, for sets and maps of keys.
+struct KeyHash {
+  size_t operator()(QStringView v) const;
+};
+struct KeyEqual {
+  bool operator()(QStringView a, QStringView b) const;
+};
+
 // Builds the nodes of the tree for a script's text. `caption` is the root's label, `types` the
 // symbol type names in their fixed order. No "symbols" line, no "end" line, or an "end" line
 // before the "symbols" line give no nodes at all.

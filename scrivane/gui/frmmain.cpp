@@ -73,6 +73,9 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() {
+  // The trees die after this window's members; their last signals must not reach them.
+  tvwBramwise->disconnect(this);
+  tvwBramwise->model()->disconnect(this);
   if (tarvex::prompts().ParentWindow() == this) tarvex::prompts().SetParentWindow(nullptr);
 }
 

@@ -7,6 +7,9 @@
 #include <QPointer>
 #include <memory>
 
+#include <unordered_map>
+
+#include "scrivane/core/bramwise.h"
 #include "scrivane/core/cogsyntax.h"
 #include "scrivane/core/hints.h"
 #include "scrivane/gui/mru.h"
@@ -127,6 +130,8 @@ class frmMain : public QMainWindow {
   // nodes by order of addition (1-based) and by key (any letter case).
   QTreeWidgetItem* nodBramwise = nullptr;
   void FillBramwise();
+  // Puts a scan of document w into the tree (the second half of FillBramwise).
+  void ShowBramwise(frmScrivane* w, const BramwiseScan& scan);
   QTreeWidgetItem* BramwiseNode(int index) const;
   int BramwiseNodeCount() const { return int(bramwiseOrder_.size()); }
   QTreeWidgetItem* BramwiseNodeByKey(const QString& key) const;
@@ -202,7 +207,8 @@ class frmMain : public QMainWindow {
   frmScrivane* BramwiseCog() const;
   void TreeFindFrom(int index);
   QList<QTreeWidgetItem*> bramwiseOrder_;
-  QHash<QString, QTreeWidgetItem*> bramwiseKeys_;
+  // Views of the keys the items hold.
+  std::unordered_map<QStringView, QTreeWidgetItem*, KeyHash, KeyEqual> bramwiseKeys_;
   bool bramwiseBusy_ = false;  // the tree is being changed by the program, not the user
   QList<QTreeWidgetItem*> cogRefOrder_;
   QHash<QString, QTreeWidgetItem*> cogRefKeys_;

@@ -23,14 +23,24 @@ namespace scrivane {
 
 namespace {
 
-// The tag shares the role the reference tree uses, so NodeTag reads both trees.
-constexpr int kTagRole = Qt::UserRole;
-constexpr int kKeyRole = Qt::UserRole + 1;
-constexpr int kKindRole = Qt::UserRole + 2;
-constexpr int kLabelRole = Qt::UserRole + 3;  // the label before the user edits it
+// A node of the tree with what the scan said about it. Its tag answers the role the
+// reference tree's items keep their tag in, so NodeTag reads both trees.
+class BramwiseItem : public QTreeWidgetItem {
+ public:
+  explicit BramwiseItem(const scrivane::BramwiseNode& n)
+      : QTreeWidgetItem(QStringList{n.text}, QTreeWidgetItem::UserType), key(n.key), tag(n.tag), label(n.text),
+        kind(n.kind) {}
+  QVariant data(int column, int role) const override {
+    return role == Qt::UserRole ? QVariant(tag) : QTreeWidgetItem::data(column, role);
+  }
+  const QString key, tag;
+  QString label;  // the text before the user edits it
+  const BramwiseKind kind;
+};
 
-BramwiseKind KindOf(const QTreeWidgetItem* node) { return BramwiseKind(node->data(0, kKindRole).toInt()); }
-QString KeyOf(const QTreeWidgetItem* node) { return node->data(0, kKeyRole).toString(); }
+BramwiseItem* Item(QTreeWidgetItem* node) { return static_cast<BramwiseItem*>(node); }
+BramwiseKind KindOf(QTreeWidgetItem* node) { return Item(node)->kind; }
+const QString& KeyOf(QTreeWidgetItem* node) { return Item(node)->key; }
 
 // Symbols, handlers and comments stand for text of their own; the other nodes do not.
 bool IsTextNode(BramwiseKind k) {
@@ -81,7 +91,7 @@ void frmMain::ConnectBramwise() {
     if (!bramwiseBusy_ && item) nodBramwise = item;
   });
   connect(tvwBramwise, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
-    if (bramwiseBusy_ || item->text(0) == item->data(0, kLabelRole).toString()) return;
+    if (bramwiseBusy_ || item->text(0) == Item(item)->label) return;
     tvwBramwise_AfterLabelEdit(item, item->text(0));
   });
   // Whoever empties the tree (also a closing document) empties the index with it.
@@ -106,7 +116,10 @@ QTreeWidgetItem* frmMain::BramwiseNode(int index) const {
   return index >= 1 && index <= bramwiseOrder_.size() ? bramwiseOrder_[index - 1] : nullptr;
 }
 
-QTreeWidgetItem* frmMain::BramwiseNodeByKey(const QString& key) const { return bramwiseKeys_.value(key.toLower()); }
+QTreeWidgetItem* frmMain::BramwiseNodeByKey(const QString& key) const {
+  const auto it = bramwiseKeys_.find(QStringView(key));
+  return it == bramwiseKeys_.end() ? nullptr : it->second;
+}
 
 frmScrivane* frmMain::BramwiseCog() const { return CogByKey(tvwBramwise->property("Tag").toString()); }
 
@@ -121,24 +134,23 @@ void frmMain::FillBramwise() {
   frmScrivane* w = colCogs[k - 1];
   ClearBramwise();
   tvwBramwise->setProperty("Tag", w->Tag);
-  const BramwiseScan scan = ScanBramwise(w->txtMain->Text(), w->Caption(), colSymTypes);
+  ShowBramwise(w, ScanBramwise(w->txtMain->Text(), w->Caption(), colSymTypes));
+}
+
+void frmMain::ShowBramwise(frmScrivane* w, const BramwiseScan& scan) {
   if (!scan.nodes.empty()) {
     Busy busy(bramwiseBusy_);
     std::vector<QTreeWidgetItem*> items;
     items.reserve(scan.nodes.size());
     bramwiseOrder_.reserve(qsizetype(scan.nodes.size()));
-    bramwiseKeys_.reserve(qsizetype(scan.nodes.size()));
+    bramwiseKeys_.reserve(scan.nodes.size());
     for (const scrivane::BramwiseNode& n : scan.nodes) {
-      auto* item = new QTreeWidgetItem(QStringList{n.text});
-      item->setData(0, kTagRole, n.tag);
-      item->setData(0, kKeyRole, n.key);
-      item->setData(0, kKindRole, int(n.kind));
-      item->setData(0, kLabelRole, n.text);
+      auto* item = new BramwiseItem(n);
       if (IsTextNode(n.kind)) item->setFlags(item->flags() | Qt::ItemIsEditable);
       if (n.parent >= 0) items[size_t(n.parent)]->addChild(item);
       items.push_back(item);
       bramwiseOrder_ << item;
-      bramwiseKeys_.insert(n.key.toLower(), item);
+      bramwiseKeys_.emplace(QStringView(item->key), item);
     }
     tvwBramwise->addTopLevelItem(items.front());
     items.front()->setExpanded(true);
@@ -159,7 +171,7 @@ void frmMain::RemoveBramwiseNode(QTreeWidgetItem* node) {
   while (!todo.isEmpty()) {
     QTreeWidgetItem* i = todo.takeLast();
     gone.insert(i);
-    bramwiseKeys_.remove(KeyOf(i).toLower());
+    bramwiseKeys_.erase(QStringView(KeyOf(i)));
     for (int c = 0; c < i->childCount(); ++c) todo << i->child(c);
   }
   bramwiseOrder_.removeIf([&gone](QTreeWidgetItem* i) { return gone.contains(i); });
@@ -184,7 +196,7 @@ void frmMain::tvwBramwise_DblClick() {
 
 void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& newString) {
   nodBramwise = node;
-  const QString old = node->data(0, kLabelRole).toString();
+  const QString old = Item(node)->label;
   frmScrivane* w = BramwiseCog();
   bool renamed = false;
   if (w && IsTextNode(KindOf(node)) && !newString.isEmpty() && newString != old) {
@@ -200,7 +212,7 @@ void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& n
   }
   Busy busy(bramwiseBusy_);
   if (renamed) {
-    node->setData(0, kLabelRole, newString);
+    Item(node)->label = newString;
   } else {
     node->setText(0, old);  // nothing to rename: the label goes back
   }
