@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
-
 #include <unordered_map>
 
 #include "scrivane/core/bramwise.h"
