@@ -59,7 +59,7 @@ qsizetype FirstUnencodable(const QString& text) {
   return -1;
 }
 
-QString DescribeUnencodable(const QString& text) {
+QString DescribeUnencodable(const QString& text, bool withLine) {
   const qsizetype bad = FirstUnencodable(text);
   if (bad < 0) return QString();
   const qsizetype line = text.left(bad).count(QLatin1Char('\n')) + 1;
@@ -70,9 +70,8 @@ QString DescribeUnencodable(const QString& text) {
     ch = text.mid(bad, 2);
     code = QChar::surrogateToUcs4(text[bad], text[bad + 1]);
   }
-  return QStringLiteral("'%1' (U+%2) on line %3")
-      .arg(ch, QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper())
-      .arg(line);
+  const QString named = QStringLiteral("'%1' (U+%2)").arg(ch, QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper());
+  return withLine ? named + QStringLiteral(" on line %1").arg(line) : named;
 }
 
 }  // namespace tarvex

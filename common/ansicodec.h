@@ -17,7 +17,8 @@ QByteArray EncodeAnsi(const QString& text, qsizetype* firstBad = nullptr);
 qsizetype FirstUnencodable(const QString& text);
 
 // Names the first character of text the code page cannot store, with its code point and
-// line ("'Ω' (U+03A9) on line 3"); empty when every character fits.
-QString DescribeUnencodable(const QString& text);
+// line ("'Ω' (U+03A9) on line 3", without the line when withLine is false); empty when every
+// character fits.
+QString DescribeUnencodable(const QString& text, bool withLine = true);
 
 }  // namespace tarvex

@@ -15,6 +15,10 @@ struct Author {
   QString email;
   QString website;
   static Author FromSettings();
+  // Why these fields cannot go into the header of fileName, naming the setting and the
+  // character (a line break would start a line of its own, a double quote a key line, and a
+  // character the code page lacks would become "?"); empty when they can.
+  QString Refusal(const QString& fileName) const;
 };
 
 // The 15 header lines: "#& " + fileTitle, "#& created using Tarvex/" + program + " version "

@@ -8,9 +8,20 @@ namespace tarvex {
 // Reads the whole file. On failure returns false and sets *error to the system's reason.
 bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error = nullptr);
 
-// Writes the whole file atomically: the bytes go to a temporary file beside the target,
-// which then replaces the target. On failure the old file is untouched, false is returned
-// and *error holds the system's reason.
+// Writes the whole file safely: the bytes go to a temporary file beside the target, every
+// byte is checked to have reached it and it is synced to disk before it replaces the target
+// in one rename. A save through a symbolic link writes the file the link names and keeps the
+// link; an existing file keeps its permissions (and owner, where the process may set it). A
+// file its owner may not write is refused, also for root. On failure the old file is
+// untouched, false is returned and *error holds the reason ("No space left on device"); the
+// reason never repeats the path.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// WriteWholeFile that keeps the file it replaces as backupPath. The backup is replaced in
+// one step (a rename over it), and when the new file cannot take its place afterwards the
+// older backup is put back, so a failure at any step leaves the file and its backup as they
+// were. *failedPath names the file the reason is about (path or backupPath).
+bool WriteWholeFileWithBackup(const QString& path, const QString& backupPath, const QByteArray& bytes,
+                              QString* error = nullptr, QString* failedPath = nullptr);
 
 }  // namespace tarvex

@@ -1,5 +1,7 @@
 #include "common/settings.h"
 
+#include "common/files.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -23,23 +25,45 @@ QString SettingsFile(const QString& app) { return SettingsFolder() + QLatin1Char
 
 namespace {
 
-// Values are written as text; QSettings quotes a text that holds commas, so it reads back
-// whole. A value written by hand without quotes comes back as a list: join it again.
-QString FromStored(const QVariant& v) {
-  if (v.typeId() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
-  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
-  return v.toString();
+QString GroupKey(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
+
+// The text after "key=" in the file's [section], as it stands (blanks around it dropped, as
+// QSettings drops them); fallback when the line is not found.
+QString RawValue(const QString& file, const QString& section, const QString& key, const QString& fallback) {
+  QByteArray bytes;
+  if (!ReadWholeFile(file, &bytes)) return fallback;
+  const QString header = QLatin1Char('[') + section + QLatin1Char(']');
+  bool inSection = false;
+  for (const QString& raw : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+    const QString line = raw.trimmed();
+    if (line.startsWith(QLatin1Char('['))) {
+      inSection = line == header;
+    } else if (inSection) {
+      const qsizetype eq = line.indexOf(QLatin1Char('='));
+      if (eq > 0 && line.left(eq).trimmed() == key) return line.mid(eq + 1).trimmed();
+    }
+  }
+  return fallback;
 }
 
-QString GroupKey(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
+// Values are written as text; QSettings quotes a text that holds commas, so it reads back
+// whole. A value written by hand without quotes comes back as a list, with the blanks around
+// its commas lost: that value is read from its line in the file instead.
+QString FromStored(const QVariant& v, const QString& file, const QString& section, const QString& key) {
+  if (v.typeId() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
+  if (v.typeId() == QMetaType::QStringList)
+    return RawValue(file, section, key, v.toStringList().join(QLatin1Char(',')));
+  return v.toString();
+}
 
 }  // namespace
 
 QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& def) {
-  QSettings s(SettingsFile(app), QSettings::IniFormat);
+  const QString file = SettingsFile(app);
+  QSettings s(file, QSettings::IniFormat);
   const QVariant v = s.value(GroupKey(section, key));
   if (!v.isValid()) return def;
-  return FromStored(v);
+  return FromStored(v, file, section, key);
 }
 
 bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) {

@@ -48,4 +48,9 @@ QString NumText(long long n) {
 
 QString WithoutFirst(const QString& s, qsizetype n) { return n >= s.size() ? QString() : s.mid(qMax<qsizetype>(n, 0)); }
 
+bool IsLineBreak(QChar c) {
+  return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(QChar::ParagraphSeparator) ||
+         c == QChar(QChar::LineSeparator);
+}
+
 }  // namespace tarvex

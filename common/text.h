@@ -25,6 +25,9 @@ class InStrSearch {
 // The same with regard to case.
 qsizetype InStrExact(const QString& text, const QString& word, qsizetype start = 1);
 
+// A character that ends a line: CR, LF, or Unicode's line and paragraph separators.
+bool IsLineBreak(QChar c);
+
 // Whole-text comparison ignoring case.
 bool SameText(const QString& a, const QString& b);
 

@@ -17,9 +17,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kCantLoad = QStringLiteral("Can't Load File");
 const QString kCantSave = QStringLiteral("Can't Save File");
 
-// The new file is written under this name beside the table before it takes the table's place.
-constexpr const char* kTempFileName = "jkstrings.uni.new";
-
 // Calls f(line) for every line of text. Lines end in CR LF, LF or CR alone; the last line
 // needs no line end.
 template <typename F>
@@ -38,7 +35,7 @@ void ForEachLine(const QString& text, F&& f) {
 }  // namespace
 
 StringTable::StringTable(TableListener* listener) : listener_(listener ? listener : &silent_) {
-  keys_.push_back({0, QLatin1String(kPlaceholder), QString()});
+  keys_.push_back({0, QLatin1String(kPlaceholder), QString(), QString(), QString()});
   groups_ << QLatin1String(kAllGroup);
   groupIndex_.insert(groups_.front(), 0);
   header_ << QString();
@@ -50,7 +47,8 @@ void StringTable::Reset() {
   groupIndex_.clear();
   groupIndex_.insert(groups_.front(), 0);
   keys_.clear();
-  keys_.push_back({0, QLatin1String(kPlaceholder), QString()});
+  keys_.push_back({0, QLatin1String(kPlaceholder), QString(), QString(), QString()});
+  tail_.clear();
   listener_->ListsReset();
   listener_->GroupAdded(groups_.front(), 0);
   listener_->KeyAdded(keys_.front().name, 0);
@@ -85,6 +83,7 @@ void StringTable::Rebuild(const QString& text, qint64 size, const QString& capti
                           ProgressGate& gate) {
   Reset();
   QStringList header;
+  QString pending;  // comment lines waiting for the key they stand before
   qint64 lineNo = 0, read = 0;
   int group = 0;  // keys come in runs of one group: the last one is tried first
   ForEachLine(text, [&](QStringView line) {
@@ -98,13 +97,18 @@ void StringTable::Rebuild(const QString& text, qint64 size, const QString& capti
     if (parsed.kind == TableLine::Header) {
       header << parsed.text;
       if (parsed.comments) comments_ = parsed.text;
+    } else if (parsed.kind == TableLine::Comment) {
+      pending += parsed.text;
+      pending += kCrLf;
     } else if (parsed.kind == TableLine::Key) {
       const QStringView name = GroupView(parsed.name);
       if (groups_[group] != name) group = GroupIndex(name.toString());
-      AppendKey(group, std::move(parsed.name), std::move(parsed.value));
+      AppendKey({group, std::move(parsed.name), std::move(parsed.value), std::move(pending), std::move(parsed.trailer)});
+      pending = QString();
     }
   });
   gate.Finish();
+  tail_ = pending;
   header_ = header.isEmpty() ? QStringList{QString()} : header;
   folder_ = folder;
   modified_ = false;
@@ -122,8 +126,8 @@ int StringTable::GroupIndex(const QString& group) {
   return g;
 }
 
-int StringTable::AppendKey(int group, QString name, QString value) {
-  keys_.push_back({group, std::move(name), std::move(value)});
+int StringTable::AppendKey(StringKey key) {
+  keys_.push_back(std::move(key));
   const int k = Count();
   modified_ = true;
   listener_->KeyAdded(keys_.back().name, k);
@@ -132,11 +136,13 @@ int StringTable::AppendKey(int group, QString name, QString value) {
 }
 
 int StringTable::AddKey(const QString& group, const QString& name, const QString& value) {
-  return AppendKey(GroupIndex(group), name, value);
+  return AppendKey({GroupIndex(group), name, value, QString(), QString()});
 }
 
 bool StringTable::DeleteKey(int k) {
   if (k < 1 || k > Count()) return false;
+  QString& heir = k < Count() ? keys_[size_t(k) + 1].comments : tail_;
+  heir.prepend(keys_[size_t(k)].comments);
   keys_.erase(keys_.begin() + k);
   modified_ = true;
   listener_->CountChanged(Count());
@@ -159,17 +165,20 @@ void StringTable::SetComments(const QString& text) {
 }
 
 QByteArray StringTable::Serialize(int* longLines, QString* firstLong) const {
-  return tarvex::EncodeAnsi(SerializeText(longLines, firstLong));
+  return tarvex::EncodeAnsi(SerializeText(Author::FromSettings(), longLines, firstLong));
 }
 
-QString StringTable::SerializeText(int* longLines, QString* firstLong) const {
+QString StringTable::SerializeText(const Author& author, int* longLines, QString* firstLong) const {
   const int n = Count();
   if (longLines) *longLines = 0;
   QString text;
   qsizetype estimate = 1024;
-  for (int i = 1; i <= n; ++i) estimate += keys_[size_t(i)].name.size() + keys_[size_t(i)].value.size() + 37;
-  text.reserve(estimate);
-  for (const QString& line : HeadLines(n, comments_, Author::FromSettings())) {
+  for (int i = 1; i <= n; ++i) {
+    const StringKey& key = keys_[size_t(i)];
+    estimate += key.name.size() + key.value.size() + key.comments.size() + key.trailer.size() + 37;
+  }
+  text.reserve(estimate + tail_.size());
+  for (const QString& line : HeadLines(n, comments_, author)) {
     text += line;
     text += kCrLf;
   }
@@ -180,8 +189,10 @@ QString StringTable::SerializeText(int* longLines, QString* firstLong) const {
                     tarvex::NumText(n),
                 i);
     const StringKey& key = keys_[size_t(i)];
+    text += key.comments;
     const qsizetype start = text.size();
     AppendKeyLine(text, key.name, key.value);
+    text += key.trailer;
     if (text.size() - start > kGameLineLimit && longLines) {
       if (*longLines == 0 && firstLong) *firstLong = key.name;
       ++*longLines;
@@ -189,47 +200,29 @@ QString StringTable::SerializeText(int* longLines, QString* firstLong) const {
     text += kCrLf;
   }
   gate.Finish();
+  text += tail_;
   text += QStringLiteral("END");
   text += kCrLf;
   return text;
 }
 
 bool StringTable::WriteSafely(const QString& folder, const QByteArray& bytes) {
-  const QString target = TablePath(folder), backup = TablePath(folder, true);
-  const QString temp = tarvex::JoinPath(folder, QLatin1String(kTempFileName));
-  const auto fail = [&](const QString& file, const QString& reason) {
-    if (QFileInfo(temp).isFile()) QFile::remove(temp);
-    Notify(file + kCrLf + reason, kCantSave, TableListener::Notice::Warning);
-    return false;
-  };
-  if (QFileInfo(target).isDir()) return fail(target, QStringLiteral("It is a folder, not a file."));
-  QString error;
-  if (!tarvex::WriteWholeFile(temp, bytes, &error)) return fail(target, error);
-
-  const bool hadTable = QFileInfo::exists(target);
-  if (hadTable) {
-    const QFileInfo old(backup);
-    if (old.isDir()) return fail(backup, QStringLiteral("It is a folder, not a file."));
-    if (old.exists() || old.isSymLink()) {
-      QFile file(backup);
-      if (!file.remove()) return fail(backup, file.errorString());
-    }
-    QFile table(target);
-    if (!table.rename(backup)) return fail(target, table.errorString());
-  }
-  QFile fresh(temp);
-  if (!fresh.rename(target)) {
-    const QString reason = fresh.errorString();
-    if (hadTable) QFile::rename(backup, target);  // put the old file back
-    return fail(target, reason);
-  }
-  return true;
+  QString error, failed;
+  if (tarvex::WriteWholeFileWithBackup(TablePath(folder), TablePath(folder, true), bytes, &error, &failed)) return true;
+  Notify(failed + kCrLf + error, kCantSave, TableListener::Notice::Warning);
+  return false;
 }
 
 bool StringTable::SaveTable(const QString& folder) {
+  const Author author = Author::FromSettings();
+  const QString refusal = author.Refusal(QLatin1String(kTableFileName));
+  if (!refusal.isEmpty()) {
+    Notify(refusal, kCantSave, TableListener::Notice::Warning);
+    return false;
+  }
   int longLines = 0;
   QString firstLong;
-  const QString text = SerializeText(&longLines, &firstLong);
+  const QString text = SerializeText(author, &longLines, &firstLong);
   qsizetype unencodable = -1;
   const QByteArray bytes = tarvex::EncodeAnsi(text, &unencodable);
   if (!WriteSafely(folder, bytes)) return false;

@@ -8,14 +8,17 @@
 #include <vector>
 
 #include "lirrel/core/progressgate.h"
+#include "lirrel/core/tablefile.h"
 #include "lirrel/core/tablelistener.h"
 
 namespace lirrel {
 
 struct StringKey {
-  int group = 0;  // index into groupTable
-  QString name;   // the key, without quotes
-  QString value;  // the message, without quotes
+  int group = 0;     // index into groupTable
+  QString name;      // the key, without quotes
+  QString value;     // the message, without quotes
+  QString comments;  // the comment lines the file had before this key, each ended by CR LF
+  QString trailer;   // what followed the value's closing quote on the key's line
 };
 
 enum class LoadMode { Load = 0, Revert = 1, Refresh = 2 };
@@ -37,6 +40,8 @@ class StringTable {
   // one empty entry when the file had none.
   const QStringList& headerLines() const { return header_; }
   const QString& Comments() const { return comments_; }
+  // The comment lines after the last key, each ended by CR LF; written before "END".
+  const QString& TailComments() const { return tail_; }
   int Count() const { return int(keys_.size()) - 1; }
 
   // Reads jkstrings.uni (Load, Refresh) or jkstrings.~un (Revert) of the folder. A file that
@@ -44,7 +49,8 @@ class StringTable {
   bool LoadTable(const QString& folder, LoadMode mode);
 
   // Writes the table to jkstrings.uni of the folder, keeping the file it replaces as
-  // jkstrings.~un, then reads it back (Refresh). The new file is complete on disk before the
+  // jkstrings.~un, then reads it back (Refresh). Author settings the header cannot hold are
+  // refused before anything is written. The new file is complete on disk before the
   // old one is touched; on any failure the old file stays as it was, the reason is reported
   // and false is returned. Lines the game would cut are reported after the save.
   bool SaveTable(const QString& folder);
@@ -53,6 +59,7 @@ class StringTable {
   // and added when new.
   int AddKey(const QString& group, const QString& name, const QString& value);
   // Removes key k (1..Count()); the keys after it move down by one. The placeholder stays.
+  // The comment lines before the key stay in the file: they go to the key that follows.
   bool DeleteKey(int k);
   // Changes the value of key k (1..Count()). False for the placeholder or an unknown index.
   bool SetValue(int k, const QString& value);
@@ -78,8 +85,8 @@ class StringTable {
   void Rebuild(const QString& text, qint64 size, const QString& caption, const QString& folder, ProgressGate& gate);
   // The index of the group, added (and reported) when new.
   int GroupIndex(const QString& group);
-  int AppendKey(int group, QString name, QString value);
-  QString SerializeText(int* longLines, QString* firstLong) const;
+  int AppendKey(StringKey key);
+  QString SerializeText(const Author& author, int* longLines, QString* firstLong) const;
   void Notify(const QString& text, const QString& title, TableListener::Notice kind) const {
     listener_->Message(text, title, kind);
   }
@@ -93,6 +100,7 @@ class StringTable {
   QHash<QString, int> groupIndex_;
   QStringList header_;
   QString comments_;
+  QString tail_;
   QString folder_;
   bool modified_ = false;
 };

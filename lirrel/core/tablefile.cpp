@@ -1,6 +1,7 @@
 #include "lirrel/core/tablefile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "common/paths.h"
 #include "common/text.h"
@@ -21,6 +22,7 @@ TableLine ReadTableLine(QStringView line) {
   }
   if (line.startsWith(QLatin1Char('#'))) {
     out.kind = TableLine::Comment;
+    out.text = line.toString();
     return out;
   }
   if (line.isEmpty()) {
@@ -30,7 +32,8 @@ TableLine ReadTableLine(QStringView line) {
   const qsizetype q1 = line.indexOf(kQuote);
   const qsizetype q2 = q1 < 0 ? -1 : line.indexOf(kQuote, q1 + 1);
   if (q2 < 0) {
-    out.kind = TableLine::Skipped;
+    out.kind = line.trimmed().startsWith(QLatin1Char('#')) ? TableLine::Comment : TableLine::Skipped;
+    if (out.kind == TableLine::Comment) out.text = line.toString();
     return out;
   }
   out.kind = TableLine::Key;
@@ -39,6 +42,7 @@ TableLine ReadTableLine(QStringView line) {
   if (q3 >= 0) {
     const qsizetype q4 = line.indexOf(kQuote, q3 + 1);
     out.value = (q4 < 0 ? line.mid(q3 + 1) : line.mid(q3 + 1, q4 - q3 - 1)).toString();
+    if (q4 >= 0 && q4 + 1 < line.size()) out.trailer = line.mid(q4 + 1).toString();
   }
   return out;
 }
@@ -74,9 +78,7 @@ QStringList HeadLines(qsizetype count, const QString& comments, const Author& au
 
 bool Unwritable(const QString& text) {
   for (const QChar c : text)
-    if (c == kQuote || c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(QChar::ParagraphSeparator) ||
-        c == QChar(QChar::LineSeparator))
-      return true;
+    if (c == kQuote || tarvex::IsLineBreak(c)) return true;
   return false;
 }
 
@@ -100,7 +102,15 @@ bool IsTableFileName(const QString& path) {
 }
 
 QString TablePath(const QString& folder, bool backup) {
-  return tarvex::JoinPath(folder, QLatin1String(backup ? kBackupFileName : kTableFileName));
+  const QString name = QLatin1String(backup ? kBackupFileName : kTableFileName);
+  const QString exact = tarvex::JoinPath(folder, name);
+  if (QFileInfo::exists(exact)) return exact;
+  // On a file system that tells letter cases apart the game's folders often hold
+  // JKSTRINGS.UNI or JkStrings.uni: that file is read and written back under its own name.
+  const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden);
+  for (const QString& entry : entries)
+    if (tarvex::SameText(entry, name)) return tarvex::JoinPath(folder, entry);
+  return exact;
 }
 
 }  // namespace lirrel

@@ -21,16 +21,18 @@ inline constexpr const char* kProgramVersion = TARVEX_VERSION;
 struct TableLine {
   enum Kind {
     Header,   // "#&..."; text holds what follows "#&" (or "#&>" for the comments line)
-    Comment,  // any other line that begins with "#"
+    Comment,  // any other line that begins with "#", or a line without a usable double quote
+              // whose first character after blanks is "#"; text holds the whole line
     Empty,
     Skipped,  // no double quote, or only one
     Key,      // name and value found between double quotes
   };
   Kind kind = Empty;
   bool comments = false;  // a Header line that carries the comments & description ("#&>")
-  QString text;           // Header: the header entry
+  QString text;           // Header: the header entry; Comment: the line as it stood
   QString name;           // Key
   QString value;          // Key
+  QString trailer;        // Key: what follows the fourth double quote ("   # a note")
 };
 
 // Classifies a line: the tests run in this order on the untrimmed line: header, comment,
@@ -71,7 +73,8 @@ std::optional<QString> StartFolder(const QString& commandLine, const QString& pr
 // True when the file name of path (without folder) is jkstrings.uni, ignoring letter case.
 bool IsTableFileName(const QString& path);
 
-// folder + separator + jkstrings.uni, or + jkstrings.~un when backup is true.
+// folder + separator + jkstrings.uni, or + jkstrings.~un when backup is true. When the folder
+// holds no file of exactly that name but one whose name differs only in letter case, that one.
 QString TablePath(const QString& folder, bool backup = false);
 
 }  // namespace lirrel

@@ -33,19 +33,28 @@ lirComments::lirComments(lirEditor* editor) : QWidget(editor, Qt::Window), edito
   resize(520, sizeHint().height());
 }
 
+bool lirComments::Store() {
+  // The comments are written on one header line; a line break would end it early.
+  if (lirCommentBox->text().contains(QLatin1Char('\n')) || lirCommentBox->text().contains(QLatin1Char('\r'))) {
+    tarvex::prompts().MsgBox(QStringLiteral("The comments cannot hold a line break: they are written on one line."),
+                             QStringLiteral("Lirrel"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
+    return false;
+  }
+  if (RefuseUnstorable(lirCommentBox->text(), QStringLiteral("The comments were kept as they were."))) return false;
+  editor_->SetComments(lirCommentBox->text());
+  lirCommentBox->setModified(false);
+  return true;
+}
+
+bool lirComments::Pending() const { return lirCommentBox->isModified() && lirCommentBox->text() != editor_->Comments(); }
+
 void lirComments::lirComDescBtn_Click(int index) {
   switch (index) {
-    case 0:
-      // The comments are written on one header line; a line break would end it early.
-      if (lirCommentBox->text().contains(QLatin1Char('\n')) || lirCommentBox->text().contains(QLatin1Char('\r'))) {
-        tarvex::prompts().MsgBox(QStringLiteral("The comments cannot hold a line break: they are written on one line."),
-                                 QStringLiteral("Lirrel"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
-        return;
-      }
-      if (RefuseUnstorable(lirCommentBox->text(), QStringLiteral("The comments were kept as they were."))) return;
-      editor_->SetComments(lirCommentBox->text());
+    case 0: Store(); break;
+    case 1:
+      lirCommentBox->clear();
+      lirCommentBox->setModified(true);
       break;
-    case 1: lirCommentBox->clear(); break;
     case 2: lirCommentBox->setText(editor_->Comments()); break;
     case 3: close(); break;
     default: break;

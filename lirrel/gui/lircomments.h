@@ -18,6 +18,11 @@ class lirComments : public QWidget {
   // 0 Save: the box's text becomes the comments; 1 Clear: empties the box;
   // 2 Reset: shows the stored comments again; 3 Close.
   void lirComDescBtn_Click(int index);
+  // Save: stores the box's text as the comments; false (with a message) when it cannot be
+  // written into the header.
+  bool Store();
+  // The box holds text typed (or cleared) but not stored with Save.
+  bool Pending() const;
 
   QLineEdit* lirCommentBox;
   std::array<QPushButton*, 4> lirComDescBtn;

@@ -169,6 +169,7 @@ void lirEditor::smnuFile_Click(int index) {
   switch (index) {
     case 0:
     case 1:
+      if (!MayDiscard()) break;
       if (const auto folder = AskForTable(false))
         table_.LoadTable(*folder, index == 0 ? LoadMode::Load : LoadMode::Revert);
       break;
@@ -187,14 +188,22 @@ bool lirEditor::SaveChanges() {
   return folder && table_.SaveTable(*folder);
 }
 
+bool lirEditor::MayDiscard() {
+  const bool valuePending = ValuePending(), commentsPending = comments_ && comments_->Pending();
+  if (!table_.Modified() && !valuePending && !commentsPending) return true;
+  const MsgResult answer = prompts().MsgBox(QStringLiteral("Save changes to jkstrings.uni?"), QString(),
+                                            MsgButtons::YesNoCancel, MsgIcon::Question);
+  if (answer == MsgResult::No) return true;
+  if (answer != MsgResult::Yes) return false;
+  if (valuePending && !StoreValue()) return false;
+  if (commentsPending && !comments_->Store()) return false;
+  return SaveChanges();
+}
+
 void lirEditor::closeEvent(QCloseEvent* event) {
-  if (table_.Modified()) {
-    const MsgResult answer = prompts().MsgBox(QStringLiteral("Save changes to jkstrings.uni?"), QString(),
-                                              MsgButtons::YesNoCancel, MsgIcon::Question);
-    if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !SaveChanges())) {
-      event->ignore();
-      return;
-    }
+  if (!MayDiscard()) {
+    event->ignore();
+    return;
   }
   if (comments_) comments_->close();
   if (header_) header_->close();
@@ -293,25 +302,32 @@ void lirEditor::keyNameBox_Click() {
 void lirEditor::cmdBtn_Click(int index) {
   const int k = SelectedKey();
   switch (index) {
-    case 0: {
-      if (k <= 0) return;  // nothing selected, or the placeholder, which holds no value
-      const QString text = keyValueBox->toPlainText();
-      if (Unwritable(text)) {
-        prompts().MsgBox(QStringLiteral("A value cannot hold a double quote or a line break: jkstrings.uni has no "
-                                        "way to write them. The stored value was kept."),
-                         QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
-        return;
-      }
-      if (RefuseUnstorable(text, QStringLiteral("The stored value was kept."))) return;
-      table_.SetValue(k, text);
-      break;
-    }
+    case 0: StoreValue(); break;
     case 1: keyValueBox->clear(); break;
     case 2:
       if (k >= 0) keyValueBox->setPlainText(table_.keyTable()[size_t(k)].value);
       break;
     default: break;
   }
+}
+
+bool lirEditor::ValuePending() const {
+  const int k = SelectedKey();
+  return k > 0 && k <= table_.Count() && keyValueBox->toPlainText() != table_.keyTable()[size_t(k)].value;
+}
+
+bool lirEditor::StoreValue() {
+  const int k = SelectedKey();
+  if (k <= 0) return false;  // nothing selected, or the placeholder, which holds no value
+  const QString text = keyValueBox->toPlainText();
+  if (Unwritable(text)) {
+    prompts().MsgBox(QStringLiteral("A value cannot hold a double quote or a line break: jkstrings.uni has no "
+                                    "way to write them. The stored value was kept."),
+                     QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
+    return false;
+  }
+  if (RefuseUnstorable(text, QStringLiteral("The stored value was kept."))) return false;
+  return table_.SetValue(k, text);
 }
 
 // --- The table's reports ---

@@ -86,6 +86,15 @@ class lirEditor : public QMainWindow, private TableListener {
   std::optional<QString> AskForTable(bool save);
   // Saves to the folder last loaded from, or asks for one; true when the file was written.
   bool SaveChanges();
+  // Before the table in memory is replaced or dropped: when it has unsaved changes, or the
+  // value box or the comments window holds an edit not yet stored with its Save button, asks
+  // "Save changes to jkstrings.uni?". Yes stores those edits and saves. True when the table
+  // may go (No, or a save that worked).
+  bool MayDiscard();
+  // The value box's Save: the box's text becomes the selected key's value; false when it
+  // cannot be written or no key is selected.
+  bool StoreValue();
+  bool ValuePending() const;
   void FillKeyList();
   // Puts a window of Lirrel's over the main window, offset from its top left corner.
   void PlaceBeside(QWidget* w, QPoint offset) const;

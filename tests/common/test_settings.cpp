@@ -40,8 +40,14 @@ TEST(Settings, HandWrittenPlainValuesAreRead) {
   test::TempSettings tmp;
   QFile f(tmp.Folder() + QStringLiteral("/Scrivane.ini"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("[Defaults]\nDefFontName=Lucida Console\nDefFontSize=12\nDefOpenDir=a, b\n");
+  f.write("[Other]\nMail=x, y\n[Defaults]\nDefFontName=Lucida Console\nDefFontSize=12\nDefOpenDir=a, b\n"
+          "Mail=a,b@example.org\nWeb = a ,  b,c \n");
   f.close();
+  // Commas written by hand read back exactly as they stand in the file.
+  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("Mail")),
+            QStringLiteral("a,b@example.org"));
+  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("Web")),
+            QStringLiteral("a ,  b,c"));
   EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontName")),
             QStringLiteral("Lucida Console"));
   EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefOpenDir")),

@@ -1,5 +1,5 @@
-// Every real jkstrings-style table of the corpus loads with all its keys, saves, and reads
-// back the same; a second save writes the same bytes as the first.
+// Every real jkstrings-style table of the corpus loads with all its keys, saves with all its
+// comments, and reads back the same; a second save writes the same bytes as the first.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,9 +19,11 @@ using test::ReadBytes;
 
 // The keys of a file counted without the loader: lines that do not begin with "#" and hold
 // at least two double quotes; the name stands after the first quote, the value after the third.
+// Comment lines are those that begin with "#" (not "#&"), after blanks too when the line is no key.
 struct Expected {
-  QStringList keys;    // "name=value"
-  QStringList groups;  // "All" first, then in order of first appearance
+  QStringList keys;      // "name=value"
+  QStringList groups;    // "All" first, then in order of first appearance
+  QStringList sequence;  // comment lines and keys (with what follows their value) in file order
 };
 
 Expected CountKeyLines(const QByteArray& bytes) {
@@ -29,8 +31,13 @@ Expected CountKeyLines(const QByteArray& bytes) {
   out.groups << QStringLiteral("All");
   for (QByteArray raw : bytes.split('\n')) {
     for (const QByteArray& line : raw.split('\r')) {
-      if (line.startsWith('#') || line.count('"') < 2) continue;
+      const bool key = !line.startsWith('#') && line.count('"') >= 2;
+      if (!key && line.trimmed().startsWith('#') && !line.startsWith("#&"))
+        out.sequence << QStringLiteral("comment ") + QString::fromLatin1(line);
+      if (!key) continue;
       const QList<QByteArray> parts = line.split('"');
+      out.sequence << QStringLiteral("key ") + QString::fromLatin1(parts[1]) + " after value: " +
+                          QString::fromLatin1(parts.mid(4).join('"'));
       const QString name = QString::fromLatin1(parts[1]);
       const QString value = parts.size() >= 4 ? QString::fromLatin1(parts[3]) : QString();
       out.keys << name + '=' + value;
@@ -77,7 +84,10 @@ TEST(Corpus, EveryTableLoadsSavesAndReadsBack) {
     }
     EXPECT_EQ(ReadBytes(TablePath(dir.path(), true)), original);  // the backup is the file as it was
     const QByteArray first = ReadBytes(TablePath(dir.path()));
-    EXPECT_EQ(FileLines(TablePath(dir.path())).size(), expected.keys.size() + 18);
+    // Every comment line is kept, in its place among the keys.
+    const Expected saved = CountKeyLines(first);
+    EXPECT_EQ(saved.sequence, expected.sequence);
+    EXPECT_EQ(FileLines(TablePath(dir.path())).size(), saved.sequence.size() + 18);
     EXPECT_EQ(KeyDump(table), expected.keys);  // the save read the file back
 
     StringTable again;

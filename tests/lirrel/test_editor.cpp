@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "common/paths.h"
@@ -147,6 +148,7 @@ TEST_F(EditorTest, FileCommandsAndTheLists) {
   prompts_.inputAnswers.push_back(QStringLiteral("UNSAVED"));
   editor_->smnuEdit_Click(0);
   const QStringList keys = Keys();
+  prompts_.messageAnswers = {MsgResult::No};  // the unsaved key is not saved first
   File(1, TablePath(Folder()));
   EXPECT_EQ(Last().text + '|' + Last().title,
             TablePath(Folder(), true) + QStringLiteral("\r\nThis file does not exist.|Can't Load File"));
@@ -292,6 +294,33 @@ TEST_F(EditorTest, ClosingWithChangesAsksToSave) {
   EXPECT_EQ(prompts_.records.back().kind, PromptRecord::Message);
   EXPECT_EQ(ReadBytes(TablePath(Folder(), true)), original);
   EXPECT_TRUE(FileLines(TablePath(Folder())).contains(KeyLine(QStringLiteral("ADDED"), QString())));
+}
+
+// Load and Revert ask as closing does, and every question counts an edit typed into the value
+// box or the comments window but not yet stored with its Save button; Yes stores and saves it.
+TEST_F(EditorTest, LoadRevertAndCloseAskBeforeDroppingTypedEdits) {
+  WriteBytes(TablePath(Folder(), true), TableBytes({"#&>backup notes", "\"OLD\" 0 \"x\"", "END"}));
+  Load();
+  ChooseKey("HELLO");
+  QTest::keyClicks(editor_->keyValueBox, "Oh ");
+  prompts_.messageAnswers = {MsgResult::Cancel};
+  editor_->smnuFile_Click(0);  // the question, and no file dialog after Cancel
+  EXPECT_EQ(Last().text + '|' + Last().title, QStringLiteral("Save changes to jkstrings.uni?|Lirrel"));
+  EXPECT_EQ(Value(), QStringLiteral("Oh Hi"));
+
+  prompts_.messageAnswers = {MsgResult::No};
+  File(1, TablePath(Folder()));  // No: the typed edit is dropped and the backup loaded
+  EXPECT_EQ(Keys(), (QStringList{"(empty):0", "OLD:1"}));
+  EXPECT_EQ(ReadBytes(TablePath(Folder())), TableBytes(kTable));
+
+  ChooseKey("OLD");
+  QTest::keyClicks(editor_->keyValueBox, "y");
+  editor_->mnuComDesc_Click();
+  QTest::keyClicks(editor_->CommentsWindow()->lirCommentBox, "my ");
+  prompts_.messageAnswers = {MsgResult::Yes};
+  EXPECT_TRUE(editor_->close());
+  const QStringList lines = FileLines(TablePath(Folder()));
+  EXPECT_EQ(lines[10] + '|' + lines[17], "#&>my backup notes|" + KeyLine(QStringLiteral("OLD"), QStringLiteral("yx")));
 }
 
 TEST_F(EditorTest, ClosingWithoutALoadedFolderAsksForTheFile) {

@@ -72,10 +72,12 @@ TEST_F(StringTableTest, SaveWritesTheFileAndKeepsABackup) {
   ASSERT_TRUE(table_.SaveTable(Folder()));
   EXPECT_EQ(ReadBytes(Backup()), TableBytes(kSample));
   QStringList lines = FileLines(Uni());
-  ASSERT_EQ(lines.size(), 4 + 18);
+  ASSERT_EQ(lines.size(), 4 + 18 + 1);
   EXPECT_EQ(lines[0], QStringLiteral("MSGS  4"));
   EXPECT_EQ(lines[10], QStringLiteral("#&>new comments"));
-  EXPECT_EQ(lines[17], KeyLine(QStringLiteral("GAME_SAVE"), QStringLiteral("Game saved.")));
+  // The comment line stays before its key, the note after the value stays behind it.
+  EXPECT_EQ(lines[17], kSample[4]);
+  EXPECT_EQ(lines[18], KeyLine(QStringLiteral("GAME_SAVE"), QStringLiteral("Game saved.")) + "  # trailing");
   EXPECT_EQ(lines.last(), QStringLiteral("END"));
   EXPECT_EQ(table_.headerLines().size(), 15);  // read back: the header just written
   EXPECT_FALSE(table_.Modified());
@@ -141,14 +143,12 @@ TEST_F(StringTableTest, FailedSaveLeavesTheOldFileWhole) {
   Load(kSample);
   const QByteArray original = ReadBytes(Uni());
   Add("NEW");
-  const QString temp = Folder() + QStringLiteral("/jkstrings.uni.new");
   const struct {
     QString blocker;  // a folder put in the way
     QString folder;   // saved to
     QString named;    // the file the message names
   } cases[] = {
       {Backup() + QStringLiteral("/x"), Folder(), Backup()},
-      {temp + QStringLiteral("/x"), Folder(), Uni()},
       {QString(), Folder() + QStringLiteral("/gone"), Folder() + QStringLiteral("/gone/jkstrings.uni")},
       {Folder() + QStringLiteral("/d/jkstrings.uni"), Folder() + QStringLiteral("/d"), Folder() + QStringLiteral("/d/jkstrings.uni")},
   };
@@ -166,67 +166,62 @@ TEST_F(StringTableTest, FailedSaveLeavesTheOldFileWhole) {
   }
   EXPECT_TRUE(table_.SaveTable(Folder()));  // and it works once the way is clear
   EXPECT_EQ(ReadBytes(Backup()), original);
-}
 
-TEST_F(StringTableTest, LinesTheGameCutsAreReportedAfterSaving) {
-  const int room = kGameLineLimit - 35;  // quotes and padding take 35 bytes
-  const struct {
-    std::vector<int> lengths;  // of the values
-    const char* message;
-  } cases[] = {
-      {{room, 3}, nullptr},
-      {{3, room + 1}, "Lirrel|The key line of \"K1\" is longer than the 254 bytes the game reads; the game cuts it short."},
-      {{room + 40, 1, 500},
-       "Lirrel|2 key lines are longer than the 254 bytes the game reads; the game cuts them short. The first is \"K0\"."},
-  };
-  for (const auto& c : cases) {
-    StringTable table(&log_);
-    for (size_t i = 0; i < c.lengths.size(); ++i)
-      table.AddKey(QStringLiteral("K"), QStringLiteral("K%1").arg(i), QString(c.lengths[i] - 2, 'v'));
+  // A table or backup that cannot be replaced (immutable, as a locked file on Windows), or a
+  // full disk: the file and the older backup both stay as they were.
+  const QByteArray saved = ReadBytes(Uni());
+  for (const QString& locked : {Uni(), Backup()}) {
+    tarvex::test::ImmutableFile immutable(locked);
+    if (!immutable.Ok()) GTEST_SKIP() << "needs root to set the immutable attribute";
     log_.messages.clear();
-    ASSERT_TRUE(table.SaveTable(Folder()));
-    EXPECT_EQ(log_.messages, c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList());
-    EXPECT_EQ(table.Count(), int(c.lengths.size()));  // saved all the same
+    EXPECT_FALSE(table_.SaveTable(Folder()));
+    EXPECT_EQ(log_.messages, QStringList{"Can't Save File|" + locked + "\r\nPermission denied"});
+    EXPECT_EQ(ReadBytes(Uni()) + ReadBytes(Backup()), saved + original);
+  }
+  tarvex::test::SmallDisk disk;
+  if (!disk.Ok()) GTEST_SKIP() << "needs root to mount a small tmpfs";
+  WriteBytes(TablePath(disk.Path()), original);
+  WriteBytes(TablePath(disk.Path(), true), saved);
+  disk.FillLeaving(4096);
+  for (int i = 0; i < 400; ++i) Add("A_KEY_THAT_TAKES_ROOM");  // about 24 KiB
+  for (const int keep : {401, 130}) {  // a file larger than Qt's 16 KiB buffer, and a smaller one
+    while (table_.Count() > keep) table_.DeleteKey(table_.Count());
+    log_.messages.clear();
+    EXPECT_FALSE(table_.SaveTable(disk.Path()));
+    EXPECT_EQ(log_.messages, QStringList{"Can't Save File|" + TablePath(disk.Path()) + "\r\nNo space left on device"});
+    EXPECT_EQ(ReadBytes(TablePath(disk.Path())) + ReadBytes(TablePath(disk.Path(), true)), original + saved);
   }
 }
 
-TEST_F(StringTableTest, ProgressShowsOnlyForSlowRunsWithExactCaptions) {
-  const QStringList lines = {"MSGS 2", "\"A\" 0 \"a\"", "\"B\" 0 \"b\""};
-  Load(lines);  // a fast run shows nothing
-  EXPECT_TRUE(log_.Matching(QStringLiteral("show")).isEmpty());
+// On a file system that tells letter cases apart, the table and its backup are found whatever
+// the case of their names, and written back under those names.
+TEST_F(StringTableTest, FileNamesInAnyLetterCase) {
+  const QString upper = Folder() + QStringLiteral("/JKSTRINGS.UNI"), backup = Folder() + QStringLiteral("/JkStrings.~UN");
+  WriteBytes(upper, TableBytes(kSample));
+  WriteBytes(backup, "older");
+  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Load) && table_.SaveTable(Folder()));
+  EXPECT_EQ(QDir(Folder()).entryList(QDir::Files), (QStringList{"JKSTRINGS.UNI", "JkStrings.~UN"}));
+  EXPECT_EQ(ReadBytes(backup), TableBytes(kSample));
+}
 
-  qint64 now = 0;  // a slow one: every look at the clock finds a second gone
-  table_.SetClock([&] { return now += 1000; });
-  log_.events.clear();
-  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Load));
-  const QString of = QStringLiteral(" of  %1 bytes").arg(TableBytes(lines).size());
-  EXPECT_EQ(log_.Matching(QStringLiteral("s")),
-            (QStringList{"show Loading and Parsing jkstrings.uni - Line 1 -  6" + of + " | 30",
-                         "step Loading and Parsing jkstrings.uni - Line 1 -  6" + of + " | 6"}));
-  EXPECT_EQ(log_.events.mid(log_.events.size() - 3), (QStringList{"close", "count 2", "finished"}));
-
-  // The clock is looked at on every 64th line only.
-  QStringList many;
-  for (int i = 0; i < 150; ++i) many << QStringLiteral("\"K_%1\" 0 \"v\"").arg(i);
-  log_.events.clear();
-  Load(many);
-  QStringList stepped;
-  for (const QString& e : log_.Matching(QStringLiteral("step"))) stepped << e.section(' ', 7, 7);
-  EXPECT_EQ(stepped, (QStringList{"1", "65", "129"}));
-  Load(lines);
-
-  log_.events.clear();
-  ASSERT_TRUE(table_.SaveTable(Folder()));
-  EXPECT_EQ(log_.Matching(QStringLiteral("step Saving")), QStringList{"step Saving jkstrings.uni - Line  1 of  2 | 1"});
-  EXPECT_EQ(log_.Matching(QStringLiteral("step Refreshing data - Line 1 -  7 of ")).size(), 1);
-  EXPECT_EQ(log_.Matching(QStringLiteral("close")).size(), 2);
-
-  log_.events.clear();  // an empty file or table has no bar to show
-  WriteBytes(Uni(), QByteArray());
-  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Load));
-  ASSERT_TRUE(table_.SaveTable(Folder()));
-  EXPECT_TRUE(log_.Matching(QStringLiteral("show Loading")).isEmpty() && log_.Matching(QStringLiteral("show Saving")).isEmpty())
-      << log_.events.join('\n');
+// Author settings edited by hand that the header cannot hold refuse the save, naming the
+// setting and the character; nothing is written.
+TEST_F(StringTableTest, AuthorSettingsTheHeaderCannotHoldRefuseTheSave) {
+  Load(kSample);
+  const QByteArray original = ReadBytes(Uni());
+  const char* cases[][3] = {{"Name", "Kyle\nKatarn", "\"Name\" (Pendrel/AuthInfo) holds a line break,"},
+                            {"EMail", "k\"@x.org", "\"EMail\" (Pendrel/AuthInfo) holds a double quote,"},
+                            {"Website", "\xCE\xA9.org", "\"Website\" (Pendrel/AuthInfo) holds the character '\xCE\xA9' (U+03A9),"}};
+  for (const auto& c : cases) {
+    tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), c[0], QString::fromUtf8(c[1]));
+    log_.messages.clear();
+    EXPECT_FALSE(table_.SaveTable(Folder()));
+    ASSERT_EQ(log_.messages.size(), 1);
+    EXPECT_TRUE(log_.messages[0].contains(QString::fromUtf8(c[2]))) << log_.messages[0];
+    EXPECT_EQ(ReadBytes(Uni()), original);
+    tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), c[0], QStringLiteral("a, \u00e9"));
+  }
+  EXPECT_TRUE(table_.SaveTable(Folder()));
 }
 
 }  // namespace

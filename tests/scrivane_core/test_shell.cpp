@@ -97,6 +97,30 @@ TEST(ScriptFile, ReadOnlyFolderLeavesOldFileWholeAndSaysWhy) {
   EXPECT_EQ(bytes, QByteArray("old\r\n"));
 }
 
+// A full disk or a read-only file: the old script stays, the message names the path once and
+// the system's reason.
+TEST(ScriptFile, FailedSaveNamesThePathOnceAndTheReason) {
+  QTemporaryDir dir;
+  const QString readOnly = dir.filePath(QStringLiteral("ro.cog"));
+  ASSERT_TRUE(tarvex::WriteWholeFile(readOnly, "old\r\n"));
+  QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  EXPECT_EQ(WriteScriptFile(readOnly, QStringLiteral("new"), LineEnd::CRLF).error,
+            "Cannot save \"" + readOnly + "\": Permission denied");
+
+  tarvex::test::SmallDisk disk;
+  if (!disk.Ok()) GTEST_SKIP() << "needs root to mount a small tmpfs";
+  const QString path = disk.Path() + QStringLiteral("/x.cog");
+  ASSERT_TRUE(tarvex::WriteWholeFile(path, "old\r\n"));
+  disk.FillLeaving(4096);
+  for (const int size : {9000, 48 * 1024}) {  // below and above Qt's 16 KiB buffer
+    const ScriptWriteResult r = WriteScriptFile(path, QString(size, QLatin1Char('n')), LineEnd::CRLF);
+    EXPECT_EQ(r.error, "Cannot save \"" + path + "\": No space left on device");
+    QByteArray bytes;
+    ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
+    EXPECT_EQ(bytes, QByteArray("old\r\n"));
+  }
+}
+
 TEST(ScriptFile, EveryCorpusScriptRoundTrips) {
   const QDir corpus(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
   const QStringList files = corpus.entryList({QStringLiteral("*.cog")}, QDir::Files);

@@ -9,6 +9,7 @@
 #include "scrivane/setup/core/installer.h"
 #include "tests/setup/setup_fakes.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/test_env.h"
 
 using namespace pendrel;
 using namespace pendrel::test;
@@ -125,7 +126,7 @@ TEST_F(InstallTest, FolderThatDoesNotExistFailsForEveryFile) {
 }
 
 TEST_F(InstallTest, RefusedPathsCopyNothing) {
-  for (const QString& bad : {inst + QStringLiteral("\"x"), QString()}) {
+  for (const QString& bad : {inst + QStringLiteral("\"x"), inst + QStringLiteral("/\u03a9mega"), QString()}) {
     prompts.Clear();
     files.copied.clear();
     EXPECT_EQ(Run(bad), InstallOutcome::Stopped);
@@ -136,6 +137,22 @@ TEST_F(InstallTest, RefusedPathsCopyNothing) {
     EXPECT_FALSE(QFile::exists(Prog("tarvexsetup.reg")));
     EXPECT_TRUE(shell.detached.empty());
   }
+}
+
+// A full disk: the registry file of the last install stays as it was, the message names the reason.
+TEST_F(InstallTest, FullDiskKeepsTheOldRegistryFile) {
+  tarvex::test::SmallDisk disk;
+  if (!disk.Ok()) GTEST_SKIP() << "needs root to mount a small tmpfs";
+  prog = disk.Path();
+  List("");
+  const QByteArray old = RegistryFileBytes({true, false, false, false}, inst);
+  PutFile(Prog("tarvexsetup.reg"), old);
+  disk.FillLeaving(0);
+  EXPECT_EQ(Run(inst, {true, true, true, true}), InstallOutcome::Stopped);
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(Errors()[0].text, "Error writing file \"" + Prog("tarvexsetup.reg") + "\"." + kCrLf + "No space left on device");
+  EXPECT_EQ(FileBytes(Prog("tarvexsetup.reg")), old);
+  EXPECT_TRUE(shell.detached.empty());
 }
 
 TEST_F(InstallTest, ListThatCannotBeOpenedStopsWithOneMessage) {

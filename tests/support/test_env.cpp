@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 namespace tarvex::test {
@@ -47,6 +48,36 @@ ReadOnlyFolder::ReadOnlyFolder(const QString& path) : path_(path) {
 ReadOnlyFolder::~ReadOnlyFolder() {
   if (immutable_) QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
   QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+SmallDisk::SmallDisk(qint64 size) {
+  if (!dir_.isValid()) return;
+  mounted_ = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                          QStringLiteral("size=%1").arg(size), QStringLiteral("tmpfs"),
+                                                          dir_.path()}) == 0;
+}
+
+SmallDisk::~SmallDisk() {
+  if (!mounted_) return;
+  // Lazily, so that a file a failed test left open cannot keep the mount.
+  QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), dir_.path()});
+}
+
+void SmallDisk::FillLeaving(qint64 left) {
+  const QStorageInfo disk(dir_.path());
+  const qint64 fill = disk.bytesAvailable() - left;
+  if (fill <= 0) return;
+  QFile f(QDir(dir_.path()).filePath(QStringLiteral("filler")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Append));
+  f.write(QByteArray(fill, 'f'));
+}
+
+ImmutableFile::ImmutableFile(const QString& path) : path_(path) {
+  ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+}
+
+ImmutableFile::~ImmutableFile() {
+  if (ok_) QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
 }
 
 }  // namespace tarvex::test

@@ -39,4 +39,34 @@ class ReadOnlyFolder {
   bool ok_ = false, immutable_ = false;
 };
 
+// A tiny file system of its own (a tmpfs of the given size, mounted on a temporary folder) for
+// tests of a full disk. Needs root; Ok() is false otherwise and the test should skip. The
+// mount is undone when the object goes, also when the test failed.
+class SmallDisk {
+ public:
+  explicit SmallDisk(qint64 size = 64 * 1024);
+  ~SmallDisk();
+  bool Ok() const { return mounted_; }
+  QString Path() const { return dir_.path(); }
+  // Fills the disk with a filler file until no more than `left` bytes are free.
+  void FillLeaving(qint64 left);
+
+ private:
+  QTemporaryDir dir_;
+  bool mounted_ = false;
+};
+
+// Sets the immutable attribute on a file for the life of the object (root only; Ok() false
+// otherwise): it can be neither written, renamed, replaced nor removed.
+class ImmutableFile {
+ public:
+  explicit ImmutableFile(const QString& path);
+  ~ImmutableFile();
+  bool Ok() const { return ok_; }
+
+ private:
+  QString path_;
+  bool ok_ = false;
+};
+
 }  // namespace tarvex::test

@@ -43,6 +43,11 @@ QString RefusedPathReason(const QString& installPath) {
     if (c.category() == QChar::Other_Control)
       return QStringLiteral("The install directory contains a control character, which the registry file cannot hold.");
   }
+  const QString unstorable = tarvex::DescribeUnencodable(installPath, false);
+  if (!unstorable.isEmpty())
+    return QStringLiteral("The install directory contains the character %1, which the registry file "
+                          "(Windows-1252) cannot hold.")
+        .arg(unstorable);
   return QString();
 }
 
