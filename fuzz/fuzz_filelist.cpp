@@ -3,13 +3,13 @@
 #include <cstdint>
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_folder.h"
 #include "scrivane/setup/core/installer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static QTemporaryDir dir;
+  const QTemporaryDir& dir = FuzzFolder();
   const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
   const QString path = dir.filePath(QLatin1String(pendrel::kFileList));
   {

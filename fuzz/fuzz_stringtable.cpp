@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_folder.h"
 #include "lirrel/core/stringtable.h"
 #include "lirrel/core/tablefile.h"
 
@@ -22,7 +22,7 @@ static bool SameTable(const StringTable& a, const StringTable& b) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static QTemporaryDir dir;
+  const QTemporaryDir& dir = FuzzFolder();
   static const bool isolated = qputenv("TARVEX_CONFIG_DIR", dir.filePath(QStringLiteral("config")).toLocal8Bit());
   (void)isolated;
   {
