@@ -40,7 +40,11 @@ done
 
 # Lines of code and of tests, counted as non-blank lines of the C++ sources; the fuzz
 # targets count as tests.
-count() { find "$@" -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs cat | grep -cv '^[[:space:]]*$'; }
+count() {
+  local dirs=()
+  for d in "$@"; do [ -d "$d" ] && dirs+=("$d"); done
+  find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | grep -cv '^[[:space:]]*$'
+}
 code=$(count common scrivane lirrel orvane icons)
 tests=$(count tests fuzz)
 printf 'code %s lines, tests %s lines, tests/code %s\n' "$code" "$tests" "$(awk -v t="$tests" -v c="$code" 'BEGIN{printf "%.2f", t/c}')"
