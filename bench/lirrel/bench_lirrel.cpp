@@ -6,7 +6,10 @@
 #include <QListWidget>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <vector>
 
 #include "common/ansicodec.h"
 #include "common/files.h"
@@ -94,6 +97,52 @@ void BM_TableSave(benchmark::State& state) {
   if (table.Count() != kKeys) state.SkipWithError("wrong key count");
 }
 BENCHMARK(BM_TableSave)->Unit(benchmark::kMillisecond);
+
+// The save's own work against reading the file's lines, and the wait for the disk apart.
+// Every iteration reads the lines, saves into a folder in memory (tmpfs, where the sync
+// returns at once: serializing, writing, renaming, rebuilding) and saves onto the disk (the
+// same and the sync). The counters give the medians, the work's ratio to the reading and the
+// sync (the disk save less the one in memory).
+void BM_TableSaveAgainstReadingLines(benchmark::State& state) {
+  QTemporaryDir memory(QStringLiteral("/dev/shm/tarvex-bench-XXXXXX")), disk;
+  if (!memory.isValid()) {
+    state.SkipWithError("no tmpfs folder at /dev/shm");
+    return;
+  }
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); };
+  lirrel::StringTable table;
+  table.LoadTable(Folder(), lirrel::LoadMode::Load);
+  const QString path = lirrel::TablePath(Folder());
+  std::vector<double> read, work, onDisk;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    QByteArray bytes;
+    tarvex::ReadWholeFile(path, &bytes);
+    QStringList lines = tarvex::DecodeAnsi(bytes).split(QStringLiteral("\r\n"));
+    benchmark::DoNotOptimize(lines);
+    const auto t1 = Clock::now();
+    table.SaveTable(memory.path());
+    const auto t2 = Clock::now();
+    table.SaveTable(disk.path());
+    const auto t3 = Clock::now();
+    read.push_back(ms(t0, t1));
+    work.push_back(ms(t1, t2));
+    onDisk.push_back(ms(t2, t3));
+  }
+  const auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+  };
+  const double r = median(read), w = median(work), d = median(onDisk);
+  state.counters["read_lines_ms"] = r;
+  state.counters["save_work_ms"] = w;
+  state.counters["ratio"] = r > 0 ? w / r : 0;
+  state.counters["save_on_disk_ms"] = d;
+  state.counters["sync_ms"] = d - w;
+  if (table.Count() != kKeys) state.SkipWithError("wrong key count");
+}
+BENCHMARK(BM_TableSaveAgainstReadingLines)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 // The written form alone, without the disk and the reading back.
 void BM_TableSerialize(benchmark::State& state) {
