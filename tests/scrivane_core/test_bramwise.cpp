@@ -115,9 +115,10 @@ TEST(Bramwise, CorpusScriptsBuildWithTheirHandlers) {
     QSet<QString> handlers;
     for (const auto& n : s.nodes)
       if (n.kind == BramwiseKind::Handler) handlers.insert(n.key.toLower());
-    for (const QString& l : text.mid(marks.lsym, marks.lsymend - marks.lsym).split('\n'))
-      if (l.startsWith("message", Qt::CaseInsensitive))
-        EXPECT_TRUE(handlers.contains(GetSymbolName(l, 7).toLower() + ":")) << name.toStdString() << l.toStdString();
+    for (const QString& l : text.mid(marks.lsym, marks.lsymend - marks.lsym).split('\n')) {
+      if (!l.startsWith("message", Qt::CaseInsensitive)) continue;
+      EXPECT_TRUE(handlers.contains(GetSymbolName(l, 7).toLower() + ":")) << name.toStdString() << l.toStdString();
+    }
   }
 }
 
