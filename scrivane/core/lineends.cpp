@@ -35,6 +35,7 @@ NormalizedText NormalizeToLf(const QString& raw) {
   QChar* d = out.text.data();
   const QChar* s = raw.constData();
   const qsizetype n = raw.size();
+  std::vector<LineEnd> ends;  // of every line, for the lines that differ from the majority
   qsizetype j = 0;
   for (qsizetype i = 0; i < n; ++i) {
     const QChar c = s[i];
@@ -42,17 +43,24 @@ NormalizedText NormalizeToLf(const QString& raw) {
       if (i + 1 < n && s[i + 1] == QLatin1Char('\n')) {
         ++k.crlf;
         ++i;
+        ends.push_back(LineEnd::CRLF);
       } else {
         ++k.cr;
+        ends.push_back(LineEnd::CR);
       }
       d[j++] = QLatin1Char('\n');
     } else {
-      if (c == QLatin1Char('\n')) ++k.lf;
+      if (c == QLatin1Char('\n')) {
+        ++k.lf;
+        ends.push_back(LineEnd::LF);
+      }
       d[j++] = c;
     }
   }
   out.text.truncate(j);
   out.style = k.Style();
+  for (size_t line = 0; line < ends.size(); ++line)
+    if (ends[line] != out.style) out.odd.emplace_back(qsizetype(line), ends[line]);
   return out;
 }
 
@@ -93,27 +101,24 @@ NormalizedText NormalizeLineEnds(const QString& raw) {
   return out;
 }
 
-QString ToFileLineEnds(const QString& crlfText, LineEnd style) {
+QString ToFileText(const QString& lfText, LineEnd style, const OddLineEnds& odd) {
   const QString eol = LineEndText(style);
   QString out;
-  if (style == LineEnd::CRLF) {
-    // Lone CR or LF that an edit may have put in become CR LF too.
-    out = NormalizeLineEnds(crlfText).text;
-  } else {
-    out.reserve(crlfText.size());
-    const QChar* s = crlfText.constData();
-    const qsizetype n = crlfText.size();
-    for (qsizetype i = 0; i < n; ++i) {
-      const QChar c = s[i];
-      if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-        out += eol;
-        if (c == QLatin1Char('\r') && i + 1 < n && s[i + 1] == QLatin1Char('\n')) ++i;
-      } else {
-        out += c;
-      }
-    }
+  out.reserve(lfText.size() + lfText.size() / 16 + 2);
+  const QChar* s = lfText.constData();
+  const qsizetype n = lfText.size();
+  auto next = odd.begin();
+  qsizetype line = 0, runStart = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    if (s[i] != QLatin1Char('\n')) continue;
+    out.append(s + runStart, i - runStart);
+    while (next != odd.end() && next->first < line) ++next;
+    out += next != odd.end() && next->first == line ? LineEndText(next->second) : eol;
+    ++line;
+    runStart = i + 1;
   }
-  if (!out.endsWith(QLatin1Char('\n')) && !out.endsWith(QLatin1Char('\r'))) out += eol;
+  out.append(s + runStart, n - runStart);
+  if (!lfText.endsWith(QLatin1Char('\n'))) out += eol;
   return out;
 }
 

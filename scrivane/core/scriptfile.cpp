@@ -15,9 +15,9 @@ ScriptReadResult ReadScriptFile(const QString& path, bool lfForm) {
   return r;
 }
 
-ScriptWriteResult WriteScriptFile(const QString& path, const QString& crlfText, LineEnd style) {
+ScriptWriteResult WriteScriptFile(const QString& path, const QString& lfText, LineEnd style, const OddLineEnds& odd) {
   ScriptWriteResult r;
-  const QString what = tarvex::DescribeUnencodable(crlfText);
+  const QString what = tarvex::DescribeUnencodable(lfText);
   if (!what.isEmpty()) {
     r.error = QStringLiteral("Cannot save \"%1\": the character %2 cannot be stored in the file's "
                              "character set (Windows-1252). Remove or replace it and save again.")
@@ -25,7 +25,7 @@ ScriptWriteResult WriteScriptFile(const QString& path, const QString& crlfText, 
     return r;
   }
   QString reason;
-  if (!tarvex::WriteWholeFile(path, tarvex::EncodeAnsi(ToFileLineEnds(crlfText, style)), &reason)) {
+  if (!tarvex::WriteWholeFile(path, tarvex::EncodeAnsi(ToFileText(lfText, style, odd)), &reason)) {
     r.error = QStringLiteral("Cannot save \"%1\": %2").arg(path, reason);
     return r;
   }

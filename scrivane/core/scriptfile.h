@@ -20,8 +20,10 @@ struct ScriptWriteResult {
   QString error;  // the message to show when !ok (names the file and the reason)
 };
 
-// Writes the CR LF text in the given line-end style, atomically. A text holding a character
-// that the code page cannot store is refused with a message naming that character and its line.
-ScriptWriteResult WriteScriptFile(const QString& path, const QString& crlfText, LineEnd style);
+// Writes the LF-ended text safely, each line ending as ToFileText gives it. A text holding a
+// character that the code page cannot store is refused with a message naming that character
+// and its line.
+ScriptWriteResult WriteScriptFile(const QString& path, const QString& lfText, LineEnd style,
+                                  const OddLineEnds& odd = {});
 
 }  // namespace scrivane

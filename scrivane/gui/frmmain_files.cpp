@@ -79,7 +79,7 @@ void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& str
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
   w->lineEnd = r.content.style;
-  w->txtMain->SetWidgetText(r.content.text);
+  w->txtMain->SetWidgetText(r.content.text, r.content.odd);
   w->MarkClean();
   RefreshCogList();
 }
@@ -100,7 +100,7 @@ frmScrivane* frmMain::OpenDocument(const QString& path, const QString& title) {
 }
 
 bool frmMain::SaveCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle) {
-  const ScriptWriteResult r = WriteScriptFile(strFile, w->txtMain->Text(), w->lineEnd);
+  const ScriptWriteResult r = WriteScriptFile(strFile, w->txtMain->WidgetText(), w->lineEnd, w->txtMain->OddEnds(w->lineEnd));
   if (!r.ok) {
     tarvex::prompts().MsgBox(r.error, kTitle, tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
     return false;

@@ -65,7 +65,36 @@ qsizetype TextBox::TextLength() const {
 
 void TextBox::SetText(const QString& text) { setPlainText(ToWidgetText(text)); }
 
-void TextBox::SetWidgetText(const QString& lfText) { setPlainText(lfText); }
+namespace {
+// The line end a line had in the file. Kept in the block's user data (the block's state
+// belongs to the syntax colouring).
+struct LineEndData : QTextBlockUserData {
+  explicit LineEndData(LineEnd e) : end(e) {}
+  LineEnd end;
+};
+}  // namespace
+
+void TextBox::SetWidgetText(const QString& lfText, const OddLineEnds& odd) {
+  setPlainText(lfText);
+  for (const auto& [line, end] : odd) {
+    QTextBlock b = document()->findBlockByNumber(int(line));
+    if (b.isValid()) b.setUserData(new LineEndData(end));
+  }
+}
+
+QString TextBox::WidgetText() const {
+  QString raw = document()->toRawText();
+  raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  return raw;
+}
+
+OddLineEnds TextBox::OddEnds(LineEnd style) const {
+  OddLineEnds odd;
+  qsizetype line = 0;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next(), ++line)
+    if (const auto* d = dynamic_cast<const LineEndData*>(b.userData()); d && d->end != style) odd.emplace_back(line, d->end);
+  return odd;
+}
 
 qsizetype TextBox::ToModel(int widgetPos) const {
   const QTextBlock b = document()->findBlock(widgetPos);

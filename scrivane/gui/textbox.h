@@ -5,6 +5,7 @@
 // Positions map in logarithmic time through the document's block index.
 #include <QPlainTextEdit>
 
+#include "scrivane/core/lineends.h"
 #include "scrivane/core/textmodel.h"
 
 namespace scrivane {
@@ -18,8 +19,14 @@ class TextBox : public QPlainTextEdit {
   QString Text() const;
   // Replaces the whole text (any line-end style); clears undo. Raises one change event.
   void SetText(const QString& text);
-  // The same for text whose lines already end in LF alone (the widget's own form).
-  void SetWidgetText(const QString& lfText);
+  // The same for text whose lines already end in LF alone (the widget's own form). Each line
+  // listed in odd remembers its own end from the file, in its block's user data, which edits
+  // within the line keep; OddEnds gives them back for the save.
+  void SetWidgetText(const QString& lfText, const OddLineEnds& odd = {});
+  // The whole text with LF line ends.
+  QString WidgetText() const;
+  // The lines whose remembered end is not style; new lines have none and take style.
+  OddLineEnds OddEnds(LineEnd style) const;
   qsizetype TextLength() const;  // of Text(), without building it
 
   qsizetype SelStart() const;

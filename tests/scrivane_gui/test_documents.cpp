@@ -111,15 +111,18 @@ TEST_F(ScrivaneTest, ModifiedMarkerAndSave) {
   // Saving again without change does not grow the file.
   main->mnuFileSave_Click();
   EXPECT_EQ(ReadFile(path).size(), 7);
-  // A file of LF lines is shown with CR LF and saved with LF again.
-  const QString lf = WriteFile(QStringLiteral("lf.cog"), "a\nb\n");
-  main->OpenFile(lf);
+  // Mixed line ends: each line keeps its own through edits within it, a new line takes the
+  // majority's (CR LF); a line typed at the end of the CR line splits it, its end stays first.
+  const QString mixed = WriteFile(QStringLiteral("mixed.cog"), "a\r\nb\nc\rd\r\n");
+  main->OpenFile(mixed);
   frmScrivane* l = main->colCogs.last();
-  EXPECT_EQ(l->txtMain->Text(), QStringLiteral("a\r\nb\r\n"));
-  l->txtMain->SetSelStart(0);
-  Type(l, QStringLiteral("z"));
+  EXPECT_EQ(l->txtMain->Text(), QStringLiteral("a\r\nb\r\nc\r\nd\r\n"));
+  l->txtMain->SetSelStart(3);
+  Type(l, QStringLiteral("x"));
+  l->txtMain->SetSelStart(9);
+  Type(l, QStringLiteral("\nnew"));
   main->mnuFileSave_Click();
-  EXPECT_EQ(ReadFile(lf), QByteArray("za\nb\n"));
+  EXPECT_EQ(ReadFile(mixed), QByteArray("a\r\nxb\nc\rnew\r\nd\r\n"));
   EXPECT_TRUE(prompts.records.empty());
 }
 
