@@ -32,7 +32,9 @@ for g in "${groups[@]}"; do
     [ -d "$dir" ] && filters+=(--filter "$dir")
   done
   [ ${#filters[@]} -eq 0 ] && continue
-  summary=$(gcovr -r . -a "$build/coverage.json" "${filters[@]}" --print-summary -o /dev/null)
+  # The report itself goes to a scratch file: gcovr replaces its output file, and as root it
+  # would replace /dev/null with a regular file.
+  summary=$(gcovr -r . -a "$build/coverage.json" "${filters[@]}" --print-summary -o "$build/coverage-group.txt")
   read -r lp lc lt < <(sed -n 's/^lines: \([0-9.]*\)% (\([0-9]*\) out of \([0-9]*\)).*/\1 \2 \3/p' <<<"$summary")
   read -r bp bc bt < <(sed -n 's/^branches: \([0-9.]*\)% (\([0-9]*\) out of \([0-9]*\)).*/\1 \2 \3/p' <<<"$summary")
   printf '%-22s %7s%% %16s %7s%% %16s\n' "$name" "$lp" "($lc of $lt)" "$bp" "($bc of $bt)"
