@@ -110,5 +110,8 @@ inline constexpr TextPref AuthName{"Pendrel", "AuthInfo", "Name", ""};
 inline constexpr TextPref AuthEMail{"Pendrel", "AuthInfo", "EMail", ""};
 inline constexpr TextPref AuthWebsite{"Pendrel", "AuthInfo", "Website", ""};
 
+// The game archive Orvane's picker listed last, opened again the next time.
+inline constexpr TextPref OrvaneArchive{"Orvane", "Defaults", "Archive", ""};
+
 }  // namespace prefs
 }  // namespace tarvex

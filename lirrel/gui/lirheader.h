@@ -1,20 +1,16 @@
 #pragma once
 // The header viewer: the header lines of the file last read, one per line.
-#include <QPlainTextEdit>
-#include <QStringList>
-#include <QWidget>
+#include "common/ui/headerviewer.h"
 
 namespace lirrel {
 
-class lirHeader : public QWidget {
+class lirHeader : public tarvex::HeaderViewer {
   Q_OBJECT
  public:
-  explicit lirHeader(QWidget* owner = nullptr);
+  explicit lirHeader(QWidget* owner = nullptr)
+      : tarvex::HeaderViewer(owner, QStringLiteral("lir"), QStringLiteral("JKSTRINGS.UNI Header Viewer")) {}
 
-  // Empties the view, then lists every line in order, each followed by a line break.
-  void Fill(const QStringList& headerLines);
-
-  QPlainTextEdit* lirHeaderView;
+  QPlainTextEdit*& lirHeaderView = HeaderView;
 };
 
 }  // namespace lirrel

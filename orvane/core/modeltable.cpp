@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <climits>
 
+#include <QFileInfo>
+
 #include "common/ansicodec.h"
+#include "common/files.h"
+#include "common/paths.h"
 
 namespace orvane {
 
@@ -313,6 +317,106 @@ QString NotesMessage(const QStringList& notes) {
   for (qsizetype i = 0; i < notes.size() && i < kShownNotes; ++i) text += kCrLf + notes[i];
   if (notes.size() > kShownNotes) text += kCrLf + QStringLiteral("... and %1 more.").arg(notes.size() - kShownNotes);
   return text;
+}
+
+QString BackupPath(const QString& path) {
+  return tarvex::JoinPath(tarvex::FolderPart(path), QFileInfo(tarvex::GetFileTitle(path)).completeBaseName() +
+                                                        QStringLiteral(".~da"));
+}
+
+bool ModelTable::Read(const QString& path, QString* error, QStringList* notes) {
+  QByteArray bytes;
+  QString reason;
+  if (!tarvex::ReadWholeFile(path, &bytes, &reason)) {
+    if (error) *error = path + kCrLf + reason;
+    return false;
+  }
+  ModelText t = ReadModelText(tarvex::DecodeAnsi(bytes));
+  entries_ = std::move(t.entries);
+  header_ = t.headerLines.isEmpty() ? QStringList{QString()} : t.headerLines;
+  if (t.hasComments) comments_ = t.comments;
+  if (notes) *notes = t.notes;
+  return true;
+}
+
+bool ModelTable::Load(const QString& path, QString* error, QStringList* notes) {
+  if (!Read(path, error, notes)) return false;
+  path_ = path;
+  modified_ = false;
+  return true;
+}
+
+bool ModelTable::LoadContent(const QString& path, QString* error, QStringList* notes) {
+  if (!Read(path, error, notes)) return false;
+  modified_ = true;
+  return true;
+}
+
+bool ModelTable::Save(const QString& path, QString* error) {
+  const QString text = ModelFileText(entries_, comments_, tarvex::Author::FromSettings());
+  qsizetype bad = -1;
+  const QByteArray bytes = tarvex::EncodeAnsi(text, &bad);
+  if (bad >= 0) {
+    if (error)
+      *error = path + kCrLf + QStringLiteral("The character %1 cannot be stored in models.dat (Windows-1252).")
+                                  .arg(tarvex::DescribeUnencodable(text));
+    return false;
+  }
+  QString reason, failed;
+  if (!tarvex::WriteWholeFileWithBackup(path, BackupPath(path), bytes, &reason, &failed)) {
+    if (error) *error = (failed.isEmpty() ? path : failed) + kCrLf + reason;
+    return false;
+  }
+  Renumber();
+  header_ = ReadModelText(text).headerLines;
+  path_ = path;
+  modified_ = false;
+  return true;
+}
+
+void ModelTable::Renumber() {
+  for (size_t i = 0; i < entries_.size(); ++i) entries_[i].slot = int(i);
+}
+
+int ModelTable::Add(const QString& model, const QString& sound, const QString& comment) {
+  entries_.push_back({0, model, sound, comment});
+  Renumber();
+  modified_ = true;
+  return Count() - 1;
+}
+
+bool ModelTable::Delete(int i) {
+  if (i < 0 || i >= Count()) return false;
+  entries_.erase(entries_.begin() + i);
+  Renumber();
+  modified_ = true;
+  return true;
+}
+
+bool ModelTable::Move(int i, int delta) {
+  const int j = i + delta;
+  if (i < 0 || i >= Count() || j < 0 || j >= Count()) return false;
+  std::swap(entries_[size_t(i)], entries_[size_t(j)]);
+  Renumber();
+  modified_ = true;
+  return true;
+}
+
+bool ModelTable::Set(int i, const QString& model, const QString& sound, const QString& comment) {
+  if (i < 0 || i >= Count()) return false;
+  ModelEntry& e = entries_[size_t(i)];
+  if (e.model == model && e.sound == sound && e.comment == comment) return true;
+  e.model = model;
+  e.sound = sound;
+  e.comment = comment;
+  modified_ = true;
+  return true;
+}
+
+void ModelTable::SetComments(const QString& text) {
+  if (comments_ == text) return;
+  comments_ = text;
+  modified_ = true;
 }
 
 }  // namespace orvane

@@ -57,4 +57,52 @@ QString CommentProblem(const QString& comment);
 // empty when there are none.
 QString NotesMessage(const QStringList& notes);
 
+// The table the editor works on: the entries, the header of the file last read and the
+// comments & description, loaded from and saved to a models.dat.
+class ModelTable {
+ public:
+  const std::vector<ModelEntry>& modelTable() const { return entries_; }
+  // The "#&" lines of the file last read or written; one empty entry when it had none.
+  const QStringList& headerLines() const { return header_; }
+  const QString& Comments() const { return comments_; }
+  int Count() const { return int(entries_.size()); }
+  bool Modified() const { return modified_; }
+  // The file last loaded or saved; empty before the first.
+  const QString& Path() const { return path_; }
+
+  // Reads the file at path. A file that cannot be read leaves the table as it was; false
+  // then, and *error says the path and the system's reason. *notes: what the game would read
+  // differently. The comments are kept when the file has none.
+  bool Load(const QString& path, QString* error, QStringList* notes = nullptr);
+  // Loads the content of another file (the backup) while the table stays the one at Path();
+  // the table counts as changed.
+  bool LoadContent(const QString& path, QString* error, QStringList* notes = nullptr);
+  // Writes the table to path, keeping the file it replaces as its backup (BackupPath). The
+  // new file is complete on disk before the old one is touched; a failure leaves the old file
+  // whole, returns false and says the path and the reason in *error. The entries are numbered
+  // 0 ... N-1 afterwards, as written.
+  bool Save(const QString& path, QString* error);
+
+  // Appends an entry as the last slot and returns its index.
+  int Add(const QString& model, const QString& sound, const QString& comment);
+  bool Delete(int i);
+  // Moves entry i one place up (delta -1) or down (+1); false at either end.
+  bool Move(int i, int delta);
+  bool Set(int i, const QString& model, const QString& sound, const QString& comment);
+  void SetComments(const QString& text);
+
+ private:
+  bool Read(const QString& path, QString* error, QStringList* notes);
+  void Renumber();
+
+  std::vector<ModelEntry> entries_;
+  QStringList header_{QString()};
+  QString comments_;
+  QString path_;
+  bool modified_ = false;
+};
+
+// The backup beside a table: its name with the extension ".~da" ("models.~da").
+QString BackupPath(const QString& path);
+
 }  // namespace orvane

@@ -153,7 +153,7 @@ TEST_F(RegisterTest, WritesEntriesPackageAndIconsThenUpdatesTheCaches) {
   shell.found[QStringLiteral("update-desktop-database")] = QStringLiteral("/u/update-desktop-database");
   const DesktopResult result = Register(kAll);
   EXPECT_TRUE(result.problems.isEmpty()) << result.problems.join('\n');
-  // Orvane is not there yet: the .dat type is defined, but nothing opens it.
+  // Without Orvane in the folder the .dat type is defined, but nothing opens it.
   EXPECT_EQ(result.notes,
             QStringList{"Orvane is not in the install directory, so .DAT files are not opened with it."});
   EXPECT_FALSE(QFile::exists(Data("applications/tarvex-orvane.desktop")));

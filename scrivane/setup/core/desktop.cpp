@@ -167,7 +167,7 @@ DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, Se
     const QString programPath =
         QDir::toNativeSeparators(QFileInfo(JoinPath(req.installPath, ProgramFileName(app.program))).absoluteFilePath());
     if (!files.FileExists(programPath)) {
-      // Orvane, for one, is not part of every tool set yet.
+      // A program left out of the build (TARVEX_SKIP) is not in the folder.
       result.notes << QStringLiteral("%1 is not in the install directory, so %2 files are not opened with it.")
                           .arg(app.program, extensions.join(QStringLiteral(" and ")));
       continue;

@@ -1,0 +1,44 @@
+#include "common/ui/commentswindow.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace tarvex {
+
+CommentsWindow::CommentsWindow(QWidget* owner, const QString& prefix, Getter get, Setter set)
+    : QWidget(owner, Qt::Window), get_(std::move(get)), set_(std::move(set)) {
+  setObjectName(prefix + QStringLiteral("Comments"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Edit Comments & Description"));
+  CommentBox = new QLineEdit(this);
+  CommentBox->setObjectName(prefix + QStringLiteral("CommentBox"));
+  CommentBox->setText(get_());
+  CommentBox->setCursorPosition(0);
+
+  auto* buttons = new QHBoxLayout;
+  const char* captions[] = {"&Save", "&Clear", "&Reset", "&Close"};
+  for (int i = 0; i < 4; ++i) {
+    ComDescBtn[size_t(i)] = new QPushButton(QString::fromLatin1(captions[i]), this);
+    ComDescBtn[size_t(i)]->setObjectName(prefix + QStringLiteral("ComDescBtn%1").arg(i));
+    ComDescBtn[size_t(i)]->setAutoDefault(false);
+    connect(ComDescBtn[size_t(i)], &QPushButton::clicked, this, [this, i] { ComDescBtn_Click(i); });
+    buttons->addWidget(ComDescBtn[size_t(i)]);
+  }
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(CommentBox);
+  layout->addLayout(buttons);
+  resize(520, sizeHint().height());
+}
+
+void CommentsWindow::ComDescBtn_Click(int index) {
+  switch (index) {
+    case 0: set_(CommentBox->text()); break;
+    case 1: CommentBox->clear(); break;
+    case 2: CommentBox->setText(get_()); break;
+    case 3: close(); break;
+    default: break;
+  }
+}
+
+}  // namespace tarvex
