@@ -1,0 +1,28 @@
+// Stored recent-files values: any text reads as an entry whose stored form reads back as the
+// same entry, and the list keeps four distinct titles whatever is added.
+#include <cstdint>
+
+#include <QStringList>
+
+#include "common/ansicodec.h"
+#include "fuzz/fuzz_check.h"
+#include "scrivane/core/recentfiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace scrivane;
+  const QString text = tarvex::DecodeAnsi(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+  RecentFiles list;
+  for (const QString& value : text.split(QLatin1Char('\n'))) {
+    const RecentEntry e = ParseStoredRecent(value);
+    FUZZ_CHECK(!value.contains(QLatin1Char(':')) || StoredRecent(e) == value);
+    const RecentEntry again = ParseStoredRecent(StoredRecent(e));
+    FUZZ_CHECK(again.title == e.title && again.path == e.path);
+    FUZZ_CHECK(RecentTitle(RecentCaption(0, e.title)) == e.title);
+    if (e.title.isEmpty()) continue;
+    list.Add(e.path, e.title);
+    FUZZ_CHECK(list.entries[0].title == e.title && list.entries[0].visible);
+    for (int i = 1; i < RecentFiles::kCount; ++i)
+      FUZZ_CHECK(list.entries[i].title.isEmpty() || list.Find(list.entries[i].title) == i);
+  }
+  return 0;
+}

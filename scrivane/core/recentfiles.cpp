@@ -1,0 +1,63 @@
+#include "scrivane/core/recentfiles.h"
+
+#include "common/paths.h"
+
+namespace scrivane {
+
+int RecentFiles::Find(const QString& title) const {
+  for (int i = 0; i < kCount; ++i)
+    if (entries[i].title == title) return i;
+  return -1;
+}
+
+void RecentFiles::Add(const QString& path, const QString& title) {
+  const int match = Find(title);
+  if (match == 0) return;
+  // Entries above the match (or all but the last) move down one place.
+  for (int j = (match < 0 ? kCount - 1 : match) - 1; j >= 0; --j) {
+    RecentEntry& to = entries[j + 1];
+    to.title = entries[j].title;
+    to.path = entries[j].path;
+    if (!to.title.isEmpty()) to.visible = true;
+  }
+  entries[0] = {title, path, true};
+}
+
+bool RecentFiles::AnyVisible() const {
+  for (const RecentEntry& e : entries)
+    if (e.visible) return true;
+  return false;
+}
+
+QString StoredRecent(const RecentEntry& e) { return e.title + QLatin1Char(':') + e.path; }
+
+RecentEntry ParseStoredRecent(const QString& value) {
+  const qsizetype first = value.indexOf(QLatin1Char(':'));
+  if (first < 0) return {};
+  qsizetype split = first;
+  for (qsizetype c = first; c >= 0; c = value.indexOf(QLatin1Char(':'), c + 1)) {
+    if (tarvex::GetFileTitle(value.mid(c + 1)) == QStringView(value).left(c)) {
+      split = c;
+      break;
+    }
+  }
+  RecentEntry e;
+  e.title = value.left(split);
+  e.path = value.mid(split + 1);
+  e.visible = !e.title.isEmpty();
+  return e;
+}
+
+QString RecentCaption(int i, const QString& title) {
+  QString shown = title;
+  shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  return QStringLiteral("&%1 ").arg(i + 1) + shown;
+}
+
+QString RecentTitle(const QString& caption) {
+  QString t = caption.mid(3);
+  t.replace(QStringLiteral("&&"), QStringLiteral("&"));
+  return t;
+}
+
+}  // namespace scrivane

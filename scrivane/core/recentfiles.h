@@ -1,0 +1,41 @@
+#pragma once
+// The recent-files list of the File menu as plain data: four entries, newest first, each a
+// file title and its full path. The title identifies a file (with regard to case); the
+// stored form of an entry is title ":" path.
+#include <QString>
+#include <array>
+
+namespace scrivane {
+
+struct RecentEntry {
+  QString title;  // empty for an empty entry
+  QString path;
+  bool visible = false;  // shown in the menu; once shown, it stays shown
+};
+
+class RecentFiles {
+ public:
+  static constexpr int kCount = 4;
+  std::array<RecentEntry, kCount> entries;
+
+  // Puts the file at the top: a file already listed under the same title moves up (entry 0
+  // keeps its path), a new one pushes the last entry off.
+  void Add(const QString& path, const QString& title);
+  // Index of the first entry with this title, or -1.
+  int Find(const QString& title) const;
+  bool AnyVisible() const;
+};
+
+// title ":" path; an empty entry is ":".
+QString StoredRecent(const RecentEntry& e);
+// A stored value back into an entry. A title may itself hold colons, so the value is split
+// at the first colon after which the path's file title equals the text before it; failing
+// that, at the first colon. A value without a colon is an empty entry.
+RecentEntry ParseStoredRecent(const QString& value);
+
+// The menu caption of entry i: "&" i + 1 " " title, with "&" in the title shown as itself.
+QString RecentCaption(int i, const QString& title);
+// The title back from a caption.
+QString RecentTitle(const QString& caption);
+
+}  // namespace scrivane
