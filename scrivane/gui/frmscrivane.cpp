@@ -53,6 +53,15 @@ frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main
   resize(480, 360);
 }
 
+frmScrivane::~frmScrivane() {
+  // The text box and the list die after this window's members: their last events and
+  // signals must not reach the hint handlers.
+  txtMain->document()->disconnect(this);
+  txtMain->removeEventFilter(this);
+  lvwCogParams->removeEventFilter(this);
+  lvwCogParams->viewport()->removeEventFilter(this);
+}
+
 int frmScrivane::Number() const { return Tag.mid(3).toInt(); }
 
 void frmScrivane::SetCaption(const QString& caption) {

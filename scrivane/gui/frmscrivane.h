@@ -18,6 +18,7 @@ class frmScrivane : public QWidget {
   Q_OBJECT
  public:
   explicit frmScrivane(frmMain* main, QWidget* parent = nullptr);
+  ~frmScrivane() override;
 
   QString Tag;                           // "cog" + window number; the key in colCogs
   QString strFile = QStringLiteral("blank");  // full path, or "blank" when never saved
