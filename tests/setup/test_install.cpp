@@ -1,6 +1,7 @@
 // The installation run against temporary folders with scripted answers: the copy loop, its
 // messages, the registry file and the start of the registry editor.
 #include <QDir>
+#include <functional>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -155,16 +156,27 @@ TEST_F(InstallTest, FullDiskKeepsTheOldRegistryFile) {
   EXPECT_TRUE(shell.detached.empty());
 }
 
-TEST_F(InstallTest, ListThatCannotBeOpenedStopsWithOneMessage) {
-  QFile::remove(Prog("tarvex-filelist.txt"));
-  EXPECT_EQ(Run(inst), InstallOutcome::Stopped);
-  ASSERT_EQ(Errors().size(), 1u);
-  const QString head = QStringLiteral("Error opening file \"tarvex-filelist.txt\".") + kCrLf;
-  EXPECT_TRUE(Errors()[0].text.startsWith(head));
-  EXPECT_GT(Errors()[0].text.size(), head.size());  // with the reason
-  EXPECT_EQ(prompts.records.size(), 1u);
-  EXPECT_FALSE(QFile::exists(Prog("tarvexsetup.reg")));
-  EXPECT_TRUE(shell.detached.empty());
+// A list that cannot be opened, or a registry file that cannot be written: one message with
+// the reason, and the registry editor is not started.
+TEST_F(InstallTest, ListOrRegistryFileThatFailsStopsWithOneMessage) {
+  const QString reg = Prog("tarvexsetup.reg");
+  const struct {
+    std::function<void()> spoil;
+    QString head;
+  } cases[] = {
+      {[&] { QFile::remove(Prog("tarvex-filelist.txt")); }, "Error opening file \"tarvex-filelist.txt\"." + kCrLf},
+      {[&] { List("a.txt\nb.txt\n"), QDir().mkpath(reg); }, "Error writing file \"" + QDir::toNativeSeparators(reg) + "\"." + kCrLf},
+  };
+  for (const auto& c : cases) {
+    prompts.Clear();
+    c.spoil();
+    EXPECT_EQ(Run(inst), InstallOutcome::Stopped);
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_TRUE(Errors()[0].text.startsWith(c.head)) << Errors()[0].text;
+    EXPECT_GT(Errors()[0].text.size(), c.head.size());  // with the reason
+    EXPECT_FALSE(QFileInfo(reg).isFile());
+    EXPECT_TRUE(shell.detached.empty());
+  }
 }
 
 TEST_F(InstallTest, UnreadableLineIsReportedAndSkipped) {
@@ -180,16 +192,6 @@ TEST_F(InstallTest, UnreadableLineIsReportedAndSkipped) {
   EXPECT_EQ(Errors()[0].buttons, MsgButtons::OK);
   EXPECT_EQ(files.copied.size(), 2);  // the blank line names no file
   EXPECT_TRUE(QFile::exists(Inst("b.txt")));
-}
-
-TEST_F(InstallTest, RegistryFileThatCannotBeWrittenKeepsTheProgramOpen) {
-  QDir().mkpath(Prog("tarvexsetup.reg"));  // a folder in its place
-  EXPECT_EQ(Run(inst), InstallOutcome::Stopped);
-  ASSERT_EQ(Errors().size(), 1u);
-  EXPECT_TRUE(Errors()[0].text.startsWith(QStringLiteral("Error writing file \"") +
-                                          QDir::toNativeSeparators(Prog("tarvexsetup.reg")) + QStringLiteral("\".") + kCrLf))
-      << Errors()[0].text;
-  EXPECT_TRUE(shell.detached.empty());
 }
 
 TEST_F(InstallTest, WithoutARegistryEditorTheFileIsNamed) {
