@@ -26,13 +26,6 @@ class RecordingListener : public TableListener {
   void KeyAdded(const QString& name, int index) override { events << QStringLiteral("key %1 %2").arg(name).arg(index); }
   void CountChanged(int count) override { events << QStringLiteral("count %1").arg(count); }
   void LoadFinished() override { events << QStringLiteral("finished"); }
-  void ProgressShown(const QString& caption, qint64 max) override {
-    events << QStringLiteral("show %1 | %2").arg(caption).arg(max);
-  }
-  void ProgressUpdated(const QString& caption, qint64 pos) override {
-    events << QStringLiteral("step %1 | %2").arg(caption).arg(pos);
-  }
-  void ProgressClosed() override { events << QStringLiteral("close"); }
   void Message(const QString& text, const QString& title, Notice) override { messages << title + '|' + text; }
 
   QStringList Matching(const QString& prefix) const {
@@ -51,8 +44,7 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 inline QByteArray ReadBytes(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-  return f.readAll();
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The lines of a file written with CR LF line ends (the last line end gives no extra entry).

@@ -71,7 +71,6 @@ TEST(ModelText, WriterAndHeaderRoundTrip) {
   EXPECT_EQ(text.split(QStringLiteral("\r\n")), expected);
   const ModelText back = ReadModelText(text);
   EXPECT_TRUE(back.notes.isEmpty()) << back.notes.join('\n');
-  EXPECT_EQ(Dump(back.entries), QStringLiteral("0=ky.3do,ky.snd 1=kk.3do,kk.snd,dark one"));
   EXPECT_TRUE(back.hasComments);
   EXPECT_EQ(back.comments, QStringLiteral("my notes"));
   EXPECT_EQ(back.headerLines.size(), 15);
@@ -196,7 +195,6 @@ TEST(Personality, ReadAndWrite) {
   EXPECT_TRUE(t.notes[2].startsWith("Line 6: The value \"x\" is not a decimal number."));
   EXPECT_TRUE(t.notes[3].startsWith("Line 7: the line does not read"));
   EXPECT_EQ(PersonalityFileText(t.params), "version 2\r\nparam 0: -0.5\r\nparam 7: .25\r\nparam 50: 2\r\n");
-  EXPECT_TRUE(ReadPersonality(PersonalityFileText(t.params)).notes.isEmpty());
   EXPECT_TRUE(ReadPersonality("version 1\nparam 1: 2\n").notes[0].startsWith("Line 1: the file does not begin"));
   EXPECT_TRUE(ReadPersonality("").notes[0].contains("empty"));
 }
