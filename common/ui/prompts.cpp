@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QInputDialog>
@@ -14,6 +15,26 @@
 #include "common/paths.h"
 
 namespace tarvex {
+
+QFont FontDialogStart(const QFont& initial) {
+  // A stored name that is not installed ("Courier New" on Linux) is replaced by the fallback
+  // the text shows, which the dialog would not guess.
+  QFont shown = initial;
+  const QString family = QFontInfo(initial).family();
+  shown.setFamily(family);
+  QString best;
+  int bestDistance = 1 << 20;
+  for (const QString& style : QFontDatabase::styles(family)) {
+    if (QFontDatabase::italic(family, style) != initial.italic()) continue;
+    const int distance = std::abs(QFontDatabase::weight(family, style) - int(initial.weight()));
+    if (distance < bestDistance) {
+      best = style;
+      bestDistance = distance;
+    }
+  }
+  if (!best.isEmpty()) shown.setStyleName(best);
+  return shown;
+}
 
 QString EffectiveTitle(const QString& title) {
   if (!title.isEmpty()) return title;
@@ -110,12 +131,8 @@ class QtPrompts final : public Prompts {
   }
 
   std::optional<QFont> ChooseFont(const QFont& initial) override {
-    // Preselect the family the text really shows: a stored name that is not installed
-    // ("Courier New" on Linux) is replaced by a fallback the dialog would not guess.
-    QFont shown = initial;
-    shown.setFamily(QFontInfo(initial).family());
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, shown, ParentWindow());
+    const QFont f = QFontDialog::getFont(&ok, FontDialogStart(initial), ParentWindow());
     if (!ok) return std::nullopt;
     return f;
   }

@@ -25,6 +25,11 @@ struct FileDialogRequest {
   bool overwritePrompt = false;
 };
 
+// The font the font dialog opens on for initial: the family the text really shows, with the
+// family's own style name that matches initial's weight and slant, so that the dialog selects
+// exactly that style (left to itself it may pick an oblique one for a plain font).
+QFont FontDialogStart(const QFont& initial);
+
 class Prompts {
  public:
   virtual ~Prompts() = default;

@@ -125,7 +125,7 @@ QString SignatureOf(const QString& tag) {
 
 QString DescriptionOf(const QString& tag) {
   const qsizetype p = tarvex::InStrExact(tag, QStringLiteral("|"));  // 1-based, 0 when absent
-  if (p == 0) return IsCategoryTag(tag) ? tag : QString();
+  if (p == 0) return tag;
   return tarvex::WithoutFirst(tag, p);
 }
 

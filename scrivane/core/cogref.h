@@ -59,7 +59,7 @@ QString FormatCogRefProblems(const std::vector<CogRefProblem>& problems);
 QString SignatureOf(const QString& tag);
 
 // The description part of a tag: everything after its first "|". A tag without "|" gives the
-// whole tag for a category (so a category shows "parent") and an empty text for a function.
+// whole tag (so a category shows "parent", and a function its whole line).
 QString DescriptionOf(const QString& tag);
 
 }  // namespace scrivane

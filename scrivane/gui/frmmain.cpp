@@ -5,8 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +21,10 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#ifndef Q_OS_WIN
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 #include "common/paths.h"
 #include "common/prefs.h"
@@ -45,7 +47,7 @@ QFont EditorDefaults::Font() const {
 frmMain::frmMain() {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Scrivane - by Halvard"));
-  setAcceptDrops(true);
+  AcceptFileDrops();
 
   auto* central = new QWidget(this);
   auto* layout = new QHBoxLayout(central);
@@ -195,7 +197,9 @@ void frmMain::BuildLeftPanel() {
   tvwCog->setObjectName(QStringLiteral("tvwCog"));
   tvwCog->setHeaderHidden(true);
   tvwCog->hide();
+  // The description follows the current node, however it became current (click or keys).
   connect(tvwCog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { tvwCog_NodeClick(item); });
+  connect(tvwCog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { tvwCog_NodeClick(item); });
   connect(tvwCog, &QTreeWidget::itemDoubleClicked, this, [this] { tvwCog_DblClick(); });
   tvwBramwise = new QTreeWidget(picCogRef);
   tvwBramwise->setObjectName(QStringLiteral("tvwBramwise"));
@@ -344,8 +348,13 @@ void frmMain::Arrange(int how) {
 // ---- Entry points from outside: DDE stand-in, drops, close ----
 
 QString frmMain::DefaultDdeServerName() {
-  QString user = qEnvironmentVariable("USER");
-  if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
+#ifdef Q_OS_WIN
+  const QString user = qEnvironmentVariable("USERNAME");
+#else
+  // The process's real login name: $USER may be unset, or name someone else after su.
+  const passwd* pw = ::getpwuid(::geteuid());
+  const QString user = pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(::geteuid());
+#endif
   return QStringLiteral("Scrivane-") + user;
 }
 
@@ -388,22 +397,6 @@ void frmMain::DdeExecute(const QString& command) {
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
-}
-
-void frmMain::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
-}
-
-void frmMain::dropEvent(QDropEvent* e) {
-  if (DropData(e->mimeData())) e->acceptProposedAction();
-}
-
-bool frmMain::DropData(const QMimeData* data) {
-  // A file list opens its first file; other data is ignored.
-  const QList<QUrl> urls = data->urls();
-  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
-  OpenFile(tarvex::NativePath(urls.first().toLocalFile()));
-  return true;
 }
 
 void frmMain::mnuFileExit_Click() { close(); }

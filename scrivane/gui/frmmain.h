@@ -156,7 +156,8 @@ class frmMain : public QMainWindow {
   // Listens for execute requests from other programs; false when the name is taken.
   bool StartDdeServer(const QString& name);
   void DdeExecute(const QString& command);
-  // Files dropped on the main window; false when the data holds no local file.
+  // Files dropped anywhere on the main window, its document windows and trees: the first
+  // local file opens; false when the data holds none (frmmain_drops.cpp).
   bool DropData(const QMimeData* data);
   static QString DefaultDdeServerName();
 
@@ -187,12 +188,12 @@ class frmMain : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
-  void dragEnterEvent(QDragEnterEvent* e) override;
-  void dropEvent(QDropEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   void BuildMenus();
+  // Routes every file drag over this window's widgets to DropData (frmmain_drops.cpp).
+  void AcceptFileDrops();
   QString AskOpenPath(const QString& filter) const;
   void BuildLeftPanel();
   void FillWindowMenu();

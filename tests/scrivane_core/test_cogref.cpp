@@ -98,7 +98,7 @@ TEST(CogRefTags, SignatureAndDescriptionSplitAtTheFirstBar) {
       {"parent", "parent", "parent", true},  // a category shows its tag
       {"F(a, b)|Does it.", "F(a, b)", "Does it.", false},
       {"F(a)|x|y", "F(a)", "x|y", false},
-      {"F(a)", "F(a)", "", false},  // a function without a bar has an empty description
+      {"F(a)", "F(a)", "F(a)", false},  // a function without a bar shows its whole tag
       {"|only", "", "only", false},
       {"", "", "", false},
   };

@@ -1,3 +1,4 @@
+#include <QTest>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -59,8 +60,10 @@ TEST_F(ScrivaneTest, ClickShowsDescriptionAndDoubleClickInsertsSignature) {
 
   QTreeWidgetItem* nobar = main->CogRefNodeByKey(QStringLiteral("NoBar(x)"));
   ASSERT_TRUE(nobar);
-  main->tvwCog_NodeClick(nobar);
-  EXPECT_EQ(main->txtCogDesc->toPlainText(), QString());
+  main->tvwCog->setCurrentItem(health);
+  QTest::keyClick(main->tvwCog, Qt::Key_Down);  // moved with the keys: the description follows
+  EXPECT_EQ(main->tvwCog->currentItem(), nobar);
+  EXPECT_EQ(main->txtCogDesc->toPlainText(), QStringLiteral("NoBar(x)"));
   w->txtMain->SetSelStart(0);
   main->tvwCog_DblClick();
   EXPECT_TRUE(w->txtMain->Text().startsWith(QStringLiteral("NoBar(x)x = ")));

@@ -8,6 +8,11 @@
 #include <QUrl>
 #include <QTest>
 #include <QDropEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <algorithm>
+#include <pwd.h>
+#include <unistd.h>
 
 #include "common/settings.h"
 #include "scrivane_fixture.h"
@@ -321,22 +326,43 @@ TEST_F(ScrivaneTest, SaveIntoReadOnlyFolderKeepsOldFileAndDocumentModified) {
   EXPECT_EQ(ReadFile(path), QByteArray("new old\r\n"));
 }
 
-TEST_F(ScrivaneTest, DropOfThreeFilesOpensTheFirst) {
+// A file dropped on a document's text or on a tree opens as on the main window (its first
+// local file); addresses that are no local files are refused and never typed into the text.
+TEST_F(ScrivaneTest, FileDropsAnywhereOpenTheFirstLocalFile) {
   Start();
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(WriteFile(QStringLiteral("d1.cog"), "1")),
-                QUrl::fromLocalFile(WriteFile(QStringLiteral("d2.cog"), "2")),
-                QUrl::fromLocalFile(WriteFile(QStringLiteral("d3.cog"), "3"))});
-  EXPECT_TRUE(main->DropData(&data));
-  ASSERT_EQ(main->colCogs.size(), 2);
-  EXPECT_EQ(main->colCogs[1]->Caption(), QStringLiteral("d1.cog"));
-  QMimeData text;
-  text.setText(QStringLiteral("not a file"));
-  EXPECT_FALSE(main->DropData(&text));
-  EXPECT_EQ(main->colCogs.size(), 2);
+  frmScrivane* w = main->colCogs.first();
+  const QString before = w->txtMain->Text();
+  const auto drop = [](QWidget* target, const QMimeData* data) {
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(target, &dropped);
+    return enter.isAccepted() && dropped.isAccepted();
+  };
+  QMimeData web, files;
+  web.setUrls({QUrl(QStringLiteral("https://example.org/a.cog"))});
+  files.setUrls({QUrl(QStringLiteral("https://example.org/a.cog")),
+                 QUrl::fromLocalFile(WriteFile(QStringLiteral("d1.cog"), "1")),
+                 QUrl::fromLocalFile(WriteFile(QStringLiteral("d2.cog"), "2"))});
+  for (QWidget* target : {static_cast<QWidget*>(main.get()), w->txtMain->viewport(), main->tvwBramwise->viewport(),
+                          main->tvwCog->viewport()}) {
+    EXPECT_FALSE(drop(target, &web)) << target->objectName();
+    EXPECT_TRUE(drop(target, &files)) << target->objectName();
+    EXPECT_EQ(main->colCogs.last()->Caption(), QStringLiteral("d1.cog"));
+  }
+  EXPECT_EQ(main->colCogs.size(), 5);
+  EXPECT_EQ(w->txtMain->Text(), before);
 }
 
 TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
+  // The server's name holds the real login name, whatever $USER says.
+  const QByteArray user = qgetenv("USER");
+  qputenv("USER", "someone-else");
+  const QString named = scrivane::frmMain::DefaultDdeServerName();
+  qunsetenv("USER");
+  EXPECT_EQ(scrivane::frmMain::DefaultDdeServerName(), named);
+  EXPECT_EQ(named, "Scrivane-" + QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
+  qputenv("USER", user);
   Start();
   const QString name = QStringLiteral("ScrivaneTest-%1").arg(QCoreApplication::applicationPid());
   ASSERT_TRUE(main->StartDdeServer(name));
@@ -409,4 +435,27 @@ TEST_F(ScrivaneTest, MissingDataFilesAreReportedOnceAndDocumentsStartEmpty) {
   ASSERT_EQ(main->colCogs.size(), 1);
   EXPECT_EQ(main->colCogs[0]->txtMain->Text(), QString());
   EXPECT_EQ(main->colCogs[0]->lvwCogParams->topLevelItemCount(), 0);
+}
+
+// The font dialog opens on exactly the stored family, size, weight and slant, so that OK
+// without a change gives the same font back.
+TEST_F(ScrivaneTest, FontDialogOpensOnTheStoredStyle) {
+  int tried = 0;
+  for (const QString& family : QFontDatabase::families()) {
+    const QStringList styles = QFontDatabase::styles(family);
+    if (tried == 3 || std::none_of(styles.begin(), styles.end(), [&](auto& s) { return QFontDatabase::italic(family, s); }))
+      continue;
+    ++tried;
+    for (const bool bold : {false, true}) {
+      for (const bool italic : {false, true}) {
+        QFont stored(family, 11, bold ? QFont::Bold : QFont::Normal, italic);
+        QFontDialog dialog;
+        dialog.setCurrentFont(tarvex::FontDialogStart(stored));
+        const QFont f = dialog.currentFont();
+        EXPECT_EQ(QString("%1 %2 %3 %4").arg(f.family()).arg(f.pointSize()).arg(f.bold()).arg(f.italic()),
+                  QString("%1 11 %2 %3").arg(family).arg(bold).arg(italic));
+      }
+    }
+  }
+  if (tried == 0) GTEST_SKIP() << "no font with an italic style";
 }
