@@ -111,6 +111,7 @@ void frmMain::BuildMenus() {
     mnuFileMRU[i] = mnuFile_m->addAction(QString());
     mnuFileMRU[i]->setObjectName(QStringLiteral("mnuFileMRU%1").arg(i));
     mnuFileMRU[i]->setVisible(false);
+    connect(mnuFileMRU[i], &QAction::triggered, this, [this, i] { mnuFileMRU_Click(i); });
   }
   bar(mnuFile_m, mnuFileBar6, "mnuFileBar6");
   mnuFileBar6->setVisible(false);

@@ -30,6 +30,7 @@ class QTreeWidgetItem;
 
 namespace scrivane {
 
+class frmCGT;
 class frmChkSyn;
 class frmScrivane;
 struct ScriptReadResult;
@@ -150,8 +151,13 @@ class frmMain : public QMainWindow {
   void mnuCFFind_Click();
   void mnuCFFindNext_Click();
 
-  // Seams filled by later steps.
+  // Opens the template window on the template, modal over the main window (the window is
+  // not shown when the template cannot be used).
   void OpenCogTemplate(const QString& path);
+  frmCGT* TemplateWindow() const;
+  // The folder Open Template starts in: the shipped templates while the open folder is the
+  // program folder.
+  QString TemplateFolder() const;
 
   // Listens for execute requests from other programs; false when the name is taken.
   bool StartDdeServer(const QString& name);
@@ -181,6 +187,7 @@ class frmMain : public QMainWindow {
   void mnuFileSaveAll_Click();
   void mnuFilePrint_Click();
   void mnuFileExit_Click();
+  void mnuFileMRU_Click(int index);
   void mnuViewFont_Click();
   void mnuEdit_Click(int index);
   void mnuEditChkSyn_Click();
@@ -194,7 +201,7 @@ class frmMain : public QMainWindow {
   void BuildMenus();
   // Routes every file drag over this window's widgets to DropData (frmmain_drops.cpp).
   void AcceptFileDrops();
-  QString AskOpenPath(const QString& filter) const;
+  QString AskOpenPath(const QString& filter, const QString& folder) const;
   void BuildLeftPanel();
   void FillWindowMenu();
   void ApplyFontToAll();
@@ -215,6 +222,7 @@ class frmMain : public QMainWindow {
   QList<QAction*> windowListActions_;
   bool unloaded_ = false;
   QPointer<frmChkSyn> chkSyn_;  // the syntax check dialog while it is open
+  QPointer<frmCGT> cgt_;        // the template window while it is open
 };
 
 }  // namespace scrivane

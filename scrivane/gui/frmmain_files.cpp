@@ -2,6 +2,8 @@
 // document windows, and the File and View menu commands that drive them.
 #include <QAbstractTextDocumentLayout>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -17,6 +19,7 @@
 #include "common/ui/prompts.h"
 #include "scrivane/core/scriptfile.h"
 #include "scrivane/core/shell.h"
+#include "scrivane/gui/frmcgt.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
 
@@ -140,8 +143,25 @@ void frmMain::OpenFile(const QString& path) {
   OpenDocument(path, tarvex::GetFileTitle(path));
 }
 
+void frmMain::OpenCogTemplate(const QString& path) {
+  auto* w = new frmCGT(this);
+  if (!w->OpenCogTemplate(path)) {
+    delete w;
+    return;
+  }
+  cgt_ = w;
+  w->show();  // modal by its window modality; the event loop goes on
+}
 
-void frmMain::OpenCogTemplate(const QString& path) { (void)path; }
+frmCGT* frmMain::TemplateWindow() const { return cgt_.data(); }
+
+QString frmMain::TemplateFolder() const {
+  const QString shipped = tarvex::JoinPath(tarvex::ProgramFolder(), QStringLiteral("templates"));
+  return tarvex::SameText(QDir::cleanPath(defaults.DefOpenDir), QDir::cleanPath(tarvex::ProgramFolder())) &&
+                 QFileInfo(shipped).isDir()
+             ? shipped
+             : defaults.DefOpenDir;
+}
 
 // ---- Closing ----
 
@@ -170,22 +190,33 @@ void frmMain::DocumentClosed(frmScrivane* w) {
 void frmMain::mnuFileNew_Click() { NewCog(QStringLiteral("blank"), QString()); }
 
 // The open dialog of Open and Open Template: the chosen path in native form, or empty.
-QString frmMain::AskOpenPath(const QString& filter) const {
+QString frmMain::AskOpenPath(const QString& filter, const QString& folder) const {
   tarvex::FileDialogRequest req;
   req.filter = filter;
-  req.folder = defaults.DefOpenDir;
+  req.folder = folder;
   const auto path = tarvex::prompts().OpenFileName(req);
   return path ? tarvex::NativePath(*path) : QString();
 }
 
 void frmMain::mnuFileOpen_Click() {
-  const QString p = AskOpenPath(kCogFilter);
+  const QString p = AskOpenPath(kCogFilter, defaults.DefOpenDir);
   if (!p.isEmpty()) OpenDocument(p, tarvex::GetFileTitle(p));
 }
 
 void frmMain::mnuOpenTemp_Click() {
-  const QString p = AskOpenPath(kTemplateFilter);
+  const QString p = AskOpenPath(kTemplateFilter, TemplateFolder());
   if (!p.isEmpty()) OpenCogTemplate(p);
+}
+
+void frmMain::mnuFileMRU_Click(int index) {
+  const QString path = MRU::Tag(mnuFileMRU[index]);
+  if (!QFileInfo(path).isFile()) {
+    tarvex::prompts().MsgBox(QStringLiteral("File does not exist."), kTitle, tarvex::MsgButtons::OK,
+                             tarvex::MsgIcon::Exclamation);
+    return;
+  }
+  // A file that exists but cannot be read is reported like any other and binds no window.
+  OpenDocument(path, RecentTitle(mnuFileMRU[index]->text()));
 }
 
 void frmMain::mnuFileClose_Click() {

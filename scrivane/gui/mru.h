@@ -1,7 +1,9 @@
 #pragma once
-// The recent-files list of the File menu. Its behaviour comes with a later step; for now
-// the calls the shell makes are accepted and do nothing.
+// The recent-files list of the File menu. The menu items hold the list (caption "&1 " title,
+// the path in the item's "Tag" property, visibility); the list rules are RecentFiles'.
 #include <QString>
+
+#include "scrivane/core/recentfiles.h"
 
 class QAction;
 
@@ -9,11 +11,17 @@ namespace scrivane {
 
 class MRU {
  public:
-  void LoadMRU(QAction* const* menu, QAction* separator) { (void)menu, (void)separator; }
-  void SaveMRU(QAction* const* menu) { (void)menu; }
-  void AddFile(QAction* const* menu, const QString& path, const QString& title, QAction* separator) {
-    (void)menu, (void)path, (void)title, (void)separator;
-  }
+  // Fills the four entries from the settings store.
+  void LoadMRU(QAction* const* menu, QAction* separator);
+  // Writes the four entries to the settings store.
+  void SaveMRU(QAction* const* menu);
+  // Puts the file at the top of the list.
+  void AddFile(QAction* const* menu, const QString& path, const QString& title, QAction* separator);
+
+  // The list as the menu items hold it, and back.
+  static RecentFiles FromMenu(QAction* const* menu);
+  static void ToMenu(const RecentFiles& list, QAction* const* menu, QAction* separator);
+  static QString Tag(const QAction* item);
 };
 
 }  // namespace scrivane

@@ -255,6 +255,7 @@ TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
     EXPECT_EQ(main->colCogs.size(), c.windows) << c.cmd;
     main.reset();
   }
+  prompts.Clear();  // the templates named do not exist
   // A quoted path is used as it stands: quotes included, so it names no file.
   const QString path = WriteFile(QStringLiteral("q.cog"), "q\r\n");
   Start(QLatin1Char('"') + path + QLatin1Char('"'));

@@ -1,0 +1,50 @@
+#include "scrivane/gui/mru.h"
+
+#include <QAction>
+
+#include "common/prefs.h"
+
+namespace scrivane {
+
+QString MRU::Tag(const QAction* item) { return item->property("Tag").toString(); }
+
+RecentFiles MRU::FromMenu(QAction* const* menu) {
+  RecentFiles list;
+  for (int i = 0; i < RecentFiles::kCount; ++i)
+    list.entries[i] = {RecentTitle(menu[i]->text()), Tag(menu[i]), menu[i]->isVisible()};
+  return list;
+}
+
+void MRU::ToMenu(const RecentFiles& list, QAction* const* menu, QAction* separator) {
+  for (int i = 0; i < RecentFiles::kCount; ++i) {
+    const RecentEntry& e = list.entries[i];
+    menu[i]->setText(RecentCaption(i, e.title));
+    menu[i]->setProperty("Tag", e.path);
+    if (e.visible) menu[i]->setVisible(true);
+  }
+  if (separator && list.AnyVisible()) separator->setVisible(true);
+}
+
+void MRU::LoadMRU(QAction* const* menu, QAction* separator) {
+  RecentFiles list = FromMenu(menu);
+  for (int i = 0; i < RecentFiles::kCount; ++i) {
+    const RecentEntry e = ParseStoredRecent(tarvex::prefs::MRU[i].Get());
+    list.entries[i].title = e.title;
+    list.entries[i].path = e.path;
+    list.entries[i].visible = list.entries[i].visible || e.visible;
+  }
+  ToMenu(list, menu, separator);
+}
+
+void MRU::SaveMRU(QAction* const* menu) {
+  const RecentFiles list = FromMenu(menu);
+  for (int i = 0; i < RecentFiles::kCount; ++i) tarvex::prefs::MRU[i].Set(StoredRecent(list.entries[i]));
+}
+
+void MRU::AddFile(QAction* const* menu, const QString& path, const QString& title, QAction* separator) {
+  RecentFiles list = FromMenu(menu);
+  list.Add(path, title);
+  ToMenu(list, menu, separator);
+}
+
+}  // namespace scrivane
