@@ -148,6 +148,7 @@ void frmMain::BuildMenus() {
   mnuView->setObjectName(QStringLiteral("mnuView"));
   item(mnuView, mnuViewFont, "mnuViewFont", QStringLiteral("&Fonts"));
   item(mnuView, mnuViewOptions, "mnuViewOptions", QStringLiteral("&Options"));
+  connect(mnuViewOptions, &QAction::triggered, this, &frmMain::mnuViewOptions_Click);
   bar(mnuView, mnuViewBar1, "mnuViewBar1");
   item(mnuView, mnuViewRefresh, "mnuViewRefresh", QStringLiteral("&Refresh Tree"), QKeySequence(Qt::Key_F5));
 
@@ -162,6 +163,7 @@ void frmMain::BuildMenus() {
   mnuHelpm = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelpm->setObjectName(QStringLiteral("mnuHelpm"));
   item(mnuHelpm, mnuHelp, "mnuHelp", QStringLiteral("&About"));
+  connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
 
   connect(mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
   connect(mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);

@@ -30,7 +30,9 @@ class QTreeWidgetItem;
 
 namespace scrivane {
 
+class frmAbout;
 class frmCGT;
+class frmOptions;
 class frmChkSyn;
 class frmScrivane;
 struct ScriptReadResult;
@@ -176,6 +178,12 @@ class frmMain : public QMainWindow {
   // Shows the Edit menu's Check Syntax item and its separator and enables the item (they are
   // created hidden, the item disabled).
   void EnableCheckSyntax();
+  // The same, or hidden and disabled again, as the Options say.
+  void ShowCheckSyntax(bool shown);
+
+  // The Options dialog and the About box while they are open.
+  frmOptions* OptionsWindow() const;
+  frmAbout* AboutWindow() const;
 
  public slots:
   void mnuFileNew_Click();
@@ -189,6 +197,8 @@ class frmMain : public QMainWindow {
   void mnuFileExit_Click();
   void mnuFileMRU_Click(int index);
   void mnuViewFont_Click();
+  void mnuViewOptions_Click();
+  void mnuHelp_Click();
   void mnuEdit_Click(int index);
   void mnuEditChkSyn_Click();
 
@@ -223,6 +233,8 @@ class frmMain : public QMainWindow {
   bool unloaded_ = false;
   QPointer<frmChkSyn> chkSyn_;  // the syntax check dialog while it is open
   QPointer<frmCGT> cgt_;        // the template window while it is open
+  QPointer<frmOptions> options_;
+  QPointer<frmAbout> about_;
 };
 
 }  // namespace scrivane

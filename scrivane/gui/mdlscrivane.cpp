@@ -73,6 +73,7 @@ std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
   main->strCurCog = QStringLiteral("cog1");
   const QString commandLine = options.commandLine;
   main->defaults = ReadDefaults();
+  main->ShowCheckSyntax(tarvex::prefs::ShowCheckSyntax.Get());
   if (!main->LoadCogRef()) return nullptr;
   main->show();
   if (options.listenForDde)

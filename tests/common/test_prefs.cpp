@@ -36,14 +36,9 @@ TEST(Prefs, DeclaredPlacesAndDefaults) {
 TEST(Prefs, StoredFormsAndUnconvertibleTexts) {
   test::TempSettings tmp;
   prefs::DefFontItalic.Set(true);
-  prefs::DefFontSize.Set(12);
-  prefs::AuthName.Set(QString());
   EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontItalic")),
             QStringLiteral("True"));
-  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontSize")),
-            QStringLiteral("12"));
-  EXPECT_TRUE(prefs::DefFontItalic.Get());
-  EXPECT_EQ(prefs::DefFontSize.Get(), 12);
+  prefs::AuthName.Set(QString());
   EXPECT_TRUE(prefs::AuthName.IsStored());  // an empty text is a stored value
 
   const struct { const char* stored; int size; bool bold; } bad[] = {

@@ -13,7 +13,7 @@
 
 #include "common/paths.h"
 #include "scrivane/setup/core/installer.h"
-#include "scrivane/setup/gui/folderlist.h"
+#include "common/ui/folderlist.h"
 #include "scrivane/setup/gui/pendrelsetup.h"
 #include "tests/setup/setup_fakes.h"
 #include "tests/support/scripted_prompts.h"

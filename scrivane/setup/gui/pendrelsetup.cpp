@@ -17,7 +17,7 @@
 #include "common/ui/prompts.h"
 #include "scrivane/setup/core/desktop.h"
 #include "scrivane/setup/core/installer.h"
-#include "scrivane/setup/gui/folderlist.h"
+#include "common/ui/folderlist.h"
 
 namespace pendrel {
 
@@ -27,20 +27,6 @@ template <typename T>
 T* Named(T* w, const char* name) {
   w->setObjectName(QLatin1String(name));
   return w;
-}
-
-// The drive that holds a folder, as the drive list shows it.
-int DriveIndexOf(const QComboBox* drives, const QString& folder) {
-  int best = 0;
-  qsizetype bestLength = -1;
-  for (int i = 0; i < drives->count(); ++i) {
-    const QString root = drives->itemData(i).toString();
-    if (folder.startsWith(root, Qt::CaseInsensitive) && root.size() > bestLength) {
-      best = i;
-      bestLength = root.size();
-    }
-  }
-  return best;
 }
 
 }  // namespace
@@ -96,14 +82,10 @@ PendrelSetup::PendrelSetup(SetupFileOps* files, SetupShell* shell, QWidget* pare
   decoLabel = Named(new QLabel(QStringLiteral("Install Directory:"), this), "decoLabel");
   pdInstallPath = Named(new QLineEdit(DefaultInstallPath(), this), "pdInstallPath");
   decoLabel->setBuddy(pdInstallPath);
-  pdDrive = Named(new QComboBox(this), "pdDrive");
-  for (const QFileInfo& drive : QDir::drives()) {
-    const QString root = QDir::toNativeSeparators(drive.absoluteFilePath());
-    pdDrive->addItem(root, root);
-  }
-  pdDir = Named(new FolderList(this), "pdDir");
+  pdDrive = Named(new tarvex::DriveList(this), "pdDrive");
+  pdDir = Named(new tarvex::FolderList(this), "pdDir");
   pdDir->setPath(QDir::currentPath());
-  pdDrive->setCurrentIndex(DriveIndexOf(pdDrive, pdDir->path()));
+  pdDrive->SelectDriveOf(pdDir->path());
   pdNewDir = Named(new QPushButton(QStringLiteral("&New Directory"), this), "pdNewDir");
 
   FileAssocFrame = Named(new QGroupBox(QStringLiteral("File Associations"), this), "FileAssocFrame");
@@ -140,7 +122,7 @@ PendrelSetup::PendrelSetup(SetupFileOps* files, SetupShell* shell, QWidget* pare
   resize(520, 440);
 
   connect(pdDrive, &QComboBox::currentIndexChanged, this, [this] { pdDrive_Change(); });
-  connect(pdDir, &FolderList::pathChanged, this, [this] { pdDir_Change(); });
+  connect(pdDir, &tarvex::FolderList::pathChanged, this, [this] { pdDir_Change(); });
   connect(pdNewDir, &QPushButton::clicked, this, [this] { pdNewDir_Click(); });
   connect(pdInstall, &QPushButton::clicked, this, [this] { pdInstall_Click(); });
   connect(pdCancel, &QPushButton::clicked, this, [this] { pdCancel_Click(); });
@@ -151,7 +133,7 @@ void PendrelSetup::pdDrive_Change() { pdDir->setPath(pdDrive->currentData().toSt
 void PendrelSetup::pdDir_Change() {
   pdInstallPath->setText(pdDir->path());
   const QSignalBlocker quiet(pdDrive);
-  pdDrive->setCurrentIndex(DriveIndexOf(pdDrive, pdDir->path()));
+  pdDrive->SelectDriveOf(pdDir->path());
 }
 
 void PendrelSetup::pdNewDir_Click() {

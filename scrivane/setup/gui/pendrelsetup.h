@@ -11,9 +11,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace tarvex {
+class DriveList;
+class FolderList;
+}  // namespace tarvex
+
 namespace pendrel {
 
-class FolderList;
 class SetupFileOps;
 class SetupShell;
 
@@ -25,8 +29,8 @@ class PendrelSetup : public QWidget {
 
   QLabel* decoLabel;
   QLineEdit* pdInstallPath;
-  QComboBox* pdDrive;
-  FolderList* pdDir;
+  tarvex::DriveList* pdDrive;
+  tarvex::FolderList* pdDir;
   QPushButton* pdNewDir;
   QGroupBox* FileAssocFrame;
   std::array<QCheckBox*, 4> fileassociation;

@@ -1,12 +1,15 @@
-#include "scrivane/setup/gui/folderlist.h"
+#include "common/ui/folderlist.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QStorageInfo>
 #include <QStyle>
 
-namespace pendrel {
+#include "common/paths.h"
+
+namespace tarvex {
 
 namespace {
 constexpr int kPathRole = Qt::UserRole;
@@ -81,4 +84,44 @@ void FolderList::Rebuild() {
   if (parent) scrollToItem(parent);
 }
 
-}  // namespace pendrel
+void FolderList::setNearestPath(const QString& path) {
+  QString p = QDir::cleanPath(QDir::fromNativeSeparators(path));
+  while (!setPath(p)) {
+    const QString up = QFileInfo(p).path();
+    if (up == p || up.isEmpty() || up == QLatin1String(".")) {
+      setPath(QDir::rootPath());
+      return;
+    }
+    p = up;
+  }
+}
+
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+  QStringList roots;
+#ifdef Q_OS_WIN
+  for (const QFileInfo& drive : QDir::drives()) roots << QDir::toNativeSeparators(drive.absoluteFilePath());
+#else
+  roots << QDir::rootPath();
+  for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
+    if (v.isValid() && v.isReady() && !roots.contains(v.rootPath())) roots << v.rootPath();
+#endif
+  for (const QString& root : roots) addItem(root, root);
+}
+
+void DriveList::SelectDriveOf(const QString& folder) {
+  int best = 0;
+  qsizetype bestLength = -1;
+  for (int i = 0; i < count(); ++i) {
+    const QString root = itemData(i).toString();
+    const bool under = folder.startsWith(root, Qt::CaseInsensitive) &&
+                       (folder.size() == root.size() || root.endsWith(QLatin1Char('/')) ||
+                        root.endsWith(QLatin1Char('\\')) || IsPathSeparator(folder[root.size()]));
+    if (under && root.size() > bestLength) {
+      best = i;
+      bestLength = root.size();
+    }
+  }
+  setCurrentIndex(best);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,79 @@
+#include "scrivane/gui/frmabout.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QVersionNumber>
+
+#include "common/tarvex.h"
+#include "common/ui/shellopen.h"
+
+namespace scrivane {
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("frmAbout"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowModality(Qt::ApplicationModal);
+  setWindowTitle(QStringLiteral("About Scrivane"));
+
+  lblVersion = new QLabel(VersionText(QStringLiteral(TARVEX_VERSION)), this);
+  QFont big = lblVersion->font();
+  big.setBold(true);
+  big.setPointSizeF(big.pointSizeF() * 1.3);
+  lblVersion->setFont(big);
+  lblAbout = new QLabel(
+      QStringLiteral("Scrivane, the COG script editor of the Tarvex tool set for Jedi Knight and MotS, "
+                     "written by Halvard.\n\nThanks to everyone who tried the early versions, reported "
+                     "what broke and sent the scripts that made it better, and to the editing community "
+                     "that keeps the game's levels alive."),
+      this);
+  lblAbout->setWordWrap(true);
+  lblEmail = new QLabel(QLatin1String(tarvex::kEmail), this);
+  lblWebsite = new QLabel(QLatin1String(tarvex::kWebsite), this);
+  const struct { QLabel* l; const char* name; } named[] = {
+      {lblVersion, "lblVersion"}, {lblAbout, "lblAbout"}, {lblEmail, "lblEmail"}, {lblWebsite, "lblWebsite"}};
+  for (const auto& n : named) n.l->setObjectName(QLatin1String(n.name));
+  for (QLabel* link : {lblEmail, lblWebsite}) {
+    link->setStyleSheet(QStringLiteral("color: #1a4fb0; text-decoration: underline;"));
+    link->setCursor(Qt::PointingHandCursor);
+    link->installEventFilter(this);
+  }
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(lblVersion, 0, 0, 1, 2);
+  grid->addWidget(lblAbout, 1, 0, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("E-mail:"), this), 2, 0);
+  grid->addWidget(lblEmail, 2, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Website:"), this), 3, 0);
+  grid->addWidget(lblWebsite, 3, 1);
+  grid->setColumnStretch(1, 1);
+  setFixedWidth(420);
+}
+
+QString frmAbout::VersionText(const QString& version) {
+  const QVersionNumber v = QVersionNumber::fromString(version);
+  return QStringLiteral("Scrivane version %1.%2.%3b").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
+}
+
+void frmAbout::lblEmail_Click() {
+  tarvex::OpenWithShell(this, QStringLiteral("mailto:") + lblEmail->text() + QStringLiteral("?subject=Scrivane v") +
+                                  VersionText(QStringLiteral(TARVEX_VERSION)).section(QLatin1Char(' '), 2));
+}
+
+void frmAbout::lblWebsite_Click() { tarvex::OpenWithShell(this, lblWebsite->text()); }
+
+void frmAbout::mousePressEvent(QMouseEvent* e) {
+  e->accept();
+  close();
+}
+
+bool frmAbout::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+    if (o == lblEmail) lblEmail_Click();
+    if (o == lblWebsite) lblWebsite_Click();
+    return o == lblEmail || o == lblWebsite;
+  }
+  return QDialog::eventFilter(o, e);
+}
+
+}  // namespace scrivane

@@ -1,0 +1,95 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include "common/prefs.h"
+#include "common/settings.h"
+#include "common/ui/folderlist.h"
+#include "common/ui/shellopen.h"
+#include "scrivane/gui/frmabout.h"
+#include "scrivane/gui/frmdir.h"
+#include "scrivane/gui/frmoptions.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+
+TEST_F(ScrivaneTest, OptionsApplyCancelAndTheFolderChooser) {
+  Start();
+  QDir(files.path()).mkpath(QStringLiteral("mods/levels"));
+  main->mnuViewOptions->trigger();
+  frmOptions* o = main->OptionsWindow();
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->txtDefOpenDir->text(), program.path());
+  EXPECT_TRUE(o->picOptions[1]->isVisible());
+  EXPECT_FALSE(o->picOptions[0]->isVisible());
+  EXPECT_EQ(o->txtAuthEmail->text(), QStringLiteral("Your E-mail addy Here"));
+
+  // The chooser starts at the nearest folder that exists; OK fills the save field only.
+  o->txtDefSaveDir->setText(files.filePath(QStringLiteral("mods/levels/typo")));
+  o->cmdShowDir[1]->click();
+  frmDir* d = o->DirWindow();
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->Dir1->path(), QDir::toNativeSeparators(files.filePath(QStringLiteral("mods/levels"))));
+  EXPECT_EQ(d->txtDir->text(), d->Dir1->path());
+  d->Dir1->setPath(files.filePath(QStringLiteral("mods")));
+  EXPECT_EQ(d->txtDir->text(), QDir::toNativeSeparators(files.filePath(QStringLiteral("mods"))));
+  d->cmdOk->click();
+  EXPECT_EQ(o->txtDefSaveDir->text(), QDir::toNativeSeparators(files.filePath(QStringLiteral("mods"))));
+  o->cmdShowDir[0]->click();
+  o->DirWindow()->txtDir->setText(QStringLiteral("/elsewhere"));
+  o->DirWindow()->cmdCancel->click();
+  EXPECT_EQ(o->txtDefOpenDir->text(), program.path());
+
+  // Author Info, Check Syntax, Apply; then Cancel keeps what was applied.
+  QTest::keyClick(o->txtDefOpenDir, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(o->tbsOptions->currentIndex(), 1);
+  EXPECT_TRUE(o->picOptions[0]->isVisible());
+  EXPECT_FALSE(o->picOptions[1]->isVisible());
+  o->txtAuthName->setText(QStringLiteral("Mara Jade"));
+  o->chkShowCheckSyntax->setChecked(true);
+  o->cmdApply->click();
+  EXPECT_TRUE(main->mnuEditChkSyn->isVisible() && main->mnuEditChkSyn->isEnabled());
+  o->txtDefOpenDir->setText(QStringLiteral("/not/applied"));
+  o->cmdCancel->click();
+  tarvex::test::ProcessEvents();
+  EXPECT_FALSE(main->OptionsWindow());
+  EXPECT_EQ(main->defaults.DefSaveDir, QDir::toNativeSeparators(files.filePath(QStringLiteral("mods"))));
+  EXPECT_EQ(main->defaults.DefOpenDir, program.path());
+  // The keys Lirrel and Orvane read; the untouched initial texts are not stored.
+  EXPECT_EQ(tarvex::GetSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), QStringLiteral("Name")),
+            QStringLiteral("Mara Jade"));
+  EXPECT_FALSE(tarvex::SettingExists(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), QStringLiteral("EMail")));
+  EXPECT_EQ(tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("ShowCheckSyntax")),
+            QStringLiteral("True"));
+
+  main->mnuViewOptions->trigger();
+  o = main->OptionsWindow();
+  EXPECT_EQ(o->txtAuthName->text(), QStringLiteral("Mara Jade"));
+  QTest::keyClick(o->txtAuthName, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(o->tbsOptions->currentIndex(), 1);  // from the first tab back to the last
+  o->chkShowCheckSyntax->setChecked(false);
+  o->cmdOK->click();
+  EXPECT_FALSE(main->mnuEditChkSyn->isVisible() || main->mnuEditChkSyn->isEnabled());
+}
+
+TEST_F(ScrivaneTest, AboutShowsTheVersionAndOpensTheLinks) {
+  Start();
+  QStringList opened;
+  tarvex::SetShellOpener([&](const QString& s) { opened << s; });
+  main->mnuHelp->trigger();
+  frmAbout* a = main->AboutWindow();
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->windowTitle(), QStringLiteral("About Scrivane"));
+  EXPECT_EQ(a->lblVersion->text(), QStringLiteral("Scrivane version 0.2.0b"));
+  QTest::mouseClick(a->lblEmail, Qt::LeftButton);
+  QTest::mouseClick(a->lblWebsite, Qt::LeftButton);
+  EXPECT_EQ(opened, (QStringList{QStringLiteral("mailto:") + a->lblEmail->text() + QStringLiteral("?subject=Scrivane v0.2.0b"),
+                                 a->lblWebsite->text()}));
+  QTest::mouseClick(a, Qt::LeftButton, {}, QPoint(5, 5));
+  tarvex::test::ProcessEvents();
+  EXPECT_FALSE(main->AboutWindow());
+  tarvex::SetShellOpener({});
+}
