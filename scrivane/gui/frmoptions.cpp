@@ -163,6 +163,8 @@ bool frmOptions::eventFilter(QObject* o, QEvent* e) {
       const bool back = k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier);
       const int n = tbsOptions->count();
       tbsOptions->setCurrentIndex((tbsOptions->currentIndex() + (back ? n - 1 : 1)) % n);
+      // The focus was in the panel just hidden: typing goes on in the one shown.
+      (tbsOptions->currentIndex() == 1 ? txtAuthName : txtDefOpenDir)->setFocus();
       return true;
     }
   }
