@@ -98,6 +98,14 @@ inline constexpr IntPref DefFontSize{"Scrivane", "Defaults", "DefFontSize", 8, 1
 // Whether the Edit menu offers Check Syntax.
 inline constexpr BoolPref ShowCheckSyntax{"Scrivane", "Defaults", "ShowCheckSyntax", false};
 
+// Scrivane's main window as it was last closed: its place and size in pixels (a width of 0
+// when none was stored) and whether it was maximized.
+inline constexpr IntPref WindowLeft{"Scrivane", "Window", "Left", 0, -100000, 100000};
+inline constexpr IntPref WindowTop{"Scrivane", "Window", "Top", 0, -100000, 100000};
+inline constexpr IntPref WindowWidth{"Scrivane", "Window", "Width", 0, 0, 100000};
+inline constexpr IntPref WindowHeight{"Scrivane", "Window", "Height", 0, 0, 100000};
+inline constexpr BoolPref WindowMaximized{"Scrivane", "Window", "Maximized", false};
+
 // Scrivane's recent files, entry 0 (the newest) under key "1": title ":" path.
 inline constexpr TextPref MRU[4] = {{"Scrivane", "MRU", "1", ":"},
                                     {"Scrivane", "MRU", "2", ":"},

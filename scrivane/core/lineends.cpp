@@ -2,6 +2,15 @@
 
 namespace scrivane {
 
+QString LineEndName(LineEnd style) {
+  switch (style) {
+    case LineEnd::LF: return QStringLiteral("LF");
+    case LineEnd::CR: return QStringLiteral("CR");
+    case LineEnd::CRLF: break;
+  }
+  return QStringLiteral("CRLF");
+}
+
 QString LineEndText(LineEnd style) {
   switch (style) {
     case LineEnd::LF: return QStringLiteral("\n");

@@ -32,5 +32,7 @@ NormalizedText NormalizeToLf(const QString& raw);
 QString ToFileText(const QString& lfText, LineEnd style, const OddLineEnds& odd = {});
 
 QString LineEndText(LineEnd style);
+// "CRLF", "LF" or "CR", as the status bar names the style.
+QString LineEndName(LineEnd style);
 
 }  // namespace scrivane

@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 #include "common/text.h"
@@ -52,6 +53,29 @@ std::vector<QRect> CascadeRects(const QRect& area, int n, int step) {
     out.emplace_back(area.left() + k * step, area.top() + k * step, w, h);
   }
   return out;
+}
+
+QRect StartWindowRect(const QRect& available, const QRect& stored) {
+  if (stored.width() > 0 && stored.height() > 0) {
+    const QRect strip(stored.left(), stored.top(), stored.width(), 24);
+    const QRect seen = strip.intersected(available);
+    if (seen.width() >= 100 && seen.height() >= 8) {
+      QRect r(stored.topLeft(), stored.size().boundedTo(available.size()));
+      r.moveLeft(std::clamp(r.left(), available.left(), available.right() + 1 - r.width()));
+      r.moveTop(std::clamp(r.top(), available.top(), available.bottom() + 1 - r.height()));
+      return r;
+    }
+  }
+  const QSize size(available.width() * 4 / 5, available.height() * 4 / 5);
+  return QRect(available.left() + (available.width() - size.width()) / 2,
+               available.top() + (available.height() - size.height()) / 2, size.width(), size.height());
+}
+
+QRect NewDocumentRect(const QRect& area, int open, int step) {
+  step = std::max(step, 1);
+  const int fit = std::max(1, std::min(area.width(), area.height()) / 2 / step + 1);
+  const int k = std::max(open, 0) % fit;
+  return QRect(area.left() + k * step, area.top() + k * step, area.width() - k * step, area.height() - k * step);
 }
 
 namespace {

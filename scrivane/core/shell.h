@@ -36,6 +36,16 @@ std::vector<QRect> TileVerticalRects(const QRect& area, int n);    // side by si
 // Minimized windows lined up along the bottom, left to right, wrapping upwards.
 std::vector<QRect> ArrangeIconRects(const QRect& area, int n, const QSize& icon);
 
+// The main window's place at start: the stored rectangle when a strip of its top, where the
+// title bar is, lies on the screen's available area (shrunk and moved into that area); otherwise about
+// 80 % of the area, centred. An empty stored rectangle means none was stored.
+QRect StartWindowRect(const QRect& available, const QRect& stored);
+
+// A new document window filling the document area, moved down and right by one step for each
+// of the `open` windows already shown, starting over at the top left when less than half of
+// the area would be left to it.
+QRect NewDocumentRect(const QRect& area, int open, int step);
+
 // Twips (1/1440 inch) to pixels at the given dots per inch.
 int TwipsToPixels(int twips, double dpi);
 

@@ -123,18 +123,32 @@ QString NotFoundText(const QString& word) {
   return QLatin1Char('"') + word + QLatin1Char('"') + QStringLiteral(" not found.");
 }
 
-qsizetype MatchingBrace(const QString& text, qsizetype lpos) {
-  if (lpos < 1 || lpos > text.size()) return 0;
+namespace {
+// 1-based position of the brace that closes the one before (step 1) or after (step -1) the
+// 0-based index `from`, scanning in the step's direction; 0 when it has none.
+qsizetype ScanToPartner(const QString& text, qsizetype from, int step) {
+  const QChar opening = QLatin1Char(step > 0 ? '{' : '}'), closing = QLatin1Char(step > 0 ? '}' : '{');
   qsizetype depth = 1;
   const QChar* d = text.constData();
-  for (qsizetype i = lpos; i < text.size(); ++i) {
-    if (d[i] == QLatin1Char('{')) {
+  for (qsizetype i = from; i >= 0 && i < text.size(); i += step) {
+    if (d[i] == opening) {
       ++depth;
-    } else if (d[i] == QLatin1Char('}')) {
+    } else if (d[i] == closing) {
       if (--depth == 0) return i + 1;
     }
   }
   return 0;
+}
+}  // namespace
+
+qsizetype MatchingBrace(const QString& text, qsizetype lpos) {
+  if (lpos < 1 || lpos > text.size()) return 0;
+  return ScanToPartner(text, lpos, 1);
+}
+
+qsizetype MatchingOpenBrace(const QString& text, qsizetype lpos) {
+  if (lpos < 1 || lpos > text.size()) return 0;
+  return ScanToPartner(text, lpos - 2, -1);
 }
 
 TextOpResult MatchBrace(TextModel& m) {

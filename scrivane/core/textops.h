@@ -41,6 +41,8 @@ QString NotFoundText(const QString& word);
 // has none. Every brace after lpos counts, also in comments and string literals; a "}"
 // closes the latest "{" still open.
 qsizetype MatchingBrace(const QString& text, qsizetype lpos);
+// The mirror: 1-based position of the "{" that the "}" at lpos closes, or 0.
+qsizetype MatchingOpenBrace(const QString& text, qsizetype lpos);
 
 // Selects the brace block that starts at the caret: "{" through its matching "}". When the
 // character after the caret is not "{", that character stays selected; an unmatched "{" leaves

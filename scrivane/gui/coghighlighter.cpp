@@ -11,7 +11,8 @@ CogHighlighter::CogHighlighter(QTextDocument* doc, std::shared_ptr<const CogWord
 
 std::vector<QTextCharFormat> CogHighlighter::FormatsFor(const QPalette& palette) {
   // Hues of the usual programmer's editors; the lightness follows the theme: dark text colours
-  // on a light base, light ones on a dark base.
+  // on a light base, light ones on a dark base. Only words that stand alone on their line are
+  // bold: a bold word may be wider and would push the blank-aligned columns after it.
   const bool darkBase = palette.color(QPalette::Base).lightnessF() < 0.5;
   auto colour = [darkBase](int hue, double sat) { return QColor::fromHslF(hue / 360.0, sat, darkBase ? 0.70 : 0.36); };
   struct Style {
@@ -21,11 +22,12 @@ std::vector<QTextCharFormat> CogHighlighter::FormatsFor(const QPalette& palette)
     bool bold, italic;
   };
   const Style styles[] = {
-      {CogSpanKind::Comment, 110, 0.25, false, true}, {CogSpanKind::Section, 285, 0.60, true, false},
-      {CogSpanKind::SymbolType, 220, 0.75, true, false}, {CogSpanKind::Flow, 220, 0.75, true, false},
-      {CogSpanKind::Verb, 190, 0.80, false, false},    {CogSpanKind::Label, 25, 0.80, true, false},
-      {CogSpanKind::Number, 320, 0.65, false, false},  {CogSpanKind::String, 0, 0.65, false, false},
+      {CogSpanKind::Comment, 110, 0.25, false, true},     {CogSpanKind::Section, 300, 0.60, true, false},
+      {CogSpanKind::SymbolType, 210, 0.80, false, false}, {CogSpanKind::Flow, 235, 0.75, false, false},
+      {CogSpanKind::Verb, 175, 0.85, false, false},       {CogSpanKind::Label, 25, 0.85, true, false},
+      {CogSpanKind::Number, 280, 0.60, false, false},     {CogSpanKind::String, 10, 0.70, false, false},
   };
+
   std::vector<QTextCharFormat> out(kCogSpanKindCount);
   for (const Style& s : styles) {
     QTextCharFormat& f = out[size_t(s.kind)];

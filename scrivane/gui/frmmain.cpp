@@ -64,12 +64,14 @@ frmMain::frmMain() {
   picCogRef->installEventFilter(this);
 
   connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+    UpdateStatusBar();
     if (!sub) return;
     if (auto* w = qobject_cast<frmScrivane*>(sub->widget())) strCurCog = w->Tag;
   });
 
   BuildMenus();
   ConnectBramwise();
+  BuildStatusBar();
   resize(1000, 700);
   tarvex::prompts().SetParentWindow(this);
 }
@@ -420,6 +422,7 @@ void frmMain::closeEvent(QCloseEvent* e) {
     if (QMdiSubWindow* s = SubWindowOf(w)) s->close();
   if (!unloaded_) {
     unloaded_ = true;
+    SaveWindowPlace();
     objMRU.SaveMRU(mnuFileMRU);
     tarvex::prefs::DefOpenDir.Set(defaults.DefOpenDir);
     tarvex::prefs::DefSaveDir.Set(defaults.DefSaveDir);

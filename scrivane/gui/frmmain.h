@@ -17,6 +17,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QLocalServer;
 class QMdiArea;
@@ -175,6 +176,20 @@ class frmMain : public QMainWindow {
   // Shows the panel layout for the current size (the three resize rules).
   void LayoutLeftPanel();
 
+  // The status bar (frmmain_status.cpp): the active document's caret line and column, the
+  // line-end style its file is saved with, and the code page.
+  QLabel *lblCaretPos, *lblLineEnd, *lblCodePage;
+  void UpdateStatusBar();
+  // Keeps the status bar following a document window's caret.
+  void TrackCaret(frmScrivane* w);
+
+  // The main window's place (frmmain_window.cpp): as stored at the last close, or centred on
+  // the screen; set before the window is first shown, stored when it unloads.
+  void PlaceAtStart();
+  void SaveWindowPlace() const;
+  // Where a new document window goes: the document area, below and right of those open.
+  QRect NewDocumentPlace() const;
+
   // Shows the Edit menu's Check Syntax item and its separator and enables the item (they are
   // created hidden, the item disabled).
   void EnableCheckSyntax();
@@ -211,6 +226,7 @@ class frmMain : public QMainWindow {
   void BuildMenus();
   // Routes every file drag over this window's widgets to DropData (frmmain_drops.cpp).
   void AcceptFileDrops();
+  void BuildStatusBar();
   QString AskOpenPath(const QString& filter, const QString& folder) const;
   void BuildLeftPanel();
   void FillWindowMenu();

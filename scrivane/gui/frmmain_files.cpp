@@ -57,14 +57,14 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   w->Tag = QStringLiteral("cog%1").arg(n);
   colCogs << w;
   strCurCog = w->Tag;
+  const QRect place = NewDocumentPlace();
   QMdiSubWindow* sub = mdiArea->addSubWindow(w);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
   w->SetCaption(strFileTitle.isEmpty() ? QStringLiteral("Cog %1").arg(n) : strFileTitle);
-  // New windows open at two thirds of the document area, each a title bar lower than the last.
-  const QSize area = mdiArea->viewport()->size();
-  sub->resize(std::max(area.width() * 2 / 3, 360), std::max(area.height() * 2 / 3, 240));
+  sub->setGeometry(place);
+  TrackCaret(w);
   sub->show();
   mdiArea->setActiveSubWindow(sub);
   strCurCog = w->Tag;
@@ -85,6 +85,7 @@ void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& str
   w->txtMain->SetWidgetText(r.content.text, r.content.odd);
   w->MarkClean();
   RefreshCogList();
+  UpdateStatusBar();
 }
 
 frmScrivane* frmMain::OpenDocument(const QString& path, const QString& title) {

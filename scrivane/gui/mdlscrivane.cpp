@@ -75,6 +75,7 @@ std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
   main->defaults = ReadDefaults();
   main->ShowCheckSyntax(tarvex::prefs::ShowCheckSyntax.Get());
   if (!main->LoadCogRef()) return nullptr;
+  main->PlaceAtStart();
   main->show();
   if (options.listenForDde)
     main->StartDdeServer(options.ddeServerName.isEmpty() ? frmMain::DefaultDdeServerName() : options.ddeServerName);

@@ -28,6 +28,7 @@ QString ToWidgetText(const QString& text) {
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setObjectName(QStringLiteral("txtMain"));
+  InstallViewAids();
   // Invalidated before any change handler runs (contentsChange precedes textChanged).
   connect(document(), &QTextDocument::contentsChange, this, [this] {
     cacheValid_ = false;

@@ -10,6 +10,8 @@
 
 namespace scrivane {
 
+class LineGutter;
+
 class TextBox : public QPlainTextEdit {
   Q_OBJECT
  public:
@@ -48,8 +50,15 @@ class TextBox : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  // The view aids (linegutter.cpp) follow the box's size and font.
+  void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
  private:
+  friend class LineGutter;
+  void InstallViewAids();
+  void ApplyTabStops();
+  LineGutter* gutter_ = nullptr;
   void SelectWidgetRange(int anchor, int position);
   // Text() is built once per change of the document and kept until the next one.
   mutable QString cache_;

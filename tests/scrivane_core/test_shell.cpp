@@ -209,6 +209,24 @@ TEST(Shell, ArrangementsCoverTheAreaWithoutOverlap) {
   EXPECT_TRUE(TileHorizontalRects(area, 0).empty());
 }
 
+TEST(Shell, StartAndNewWindowPlaces) {
+  const QRect screen(0, 30, 1400, 870);
+  const struct { QRect stored, want; } starts[] = {
+      {QRect(), QRect(140, 117, 1120, 696)},                            // nothing stored: 80 %, centred
+      {QRect(50, 60, 900, 600), QRect(50, 60, 900, 600)},               // as left
+      {QRect(-200, 40, 3000, 2000), QRect(0, 30, 1400, 870)},           // too large: shrunk and moved in
+      {QRect(1000, 500, 900, 600), QRect(500, 300, 900, 600)},          // partly outside: moved in
+      {QRect(1350, 40, 900, 600), QRect()},                             // title bar off the screen
+      {QRect(100, 895, 900, 600), QRect()},
+  };
+  for (const auto& c : starts)
+    EXPECT_EQ(StartWindowRect(screen, c.stored), c.want.isNull() ? StartWindowRect(screen, QRect()) : c.want) << c.stored.x();
+  const QRect area(0, 0, 800, 500);
+  EXPECT_EQ(NewDocumentRect(area, 0, 25), area);
+  EXPECT_EQ(NewDocumentRect(area, 2, 25), QRect(50, 50, 750, 450));
+  EXPECT_EQ(NewDocumentRect(area, 11, 25), area);  // started over before half the height was gone
+}
+
 TEST(Shell, TwipsAtScreenResolution) {
   EXPECT_EQ(TwipsToPixels(1440, 96), 96);
   EXPECT_EQ(TwipsToPixels(3165, 96), 211);

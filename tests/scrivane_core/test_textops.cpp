@@ -39,6 +39,17 @@ TEST(MatchBrace, SelectsTheBlockFromTheCaret) {
   }
 }
 
+TEST(MatchBrace, PartnersFoundInBothDirections) {
+  // text, 1-based "{", 1-based "}" (0: unmatched from the other side)
+  const struct { const char* text; qsizetype open, close; } cases[] = {
+      {"{a {b} c}", 1, 9}, {"{a {b} c}", 4, 6}, {"{}", 1, 2}, {"{ {}", 1, 0}, {"{} }", 0, 4}};
+  for (const auto& c : cases) {
+    const QString t = QString::fromLatin1(c.text);
+    if (c.open) EXPECT_EQ(scrivane::MatchingBrace(t, c.open), c.close) << c.text;
+    if (c.close) EXPECT_EQ(scrivane::MatchingOpenBrace(t, c.close), c.open) << c.text;
+  }
+}
+
 TEST(FindWord, FindNextWalksOverlappingMatchesThenReportsNotFound) {
   // Each step: selection after the search, or -1 for "not found".
   struct Case {

@@ -1,0 +1,144 @@
+#include "scrivane/gui/linegutter.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTextBlock>
+
+#include "scrivane/core/textops.h"
+#include "scrivane/gui/textbox.h"
+
+namespace scrivane {
+
+namespace {
+constexpr int kPad = 6;  // pixels left and right of the numbers
+
+QColor Mix(const QColor& a, const QColor& b, double t) {
+  return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
+                          a.blueF() + (b.blueF() - a.blueF()) * t);
+}
+}  // namespace
+
+LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
+  setObjectName(QStringLiteral("gutter"));
+  connect(box, &QPlainTextEdit::blockCountChanged, this, &LineGutter::UpdateWidth);
+  connect(box, &QPlainTextEdit::updateRequest, this, [this](const QRect& r, int dy) {
+    if (dy) scroll(0, dy);
+    else update(0, r.y(), width(), r.height());
+  });
+  connect(box, &QPlainTextEdit::cursorPositionChanged, this, &LineGutter::UpdateCaretDecor);
+  UpdateWidth();
+  UpdateCaretDecor();
+}
+
+void LineGutter::UpdateWidth() {
+  int digits = 1;
+  for (int n = std::max(1, box_->blockCount()); n >= 10; n /= 10) ++digits;
+  const int w = kPad * 2 + box_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+  if (w == width_) return;
+  width_ = w;
+  box_->setViewportMargins(w, 0, 0, 0);
+  Place();
+}
+
+void LineGutter::Place() {
+  const QRect cr = box_->contentsRect();
+  setGeometry(cr.left(), cr.top(), width_, cr.height());
+}
+
+void LineGutter::UpdateCaretDecor() {
+  const QPalette& pal = box_->palette();
+  const QTextCursor caret = box_->textCursor();
+  QList<QTextEdit::ExtraSelection> extras;
+  QTextEdit::ExtraSelection line;
+  line.format.setBackground(Mix(pal.color(QPalette::Base), pal.color(QPalette::Highlight), 0.10));
+  line.format.setProperty(QTextFormat::FullWidthSelection, true);
+  line.cursor = caret;
+  line.cursor.clearSelection();
+  extras << line;
+
+  // The brace after the caret, else the one before it, and its partner.
+  const QTextDocument* doc = box_->document();
+  const int p = caret.position();
+  int at = -1;
+  for (int q : {p, p - 1}) {
+    const QChar c = q >= 0 ? doc->characterAt(q) : QChar();
+    if (c == QLatin1Char('{') || c == QLatin1Char('}')) {
+      at = q;
+      break;
+    }
+  }
+  if (at >= 0) {
+    const QString text = box_->Text();
+    const qsizetype lpos = box_->ToModel(at) + 1;
+    const qsizetype partner = doc->characterAt(at) == QLatin1Char('{') ? MatchingBrace(text, lpos) : MatchingOpenBrace(text, lpos);
+    if (partner > 0) {
+      for (int w : {at, box_->ToWidget(partner - 1)}) {
+        QTextEdit::ExtraSelection brace;
+        brace.format.setBackground(Mix(pal.color(QPalette::Base), pal.color(QPalette::Highlight), 0.35));
+        brace.cursor = QTextCursor(box_->document());
+        brace.cursor.setPosition(w);
+        brace.cursor.setPosition(w + 1, QTextCursor::KeepAnchor);
+        extras << brace;
+      }
+    }
+  }
+  box_->setExtraSelections(extras);
+  if (caret.blockNumber() != caretLine_) {
+    caretLine_ = caret.blockNumber();
+    update();
+  }
+}
+
+void LineGutter::paintEvent(QPaintEvent* e) {
+  QPainter p(this);
+  const QPalette& pal = box_->palette();
+  const QColor base = pal.color(QPalette::Base), text = pal.color(QPalette::Text);
+  p.fillRect(e->rect(), Mix(base, text, 0.05));
+  p.setFont(box_->font());
+  QFont bold = box_->font();
+  bold.setBold(true);
+  const QColor faint = Mix(base, text, 0.45);
+  const int lineH = box_->fontMetrics().height();
+  QTextBlock block = box_->firstVisibleBlock();
+  qreal top = box_->blockBoundingGeometry(block).translated(box_->contentOffset()).top();
+  while (block.isValid() && top <= e->rect().bottom()) {
+    const qreal bottom = top + box_->blockBoundingRect(block).height();
+    if (block.isVisible() && bottom >= e->rect().top()) {
+      const bool current = block.blockNumber() == caretLine_;
+      p.setFont(current ? bold : box_->font());
+      p.setPen(current ? text : faint);
+      p.drawText(QRect(0, int(top), width_ - kPad, lineH), Qt::AlignRight | Qt::AlignVCenter,
+                 QString::number(block.blockNumber() + 1));
+    }
+    block = block.next();
+    top = bottom;
+  }
+}
+
+// ---- The text box's side of the view aids ----
+
+void TextBox::InstallViewAids() {
+  gutter_ = new LineGutter(this);
+  ApplyTabStops();
+}
+
+void TextBox::ApplyTabStops() {
+  // The fractional advance: a blank rounded to whole pixels would put every stop a little off.
+  setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * LineGutter::kTabWidth);
+}
+
+void TextBox::resizeEvent(QResizeEvent* e) {
+  QPlainTextEdit::resizeEvent(e);
+  gutter_->Place();
+}
+
+void TextBox::changeEvent(QEvent* e) {
+  QPlainTextEdit::changeEvent(e);
+  if (e->type() == QEvent::FontChange) {
+    ApplyTabStops();
+    gutter_->UpdateWidth();
+    gutter_->update();
+  }
+}
+
+}  // namespace scrivane

@@ -1,0 +1,35 @@
+#pragma once
+// The text box's view aids: line numbers in a gutter left of the text (the caret's line
+// emphasised), a faint band on the caret's line, the brace matching a "{" or "}" next to the
+// caret, and tab stops of four blanks. They only paint: text, selection and undo are untouched.
+#include <QWidget>
+
+namespace scrivane {
+
+class TextBox;
+
+class LineGutter : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kTabWidth = 4;  // in blanks; lines up the columns of the scripts in use
+
+  explicit LineGutter(TextBox* box);
+  QSize sizeHint() const override { return QSize(width_, 0); }
+
+  // Width for the box's number of lines and font; moves the text over when it changes.
+  void UpdateWidth();
+  // Follows the box's contents rectangle.
+  void Place();
+  // The caret's line band and the brace highlight; the caret's line number.
+  void UpdateCaretDecor();
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+
+ private:
+  TextBox* box_;
+  int width_ = 0;
+  int caretLine_ = -1;
+};
+
+}  // namespace scrivane

@@ -1,0 +1,54 @@
+// What the main window shows around the text: the caret's place and the file's line-end style
+// in the status bar, and where the windows open.
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTextBlock>
+
+#include "common/prefs.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+
+TEST_F(ScrivaneTest, StatusBarFollowsTheCaretOfTheActiveDocument) {
+  Start(WriteFile(QStringLiteral("lf.cog"), "symbols\n\tint x\nend\n"));
+  tarvex::test::ProcessEvents();
+  frmScrivane* w = main->ActiveCog();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(main->lblLineEnd->text(), QStringLiteral("LF"));
+  EXPECT_EQ(main->lblCodePage->text(), QStringLiteral("Windows-1252"));
+  // model position (CR LF counts two) -> shown position; a tab is one column
+  const struct { qsizetype pos; const char* shown; } moves[] = {
+      {0, "Ln 1, Col 1"}, {7, "Ln 1, Col 8"}, {9, "Ln 2, Col 1"}, {10, "Ln 2, Col 2"}, {15, "Ln 2, Col 7"}, {20, "Ln 3, Col 4"}};
+  for (const auto& m : moves) {
+    w->txtMain->SetSelStart(m.pos);
+    EXPECT_EQ(main->lblCaretPos->text(), QString::fromLatin1(m.shown)) << m.pos;
+  }
+  // A second document takes over the bar; closing every document empties it.
+  main->mnuFileNew_Click();
+  EXPECT_EQ(main->lblLineEnd->text(), QStringLiteral("CRLF"));
+  EXPECT_EQ(main->lblCaretPos->text(), QStringLiteral("Ln 1, Col 1"));
+  main->mnuFileClose_Click();
+  main->mnuFileClose_Click();
+  tarvex::test::ProcessEvents();
+  EXPECT_TRUE(main->lblCaretPos->text().isEmpty());
+}
+
+TEST_F(ScrivaneTest, WindowsOpenWhereTheyWereAndFillTheDocumentArea) {
+  using namespace tarvex::prefs;
+  WindowLeft.Set(20);
+  WindowTop.Set(30);
+  WindowWidth.Set(640);
+  WindowHeight.Set(480);
+  Start();
+  EXPECT_EQ(main->geometry(), QRect(20, 30, 640, 480));
+  const QSize area = main->mdiArea->viewport()->size();
+  EXPECT_EQ(main->SubWindowOf(main->colCogs[0])->geometry(), QRect(QPoint(0, 0), area));
+  main->mnuFileNew_Click();
+  const QRect second = main->SubWindowOf(main->colCogs[1])->geometry();
+  EXPECT_GT(second.left(), 0);
+  EXPECT_EQ(second.bottomRight(), QRect(QPoint(0, 0), area).bottomRight());
+  main->setGeometry(40, 50, 600, 400);
+  main->close();
+  EXPECT_EQ(QRect(WindowLeft.Get(), WindowTop.Get(), WindowWidth.Get(), WindowHeight.Get()), QRect(40, 50, 600, 400));
+}
