@@ -1,7 +1,5 @@
-// Opening a large COG script into a shown text box with and without colouring, and typing one
-// character into it, coloured and not.
-#include <QCoreApplication>
-#include <QKeyEvent>
+// Opening a large COG script into a shown text box with and without colouring. (Typing with and
+// without colouring: bench_typing.cpp.)
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -53,24 +51,5 @@ void BM_OpenScript(benchmark::State& state) {
   state.SetLabel(state.range(1) ? "coloured" : "plain");
 }
 BENCHMARK(BM_OpenScript)->ArgsProduct({{1, 5}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// One key typed in the middle of the code section of a 1 MB script, and the repaint after it.
-void BM_TypeOneKey(benchmark::State& state) {
-  ShownBox b(state.range(0) != 0);
-  b.Load(ColouredScript(1'000'000));
-  QTextCursor c(b.box.document()->findBlockByNumber(b.box.document()->blockCount() / 2));
-  c.movePosition(QTextCursor::EndOfBlock);
-  b.box.setTextCursor(c);
-  int i = 0;
-  for (auto _ : state) {
-    const bool erase = i++ % 2;
-    QKeyEvent press(QEvent::KeyPress, erase ? Qt::Key_Backspace : Qt::Key_X, Qt::NoModifier,
-                    erase ? QString() : QStringLiteral("x"));
-    QCoreApplication::sendEvent(&b.box, &press);
-    b.box.viewport()->repaint();
-  }
-  state.SetLabel(state.range(0) ? "coloured" : "plain");
-}
-BENCHMARK(BM_TypeOneKey)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
