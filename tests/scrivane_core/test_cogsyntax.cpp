@@ -73,16 +73,4 @@ TEST(CogSyntax, SpansAndStatesOfOneLine) {
   }
 }
 
-TEST(CogSyntax, StatesCarryThroughAScript) {
-  const char* script[] = {"symbols", "# comment", "symbols", "message startup", "end", "code", "startup:", "end", "code"};
-  const CogState expected[] = {CogState::BeforeSymbols, CogState::BeforeSymbols, CogState::InSymbols, CogState::InSymbols,
-                               CogState::InCode,        CogState::InCode,        CogState::InCode,    CogState::After,
-                               CogState::After};
-  CogState s = CogState::TextStart;
-  for (int i = 0; i < 9; ++i) {
-    Render(QString::fromLatin1(script[i]), s, &s);
-    EXPECT_EQ(s, expected[i]) << "line " << i + 1;
-  }
-}
-
 }  // namespace
