@@ -188,6 +188,16 @@ TEST_F(RegisterTest, OnlyTheTickedBoxesAndNothingWhenNone) {
   EXPECT_TRUE(shell.ran.empty());  // the update programs were not found
 }
 
+// Only the .dat box without Orvane: no entry is needed, and the desktop's tools, run for
+// real, find nothing to complain about.
+TEST_F(RegisterTest, NoEntryNeededIsNoProblem) {
+  if (QStandardPaths::findExecutable(QStringLiteral("update-desktop-database")).isEmpty())
+    GTEST_SKIP() << "desktop-file-utils missing";
+  const DesktopResult dat = RegisterDesktop({inst, {false, false, false, true}, data}, SystemFileOps(), SystemShell());
+  EXPECT_TRUE(dat.problems.isEmpty()) << dat.problems.join('\n');
+  EXPECT_EQ(dat.notes.size(), 1);
+}
+
 // The desktop's own tools accept what was written.
 TEST_F(RegisterTest, DesktopToolsAcceptTheFiles) {
   const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));

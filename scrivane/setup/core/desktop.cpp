@@ -154,6 +154,7 @@ DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, Se
                   MimeIconName(t.mimeType), files, &problems);
   }
 
+  bool anyEntry = false;
   for (const DesktopApp& app : DesktopApps()) {
     QStringList types, extensions;
     QString iconFile;
@@ -176,10 +177,13 @@ DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, Se
                 &problems);
     Write(JoinPath(appFolder, DesktopFileName(app.program)), DesktopEntryText(app, programPath, types), files,
           &problems);
+    anyEntry = true;
   }
 
   RunTool(QStringLiteral("update-mime-database"), mimeFolder, shell, &problems);
-  RunTool(QStringLiteral("update-desktop-database"), appFolder, shell, &problems);
+  // With no entry written (only types whose program is missing) the entries' folder may not
+  // exist, and its cache tool fails on a missing folder: there is nothing to update then.
+  if (anyEntry) RunTool(QStringLiteral("update-desktop-database"), appFolder, shell, &problems);
   return result;
 }
 
