@@ -53,4 +53,14 @@ bool IsLineBreak(QChar c) {
          c == QChar(QChar::LineSeparator);
 }
 
+bool NextLine(QStringView text, qsizetype* pos, QStringView* line) {
+  const qsizetype n = text.size(), start = *pos;
+  if (start >= n) return false;
+  qsizetype end = start;
+  while (end < n && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r')) ++end;
+  *line = text.mid(start, end - start);
+  *pos = (end + 1 < n && text[end] == QLatin1Char('\r') && text[end + 1] == QLatin1Char('\n')) ? end + 2 : end + 1;
+  return true;
+}
+
 }  // namespace tarvex

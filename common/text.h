@@ -1,8 +1,10 @@
 #pragma once
 // Small text helpers shared by every program: the case-insensitive search with 1-based
-// positions that all text operations use, and the number-to-text form of counts.
+// positions that all text operations use, the reading of text by lines, and the
+// number-to-text form of counts.
 #include <QString>
 #include <QStringMatcher>
+#include <QStringView>
 
 namespace tarvex {
 
@@ -27,6 +29,11 @@ qsizetype InStrExact(const QString& text, const QString& word, qsizetype start =
 
 // A character that ends a line: CR, LF, or Unicode's line and paragraph separators.
 bool IsLineBreak(QChar c);
+
+// The line of text that begins at the 0-based *pos, without its line end, and *pos moved past
+// that end: the one reading of text files by lines. A line ends in CR LF, LF or CR alone; the
+// last line needs none. False when *pos is at the end of the text.
+bool NextLine(QStringView text, qsizetype* pos, QStringView* line);
 
 // Whole-text comparison ignoring case.
 bool SameText(const QString& a, const QString& b);

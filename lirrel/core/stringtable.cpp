@@ -17,21 +17,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kCantLoad = QStringLiteral("Can't Load File");
 const QString kCantSave = QStringLiteral("Can't Save File");
 
-// Calls f(line) for every line of text. Lines end in CR LF, LF or CR alone; the last line
-// needs no line end.
-template <typename F>
-void ForEachLine(const QString& text, F&& f) {
-  const QChar* p = text.constData();
-  const qsizetype n = text.size();
-  qsizetype start = 0;
-  while (start < n) {
-    qsizetype end = start;
-    while (end < n && p[end] != QLatin1Char('\n') && p[end] != QLatin1Char('\r')) ++end;
-    f(QStringView(p + start, end - start));
-    start = (end + 1 < n && p[end] == QLatin1Char('\r') && p[end + 1] == QLatin1Char('\n')) ? end + 2 : end + 1;
-  }
-}
-
 }  // namespace
 
 StringTable::StringTable(TableListener* listener) : listener_(listener ? listener : &silent_) {
@@ -86,7 +71,8 @@ void StringTable::Rebuild(const QString& text, qint64 size, const QString& capti
   QString pending;  // comment lines waiting for the key they stand before
   qint64 lineNo = 0, read = 0;
   int group = 0;  // keys come in runs of one group: the last one is tried first
-  ForEachLine(text, [&](QStringView line) {
+  QStringView line;
+  for (qsizetype at = 0; tarvex::NextLine(text, &at, &line);) {
     ++lineNo;
     read += line.size();
     if (gate.Due())
@@ -106,7 +92,7 @@ void StringTable::Rebuild(const QString& text, qint64 size, const QString& capti
       AppendKey({group, std::move(parsed.name), std::move(parsed.value), std::move(pending), std::move(parsed.trailer)});
       pending = QString();
     }
-  });
+  }
   gate.Finish();
   tail_ = pending;
   header_ = header.isEmpty() ? QStringList{QString()} : header;

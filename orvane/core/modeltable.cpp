@@ -8,6 +8,7 @@
 #include "common/ansicodec.h"
 #include "common/files.h"
 #include "common/paths.h"
+#include "common/text.h"
 
 namespace orvane {
 
@@ -47,24 +48,20 @@ bool ReadNumber(QStringView s, qsizetype* i, long long* n) {
 
 QString Quoted(QStringView s) { return QLatin1Char('"') + s.toString() + QLatin1Char('"'); }
 
-// The reading state: the physical lines of the text, one at a time.
+// The reading state: the physical lines of the text, one at a time, with their numbers.
 class Lines {
  public:
-  explicit Lines(const QString& text) : p_(text.constData()), n_(text.size()) {}
+  explicit Lines(const QString& text) : text_(text) {}
   bool Next(QStringView* line) {
-    if (pos_ >= n_) return false;
-    qsizetype end = pos_;
-    while (end < n_ && p_[end] != QLatin1Char('\n') && p_[end] != QLatin1Char('\r')) ++end;
-    *line = QStringView(p_ + pos_, end - pos_);
-    pos_ = (end + 1 < n_ && p_[end] == QLatin1Char('\r') && p_[end + 1] == QLatin1Char('\n')) ? end + 2 : end + 1;
+    if (!tarvex::NextLine(text_, &pos_, line)) return false;
     ++number_;
     return true;
   }
   int Number() const { return number_; }
 
  private:
-  const QChar* p_;
-  qsizetype n_, pos_ = 0;
+  QStringView text_;
+  qsizetype pos_ = 0;
   int number_ = 0;
 };
 

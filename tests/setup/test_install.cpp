@@ -68,6 +68,7 @@ class InstallTest : public ::testing::Test {
 };
 
 TEST_F(InstallTest, CopiesWritesTheRegistryFileAndStartsTheEditor) {
+  List("a.txt\rb.txt\r");  // CR alone ends a line too
   PutFile(Inst("b.txt"), "an older beta that is longer");  // replaced by the copy
   EXPECT_EQ(Run(inst), InstallOutcome::Ended);
   EXPECT_EQ(FileBytes(Inst("a.txt")), QByteArray("alpha"));

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "common/text.h"
 #include "scrivane/setup/core/installer.h"
 
 #ifdef Q_OS_WIN
@@ -51,8 +52,11 @@ class SystemFiles final : public SetupFileOps {
         if (f.pos() == before) break;  // no way past the fault: the rest of the list is lost
         continue;
       }
-      while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-      lines->push_back({QString::fromLocal8Bit(line), false, QString()});
+      // A piece read up to a line feed may hold lines ended by CR alone.
+      const QString piece = QString::fromLocal8Bit(line);
+      QStringView name;
+      for (qsizetype at = 0; tarvex::NextLine(piece, &at, &name);)
+        lines->push_back({name.toString(), false, QString()});
     }
     return true;
   }
