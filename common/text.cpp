@@ -2,27 +2,18 @@
 
 namespace tarvex {
 
-namespace {
-qsizetype Find(const QString& text, const QString& word, qsizetype start, Qt::CaseSensitivity cs) {
-  if (word.isEmpty() || start < 1 || start > text.size()) return 0;
-  const qsizetype i = text.indexOf(word, start - 1, cs);
-  return i < 0 ? 0 : i + 1;
-}
-}  // namespace
-
-qsizetype InStr(const QString& text, const QString& word, qsizetype start) {
-  return Find(text, word, start, Qt::CaseInsensitive);
-}
+qsizetype InStr(const QString& text, const QString& word, qsizetype start) { return InStrSearch(word).In(text, start); }
 
 InStrSearch::InStrSearch(const QString& word) : matcher_(word, Qt::CaseInsensitive), empty_(word.isEmpty()) {}
 
-qsizetype InStrSearch::In(const QString& text, qsizetype start) const {
+qsizetype InStrSearch::In(QStringView text, qsizetype start) const {
   if (empty_ || start < 1 || start > text.size()) return 0;
   return matcher_.indexIn(text, start - 1) + 1;
 }
 
 qsizetype InStrExact(const QString& text, const QString& word, qsizetype start) {
-  return Find(text, word, start, Qt::CaseSensitive);
+  if (word.isEmpty() || start < 1 || start > text.size()) return 0;
+  return text.indexOf(word, start - 1, Qt::CaseSensitive) + 1;
 }
 
 bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }

@@ -12,12 +12,12 @@ namespace tarvex {
 // letter case; 0 when not found, when word is empty, or when start is below 1 or past the end.
 qsizetype InStr(const QString& text, const QString& word, qsizetype start = 1);
 
-// InStr for one word searched for many times over: the same results, with the word
-// prepared once for a faster scan.
+// InStr for one word searched for many times over, with the word prepared once for a faster
+// scan. It is the one case-insensitive search: InStr is this with a word prepared per call.
 class InStrSearch {
  public:
   explicit InStrSearch(const QString& word);
-  qsizetype In(const QString& text, qsizetype start = 1) const;
+  qsizetype In(QStringView text, qsizetype start = 1) const;
 
  private:
   QStringMatcher matcher_;

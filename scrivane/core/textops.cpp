@@ -8,26 +8,16 @@ namespace scrivane {
 
 namespace {
 
-// True when a match of w could begin inside r after r's first character: some later part of r
-// agrees with the start of w (ignoring case) as far as both go.
-bool CanMatchInside(const QString& r, const QString& w) {
-  const QStringView rv(r), wv(w);
-  for (qsizetype k = 1; k < r.size(); ++k) {
-    const qsizetype n = qMin(r.size() - k, w.size());
-    if (rv.mid(k, n).compare(wv.left(n), Qt::CaseInsensitive) == 0) return true;
-  }
-  return false;
-}
-
 // The text of a replace run while it is being built, in three pieces: `out`, which no later
 // step of the run can change any more (everything before the search position); the pending
 // text after the search position that an earlier step inserted; and the untouched rest of the
 // original text from `tp` on. Searches always start at the end of `out`, so the run reads and
-// copies each character of the original text once.
+// copies each character of the original text once. Every search is the one Find makes
+// (`search`), so that Replace matches exactly what Find would find in the text as it stands.
 class RunText {
  public:
-  RunText(const QString& orig, const QString& w, const QString& r)
-      : orig_(orig), w_(w), search_(w), r_(r), matchInside_(CanMatchInside(r, w)) {
+  RunText(const QString& orig, const tarvex::InStrSearch& search, qsizetype wordLength, const QString& r)
+      : orig_(orig), search_(search), wl_(wordLength), r_(r) {
     out_.reserve(orig.size() + orig.size() / 8);
   }
 
@@ -62,24 +52,22 @@ class RunText {
     tp_ += n - fromPend;
     if (pend_.isEmpty()) {
       pend_ = r_;
-      pendIsReplacement_ = true;
     } else {
       QString joined = r_ + pend_.toString();
       owned_ = std::move(joined);
       pend_ = owned_;
-      pendIsReplacement_ = false;
     }
   }
 
   // 0-based position of the first match at or after the end of `out`, or -1.
   qsizetype FindNext() {
-    if (pendIsReplacement_ && !matchInside_) {
-      // No match can begin in what is left of the replacement: it is final as it stands.
-      MoveToOut(pend_.size());
-    } else {
-      for (qsizetype k = 0; k < pend_.size(); ++k) {
-        if (MatchesAt(k)) return out_.size() + k;
-      }
+    if (!pend_.isEmpty()) {
+      // A match beginning in the pending text lies within it and the next wl - 1 characters.
+      window_.resize(0);
+      window_.append(pend_);
+      window_.append(QStringView(orig_).mid(tp_, qBound<qsizetype>(0, wl_ - 1, orig_.size() - tp_)));
+      const qsizetype k = search_.In(window_);
+      if (k > 0 && k <= pend_.size()) return out_.size() + k - 1;
     }
     const qsizetype j = search_.In(orig_, tp_ + 1);
     return j == 0 ? -1 : out_.size() + pend_.size() + (j - 1 - tp_);
@@ -92,26 +80,14 @@ class RunText {
   }
 
  private:
-  // Does w match at offset k of the pending text (running on into the original text)?
-  bool MatchesAt(qsizetype k) const {
-    if (w_.isEmpty()) return false;
-    const qsizetype inPend = qMin(w_.size(), pend_.size() - k);
-    const QStringView wv(w_);
-    if (pend_.mid(k, inPend).compare(wv.left(inPend), Qt::CaseInsensitive) != 0) return false;
-    const qsizetype rest = w_.size() - inPend;
-    if (rest > orig_.size() - tp_) return false;
-    return QStringView(orig_).mid(tp_, rest).compare(wv.mid(inPend), Qt::CaseInsensitive) == 0;
-  }
-
   const QString& orig_;
-  const QString& w_;
-  const tarvex::InStrSearch search_;
+  const tarvex::InStrSearch& search_;
+  const qsizetype wl_;
   const QString& r_;
-  const bool matchInside_;  // a match can begin inside the replacement after its first character
   QString out_;
-  QStringView pend_;              // views r_ or owned_
-  bool pendIsReplacement_ = false;  // pend_ is the tail of one replacement and nothing else
+  QStringView pend_;  // views r_ or owned_
   QString owned_;
+  QString window_;    // the pending text and what follows it, for the search
   qsizetype tp_ = 0;
 };
 
@@ -167,7 +143,7 @@ TextOpResult MatchBrace(TextModel& m) {
 
 TextOpResult FindWord(TextModel& m, FindState& f) {
   TextOpResult r;
-  if (f.ipos >= 1) f.ipos = tarvex::InStr(m.Text(), f.sW, f.ipos);
+  if (f.ipos >= 1) f.ipos = tarvex::InStrSearch(f.sW).In(m.Text(), f.ipos);
   if (f.ipos < 1) {
     r.showNotFound = true;
     r.message = NotFoundText(f.sW);
@@ -186,9 +162,10 @@ TextOpResult Replace(TextModel& m, FindState& f, bool bAll, bool bCheckEdges) {
   const qsizetype wl = w.size();
   // A replacement that holds the search word after its first character would be found again
   // inside itself, over and over; the search then goes on after the inserted text instead.
-  const bool skipInserted = tarvex::InStr(f.sR, w, 2) > 0;
+  const tarvex::InStrSearch search(w);
+  const bool skipInserted = search.In(f.sR, 2) > 0;
 
-  RunText run(m.Text(), w, f.sR);
+  RunText run(m.Text(), search, wl, f.sR);
   bool replaced = false;
   bool handled = false;
   qsizetype selStart = 0;

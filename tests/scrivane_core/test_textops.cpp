@@ -119,6 +119,9 @@ TEST(Replace, FollowsTheRunRules) {
       // The next search starts one character after the start of the replacement, so a match
       // running from the inserted text into the following text is replaced too.
       {"match straddling the inserted text", "abb", "ab", "xa", 1, true, false, "xxa", 3, 0, 0},
+      // ... matched as Find matches: by whole characters, here one the two pieces complete.
+      {"straddling match as Find sees it", QString::fromUtf16(u"a\U00010428\xDC00"), QString::fromUtf16(u"a\U00010428"),
+       QString::fromUtf16(u"Za\xD801"), 1, true, false, QString::fromUtf16(u"ZZa\xD801"), 4, 0, 0},
       {"overlapping matches", "aaaa", "aa", "b", 1, true, false, "bb", 2, 0, 0},
       {"empty replacement skips a character", "aa", "a", "", 1, true, false, "a", 0, 0, 0},
       {"nothing found", "abc", "q", "y", 1, true, false, "abc", 1, 0, 0},
