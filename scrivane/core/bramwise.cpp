@@ -151,9 +151,9 @@ QString StripDefault(const QString& s) {
 
 qsizetype FindHandlerLabel(const QString& text, const QString& label, qsizetype from) {
   if (label.isEmpty()) return -1;
-  for (qsizetype i = text.indexOf(label, from, Qt::CaseInsensitive); i >= 0;
-       i = text.indexOf(label, i + 1, Qt::CaseInsensitive)) {
-    if (i == 0 || !IsWordChar(text.at(i - 1))) return i;
+  const tarvex::InStrSearch search(label);
+  for (qsizetype p = search.In(text, from + 1); p > 0; p = search.In(text, p + 1)) {
+    if (p == 1 || !IsWordChar(text.at(p - 2))) return p - 1;
   }
   return -1;
 }
@@ -273,9 +273,9 @@ QString NoSymbolsEndMessage() {
 bool UsedInCode(const QString& text, const QString& word) {
   const qsizetype k = FindLineStarting(text, u"code");
   if (k == 0 || word.isEmpty()) return false;
-  for (qsizetype i = text.indexOf(word, k, Qt::CaseInsensitive); i >= 0;
-       i = text.indexOf(word, i + 1, Qt::CaseInsensitive)) {
-    const qsizetype after = i + word.size();
+  const tarvex::InStrSearch search(word);
+  for (qsizetype p = search.In(text, k + 1); p > 0; p = search.In(text, p + 1)) {
+    const qsizetype i = p - 1, after = i + word.size();
     if ((i == 0 || !IsWordChar(text.at(i - 1))) && (after >= text.size() || !IsWordChar(text.at(after))))
       return true;
   }
@@ -296,10 +296,10 @@ bool RenameInText(TextModel& m, FindState& f, const QString& oldLabel, const QSt
 qsizetype FindNodeKey(const QString& text, const QString& key, BramwiseKind kind) {
   if (key.isEmpty()) return -1;
   if (kind == BramwiseKind::Handler) return FindHandlerLabel(text, key);
-  for (qsizetype i = text.indexOf(key, 0, Qt::CaseInsensitive); i >= 0;
-       i = text.indexOf(key, i + 1, Qt::CaseInsensitive)) {
+  const tarvex::InStrSearch search(key);
+  for (qsizetype p = search.In(text); p > 0; p = search.In(text, p + 1)) {
     // A declaration counts only where it stands, at the start of a line.
-    if (kind != BramwiseKind::Symbol || i == 0 || text.at(i - 1) == QLatin1Char('\n')) return i;
+    if (kind != BramwiseKind::Symbol || p == 1 || text.at(p - 2) == QLatin1Char('\n')) return p - 1;
   }
   return -1;
 }
