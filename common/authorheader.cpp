@@ -64,4 +64,10 @@ HeaderLine ReadHeaderLine(QStringView line) {
   return out;
 }
 
+void HeaderedTable::SetComments(const QString& text) {
+  if (comments_ == text) return;
+  comments_ = text;
+  modified_ = true;
+}
+
 }  // namespace tarvex

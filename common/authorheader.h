@@ -34,4 +34,23 @@ struct HeaderLine {
 };
 HeaderLine ReadHeaderLine(QStringView line);
 
+// What the tables of Lirrel and Orvane have alike: the header of the file last read, the
+// comments & description that the next save writes, and whether the table changed since it
+// was last read or written.
+class HeaderedTable {
+ public:
+  // The header lines of the file last read, each without its "#&" (the comments without
+  // "#&>"); one empty entry when the file had none.
+  const QStringList& headerLines() const { return header_; }
+  const QString& Comments() const { return comments_; }
+  // Other comments change the table.
+  void SetComments(const QString& text);
+  bool Modified() const { return modified_; }
+
+ protected:
+  QStringList header_{QString()};
+  QString comments_;
+  bool modified_ = false;
+};
+
 }  // namespace tarvex

@@ -31,10 +31,21 @@ CommentsWindow::CommentsWindow(QWidget* owner, const QString& prefix, Getter get
   resize(520, sizeHint().height());
 }
 
+bool CommentsWindow::Store() {
+  if (!set_(CommentBox->text())) return false;
+  CommentBox->setModified(false);
+  return true;
+}
+
+bool CommentsWindow::Pending() const { return CommentBox->isModified() && CommentBox->text() != get_(); }
+
 void CommentsWindow::ComDescBtn_Click(int index) {
   switch (index) {
-    case 0: set_(CommentBox->text()); break;
-    case 1: CommentBox->clear(); break;
+    case 0: Store(); break;
+    case 1:
+      CommentBox->clear();
+      CommentBox->setModified(true);
+      break;
     case 2: CommentBox->setText(get_()); break;
     case 3: close(); break;
     default: break;

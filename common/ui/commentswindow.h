@@ -24,6 +24,10 @@ class CommentsWindow : public QWidget {
   // 0 Save: the box's text becomes the comments; 1 Clear: empties the box;
   // 2 Reset: shows the stored comments again; 3 Close.
   void ComDescBtn_Click(int index);
+  // Save: hands the box's text to the store; false when the store refused it.
+  bool Store();
+  // The box holds text typed (or cleared) but not stored with Save.
+  bool Pending() const;
 
   QLineEdit* CommentBox;
   std::array<QPushButton*, 4> ComDescBtn;

@@ -23,7 +23,6 @@ StringTable::StringTable(TableListener* listener) : listener_(listener ? listene
   keys_.push_back({0, QLatin1String(kPlaceholder), QString(), QString(), QString()});
   groups_ << QLatin1String(kAllGroup);
   groupIndex_.insert(groups_.front(), 0);
-  header_ << QString();
 }
 
 void StringTable::Reset() {
@@ -142,12 +141,6 @@ bool StringTable::SetValue(int k, const QString& value) {
     modified_ = true;
   }
   return true;
-}
-
-void StringTable::SetComments(const QString& text) {
-  if (comments_ == text) return;
-  comments_ = text;
-  modified_ = true;
 }
 
 QByteArray StringTable::Serialize(int* longLines, QString* firstLong) const {

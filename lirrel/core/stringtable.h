@@ -7,6 +7,7 @@
 #include <QHash>
 #include <vector>
 
+#include "common/authorheader.h"
 #include "lirrel/core/progressgate.h"
 #include "lirrel/core/tablefile.h"
 #include "lirrel/core/tablelistener.h"
@@ -23,7 +24,7 @@ struct StringKey {
 
 enum class LoadMode { Load = 0, Revert = 1, Refresh = 2 };
 
-class StringTable {
+class StringTable : public tarvex::HeaderedTable {
  public:
   static constexpr const char* kPlaceholder = "(empty)";
   static constexpr const char* kAllGroup = "All";
@@ -36,10 +37,6 @@ class StringTable {
   const std::vector<StringKey>& keyTable() const { return keys_; }
   // Entry 0 is "All"; then the group names in order of first appearance (compared exactly).
   const QStringList& groupTable() const { return groups_; }
-  // The header lines of the file last read, each without its "#&" ("#&>" for the comments);
-  // one empty entry when the file had none.
-  const QStringList& headerLines() const { return header_; }
-  const QString& Comments() const { return comments_; }
   // The comment lines after the last key, each ended by CR LF; written before "END".
   const QString& TailComments() const { return tail_; }
   int Count() const { return int(keys_.size()) - 1; }
@@ -62,11 +59,10 @@ class StringTable {
   // The comment lines before the key stay in the file: they go to the key that follows.
   bool DeleteKey(int k);
   // Changes the value of key k (1..Count()). False for the placeholder or an unknown index.
+  // Keys added or deleted, values or comments changed make the table Modified() until the
+  // next load.
   bool SetValue(int k, const QString& value);
-  void SetComments(const QString& text);
 
-  // Keys added or deleted, values or comments changed since the last load.
-  bool Modified() const { return modified_; }
   // The folder of the last successful load (empty before the first).
   const QString& LoadedFolder() const { return folder_; }
 
@@ -98,11 +94,8 @@ class StringTable {
   std::vector<StringKey> keys_;
   QStringList groups_;
   QHash<QString, int> groupIndex_;
-  QStringList header_;
-  QString comments_;
   QString tail_;
   QString folder_;
-  bool modified_ = false;
 };
 
 }  // namespace lirrel

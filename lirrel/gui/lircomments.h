@@ -1,34 +1,19 @@
 #pragma once
 // The comments & description window: one line of text that the next save writes into the
 // file's header. Only Save changes the table.
-#include <QLineEdit>
-#include <QPushButton>
-#include <QWidget>
-#include <array>
+#include "common/ui/commentswindow.h"
 
 namespace lirrel {
 
-class lirEditor;
-
-class lirComments : public QWidget {
+class lirComments : public tarvex::CommentsWindow {
   Q_OBJECT
  public:
-  explicit lirComments(lirEditor* editor);
+  lirComments(QWidget* owner, Getter get, Setter set)
+      : tarvex::CommentsWindow(owner, QStringLiteral("lir"), std::move(get), std::move(set)) {}
 
-  // 0 Save: the box's text becomes the comments; 1 Clear: empties the box;
-  // 2 Reset: shows the stored comments again; 3 Close.
-  void lirComDescBtn_Click(int index);
-  // Save: stores the box's text as the comments; false (with a message) when it cannot be
-  // written into the header.
-  bool Store();
-  // The box holds text typed (or cleared) but not stored with Save.
-  bool Pending() const;
-
-  QLineEdit* lirCommentBox;
-  std::array<QPushButton*, 4> lirComDescBtn;
-
- private:
-  lirEditor* editor_;
+  void lirComDescBtn_Click(int index) { ComDescBtn_Click(index); }
+  QLineEdit*& lirCommentBox = CommentBox;
+  std::array<QPushButton*, 4>& lirComDescBtn = ComDescBtn;
 };
 
 }  // namespace lirrel

@@ -11,6 +11,8 @@
 #include "common/paths.h"
 #include "common/tarvex.h"
 #include "common/text.h"
+#include "common/ui/closeprompt.h"
+#include "common/ui/toolwindow.h"
 #include "lirrel/core/tablefile.h"
 
 namespace lirrel {
@@ -190,14 +192,11 @@ bool lirEditor::SaveChanges() {
 
 bool lirEditor::MayDiscard() {
   const bool valuePending = ValuePending(), commentsPending = comments_ && comments_->Pending();
-  if (!table_.Modified() && !valuePending && !commentsPending) return true;
-  const MsgResult answer = prompts().MsgBox(QStringLiteral("Save changes to jkstrings.uni?"), QString(),
-                                            MsgButtons::YesNoCancel, MsgIcon::Question);
-  if (answer == MsgResult::No) return true;
-  if (answer != MsgResult::Yes) return false;
-  if (valuePending && !StoreValue()) return false;
-  if (commentsPending && !comments_->Store()) return false;
-  return SaveChanges();
+  return tarvex::MayDropChanges(table_.Modified() || valuePending || commentsPending, QLatin1String(kTableFileName),
+                                [&] {
+                                  return (!valuePending || StoreValue()) && (!commentsPending || comments_->Store()) &&
+                                         SaveChanges();
+                                });
 }
 
 void lirEditor::closeEvent(QCloseEvent* event) {
@@ -242,29 +241,34 @@ void lirEditor::smnuEdit_Click(int index) {
   }
 }
 
-void lirEditor::PlaceBeside(QWidget* w, QPoint offset) const {
-  w->move(geometry().topLeft() + offset);
+bool lirEditor::StoreComments(const QString& text) {
+  // The comments are written on one header line; a line break would end it early.
+  if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+    prompts().MsgBox(QStringLiteral("The comments cannot hold a line break: they are written on one line."),
+                     QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
+    return false;
+  }
+  if (RefuseUnstorable(text, QStringLiteral("The comments were kept as they were."))) return false;
+  SetComments(text);
+  return true;
 }
 
 void lirEditor::mnuComDesc_Click() {
   if (!comments_) {
-    comments_ = new lirComments(this);
-    PlaceBeside(comments_, QPoint(60, 120));
+    comments_ = new lirComments(
+        this, [this] { return Comments(); }, [this](const QString& text) { return StoreComments(text); });
+    tarvex::PlaceOver(this, comments_, QPoint(60, 120));
   }
-  comments_->show();
-  comments_->raise();
-  comments_->activateWindow();
+  tarvex::BringForward(comments_);
 }
 
 void lirEditor::mnuHeader_Click() {
   if (!header_) {
     header_ = new lirHeader(this);
-    PlaceBeside(header_, QPoint(120, 80));
+    tarvex::PlaceOver(this, header_, QPoint(120, 80));
   }
   header_->Fill(table_.headerLines());
-  header_->show();
-  header_->raise();
-  header_->activateWindow();
+  tarvex::BringForward(header_);
 }
 
 void lirEditor::smnuHelp_Click() {
@@ -361,7 +365,7 @@ void lirEditor::LoadFinished() {
 void lirEditor::ProgressShown(const QString& caption, qint64 max) {
   if (!progress_) {
     progress_ = new Progress(this);
-    PlaceBeside(progress_, QPoint((width() - progress_->width()) / 2, height() / 3));
+    tarvex::PlaceOver(this, progress_, QPoint((width() - progress_->width()) / 2, height() / 3));
   }
   progress_->Show(caption, max);
 }

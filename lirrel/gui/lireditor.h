@@ -95,9 +95,10 @@ class lirEditor : public QMainWindow, private TableListener {
   // cannot be written or no key is selected.
   bool StoreValue();
   bool ValuePending() const;
+  // The comments window's Save: false (with a message) when the text cannot be written into
+  // the header.
+  bool StoreComments(const QString& text);
   void FillKeyList();
-  // Puts a window of Lirrel's over the main window, offset from its top left corner.
-  void PlaceBeside(QWidget* w, QPoint offset) const;
 
   // The table's reports.
   void ListsReset() override;

@@ -410,10 +410,4 @@ bool ModelTable::Set(int i, const QString& model, const QString& sound, const QS
   return true;
 }
 
-void ModelTable::SetComments(const QString& text) {
-  if (comments_ == text) return;
-  comments_ = text;
-  modified_ = true;
-}
-
 }  // namespace orvane

@@ -59,14 +59,10 @@ QString NotesMessage(const QStringList& notes);
 
 // The table the editor works on: the entries, the header of the file last read and the
 // comments & description, loaded from and saved to a models.dat.
-class ModelTable {
+class ModelTable : public tarvex::HeaderedTable {
  public:
   const std::vector<ModelEntry>& modelTable() const { return entries_; }
-  // The "#&" lines of the file last read or written; one empty entry when it had none.
-  const QStringList& headerLines() const { return header_; }
-  const QString& Comments() const { return comments_; }
   int Count() const { return int(entries_.size()); }
-  bool Modified() const { return modified_; }
   // The file last loaded or saved; empty before the first.
   const QString& Path() const { return path_; }
 
@@ -89,17 +85,13 @@ class ModelTable {
   // Moves entry i one place up (delta -1) or down (+1); false at either end.
   bool Move(int i, int delta);
   bool Set(int i, const QString& model, const QString& sound, const QString& comment);
-  void SetComments(const QString& text);
 
  private:
   bool Read(const QString& path, QString* error, QStringList* notes);
   void Renumber();
 
   std::vector<ModelEntry> entries_;
-  QStringList header_{QString()};
-  QString comments_;
   QString path_;
-  bool modified_ = false;
 };
 
 // The backup beside a table: its name with the extension ".~da" ("models.~da").

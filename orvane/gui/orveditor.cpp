@@ -12,6 +12,7 @@
 #include "common/tarvex.h"
 #include "common/text.h"
 #include "common/ui/closeprompt.h"
+#include "common/ui/toolwindow.h"
 #include "orvane/gui/orvpersonality.h"
 #include "orvane/gui/orvpicker.h"
 
@@ -271,8 +272,6 @@ void orvEditor::mnuFileRevert_Click() {
   Loaded(notes);
 }
 
-void orvEditor::Place(QWidget* w, QPoint offset) const { w->move(geometry().topLeft() + offset); }
-
 void orvEditor::mnuFileComments_Click() {
   if (!comments_) {
     comments_ = new tarvex::CommentsWindow(
@@ -286,22 +285,18 @@ void orvEditor::mnuFileComments_Click() {
           table_.SetComments(text);
           return true;
         });
-    Place(comments_, QPoint(60, 120));
+    tarvex::PlaceOver(this, comments_, QPoint(60, 120));
   }
-  comments_->show();
-  comments_->raise();
-  comments_->activateWindow();
+  tarvex::BringForward(comments_);
 }
 
 void orvEditor::mnuFileHeader_Click() {
   if (!header_) {
     header_ = new tarvex::HeaderViewer(this, QStringLiteral("orv"), QStringLiteral("MODELS.DAT Header Viewer"));
-    Place(header_, QPoint(120, 80));
+    tarvex::PlaceOver(this, header_, QPoint(120, 80));
   }
   header_->Fill(table_.headerLines());
-  header_->show();
-  header_->raise();
-  header_->activateWindow();
+  tarvex::BringForward(header_);
 }
 
 void orvEditor::mnuPersonalities_Click() {
@@ -312,11 +307,9 @@ void orvEditor::mnuPersonalities_Click() {
   }
   if (!personality_) {
     personality_ = new orvPersonality(this, tarvex::FolderPart(table_.Path()));
-    Place(personality_, QPoint(80, 60));
+    tarvex::PlaceOver(this, personality_, QPoint(80, 60));
   }
-  personality_->show();
-  personality_->raise();
-  personality_->activateWindow();
+  tarvex::BringForward(personality_);
 }
 
 void orvEditor::mnuHelpAbout_Click() {

@@ -92,7 +92,6 @@ class orvEditor : public QMainWindow {
   void Pick(PickKind kind);
   // Offers to save unsaved changes; false when the user cancelled or the save failed.
   bool MayDrop();
-  void Place(QWidget* w, QPoint offset) const;
   void Warn(const QString& text, const QString& title) const;
 
   ModelTable table_;
