@@ -378,8 +378,10 @@ void orvEditor::cmdPickModel_Click() { Pick(PickKind::Model); }
 void orvEditor::cmdPickSound_Click() { Pick(PickKind::Sound); }
 
 bool orvEditor::MayDrop() {
-  return tarvex::MayDropChanges(table_.Modified(), QLatin1String(kModelsFileName),
-                                [this] { return mnuFileSave_Click(); });
+  // A comments edit typed but not yet stored with the window's Save counts as a change.
+  const bool commentsPending = comments_ && comments_->Pending();
+  return tarvex::MayDropChanges(table_.Modified() || commentsPending, QLatin1String(kModelsFileName),
+                                [&] { return (!commentsPending || comments_->Store()) && mnuFileSave_Click(); });
 }
 
 void orvEditor::closeEvent(QCloseEvent* event) {

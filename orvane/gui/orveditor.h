@@ -90,7 +90,8 @@ class orvEditor : public QMainWindow {
   // The three fields when the game can read them; otherwise says why and gives false.
   bool FieldsReadable();
   void Pick(PickKind kind);
-  // Offers to save unsaved changes; false when the user cancelled or the save failed.
+  // Offers to save unsaved changes (a comments edit not yet stored among them); false when
+  // the user cancelled or the save failed.
   bool MayDrop();
   void Warn(const QString& text, const QString& title) const;
 

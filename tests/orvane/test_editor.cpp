@@ -4,6 +4,7 @@
 // personalities window.
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "common/files.h"
@@ -128,6 +129,19 @@ TEST_F(OrvaneTest, ClosePromptAndFailedSave) {
   prompts_.messageAnswers = {MsgResult::No};
   EXPECT_TRUE(editor.close());
   EXPECT_EQ(Bytes(path_), original_);
+}
+
+// Comments typed but not stored with the window's Save are offered too; Yes stores and saves them.
+TEST_F(OrvaneTest, ClosePromptCountsTypedComments) {
+  orvEditor editor;
+  editor.show();
+  editor.OpenTable(path_);
+  editor.mnuFileComments_Click();
+  QTest::keyClicks(editor.CommentsWindow()->CommentBox, "typed notes");
+  prompts_.messageAnswers = {MsgResult::Yes};
+  EXPECT_TRUE(editor.close());
+  EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
+  EXPECT_TRUE(Bytes(path_).contains("\r\n#&>typed notes\r\n"));
 }
 
 TEST_F(OrvaneTest, PersonalitiesWindow) {
