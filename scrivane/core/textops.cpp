@@ -8,6 +8,17 @@ namespace scrivane {
 
 namespace {
 
+// True when a match of the word could begin inside r after r's first character: for some
+// later start in r, that part of r followed by the rest of the word is a match. The test is
+// made with the same search as every other, so it never rules out a match the search finds.
+bool CanMatchInside(const QString& r, const QString& w, const tarvex::InStrSearch& search) {
+  for (qsizetype k = 1; k < r.size(); ++k) {
+    const qsizetype n = qMin(r.size() - k, w.size());
+    if (search.In(r.mid(k, n) + w.mid(n)) == 1) return true;
+  }
+  return false;
+}
+
 // The text of a replace run while it is being built, in three pieces: `out`, which no later
 // step of the run can change any more (everything before the search position); the pending
 // text after the search position that an earlier step inserted; and the untouched rest of the
@@ -16,8 +27,8 @@ namespace {
 // (`search`), so that Replace matches exactly what Find would find in the text as it stands.
 class RunText {
  public:
-  RunText(const QString& orig, const tarvex::InStrSearch& search, qsizetype wordLength, const QString& r)
-      : orig_(orig), search_(search), wl_(wordLength), r_(r) {
+  RunText(const QString& orig, const QString& w, const tarvex::InStrSearch& search, const QString& r)
+      : orig_(orig), search_(search), wl_(w.size()), r_(r), matchInside_(CanMatchInside(r, w, search)) {
     out_.reserve(orig.size() + orig.size() / 8);
   }
 
@@ -52,16 +63,21 @@ class RunText {
     tp_ += n - fromPend;
     if (pend_.isEmpty()) {
       pend_ = r_;
+      pendIsReplacement_ = true;
     } else {
       QString joined = r_ + pend_.toString();
       owned_ = std::move(joined);
       pend_ = owned_;
+      pendIsReplacement_ = false;
     }
   }
 
   // 0-based position of the first match at or after the end of `out`, or -1.
   qsizetype FindNext() {
-    if (!pend_.isEmpty()) {
+    if (pendIsReplacement_ && !matchInside_) {
+      // No match can begin in what is left of the replacement: it is final as it stands.
+      MoveToOut(pend_.size());
+    } else if (!pend_.isEmpty()) {
       // A match beginning in the pending text lies within it and the next wl - 1 characters.
       window_.resize(0);
       window_.append(pend_);
@@ -84,8 +100,10 @@ class RunText {
   const tarvex::InStrSearch& search_;
   const qsizetype wl_;
   const QString& r_;
+  const bool matchInside_;  // a match can begin inside the replacement after its first character
   QString out_;
   QStringView pend_;  // views r_ or owned_
+  bool pendIsReplacement_ = false;  // pend_ is the tail of one replacement and nothing else
   QString owned_;
   QString window_;    // the pending text and what follows it, for the search
   qsizetype tp_ = 0;
@@ -165,7 +183,7 @@ TextOpResult Replace(TextModel& m, FindState& f, bool bAll, bool bCheckEdges) {
   const tarvex::InStrSearch search(w);
   const bool skipInserted = search.In(f.sR, 2) > 0;
 
-  RunText run(m.Text(), search, wl, f.sR);
+  RunText run(m.Text(), w, search, f.sR);
   bool replaced = false;
   bool handled = false;
   qsizetype selStart = 0;
