@@ -13,7 +13,7 @@ namespace {
 const QDir kBin(QStringLiteral(TARVEX_BIN_DIR));
 
 TEST(ToolSetFolder, FileListNamesDataIconsAndTheInstaller) {
-  QStringList names = QString::fromUtf8(pendrel::test::FileBytes(kBin.filePath("tarvex-filelist.txt")))
+  QStringList names = QString::fromUtf8(pendrel::test::ReadBytes(kBin.filePath("tarvex-filelist.txt")))
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   for (const char* expected : {"default.cog", "messages.dat", "cogref.dat", "COGPage.ico", "CGTPage.ico",
                                   "DATPage.ico", "JKUni.ico", "COGPage.png", "CGTPage.png", "DATPage.png", "JKUni.png"})

@@ -38,25 +38,18 @@ TEST(RegistryFile, CogBlockWithTheDefaultFolder) {
 }
 
 TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
-  struct Case {
-    Boxes boxes;
-    QStringList heads;     // line 1 of each block, in file order
-    QStringList commands;  // line 14 of each block
-  } cases[] = {
-      {{false, false, true, false}, {R"([HKEY_CLASSES_ROOT\.uni])"}, {R"(@="\"D:\\T\\Lirrel.exe\" %1")"}},
-      {{false, false, false, true}, {R"([HKEY_CLASSES_ROOT\.dat])"}, {R"(@="\"D:\\T\\Orvane.exe\" %1")"}},
-      {kAll,
-       {R"([HKEY_CLASSES_ROOT\.cog])", R"([HKEY_CLASSES_ROOT\.cgt])", R"([HKEY_CLASSES_ROOT\.dat])",
-        R"([HKEY_CLASSES_ROOT\.uni])"},
-       {R"(@="\"D:\\T\\Scrivane.exe\" %1")", R"(@="\"D:\\T\\Scrivane.exe\" %1")", R"(@="\"D:\\T\\Orvane.exe\" %1")",
-        R"(@="\"D:\\T\\Lirrel.exe\" %1")"}},
-  };
-  for (const Case& c : cases) {
-    const QStringList lines = RegistryFileLines(c.boxes, QStringLiteral("D:\\T"), WindowsStyle());
-    QStringList heads, commands;
-    for (qsizetype i = 1; i < lines.size(); i += 14) heads << lines[i], commands << lines[i + 13];
-    EXPECT_EQ(heads, c.heads);
-    EXPECT_EQ(commands, c.commands);
+  // Line 1 of each block and its line 14 (the command), in file order.
+  const std::pair<Boxes, const char*> cases[] = {
+      {{false, false, true, false}, ".uni Lirrel"}, {{false, false, false, true}, ".dat Orvane"},
+      {kAll, ".cog Scrivane .cgt Scrivane .dat Orvane .uni Lirrel"}};
+  for (const auto& [boxes, blocks] : cases) {
+    const QStringList lines = RegistryFileLines(boxes, QStringLiteral("D:\\T"), WindowsStyle());
+    QStringList got, want;
+    for (qsizetype i = 1; i < lines.size(); i += 14) got << lines[i] << lines[i + 13];
+    const QStringList words = QString::fromLatin1(blocks).split(' ');
+    for (qsizetype i = 0; i < words.size(); i += 2)
+      want << R"([HKEY_CLASSES_ROOT\)" + words[i] + "]" << R"(@="\"D:\\T\\)" + words[i + 1] + R"(.exe\" %1")";
+    EXPECT_EQ(got, want);
   }
   const QStringList all = RegistryFileLines(kAll, QStringLiteral("D:\\T"), WindowsStyle());
   EXPECT_EQ(all[1 + 2 * 14 + 1], R"(@="JKDAT")");
@@ -64,8 +57,7 @@ TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
   EXPECT_EQ(all[1 + 3 * 14 + 3], R"(@="Jedi Knight UNI File")");
   EXPECT_EQ(all[1 + 3 * 14 + 6], R"(@="D:\\T\\JKUni.ico,0")");
   const QStringList onUnix = RegistryFileLines(kAll, QStringLiteral("/opt/jk/Tarvex"), UnixStyle());
-  EXPECT_EQ(onUnix[7], R"(@="/opt/jk/Tarvex/COGPage.ico,0")");
-  EXPECT_EQ(onUnix[14], R"(@="\"/opt/jk/Tarvex/Scrivane\" %1")");
+  EXPECT_EQ(onUnix[7] + onUnix[14], R"(@="/opt/jk/Tarvex/COGPage.ico,0"@="\"/opt/jk/Tarvex/Scrivane\" %1")");
 }
 
 TEST(RegistryFile, EscapedInstallPath) {
@@ -91,28 +83,16 @@ TEST(RegistryFile, BytesAreCrLfLinesOneBytePerCharacter) {
   EXPECT_TRUE(bytes.contains("C:\\\\Spi\xe9l\\\\COGPage.ico,0"));
 }
 
-TEST(RegistryFile, RefusedInstallPaths) {
-  struct Case {
-    QString path;
-    QString why;  // a word of the reason; empty: accepted
-  } cases[] = {
-      {"C:\\Jedi \"Knight\"", "double quote"},
-      {"C:\\Jedi\rKnight", "line break"},
-      {"C:\\Jedi\tKnight", "control character"},
-      {"", "No install directory"},
-      {"/home/j\u00f6rg/Jedi Knight's mods", ""},
-  };
-  for (const Case& c : cases) {
-    const QString reason = RefusedPathReason(c.path);
-    if (c.why.isEmpty()) EXPECT_TRUE(reason.isEmpty()) << c.path << reason;
-    else EXPECT_TRUE(reason.contains(c.why)) << c.path << reason;
+TEST(RegistryFile, RefusedInstallPathsAndDefaults) {
+  const std::pair<QString, const char*> cases[] = {  // a word of the reason; empty: accepted
+      {"C:\\Jedi \"Knight\"", "double quote"}, {"C:\\Jedi\rKnight", "line break"},
+      {"C:\\Jedi\tKnight", "control character"}, {"", "No install directory"},
+      {"/home/j\u00f6rg/Jedi Knight's mods", ""}};
+  for (const auto& [path, why] : cases) {
+    const QString reason = RefusedPathReason(path);
+    EXPECT_TRUE(*why ? reason.contains(QLatin1String(why)) : reason.isEmpty()) << path << reason;
   }
-}
-
-TEST(RegistryFile, DefaultInstallPathAndProgramNames) {
-#ifdef Q_OS_WIN
-  EXPECT_EQ(DefaultInstallPath(), kDefault);
-#else
+#ifndef Q_OS_WIN
   EXPECT_EQ(DefaultInstallPath(), QDir::homePath() + QStringLiteral("/Jedi Knight/Tarvex"));
 #endif
   EXPECT_EQ(ProgramFileName(QStringLiteral("Orvane"), WindowsStyle()), QStringLiteral("Orvane.exe"));
