@@ -10,8 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -29,6 +27,7 @@
 #include "common/paths.h"
 #include "common/prefs.h"
 #include "common/text.h"
+#include "common/ui/executeserver.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
 #include "scrivane/gui/frmscrivane.h"
@@ -365,34 +364,13 @@ QString frmMain::DefaultDdeServerName() {
 
 bool frmMain::StartDdeServer(const QString& name) {
   delete dde_;
-  dde_ = new QLocalServer(this);
-  // A name left behind by a crashed Scrivane is not "taken": only a live server answers.
-  QLocalSocket probe;
-  probe.connectToServer(name);
-  if (probe.waitForConnected(200)) {
-    probe.disconnectFromServer();
+  dde_ = new tarvex::ExecuteServer(this);
+  if (!dde_->Listen(name)) {
     delete dde_;
     dde_ = nullptr;
     return false;
   }
-  QLocalServer::removeServer(name);
-  if (!dde_->listen(name)) {
-    delete dde_;
-    dde_ = nullptr;
-    return false;
-  }
-  connect(dde_, &QLocalServer::newConnection, this, [this] {
-    while (QLocalSocket* sock = dde_->nextPendingConnection()) {
-      connect(sock, &QLocalSocket::disconnected, sock, &QObject::deleteLater);
-      connect(sock, &QLocalSocket::readyRead, this, [this, sock] {
-        if (!sock->canReadLine()) return;
-        QString line = QString::fromUtf8(sock->readLine());
-        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        sock->disconnectFromServer();
-        DdeExecute(line);
-      });
-    }
-  });
+  connect(dde_, &tarvex::ExecuteServer::Request, this, &frmMain::DdeExecute);
   return true;
 }
 

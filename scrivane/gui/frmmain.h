@@ -19,11 +19,13 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QLocalServer;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMimeData;
+namespace tarvex {
+class ExecuteServer;
+}
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
@@ -233,7 +235,7 @@ class frmMain : public QMainWindow {
   void ApplyFontToAll();
   QList<QMdiSubWindow*> SubWindowsInOrder() const;
 
-  QLocalServer* dde_ = nullptr;
+  tarvex::ExecuteServer* dde_ = nullptr;
   void ConnectBramwise();
   void ClearBramwise();
   void RemoveBramwiseNode(QTreeWidgetItem* node);

@@ -54,6 +54,8 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   const int n = NextWindowNumber(taken);
 
   auto* w = new frmScrivane(this);
+  // The font first: the text is laid out once, in the font it is shown in.
+  w->txtMain->setFont(defaults.Font());
   w->Tag = QStringLiteral("cog%1").arg(n);
   colCogs << w;
   strCurCog = w->Tag;
@@ -72,7 +74,6 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   const ScriptReadResult def = ReadScriptFile(ProgramFile("default.cog"), true);
   w->txtMain->SetWidgetText(def.ok ? def.content.text : QString());
   LoadMessageList(w);
-  w->txtMain->setFont(defaults.Font());
   w->MarkClean();
   RefreshCogList();
   return w;
