@@ -1,16 +1,13 @@
 // The Bramwise scan and the add-symbol insertion: every build ends with parents before their
 // children and symbol and comment keys found in the text; a line goes in only at a line start.
-#include <cstdint>
-
-#include "common/ansicodec.h"
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/bramwise.h"
 #include "scrivane/core/shell.h"
 
 using namespace scrivane;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString text = tarvex::DecodeAnsi(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+void FuzzOne(const uint8_t* data, size_t size) {
+  const QString text = FuzzText(data, size);
   const BramwiseScan s = ScanBramwise(text, QStringLiteral("Cog 1"), SymbolTypeNames());
   FUZZ_CHECK(s.duplicateAt < text.size());
   for (size_t i = 0; i < s.nodes.size(); ++i) {
@@ -24,5 +21,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(InsertSymbolLine(m, line) == (at >= 0));
   FUZZ_CHECK(at < 0 || ((at == 0 || text.at(at - 1) == u'\n') && m.Text() == text.left(at) + line + text.mid(at) &&
                         m.SelStart() == (caret < at ? caret : caret + line.size())));
-  return 0;
 }

@@ -1,17 +1,14 @@
 // The COG line colouring: every line of any text, starting from any incoming state, gives spans
 // inside the line, in order, not overlapping and not empty, and a valid state after the line.
-#include <cstdint>
-
-#include "common/ansicodec.h"
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/cogsyntax.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
+void FuzzOne(const uint8_t* data, size_t size) {
+  if (size == 0) return;
   static const scrivane::CogWords words({QStringLiteral("Sleep"), QStringLiteral("GetSenderRef")});
   // The first byte picks the state before the first line (also one outside the enumeration).
   auto state = scrivane::CogState(int(data[0] % (scrivane::kCogStateCount + 1)));
-  const QString text = tarvex::DecodeAnsi(QByteArray(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1)));
+  const QString text = FuzzText(data + 1, size - 1);
   std::vector<scrivane::CogSpan> spans;
   for (QStringView line : QStringView(text).split(u'\n')) {
     if (line.endsWith(u'\r')) line.chop(1);
@@ -24,5 +21,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       end = s.start + s.length;
     }
   }
-  return 0;
 }

@@ -1,23 +1,20 @@
 // Templates: a header is either refused with a line and a reason, or read into n values a
 // row with unique names and a body that is exactly the rest of the text; filling in the
 // body always ends, also for values that hold their own placeholders.
-#include <cstdint>
-
 #include <QSet>
 
-#include "common/ansicodec.h"
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/cogtemplate.h"
 #include "scrivane/core/lineends.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void FuzzOne(const uint8_t* data, size_t size) {
   using namespace scrivane;
-  const QString raw = tarvex::DecodeAnsi(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+  const QString raw = FuzzText(data, size);
   const QString text = NormalizeLineEnds(raw).text;
   const TemplateParse p = ParseCogTemplate(text);
   if (!p.ok) {
     FUZZ_CHECK(p.line >= 1 && !p.fault.isEmpty());
-    return 0;
+    return;
   }
   const CogTemplate& t = p.tpl;
   FUZZ_CHECK(t.headings.size() >= 2);
@@ -37,5 +34,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A value holding its own placeholder is inserted once per occurrence, not endlessly.
   const QString self = QStringLiteral("x<%a%>");
   FUZZ_CHECK(FillTemplate(t.body, {{QStringLiteral("a"), self}}).size() <= t.body.size() * 2 + self.size());
-  return 0;
 }

@@ -1,21 +1,13 @@
 // The installer's file list: any file reads as one entry per line, in order, each without
 // its line end (CR LF, LF or CR alone), none failed; the last line needs no line end.
-#include <cstdint>
-
-#include <QFile>
-
+#include "common/files.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/fuzz_folder.h"
 #include "scrivane/setup/core/installer.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QTemporaryDir& dir = FuzzFolder();
-  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-  const QString path = dir.filePath(QLatin1String(pendrel::kFileList));
-  {
-    QFile f(path);
-    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
-  }
+void FuzzOne(const uint8_t* data, size_t size) {
+  const QByteArray bytes = FuzzBytes(data, size);
+  const QString path = FuzzFolder().filePath(QLatin1String(pendrel::kFileList));
+  FUZZ_CHECK(tarvex::WriteWholeFile(path, bytes));
   std::vector<pendrel::ListLine> lines;
   QString error;
   FUZZ_CHECK(pendrel::SystemFileOps().ReadFileList(path, &lines, &error));
@@ -26,5 +18,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(lines.size() == size_t(want.size()));
   for (qsizetype i = 0; i < want.size(); ++i)
     FUZZ_CHECK(!lines[size_t(i)].failed && lines[size_t(i)].name == QString::fromLocal8Bit(want[i]));
-  return 0;
 }

@@ -1,14 +1,12 @@
 // The hint decisions on random texts, carets and keys: every position they answer lies
 // inside the text, the typed word never runs past its line, and the section marks kept edit
 // by edit agree with a scan of the whole text.
-#include <cstdint>
-
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/hints.h"
 
 using namespace scrivane;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void FuzzOne(const uint8_t* data, size_t size) {
   static const char* const pieces[] = {"message", "symbols", "end", "Sleep", " ", "\t", "\r\n", "\n", "\r", "(", ")", "x", "act"};
   static const int keys[] = {' ', '(', ')', '\t', '\r', 27, 'a', 'c', 't'};
   const QStringList messages{"activate", "activated", "startup"};
@@ -54,5 +52,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TextLines after(text);
     tracker.Changed(after, after.LineAt(at), after.LineAt(caret));
   }
-  return 0;
 }

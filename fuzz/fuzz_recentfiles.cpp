@@ -1,16 +1,13 @@
 // Stored recent-files values: any text reads as an entry whose stored form reads back as the
 // same entry, and the list keeps four distinct titles whatever is added.
-#include <cstdint>
-
 #include <QStringList>
 
-#include "common/ansicodec.h"
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/recentfiles.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void FuzzOne(const uint8_t* data, size_t size) {
   using namespace scrivane;
-  const QString text = tarvex::DecodeAnsi(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+  const QString text = FuzzText(data, size);
   RecentFiles list;
   for (const QString& value : text.split(QLatin1Char('\n'))) {
     const RecentEntry e = ParseStoredRecent(value);
@@ -24,5 +21,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 1; i < RecentFiles::kCount; ++i)
       FUZZ_CHECK(list.entries[i].title.isEmpty() || list.Find(list.entries[i].title) == i);
   }
-  return 0;
 }

@@ -4,8 +4,6 @@
 // double quote or a line break is refused.
 //
 // Input: one byte of boxes, then the install path as UTF-16.
-#include <cstdint>
-
 #include "fuzz/fuzz_check.h"
 #include "scrivane/setup/core/regfile.h"
 
@@ -17,25 +15,20 @@ static bool Unquote(const QString& quoted, QString* out) {
   if (quoted.size() < 2 || !quoted.startsWith(u'"') || !quoted.endsWith(u'"')) return false;
   out->clear();
   for (qsizetype i = 1; i < quoted.size() - 1; ++i) {
-    QChar c = quoted[i];
-    if (c == u'"') return false;
-    if (c == u'\\') {
-      if (++i == quoted.size() - 1) return false;
-      c = quoted[i];
-      if (c != u'\\' && c != u'"') return false;
-    }
-    *out += c;
+    if (quoted[i] == u'"' || (quoted[i] == u'\\' && (++i == quoted.size() - 1 || (quoted[i] != u'\\' && quoted[i] != u'"'))))
+      return false;
+    *out += quoted[i];
   }
   return true;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1) return 0;
+void FuzzOne(const uint8_t* data, size_t size) {
+  if (size < 1) return;
   const Boxes boxes{bool(data[0] & 1), bool(data[0] & 2), bool(data[0] & 4), bool(data[0] & 8)};
   const QString path = QString::fromUtf16(reinterpret_cast<const char16_t*>(data + 1), qsizetype((size - 1) / 2));
   const bool refused = !RefusedPathReason(path).isEmpty();
   if (path.isEmpty() || path.contains(u'"') || path.contains(u'\n') || path.contains(u'\r')) FUZZ_CHECK(refused);
-  if (refused) return 0;
+  if (refused) return;
 
   const int ticked = int(boxes[0]) + boxes[1] + boxes[2] + boxes[3];
   for (const PathStyle& style : {WindowsStyle(), UnixStyle()}) {
@@ -55,5 +48,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const QString& line : lines) bytes += line.size() + 2;
     FUZZ_CHECK(RegistryFileBytes(boxes, path, style).size() == bytes);
   }
-  return 0;
 }

@@ -1,9 +1,6 @@
 // The syntax checker: its one-pass brace scan reports exactly the braces that the
 // brace-by-brace rule leaves unmatched, in text order, and the section findings follow at
 // the caret; the section markers are the first line feeds followed by their keyword.
-#include <cstdint>
-
-#include "common/ansicodec.h"
 #include "common/text.h"
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/syntaxcheck.h"
@@ -22,9 +19,9 @@ static bool MatchedStepwise(const QString& text, qsizetype p) {
   return c != 0 && (o == 0 || o > c);
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void FuzzOne(const uint8_t* data, size_t size) {
   // Inputs of thousands of braces make the brace-by-brace rule itself the slow part.
-  const QString text = tarvex::DecodeAnsi(QByteArray(reinterpret_cast<const char*>(data), qsizetype(qMin<size_t>(size, 2048))));
+  const QString text = FuzzText(data, qMin<size_t>(size, 2048));
   const qsizetype caret = text.size() / 2;
   const Findings found = CheckCog(text, caret);
   size_t k = 0;
@@ -43,5 +40,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SectionMarks s = ScanSectionMarks(text);
   FUZZ_CHECK(s.lsym == tarvex::InStr(text, QStringLiteral("\nsymbols")));
   FUZZ_CHECK(s.lsymend == tarvex::InStr(text, QStringLiteral("\nend")));
-  return 0;
 }

@@ -10,25 +10,22 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-namespace fs = std::filesystem;
-
-static void RunOne(const fs::path& file, int& count) {
-  std::ifstream in(file, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  ++count;
-}
-
 int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
   int count = 0;
+  const auto run = [&count](const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ++count;
+  };
   LLVMFuzzerTestOneInput(nullptr, 0);  // the empty input is always a seed
   for (int i = 1; i < argc; ++i) {
-    const fs::path p(argv[i]);
-    if (fs::is_directory(p)) {
-      for (const auto& e : fs::recursive_directory_iterator(p))
-        if (e.is_regular_file()) RunOne(e.path(), count);
-    } else if (fs::is_regular_file(p)) {
-      RunOne(p, count);
+    if (fs::is_directory(argv[i])) {
+      for (const auto& e : fs::recursive_directory_iterator(argv[i]))
+        if (e.is_regular_file()) run(e.path());
+    } else if (fs::is_regular_file(argv[i])) {
+      run(argv[i]);
     } else {
       std::fprintf(stderr, "no such seed: %s\n", argv[i]);
       return 1;

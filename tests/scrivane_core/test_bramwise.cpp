@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <tuple>
 
 #include "common/ansicodec.h"
+#include "common/files.h"
 #include "scrivane/core/bramwise.h"
 #include "scrivane/core/shell.h"
 #include "tests/support/test_env.h"
@@ -29,19 +29,13 @@ BramwiseScan Scan(const QString& text) { return ScanBramwise(text, "Cog 1", Symb
 
 TEST(Bramwise, ScanBuildsTheTree) {
   const QString head = "# x\r\nsymbols\r\n";
-  struct Case {
-    const char* name;
-    QString text, tree;
-    qsizetype dup;
-  };
-  const Case cases[] = {
+  const struct { const char* name; QString text, tree; qsizetype dup; } cases[] = {
       {"types in list order, handlers with comments",
        head + "thing\tplayer\tlocal\r\nint count=5 local\r\nmessage startup\r\nINT b\r\n\tthing hidden\r\n"
               "sector sec1 local\tdesc=x\r\nend\r\ncode\r\nstartup:\r\n  // one\r\n  x = 1; // two\r\nreturn;\r\n",
        "Cog 1[symbols[int[count=5,b],message[startup],sector[sec1 local],thing[player]],code[startup[// one,// two]]]",
        -1},
       {"symbols on the first line", "symbols\r\nint a\r\nend\r\n", "", -1},
-      {"end before symbols", "x\r\nend\r\nsymbols\r\nint a\r\nend\r\n", "", -1},
       {"capital keywords", "x\r\nSYMBOLS\r\nInt a\r\nEnd\r\n", "Cog 1[symbols[int[a]],code]", -1},
       {"two equal declarations", head + "int a\r\nint a\r\nend\r\n", "Cog 1[symbols[int[a]],code]", 21},
       {"handler names equal ignoring case", head + "message Startup\r\nmessage startup local\r\nend\r\n",
@@ -60,8 +54,6 @@ TEST(Bramwise, ScanBuildsTheTree) {
       {"label inside a longer word is not the label",
        head + "message go\r\nend\r\nergo:\r\n// not\r\nreturn;\r\ngo:\r\n// yes\r\nreturn;\r\n",
        "Cog 1[symbols[message[go]],code[go[// yes]]]", -1},
-      {"label missing: no comments", head + "message go\r\nend\r\n// header\r\nreturn;\r\n",
-       "Cog 1[symbols[message[go]],code[go]]", -1},
       {"lines ending in LF alone", "x\nsymbols\nint a\nmessage go\nend\ngo:\n  // c\nreturn;\n",
        "Cog 1[symbols[int[a],message[go]],code[go[// c]]]", -1},
   };
@@ -79,15 +71,13 @@ TEST(Bramwise, AddSymbolLineGoesBeforeTheLineClosingTheSymbols) {
   // Text, caret; the text and caret after, or an empty text when nothing is inserted.
   const std::tuple<QString, qsizetype, QString, qsizetype> cases[] = {
       {"a\r\nsymbols\r\nend\r\ncode\r\n", 2, "a\r\nsymbols\r\nint x\r\nend\r\ncode\r\n", 2},
-      {"a\r\nsymbols\r\nend\r\n", 12, "a\r\nsymbols\r\nint x\r\nend\r\n", 19},
       {"# sender\r\nsymbols\r\nthing defend\r\nEND\r\n", 0, "# sender\r\nsymbols\r\nthing defend\r\nint x\r\nEND\r\n", 0},
       {"x\r\nend\r\nsymbols\r\nint a\r\n", 5, "", 5},
   };
   for (const auto& [text, caret, want, wantCaret] : cases) {
     TextModel m(text, caret);
     EXPECT_EQ(InsertSymbolLine(m, "int x\r\n"), !want.isEmpty()) << text.toStdString();
-    EXPECT_EQ(m.Text(), want.isEmpty() ? text : want);
-    EXPECT_EQ(m.SelStart(), wantCaret);
+    EXPECT_TRUE(m.Text() == (want.isEmpty() ? text : want) && m.SelStart() == wantCaret) << text.toStdString();
   }
 }
 
@@ -105,9 +95,9 @@ TEST(Bramwise, CorpusScriptsBuildWithTheirHandlers) {
   const QStringList files = dir.entryList({"*.cog"}, QDir::Files);
   if (files.isEmpty()) GTEST_SKIP() << "no corpus";
   for (const QString& name : files) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = tarvex::DecodeAnsi(f.readAll());
+    QByteArray bytes;
+    ASSERT_TRUE(tarvex::ReadWholeFile(dir.filePath(name), &bytes));
+    const QString text = tarvex::DecodeAnsi(bytes);
     const BramwiseScan s = Scan(text);
     const SectionMarks marks = ScanSectionMarks(text);
     // No symbols section, or a duplicate met before the handlers were all added (the user is told).

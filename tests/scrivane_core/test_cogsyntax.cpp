@@ -8,16 +8,11 @@ using scrivane::CogState;
 
 namespace {
 
-const scrivane::CogWords& Verbs() {
-  static const scrivane::CogWords w({QStringLiteral("GetSenderRef"), QStringLiteral("Sleep"), QStringLiteral("SetThingFlags")});
-  return w;
-}
-
 // The spans of a line written as "Kind[text] ...", kinds by their first letters.
-QString Render(const QString& line, CogState before, CogState* after = nullptr) {
+QString Render(const QString& line, CogState before, CogState* after) {
+  static const scrivane::CogWords verbs({QStringLiteral("GetSenderRef"), QStringLiteral("Sleep"), QStringLiteral("SetThingFlags")});
   std::vector<CogSpan> spans;
-  const CogState a = scrivane::TokenizeCogLine(line, before, Verbs(), spans);
-  if (after) *after = a;
+  *after = scrivane::TokenizeCogLine(line, before, verbs, spans);
   static const char* names[] = {"C", "Sec", "T", "F", "V", "L", "N", "Str"};
   QStringList out;
   for (const CogSpan& s : spans) out << QStringLiteral("%1[%2]").arg(QLatin1String(names[int(s.kind)]), line.mid(s.start, s.length));
@@ -26,8 +21,7 @@ QString Render(const QString& line, CogState before, CogState* after = nullptr) 
 
 struct LineCase {
   CogState before;
-  const char* line;
-  const char* spans;
+  const char *line, *spans;
   CogState after;
 };
 
@@ -36,25 +30,17 @@ TEST(CogSyntax, SpansAndStatesOfOneLine) {
   const LineCase cases[] = {
       // The first line of the text is never a section line.
       {CogState::TextStart, "symbols", "", B},
-      {CogState::TextStart, "# Jedi Knight Cog Script", "C[# Jedi Knight Cog Script]", B},
       {B, "flags=0x240", "N[0x240]", B},
       {B, "Symbols  # any case", "Sec[Symbols] C[# any case]", S},
       {B, " symbols", "", B},  // only at the very start of the line
-      {B, "end", "", B},
       {S, "thing       player                           local", "T[thing]", S},
       {S, "\tMESSAGE\tstartup", "T[MESSAGE]", S},
       {S, "things  x", "", S},
-      {S, "flex        fan_offtime=5.0                  desc=fan_off_time", "T[flex] N[5.0]", S},
-      {S, "int         autoselect_weapon=-1             local", "T[int] N[-1]", S},
-      {S, "sound       pickupsnd=thrmlpu2.wav           local", "T[sound]", S},
       {S, "vector v=(1.5/-2/.25)", "T[vector] N[1.5] N[-2] N[.25]", S},
       {S, "endless", "Sec[endless]", K},  // a longer word beginning with the keyword counts
       {S, "code", "Sec[code]", K},
-      {K, "code", "Sec[code]", K},
-      {K, "startup:", "L[startup:]", K},
       {K, "  Timer :  // handler", "L[Timer :] C[// handler]", K},
       {K, "\tif(GetSenderRef() != getsenderref()) return;", "F[if] V[GetSenderRef] V[getsenderref] F[return]", K},
-      {K, "   Return;", "F[Return]", K},
       {K, "while(1) do Sleep(0.5); else stop; call x; for", "F[while] N[1] F[do] V[Sleep] N[0.5] F[else] F[stop] F[call] F[for]", K},
       {K, "x = a-1 + f(2)-3 * -4;", "N[1] N[2] N[3] N[-4]", K},
       {K, "Print(\"# not // a comment\"); # but this", "Str[\"# not // a comment\"] C[# but this]", K},

@@ -20,17 +20,13 @@ QString Crlf(const char* lfText) { return NormalizeLineEnds(QString::fromUtf8(lf
 }  // namespace
 
 TEST(CogTemplate, HeaderIsReadAndTheBodyStartsAfterTheEndLine) {
-  // Line ends of the file do not matter: templates load like scripts, with CR LF.
-  for (const char* raw : {"3\r\nValue,Name,Description\r\n5,speed,the speed, in m/s\r\nEND\r\nx = <%speed%>;\r\n",
-                          "3\nValue,Name,Description\n5,speed,the speed, in m/s\nEND\nx = <%speed%>;\n"}) {
-    const TemplateParse p = ParseCogTemplate(NormalizeLineEnds(QString::fromLatin1(raw)).text);
-    ASSERT_TRUE(p.ok) << p.fault;
-    EXPECT_EQ(p.tpl.headings, (QStringList{"Value", "Name", "Description"}));
-    ASSERT_EQ(p.tpl.rows.size(), 1);
-    EXPECT_EQ(p.tpl.rows[0], (QStringList{"5", "speed", "the speed, in m/s"}));
-    EXPECT_EQ(p.tpl.body, QStringLiteral("x = <%speed%>;\r\n"));
-    EXPECT_EQ(p.tpl.headerLength, 3 + 24 + 27 + 5);
-  }
+  // Templates load like scripts, with CR LF whatever the file holds.
+  const TemplateParse p = ParseCogTemplate(Crlf("3\nValue,Name,Description\n5,speed,the speed, in m/s\nEND\nx = <%speed%>;\n"));
+  ASSERT_TRUE(p.ok) << p.fault;
+  EXPECT_EQ(p.tpl.headings, (QStringList{"Value", "Name", "Description"}));
+  EXPECT_EQ(p.tpl.rows, (QList<QStringList>{{"5", "speed", "the speed, in m/s"}}));
+  EXPECT_EQ(p.tpl.body, QStringLiteral("x = <%speed%>;\r\n"));
+  EXPECT_EQ(p.tpl.headerLength, 3 + 24 + 27 + 5);
 }
 
 TEST(CogTemplate, MalformedHeadersAreRefusedWithTheirLine) {
@@ -49,8 +45,7 @@ TEST(CogTemplate, MalformedHeadersAreRefusedWithTheirLine) {
   };
   for (const auto& c : cases) {
     const TemplateParse p = ParseCogTemplate(Crlf(c.text));
-    EXPECT_FALSE(p.ok) << c.text;
-    EXPECT_EQ(p.line, c.line) << c.text;
+    EXPECT_TRUE(!p.ok && p.line == c.line) << c.text;
     EXPECT_TRUE(p.fault.contains(QLatin1String(c.fault))) << c.text << " -> " << p.fault;
   }
 }

@@ -6,6 +6,7 @@
 
 #include "common/files.h"
 #include "scrivane/core/lineends.h"
+#include "scrivane/core/recentfiles.h"
 #include "scrivane/core/scriptfile.h"
 #include "scrivane/core/shell.h"
 #include "scrivane/core/textmodel.h"
@@ -15,27 +16,18 @@ using namespace scrivane;
 
 TEST(TextModel, SelectionIsCutAtTheEndAndStartClearsLength) {
   TextModel m(QStringLiteral("ab\r\ncd"), 2, 10);
-  EXPECT_EQ(m.SelStart(), 2);
-  EXPECT_EQ(m.SelLength(), 4);
   EXPECT_EQ(m.SelText(), QStringLiteral("\r\ncd"));
   m.SetSelStart(99);
-  EXPECT_EQ(m.SelStart(), 6);
-  EXPECT_EQ(m.SelLength(), 0);
+  EXPECT_EQ(std::pair(m.SelStart(), m.SelLength()), std::pair(qsizetype(6), qsizetype(0)));
   m.SetSelStart(1);
   m.SetSelLength(2);
   m.ReplaceSel(QStringLiteral("XYZ"));
   EXPECT_EQ(m.Text(), QStringLiteral("aXYZ\ncd"));
-  EXPECT_EQ(m.SelStart(), 4);
-  EXPECT_EQ(m.SelLength(), 0);
+  EXPECT_EQ(std::pair(m.SelStart(), m.SelLength()), std::pair(qsizetype(4), qsizetype(0)));
 }
 
 TEST(LineEnds, EachLineKeepsItsOwnEnd) {
-  struct {
-    const char* raw;
-    LineEnd style;
-    const char* normalized;
-    const char* saved;
-  } cases[] = {
+  struct { const char* raw; LineEnd style; const char* normalized; const char* saved; } cases[] = {
       {"a\r\nb\r\n", LineEnd::CRLF, "a\r\nb\r\n", "a\r\nb\r\n"},
       {"a\nb\n", LineEnd::LF, "a\r\nb\r\n", "a\nb\n"},
       {"a\rb\r", LineEnd::CR, "a\r\nb\r\n", "a\rb\r"},
@@ -49,58 +41,40 @@ TEST(LineEnds, EachLineKeepsItsOwnEnd) {
   for (auto c : cases) {
     const NormalizedText n = NormalizeLineEnds(QString::fromLatin1(c.raw));
     const NormalizedText lf = NormalizeToLf(QString::fromLatin1(c.raw));
-    EXPECT_EQ(n.style, c.style) << c.raw;
-    EXPECT_EQ(lf.style, c.style) << c.raw;
+    EXPECT_TRUE(n.style == c.style && lf.style == c.style) << c.raw;
     EXPECT_EQ(n.text, QString::fromLatin1(c.normalized)) << c.raw;
     EXPECT_EQ(ToFileText(lf.text, lf.style, lf.odd), QString::fromLatin1(c.saved)) << c.raw;
   }
 }
 
-TEST(ScriptFile, SavingNeverGrowsTheFile) {
+// A text without a final line end gains one, once; a character outside the code page, or a
+// folder that cannot be written, is refused with the reason and leaves the old file whole.
+TEST(ScriptFile, SaveAddsOneLineEndAndRefusalsKeepTheOldFile) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("abc.cog"));
-  ASSERT_TRUE(WriteScriptFile(path, QStringLiteral("abc"), LineEnd::CRLF).ok);
+  const QString path = dir.filePath(QStringLiteral("x.cog"));
   QByteArray bytes;
+  ASSERT_TRUE(WriteScriptFile(path, QStringLiteral("abc"), LineEnd::CRLF).ok);
+  const ScriptReadResult r = ReadScriptFile(path, true);
+  ASSERT_TRUE(r.ok && WriteScriptFile(path, r.content.text, r.content.style, r.content.odd).ok);
   ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
   EXPECT_EQ(bytes, QByteArray("abc\r\n"));
-  // Load and save again: still five bytes.
-  const ScriptReadResult r = ReadScriptFile(path, true);
-  ASSERT_TRUE(r.ok);
-  ASSERT_TRUE(WriteScriptFile(path, r.content.text, r.content.style, r.content.odd).ok);
-  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
-  EXPECT_EQ(bytes.size(), 5);
-}
 
-TEST(ScriptFile, UnstorableCharacterIsRefusedAndOldFileKept) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("x.cog"));
+  const auto oldKept = [&] { return tarvex::ReadWholeFile(path, &bytes) && bytes == "old\r\n"; };
   ASSERT_TRUE(tarvex::WriteWholeFile(path, "old\r\n"));
-  const ScriptWriteResult r = WriteScriptFile(path, QStringLiteral("line one\r\nsay \u03A9 here"), LineEnd::CRLF);
-  EXPECT_FALSE(r.ok);
-  EXPECT_TRUE(r.error.contains(QStringLiteral("U+03A9"))) << r.error;
-  EXPECT_TRUE(r.error.contains(QStringLiteral("line 2"))) << r.error;
-  QByteArray bytes;
-  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
-  EXPECT_EQ(bytes, QByteArray("old\r\n"));
-  // € and friends are in the code page and save fine.
-  EXPECT_TRUE(WriteScriptFile(path, QStringLiteral("€ © ö"), LineEnd::CRLF).ok);
-}
-
-TEST(ScriptFile, ReadOnlyFolderLeavesOldFileWholeAndSaysWhy) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("x.cog"));
-  ASSERT_TRUE(tarvex::WriteWholeFile(path, "old\r\n"));
-  ScriptWriteResult r;
+  const ScriptWriteResult bad = WriteScriptFile(path, QStringLiteral("line one\r\nsay \u03A9 here"), LineEnd::CRLF);
+  EXPECT_FALSE(bad.ok);
+  EXPECT_TRUE(bad.error.contains(QStringLiteral("U+03A9")) && bad.error.contains(QStringLiteral("line 2"))) << bad.error;
+  EXPECT_TRUE(oldKept());
+  ScriptWriteResult denied;
   {
     tarvex::test::ReadOnlyFolder readOnly(dir.path());
     if (!readOnly.Ok()) GTEST_SKIP() << "cannot make a read-only folder here";
-    r = WriteScriptFile(path, QStringLiteral("new"), LineEnd::CRLF);
+    denied = WriteScriptFile(path, QStringLiteral("new"), LineEnd::CRLF);
   }
-  EXPECT_FALSE(r.ok);
-  EXPECT_TRUE(r.error.contains(path));
-  QByteArray bytes;
-  ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
-  EXPECT_EQ(bytes, QByteArray("old\r\n"));
+  EXPECT_FALSE(denied.ok);
+  EXPECT_TRUE(denied.error.contains(path) && oldKept());
+  // € and friends are in the code page and save fine.
+  EXPECT_TRUE(WriteScriptFile(path, QStringLiteral("€ © ö"), LineEnd::CRLF).ok);
 }
 
 // A full disk or a read-only file: the old script stays, the message names the path once and
@@ -122,8 +96,7 @@ TEST(ScriptFile, FailedSaveNamesThePathOnceAndTheReason) {
     const ScriptWriteResult r = WriteScriptFile(path, QString(size, QLatin1Char('n')), LineEnd::CRLF);
     EXPECT_EQ(r.error, "Cannot save \"" + path + "\": No space left on device");
     QByteArray bytes;
-    ASSERT_TRUE(tarvex::ReadWholeFile(path, &bytes));
-    EXPECT_EQ(bytes, QByteArray("old\r\n"));
+    EXPECT_TRUE(tarvex::ReadWholeFile(path, &bytes) && bytes == "old\r\n");
   }
 }
 
@@ -136,46 +109,38 @@ TEST(ScriptFile, EveryCorpusScriptRoundTrips) {
     QByteArray original;
     ASSERT_TRUE(tarvex::ReadWholeFile(corpus.filePath(name), &original));
     const ScriptReadResult r = ReadScriptFile(corpus.filePath(name), true);
-    ASSERT_TRUE(r.ok) << name;
     const QString target = out.filePath(name);
-    ASSERT_TRUE(WriteScriptFile(target, r.content.text, r.content.style, r.content.odd).ok) << name;
+    ASSERT_TRUE(r.ok && WriteScriptFile(target, r.content.text, r.content.style, r.content.odd).ok) << name;
     QByteArray saved;
     ASSERT_TRUE(tarvex::ReadWholeFile(target, &saved));
-    if (original.endsWith('\n') || original.endsWith('\r')) {
-      EXPECT_EQ(saved, original) << name;
-    } else {
-      const QByteArray eol = r.content.style == LineEnd::CRLF ? "\r\n" : r.content.style == LineEnd::LF ? "\n" : "\r";
-      EXPECT_EQ(saved, original + eol) << name;
-    }
+    const bool ended = original.endsWith('\n') || original.endsWith('\r');
+    EXPECT_EQ(saved, ended ? original : original + LineEndText(r.content.style).toLatin1()) << name;
   }
 }
 
-TEST(Shell, WindowNumbersReuseFreedNumbersOnlyFromTheCount) {
+// Window numbers reuse freed numbers only from the count; template paths; the command line.
+TEST(Shell, WindowNumbersTemplatePathsAndCommandLine) {
   EXPECT_EQ(NextWindowNumber({}), 1);
   EXPECT_EQ(NextWindowNumber({2, 3}), 4);     // window 1 closed: 3 is taken, so 4
   EXPECT_EQ(NextWindowNumber({1, 2}), 3);     // window 3 closed: 3 again
   EXPECT_EQ(NextWindowNumber({1, 3, 4}), 4 + 1);
-}
 
-TEST(Shell, TemplatePathsAndCommandLine) {
   struct { const char* path; bool tmpl; } cases[] = {
       {"x.cgt", true}, {"X.CGT", true}, {"a\\b.Cgt", true}, {"x.cog", false}, {"\"x.cgt\"", false}, {"cgt", true}, {"gt", false}};
   for (auto c : cases) EXPECT_EQ(IsTemplatePath(QString::fromLatin1(c.path)), c.tmpl) << c.path;
   EXPECT_EQ(CommandLineText({QStringLiteral("Scrivane"), QStringLiteral("/tmp/My"), QStringLiteral("Cog.cog")}),
             QStringLiteral("/tmp/My Cog.cog"));
   EXPECT_EQ(CommandLineText({QStringLiteral("Scrivane")}), QString());
-}
-
-TEST(Shell, MessageListSkipsHeaderAndRepeats) {
+  // The message list skips its header line and repeats.
   EXPECT_EQ(ParseMessageList(QStringLiteral("startup\r\nactivated\r\nstartup\r\ntimer\r\n")),
             (QStringList{QStringLiteral("activated"), QStringLiteral("startup"), QStringLiteral("timer")}));
-}
-
-TEST(Shell, FontSizesRoundHalvesToEvenSymbolTypesInOrder) {
   EXPECT_EQ(SymbolTypeNames().join(' '),
             "ai cog flex int keyframe material message model sector sound surface template thing vector");
-  struct { double in; int out; } cases[] = {{10.5, 10}, {11.5, 12}, {8.0, 8}, {9.4, 9}, {9.6, 10}, {12.5, 12}};
-  for (auto c : cases) EXPECT_EQ(RoundFontSize(c.in), c.out) << c.in;
+  // Font sizes round halves to even.
+  for (const auto& [in, out] : {std::pair(10.5, 10), {11.5, 12}, {8.0, 8}, {9.4, 9}, {9.6, 10}, {12.5, 12}})
+    EXPECT_EQ(RoundFontSize(in), out) << in;
+  EXPECT_EQ(TwipsToPixels(1440, 96), 96);
+  EXPECT_EQ(TwipsToPixels(3165, 96), 211);
 }
 
 TEST(Shell, ArrangementsCoverTheAreaWithoutOverlap) {
@@ -186,17 +151,11 @@ TEST(Shell, ArrangementsCoverTheAreaWithoutOverlap) {
     ASSERT_EQ(int(h.size()), n);
     int y = 0, x = 0;
     for (int i = 0; i < n; ++i) {
-      EXPECT_EQ(h[i].left(), 0);
-      EXPECT_EQ(h[i].width(), 1000);  // stacked top to bottom, each the full width
-      EXPECT_EQ(h[i].top(), y);
-      y += h[i].height();
-      EXPECT_EQ(v[i].top(), 0);
-      EXPECT_EQ(v[i].height(), 601);  // side by side, each the full height
-      EXPECT_EQ(v[i].left(), x);
-      x += v[i].width();
+      EXPECT_EQ(h[i], QRect(0, y, 1000, h[i].height()));  // stacked top to bottom, each the full width
+      EXPECT_EQ(v[i], QRect(x, 0, v[i].width(), 601));    // side by side, each the full height
+      y += h[i].height(), x += v[i].width();
     }
-    EXPECT_EQ(y, 601);
-    EXPECT_EQ(x, 1000);
+    EXPECT_EQ(std::pair(x, y), std::pair(1000, 601));
   }
   const auto icons = ArrangeIconRects(area, 5, QSize(300, 30));
   ASSERT_EQ(icons.size(), 5u);
@@ -227,7 +186,48 @@ TEST(Shell, StartAndNewWindowPlaces) {
   EXPECT_EQ(NewDocumentRect(area, 11, 25), area);  // started over before half the height was gone
 }
 
-TEST(Shell, TwipsAtScreenResolution) {
-  EXPECT_EQ(TwipsToPixels(1440, 96), 96);
-  EXPECT_EQ(TwipsToPixels(3165, 96), 211);
+// The recent titles in order, "-" for an empty entry.
+static QString Titles(const RecentFiles& l) {
+  QString s;
+  for (const RecentEntry& e : l.entries) s += (e.title.isEmpty() ? QStringLiteral("-") : e.title) + QLatin1Char(' ');
+  return s.trimmed();
+}
+
+TEST(RecentFiles, AddShiftsMatchesByTitleAndDropsTheLast) {
+  RecentFiles l;
+  EXPECT_FALSE(l.AnyVisible());
+  const struct { const char* title; const char* folder; const char* want; } steps[] = {
+      {"a.cog", "/x", "a.cog - - -"},
+      {"b.cog", "/x", "b.cog a.cog - -"},
+      {"c.cog", "/x", "c.cog b.cog a.cog -"},
+      {"d.cog", "/x", "d.cog c.cog b.cog a.cog"},
+      {"e.cog", "/x", "e.cog d.cog c.cog b.cog"},
+      {"c.cog", "/x", "c.cog e.cog d.cog b.cog"},
+      {"c.cog", "/y", "c.cog e.cog d.cog b.cog"},  // the top entry keeps its old path
+      {"e.cog", "/y", "e.cog c.cog d.cog b.cog"},  // same name elsewhere: moves up, new path
+      {"E.cog", "/y", "E.cog e.cog c.cog d.cog"},  // case counts
+  };
+  for (const auto& s : steps) {
+    l.Add(QString::fromLatin1(s.folder) + '/' + QString::fromLatin1(s.title), QString::fromLatin1(s.title));
+    EXPECT_EQ(Titles(l), QString::fromLatin1(s.want)) << s.title;
+  }
+  EXPECT_EQ(l.entries[1].path, QStringLiteral("/y/e.cog"));
+  EXPECT_EQ(l.entries[2].path, QStringLiteral("/x/c.cog"));
+}
+
+TEST(RecentFiles, StoredFormAndColonSplit) {
+  const struct { const char* stored; const char* title; const char* path; } cases[] = {
+      {":", "", ""},
+      {"no colon at all", "", ""},
+      {"a.cog:C:\\Games\\a.cog", "a.cog", "C:\\Games\\a.cog"},
+      {"a:b.cog:/home/m/a:b.cog", "a:b.cog", "/home/m/a:b.cog"},
+      {"x.cog:/elsewhere/y.cog", "x.cog", "/elsewhere/y.cog"},  // first colon when none fits
+      {"a:b:c", "a", "b:c"},
+  };
+  for (const auto& c : cases) {
+    const RecentEntry e = ParseStoredRecent(QString::fromLatin1(c.stored));
+    EXPECT_EQ(e.title + '|' + e.path, QString::fromLatin1(c.title) + '|' + QString::fromLatin1(c.path)) << c.stored;
+  }
+  EXPECT_EQ(StoredRecent({}), QStringLiteral(":"));
+  EXPECT_EQ(RecentCaption(1, QStringLiteral("R&D.cog")), QStringLiteral("&2 R&&D.cog"));
 }
