@@ -1,3 +1,4 @@
+// Template headers, filling in the body, and the templates we ship.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -15,9 +16,7 @@
 
 using namespace scrivane;
 
-namespace {
-QString Crlf(const char* lfText) { return NormalizeLineEnds(QString::fromUtf8(lfText)).text; }
-}  // namespace
+static QString Crlf(const char* lfText) { return NormalizeLineEnds(QString::fromUtf8(lfText)).text; }
 
 TEST(CogTemplate, HeaderIsReadAndTheBodyStartsAfterTheEndLine) {
   // Templates load like scripts, with CR LF whatever the file holds.
