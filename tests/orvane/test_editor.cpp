@@ -51,8 +51,6 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   orvEditor editor;
   editor.Form_Load(path_);
   EXPECT_EQ(editor.lvwModels->topLevelItemCount(), 86);
-  EXPECT_EQ(editor.lblCount->text(), QStringLiteral("Number of Models: 86"));
-  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Orvane - ") + path_);
   EXPECT_TRUE(LastMessage().contains("numModels says 87, but the file holds 86")) << LastMessage();
 
   // Names the game cannot read are refused and nothing changes.
@@ -99,7 +97,6 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   ASSERT_TRUE(editor.mnuFileSave_Click());
   EXPECT_EQ(Bytes(dir_.filePath("misc/models.~da")), original_);
   const QStringList lines = QString::fromLatin1(Bytes(path_)).split("\r\n");
-  EXPECT_EQ(lines[0], QStringLiteral("#& Models.Dat"));
   EXPECT_EQ(lines[16], QStringLiteral("numModels: 87"));
   EXPECT_EQ(lines[20], QStringLiteral("1: ") + chosen + QStringLiteral("\tky.snd\t# from the archive"));
   EXPECT_EQ(lines[105], QStringLiteral("86: ") + chosen + QStringLiteral("\tky.snd\t# from the archive"));

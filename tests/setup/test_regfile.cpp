@@ -15,21 +15,11 @@ constexpr Boxes kAll{true, true, true, true};
 TEST(RegistryFile, CogBlockWithTheDefaultFolder) {
   const QStringList lines = RegistryFileLines({true, true, false, false}, kDefault, WindowsStyle());
   const QStringList expected = {
-      "REGEDIT4",
-      R"([HKEY_CLASSES_ROOT\.cog])",
-      R"(@="COG file")",
-      R"([HKEY_CLASSES_ROOT\COG file])",
-      R"(@="COG File")",
-      R"("EditFlags"=hex:00,00,00,00)",
-      R"([HKEY_CLASSES_ROOT\COG file\DefaultIcon])",
-      R"(@="C:\\Jedi Knight\\Tarvex\\COGPage.ico,0")",
-      R"([HKEY_CLASSES_ROOT\COG file\shell])",
-      R"(@="")",
-      R"([HKEY_CLASSES_ROOT\COG file\shell\open])",
-      R"(@="")",
-      R"("EditFlags"=hex:01,00,00,00)",
-      R"([HKEY_CLASSES_ROOT\COG file\shell\open\command])",
-      R"(@="\"C:\\Jedi Knight\\Tarvex\\Scrivane.exe\" %1")",
+      "REGEDIT4", R"([HKEY_CLASSES_ROOT\.cog])", R"(@="COG file")", R"([HKEY_CLASSES_ROOT\COG file])",
+      R"(@="COG File")", R"("EditFlags"=hex:00,00,00,00)", R"([HKEY_CLASSES_ROOT\COG file\DefaultIcon])",
+      R"(@="C:\\Jedi Knight\\Tarvex\\COGPage.ico,0")", R"([HKEY_CLASSES_ROOT\COG file\shell])", R"(@="")",
+      R"([HKEY_CLASSES_ROOT\COG file\shell\open])", R"(@="")", R"("EditFlags"=hex:01,00,00,00)",
+      R"([HKEY_CLASSES_ROOT\COG file\shell\open\command])", R"(@="\"C:\\Jedi Knight\\Tarvex\\Scrivane.exe\" %1")",
   };
   EXPECT_EQ(lines.mid(0, 15), expected);
   EXPECT_EQ(lines[15], R"([HKEY_CLASSES_ROOT\.cgt])");
