@@ -1,13 +1,18 @@
 #pragma once
 // Test doubles for the installer: a shell that starts nothing and records what it was asked,
 // and the real file operations with a file list that can be replaced and a record of copies.
+#include <QDir>
+#include <QGuiApplication>
 #include <QMap>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "common/paths.h"
 #include "scrivane/setup/core/installer.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/scripted_prompts.h"
 
 namespace pendrel::test {
 
@@ -50,6 +55,23 @@ class FaultyFiles : public SetupFileOps {
   bool FileExists(const QString& p) override { return real.FileExists(p); }
   bool FolderExists(const QString& p) override { return real.FolderExists(p); }
   SetupFileOps& real = SystemFileOps();
+};
+
+// What the installer's tests share: a temporary folder, scripted prompts, the fakes, and the
+// current and program folders put back afterwards.
+class SetupTest : public ::testing::Test {
+ protected:
+  SetupTest() { QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarvex Setup")); }
+  ~SetupTest() override {
+    QDir::setCurrent(oldCurrent);
+    tarvex::SetProgramFolder(QString());
+  }
+
+  QTemporaryDir tmp;
+  QString oldCurrent = QDir::currentPath();
+  tarvex::test::ScriptedPrompts prompts;
+  FaultyFiles files;
+  RecordingShell shell;
 };
 
 }  // namespace pendrel::test

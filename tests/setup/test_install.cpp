@@ -1,14 +1,11 @@
 // The installation run against temporary folders with scripted answers: the copy loop, its
 // messages, the registry file and the start of the registry editor.
 #include <QDir>
-#include <QGuiApplication>
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "scrivane/setup/core/installer.h"
 #include "tests/setup/setup_fakes.h"
-#include "tests/support/scripted_prompts.h"
 #include "tests/support/test_env.h"
 
 using namespace pendrel;
@@ -21,10 +18,9 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-class InstallTest : public ::testing::Test {
+class InstallTest : public SetupTest {
  protected:
   void SetUp() override {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarvex Setup"));
     ASSERT_TRUE(tmp.isValid());
     prog = tmp.filePath(QStringLiteral("source"));
     inst = tmp.filePath(QStringLiteral("target"));
@@ -33,9 +29,7 @@ class InstallTest : public ::testing::Test {
     WriteBytes(Prog("b.txt"), "beta");
     List("a.txt\nb.txt\n");
     shell.found[QStringLiteral("regedit")] = QStringLiteral("/fake/regedit");
-    oldCurrent = QDir::currentPath();
   }
-  void TearDown() override { QDir::setCurrent(oldCurrent); }
 
   QString Prog(const char* name) const { return QDir(prog).filePath(QLatin1String(name)); }
   QString Inst(const char* name) const { return QDir(inst).filePath(QLatin1String(name)); }
@@ -51,11 +45,7 @@ class InstallTest : public ::testing::Test {
     return out;
   }
 
-  QTemporaryDir tmp;
-  QString prog, inst, oldCurrent;
-  tarvex::test::ScriptedPrompts prompts;
-  FaultyFiles files;
-  RecordingShell shell;
+  QString prog, inst;
 };
 
 TEST_F(InstallTest, CopiesWritesTheRegistryFileAndStartsTheEditor) {

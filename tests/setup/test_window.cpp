@@ -3,19 +3,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "common/paths.h"
 #include "common/ui/folderlist.h"
 #include "scrivane/setup/core/installer.h"
 #include "scrivane/setup/gui/pendrelsetup.h"
 #include "tests/setup/setup_fakes.h"
-#include "tests/support/scripted_prompts.h"
 #include "tests/support/test_env.h"
 
 using namespace pendrel;
@@ -23,26 +19,16 @@ using namespace pendrel::test;
 
 namespace {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public SetupTest {
  protected:
   void SetUp() override {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tarvex Setup"));
     ASSERT_TRUE(tmp.isValid());
     root = QDir::toNativeSeparators(tmp.path());
-    oldCurrent = QDir::currentPath();
     QDir::setCurrent(root);
-  }
-  void TearDown() override {
-    QDir::setCurrent(oldCurrent);
-    tarvex::SetProgramFolder(QString());
   }
   QString At(const QString& rel) const { return QDir::toNativeSeparators(QDir(root).filePath(rel)); }
 
-  QTemporaryDir tmp;
-  QString root, oldCurrent;
-  tarvex::test::ScriptedPrompts prompts;
-  FaultyFiles files;
-  RecordingShell shell;
+  QString root;
 };
 
 TEST_F(WindowTest, OpensOnTheCurrentFolderAndTheListFillsTheInstallPath) {
