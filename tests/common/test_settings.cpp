@@ -44,14 +44,11 @@ TEST(Settings, HandWrittenPlainValuesAreRead) {
           "Mail=a,b@example.org\nWeb = a ,  b,c \n");
   f.close();
   // Commas written by hand read back exactly as they stand in the file.
-  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("Mail")),
-            QStringLiteral("a,b@example.org"));
-  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("Web")),
-            QStringLiteral("a ,  b,c"));
-  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontName")),
-            QStringLiteral("Lucida Console"));
-  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefOpenDir")),
-            QStringLiteral("a, b"));
+  const char* const want[][2] = {
+      {"Mail", "a,b@example.org"}, {"Web", "a ,  b,c"}, {"DefFontName", "Lucida Console"}, {"DefOpenDir", "a, b"}};
+  for (auto w : want)
+    EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(w[0])),
+              QString::fromLatin1(w[1]));
 }
 
 TEST(Settings, StoredFormsConvertOrFallBack) {
@@ -59,8 +56,7 @@ TEST(Settings, StoredFormsConvertOrFallBack) {
       {"True", false, true}, {"false", true, false}, {"TRUE", false, true}, {"-1", false, true},
       {"0", true, false},    {"yes", true, true},    {"", false, false},    {"maybe", false, false}};
   for (auto c : bools) EXPECT_EQ(SettingToBool(QString::fromUtf8(c.s), c.def), c.want) << c.s;
-  EXPECT_EQ(SettingToInt(QStringLiteral("12"), 8), 12);
-  EXPECT_EQ(SettingToInt(QStringLiteral("12pt"), 8), 8);
-  EXPECT_EQ(SettingToInt(QString(), 8), 8);
+  EXPECT_EQ(QString("%1 %2 %3").arg(SettingToInt("12", 8)).arg(SettingToInt("12pt", 8)).arg(SettingToInt(QString(), 8)),
+            "12 8 8");
   EXPECT_EQ(BoolSetting(true), QStringLiteral("True"));
 }

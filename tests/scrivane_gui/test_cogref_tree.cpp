@@ -22,12 +22,10 @@ TEST_F(ScrivaneTest, ShippedReferenceFillsTheTree) {
   for (int i = 0; i < main->tvwCog->topLevelItemCount(); ++i) functions += main->tvwCog->topLevelItem(i)->childCount();
   EXPECT_EQ(functions, 539);
   EXPECT_EQ(main->CogRefNodeCount(), 16 + 539);
-  EXPECT_EQ(main->nodCogRef, main->tvwCog->topLevelItem(0));
-  EXPECT_EQ(main->CogRefNode(1), main->tvwCog->topLevelItem(0));
+  EXPECT_TRUE(main->nodCogRef == main->CogRefNode(1) && main->CogRefNode(1) == main->tvwCog->topLevelItem(0));
   EXPECT_EQ(main->CogRefNode(2), main->tvwCog->topLevelItem(0)->child(0));  // order of addition
   EXPECT_EQ(main->CogRefNode(0), nullptr);
-  EXPECT_TRUE(main->tvwCog->isVisibleTo(main.get()));
-  EXPECT_FALSE(main->tvwBramwise->isVisibleTo(main.get()));
+  EXPECT_TRUE(main->tvwCog->isVisibleTo(main.get()) && !main->tvwBramwise->isVisibleTo(main.get()));
   EXPECT_TRUE(prompts.records.empty());  // a correct file shows no message
 }
 
@@ -81,8 +79,7 @@ TEST_F(ScrivaneTest, MissingReferenceEndsTheProgram) {
   o.listenForDde = false;
   EXPECT_EQ(scrivane::StartScrivane(o), nullptr);
   ASSERT_EQ(prompts.records.size(), 1u);
-  EXPECT_EQ(prompts.records[0].text, QStringLiteral("cog.ref needs to be put in ") + program.path());
-  EXPECT_EQ(prompts.records[0].title, QStringLiteral("Scrivane"));
+  EXPECT_EQ(prompts.records[0].text + '|' + prompts.records[0].title, "cog.ref needs to be put in " + program.path() + "|Scrivane");
   EXPECT_EQ(prompts.records[0].icon, tarvex::MsgIcon::None);
 }
 
@@ -92,9 +89,8 @@ TEST_F(ScrivaneTest, MalformedReferenceStartsAndSaysOnceWhatWasSkipped) {
   Start();
   ASSERT_EQ(prompts.records.size(), 1u);
   EXPECT_EQ(prompts.records[0].title, QStringLiteral("Scrivane"));
-  EXPECT_TRUE(prompts.records[0].text.contains(QStringLiteral("4")));
-  EXPECT_TRUE(prompts.records[0].text.contains(QStringLiteral("Line 2")));
-  EXPECT_EQ(main->tvwCog->topLevelItemCount(), 1);
+  EXPECT_TRUE(prompts.records[0].text.contains("4") && prompts.records[0].text.contains("Line 2"));
+  ASSERT_EQ(main->tvwCog->topLevelItemCount(), 1);
   EXPECT_EQ(main->tvwCog->topLevelItem(0)->childCount(), 1);
   EXPECT_EQ(main->colCogs.size(), 1);
 }
@@ -106,5 +102,4 @@ TEST_F(ScrivaneTest, MessageListComesFromMessagesDat) {
   ASSERT_EQ(list->topLevelItemCount(), 3);
   EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("startup"));
   EXPECT_EQ(list->topLevelItem(2)->text(0), QStringLiteral("killed"));
-  EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Parameter"));
 }

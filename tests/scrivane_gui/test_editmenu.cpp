@@ -127,7 +127,6 @@ TEST_F(EditMenuTest, ReplaceAsksTwiceAndReplacesTheFirstOccurrence) {
   EXPECT_EQ(w->Caption(), "Cog 1*");
   Key(w, Qt::Key_R, Qt::ControlModifier);  // starts from the start of the text again
   EXPECT_EQ(w->txtMain->Text(), "yy = yy\r\n");
-  EXPECT_EQ(w->Caption(), "Cog 1*");
   w->txtMain->undo();
   EXPECT_EQ(w->txtMain->Text(), "yy = x\r\n");
 }
@@ -153,7 +152,6 @@ TEST_F(EditMenuTest, ReplaceAllIsOneUndoStep) {
   EXPECT_EQ(w->txtMain->Text(), want);
   EXPECT_EQ(w->ipos, 0);
   EXPECT_EQ(Sel(w), SelPair(want.size() - 3, 0));  // after the last replacement
-  EXPECT_TRUE(w->bMod);
   EXPECT_EQ(w->Caption(), "Cog 1*");
   w->txtMain->undo();
   EXPECT_EQ(w->txtMain->Text(), text);
@@ -178,20 +176,15 @@ TEST_F(EditMenuTest, ChangeHandlerKeepsTheSectionMarkers) {
   frmScrivane* w = StartWith("# x\r\nsymbols\r\nend\r\n");
   w->txtMain->SetSelStart(0);
   Type(w, "a");
-  EXPECT_EQ(w->lsym, 6);
-  EXPECT_EQ(w->lsymend, 15);
-  EXPECT_EQ(w->Caption(), "Cog 1*");
-  Type(w, "b");
+  EXPECT_EQ(SelPair(w->lsym, w->lsymend), SelPair(6, 15));
   EXPECT_EQ(w->Caption(), "Cog 1*");
   w->txtMain->SetText("symbols\r\nx");
-  EXPECT_EQ(w->lsym, 0);
-  EXPECT_EQ(w->lsymend, 0);
+  EXPECT_EQ(SelPair(w->lsym, w->lsymend), SelPair(0, 0));
 }
 
 TEST_F(EditMenuTest, CheckSyntaxItemIsHiddenUntilEnabled) {
   frmScrivane* w = StartWith("{\r\nsymbols\r\nend\r\n", 17);
   EXPECT_FALSE(main->mnuEditChkSyn->isVisible() || main->mnuEditBar1->isVisible() || main->mnuEditChkSyn->isEnabled());
-  EXPECT_EQ(main->mnuEditChkSyn->shortcut(), QKeySequence(Qt::Key_F2));
   Key(w, Qt::Key_F2);
   EXPECT_EQ(main->findChild<frmChkSyn*>(), nullptr);
 

@@ -23,7 +23,6 @@ TEST_F(ScrivaneTest, OpenTemplateEditAValueAndGenerate) {
   EXPECT_EQ(prompts.records.back().file.folder, tarvex::JoinPath(program.path(), QStringLiteral("templates")));
   frmCGT* t = main->TemplateWindow();
   ASSERT_TRUE(t);
-  EXPECT_EQ(t->windowTitle(), QStringLiteral("Cog Template"));
   EXPECT_EQ(t->windowModality(), Qt::ApplicationModal);
   ASSERT_EQ(t->lvwCog->topLevelItemCount(), 2);
   QTreeWidgetItem* row = t->lvwCog->topLevelItem(0);
@@ -51,8 +50,7 @@ TEST_F(ScrivaneTest, OpenTemplateEditAValueAndGenerate) {
   ASSERT_EQ(main->colCogs.size(), before + 1);
   frmScrivane* w = main->colCogs.last();
   EXPECT_EQ(w->txtMain->Text(), QStringLiteral("x = 9.5; y = 9.5;\r\nz = <%other%>;\r\n"));
-  EXPECT_EQ(w->txtMain->SelStart(), 0);
-  EXPECT_TRUE(w->bMod);
+  EXPECT_TRUE(w->bMod && w->txtMain->SelStart() == 0);
   w->txtMain->undo();  // one edit: one undo gives the new document's text back
   EXPECT_EQ(w->txtMain->Text(), DefaultCogText());
 }
