@@ -1,26 +1,27 @@
+// The text box (CR LF counted as two), its colouring and the syntax checker's dialog over it.
 #include <gtest/gtest.h>
 
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextDocument>
+#include <QTextBlock>
+#include <QTextLayout>
 
+#include "scrivane/gui/coghighlighter.h"
+#include "scrivane/gui/frmchksyn.h"
 #include "scrivane/gui/textbox.h"
+#include "tests/support/test_env.h"
 
 using namespace scrivane;
 
-TEST(TextBox, TextAndPositionsCountCrLfAsTwo) {
+
+TEST(TextBox, PositionsCountCrLfAsTwoAndSpecialCharactersSurvive) {
   TextBox box;
   box.SetText(QStringLiteral("ab\r\ncd\r\n\r\ne"));
-  EXPECT_EQ(box.Text(), QStringLiteral("ab\r\ncd\r\n\r\ne"));
   EXPECT_EQ(box.TextLength(), 11);
-  // model position -> widget position -> model position at line starts and ends
   struct { qsizetype model; int widget; qsizetype back; } cases[] = {
-      {0, 0, 0},  {2, 2, 2},    // end of line 1
-      {3, 2, 2},                // between CR and LF: the end of the line
-      {4, 3, 4},  {6, 5, 6},    // start and end of line 2
-      {8, 6, 8},                // the empty line
-      {10, 7, 10}, {11, 8, 11}, // last line, end of text
-      {99, 8, 11}, {-5, 0, 0}};
+      {0, 0, 0}, {2, 2, 2}, {3, 2, 2} /* between CR and LF: the line end */, {4, 3, 4}, {6, 5, 6},
+      {8, 6, 8} /* the empty line */, {10, 7, 10}, {11, 8, 11}, {99, 8, 11}, {-5, 0, 0}};
   for (auto c : cases) {
     EXPECT_EQ(box.ToWidget(c.model), c.widget) << c.model;
     EXPECT_EQ(box.ToModel(box.ToWidget(c.model)), c.back) << c.model;
@@ -28,79 +29,117 @@ TEST(TextBox, TextAndPositionsCountCrLfAsTwo) {
   box.SetSelStart(4);
   box.SetSelLength(6);
   EXPECT_EQ(box.SelText(), QStringLiteral("cd\r\n\r\n"));
-}
 
-TEST(TextBox, MappingHoldsOnManyLines) {
-  TextBox box;
-  QString text;
-  for (int i = 0; i < 500; ++i) text += QString(i % 7, QLatin1Char('x')) + QStringLiteral("\r\n");
-  box.SetText(text);
-  for (qsizetype m = 0; m <= text.size(); m += 3) {
-    if (m > 0 && text[m - 1] == QLatin1Char('\r')) continue;  // inside a pair
-    ASSERT_EQ(box.ToModel(box.ToWidget(m)), m);
-  }
-}
-
-TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
-  TextBox box;
-  box.SetText(QStringLiteral("symbols\r\nthing x\r\nend\r\n"));
-  QSignalSpy changes(&box, &QPlainTextEdit::textChanged);
-  TextModel m = box.Model();
-  QString t = m.Text();
-  t.replace(QStringLiteral("x"), QStringLiteral("player\r\nint y"));
-  t.replace(QStringLiteral("symbols"), QStringLiteral("SYMBOLS"));
-  m.SetText(t);
-  m.SetSelStart(3);
-  m.SetSelLength(4);
-  box.Apply(m);
-  EXPECT_EQ(box.Text(), t);
-  EXPECT_EQ(changes.count(), 1);
-  EXPECT_EQ(std::make_pair(box.SelStart(), box.SelLength()), std::make_pair(qsizetype(3), qsizetype(4)));
-  box.undo();
-  EXPECT_EQ(box.Text(), QStringLiteral("symbols\r\nthing x\r\nend\r\n"));
-  box.redo();
-  EXPECT_EQ(box.Text(), t);
-}
-
-TEST(TextBox, ApplyAcrossLineEndsKeepsPairsWhole) {
-  struct { const char* before; const char* after; } cases[] = {
-      {"a\r\nb", "a\r\n\r\nb"},  // a line inserted at a line end
-      {"a\r\n\r\nb", "a\r\nb"},  // a line removed
-      {"a\r\nb", "ab"},          // lines joined
-      {"ab", "a\r\nb"},          // line split
-      {"", "x\r\n"}, {"x\r\n", ""}, {"same", "same"},
-  };
-  for (auto c : cases) {
-    TextBox box;
-    box.SetText(QString::fromLatin1(c.before));
-    TextModel m = box.Model();
-    m.SetText(QString::fromLatin1(c.after));
-    QSignalSpy changes(&box, &QPlainTextEdit::textChanged);
-    box.Apply(m);
-    EXPECT_EQ(box.Text(), QString::fromLatin1(c.after)) << c.before << " -> " << c.after;
-    EXPECT_EQ(changes.count(), QByteArray(c.before) == QByteArray(c.after) ? 0 : 1) << c.before;
-  }
-}
-
-TEST(TextBox, ReplaceSelAndSpecialCharactersSurvive) {
-  TextBox box;
-  const QString odd = QStringLiteral("a\u00A0b\tc\u0081");  // non-breaking space, tab, C1 control
-  box.SetText(odd);
-  EXPECT_EQ(box.Text(), odd);
+  box.SetText(QStringLiteral("a\u00A0b\tc\u0081"));  // non-breaking space, tab, C1 control
   box.SetSelStart(1);
   box.SetSelLength(1);
   box.ReplaceSel(QStringLiteral("X\r\nY"));
   EXPECT_EQ(box.Text(), QStringLiteral("aX\r\nYb\tc\u0081"));
   EXPECT_EQ(box.SelStart(), 5);
+  box.undo();
+  QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);  // Ctrl+Y redoes
+  EXPECT_EQ(box.Text(), QStringLiteral("aX\r\nYb\tc\u0081"));
 }
 
-TEST(TextBox, CtrlYRedoes) {
+TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
+  struct { const char* before; const char* after; } cases[] = {
+      {"symbols\r\nthing x\r\nend\r\n", "SYMBOLS\r\nthing player\r\nint y\r\nend\r\n"},
+      {"a\r\nb", "a\r\n\r\nb"}, {"a\r\n\r\nb", "a\r\nb"}, {"a\r\nb", "ab"}, {"ab", "a\r\nb"},
+      {"", "x\r\n"}, {"x\r\n", ""}, {"same", "same"}};
+  for (auto c : cases) {
+    TextBox box;
+    box.SetText(QString::fromLatin1(c.before));
+    TextModel m = box.Model();
+    m.SetText(QString::fromLatin1(c.after));
+    const bool first = &c == &cases[0];
+    if (first) m.SetSelStart(3), m.SetSelLength(4);
+    QSignalSpy changes(&box, &QPlainTextEdit::textChanged);
+    box.Apply(m);
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.after)) << c.before;
+    EXPECT_EQ(changes.count(), QByteArray(c.before) == QByteArray(c.after) ? 0 : 1) << c.before;
+    if (first) EXPECT_EQ(std::pair(box.SelStart(), box.SelLength()), std::pair(qsizetype(3), qsizetype(4)));
+    if (!box.document()->isUndoAvailable()) continue;
+    box.undo();
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.before));
+    box.redo();
+    EXPECT_EQ(box.Text(), QString::fromLatin1(c.after));
+  }
+}
+
+// The colour of a character, invalid when the line has no colouring there.
+static QColor ColourAt(const TextBox& box, int line, int column) {
+  for (const QTextLayout::FormatRange& r : box.document()->findBlockByNumber(line).layout()->formats())
+    if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
+  return QColor();
+}
+
+TEST(Colouring, ColouredBoxEditsAsAnUncolouredOne) {
+  TextBox plain, coloured;
+  new CogHighlighter(coloured.document(), std::make_shared<const CogWords>(QStringList{"Sleep"}), coloured.palette());
+  QSignalSpy plainChanges(&plain, &QPlainTextEdit::textChanged), colouredChanges(&coloured, &QPlainTextEdit::textChanged);
+  const auto steps = std::vector<std::function<void(TextBox&)>>{
+      [](TextBox& b) { b.SetText(QStringLiteral("# x\r\nsymbols\r\nint a=1\r\nend\r\ncode\r\nstartup:\r\n  Sleep(0.5);\r\nend")); },
+      [](TextBox& b) { b.SetSelStart(9); QTest::keyClicks(&b, QStringLiteral("  x")); },
+      [](TextBox& b) { QTest::keyClick(&b, Qt::Key_Return); },
+      [](TextBox& b) { b.SetSelStart(0); b.SetSelLength(3); b.ReplaceSel(QStringLiteral("symbols\r\nend")); },
+      [](TextBox& b) { TextModel m = b.Model(); m.SetSelStart(20); m.ReplaceSel(QStringLiteral("\"#\" 12")); b.Apply(m); },
+      [](TextBox& b) { b.undo(); }, [](TextBox& b) { b.undo(); }, [](TextBox& b) { b.redo(); },
+      [](TextBox& b) { QTest::keyClick(&b, Qt::Key_Backspace); },
+  };
+  const auto state = [](TextBox& b, QSignalSpy& s) {
+    return std::tuple(b.Text(), b.SelStart(), b.SelLength(), s.count(), b.document()->availableUndoSteps());
+  };
+  for (size_t i = 0; i < steps.size(); ++i) {
+    steps[i](plain);
+    steps[i](coloured);
+    tarvex::test::ProcessEvents();  // a colouring pass of its own would come now
+    ASSERT_EQ(state(coloured, colouredChanges), state(plain, plainChanges)) << "step " << i;
+  }
+}
+
+TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
   TextBox box;
-  box.SetText(QStringLiteral("abc"));
-  box.SetSelStart(3);
-  QTest::keyClicks(&box, QStringLiteral("d"));
+  new CogHighlighter(box.document(), std::make_shared<const CogWords>(), box.palette());
+  box.SetText(QStringLiteral("#\r\nsymbols\r\nthing t\r\nend\r\ncode\r\nx:\r\nend"));
+  const QColor typeColour = ColourAt(box, 2, 0), endColour = ColourAt(box, 3, 0);
+  ASSERT_TRUE(typeColour.isValid() && endColour.isValid() && !ColourAt(box, 2, 6).isValid());  // the name is plain
+  box.SetSelStart(3);  // "#symbols": no symbols section, the declaration and its end go plain
+  box.ReplaceSel(QStringLiteral("#"));
+  EXPECT_FALSE(ColourAt(box, 2, 0).isValid() || ColourAt(box, 3, 0).isValid());
   box.undo();
-  EXPECT_EQ(box.Text(), QStringLiteral("abc"));
-  QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);
-  EXPECT_EQ(box.Text(), QStringLiteral("abcd"));
+  EXPECT_EQ(std::pair(ColourAt(box, 2, 0), ColourAt(box, 3, 0)), std::pair(typeColour, endColour));
+}
+
+TEST(ChkSyn, ListsTheFindingsAndClicksAndKeysMoveTheCaretWithoutTakingTheFocus) {
+  TextBox one, two;
+  one.SetText("{ x\r\nsymbols\r\nend\r\n{ }\r\n// a comment line\r\n{");
+  two.SetText("x\r\nsymbols\r\nend\r\ncode\r\nend\r\n");
+  TextBox* active = &one;  // the active document is whichever this points at when the dialog asks
+  int caretMoves = 0;
+  one.SetSelStart(6);
+  frmChkSyn d(ChkSynDocument{[&] { return QString(active == &one ? "Cog 1*" : "door.cog"); }, [&] { return active->Text(); },
+               [&] { return active->SelStart(); }, [&](qsizetype p) { active->SetSelStart(p), ++caretMoves; }});
+  EXPECT_EQ(d.windowTitle(), "Check Syntax - Cog 1*");
+  QStringList entries;
+  for (int i = 0; i < d.lstChkSyn->count(); ++i)
+    entries << d.lstChkSyn->item(i)->text() + ' ' + QString::number(d.lstChkSyn->item(i)->data(Qt::UserRole).value<qsizetype>());
+  EXPECT_EQ(entries.join('|'), "{ not matched 0|{ not matched 43|no code section 6");
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+  d.lstChkSyn->setFocus();
+  EXPECT_EQ(caretMoves, 0);  // neither filling the list nor focusing it chooses anything
+  const auto click = [&](int row) {
+    QTest::mouseClick(d.lstChkSyn->viewport(), Qt::LeftButton, {}, d.lstChkSyn->visualItemRect(d.lstChkSyn->item(row)).center());
+  };
+  click(1);
+  EXPECT_EQ(std::pair(one.SelStart(), one.SelLength()), std::pair(qsizetype(43), qsizetype(0)));
+  one.SetSelStart(3);
+  click(1);  // the same entry again moves the caret again
+  EXPECT_EQ(one.SelStart(), 43);
+  active = &two;  // shorter than the stored position
+  QTest::keyClick(d.lstChkSyn, Qt::Key_Up);
+  EXPECT_EQ(two.SelStart(), 0);
+  QTest::keyClick(d.lstChkSyn, Qt::Key_Down);
+  EXPECT_EQ(two.SelStart(), two.Text().size());
+  EXPECT_TRUE(one.SelStart() == 43 && d.lstChkSyn->hasFocus());
 }
