@@ -57,7 +57,7 @@ TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
     box.Apply(m);
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.after)) << c.before;
     EXPECT_EQ(changes.count(), QByteArray(c.before) == QByteArray(c.after) ? 0 : 1) << c.before;
-    if (first) EXPECT_EQ(std::pair(box.SelStart(), box.SelLength()), std::pair(qsizetype(3), qsizetype(4)));
+    EXPECT_TRUE(!first || (box.SelStart() == 3 && box.SelLength() == 4)) << "selection";
     if (!box.document()->isUndoAvailable()) continue;
     box.undo();
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.before));
