@@ -149,15 +149,6 @@ TEST_F(EditMenuTest, EditCommandsWithoutADocumentDoNothing) {
   EXPECT_EQ(main->findChild<frmChkSyn*>(), nullptr);
 }
 
-TEST_F(EditMenuTest, ChangeHandlerKeepsTheSectionMarkers) {
-  frmScrivane* w = StartWith("# x\r\nsymbols\r\nend\r\n");
-  Type(w, "a");
-  EXPECT_EQ(SelPair(w->lsym, w->lsymend), SelPair(6, 15));
-  EXPECT_EQ(w->Caption(), "Cog 1*");
-  w->txtMain->SetText("symbols\r\nx");
-  EXPECT_EQ(SelPair(w->lsym, w->lsymend), SelPair(0, 0));
-}
-
 TEST_F(EditMenuTest, CheckSyntaxItemIsHiddenUntilEnabled) {
   frmScrivane* w = StartWith("{\r\nsymbols\r\nend\r\n", 17);
   EXPECT_FALSE(main->mnuEditChkSyn->isVisible() || main->mnuEditBar1->isVisible() || main->mnuEditChkSyn->isEnabled());
