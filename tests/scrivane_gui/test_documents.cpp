@@ -60,8 +60,7 @@ TEST_F(ScrivaneTest, StartWithEmptyThenWithBadStoredDefaults) {
 
 TEST_F(ScrivaneTest, WindowNumbersAfterCloses) {
   Start();
-  main->mnuFileNew_Click();
-  main->mnuFileNew_Click();
+  for (int i = 0; i < 2; ++i) main->mnuFileNew_Click();
   main->SubWindowOf(main->colCogs[0])->close();
   main->mnuFileNew_Click();
   EXPECT_EQ(Captions(*main), (QStringList{"Cog 2", "Cog 3", "Cog 4"}));
@@ -196,8 +195,7 @@ TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
     EXPECT_TRUE(main->colCogs.isEmpty()) << cmd;
     main.reset();
   }
-  prompts.Clear();  // the templates named do not exist
-  // A quoted path is used as it stands: quotes included, so it names no file.
+  prompts.Clear();  // the templates named do not exist; a quoted path names no file
   const QString path = WriteFile(QStringLiteral("q.cog"), "q\r\n");
   Start(QLatin1Char('"') + path + QLatin1Char('"'));
   EXPECT_TRUE(main->colCogs.isEmpty());
@@ -318,8 +316,7 @@ TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
 TEST_F(ScrivaneTest, WindowMenuArrangesAndListsWindows) {
   Start();
   main->resize(1200, 800);
-  main->mnuFileNew_Click();
-  main->mnuFileNew_Click();
+  for (int i = 0; i < 2; ++i) main->mnuFileNew_Click();
   tarvex::test::ProcessEvents();
   main->mnuWindowTileVertical->trigger();
   const QSize area = main->mdiArea->viewport()->size();
