@@ -76,7 +76,10 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() {
-  // The trees die after this window's members; their last signals must not reach them.
+  // The trees and the document area die after this window's members; their last signals
+  // (a tree's current item, the next document window activated as each one closes) must not
+  // reach them.
+  mdiArea->disconnect(this);
   tvwBramwise->disconnect(this);
   tvwBramwise->model()->disconnect(this);
   if (tarvex::prompts().ParentWindow() == this) tarvex::prompts().SetParentWindow(nullptr);
