@@ -155,15 +155,14 @@ bool ExecuteServer::Listen(const QString& name) {
         bool done = false;
         for (;;) {
           const ssize_t n = ::read(client->fd, buf, sizeof buf);
-          if (n > 0) {
-            client->bytes.append(buf, qsizetype(n));
-            if (client->bytes.contains('\n')) break;
-            continue;
-          }
-          // End of stream, or an error other than "nothing more yet": the client is gone.
-          if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) done = true;
           if (n < 0 && errno == EINTR) continue;
-          break;
+          if (n <= 0) {
+            // End of stream, or an error other than "nothing more yet": the client is gone.
+            done = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+            break;
+          }
+          client->bytes.append(buf, qsizetype(n));
+          if (client->bytes.contains('\n')) break;
         }
         const qsizetype nl = client->bytes.indexOf('\n');
         if (nl < 0 && !done) return;

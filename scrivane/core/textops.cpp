@@ -161,7 +161,7 @@ TextOpResult MatchBrace(TextModel& m) {
 
 TextOpResult FindWord(TextModel& m, FindState& f) {
   TextOpResult r;
-  if (f.ipos >= 1) f.ipos = tarvex::InStrSearch(f.sW).In(m.Text(), f.ipos);
+  if (f.ipos >= 1) f.ipos = tarvex::InStr(m.Text(), f.sW, f.ipos);
   if (f.ipos < 1) {
     r.showNotFound = true;
     r.message = NotFoundText(f.sW);
