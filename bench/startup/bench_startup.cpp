@@ -1,10 +1,12 @@
 // Scrivane's start with the full reference against a bare Qt program that shows an empty main
-// window of the same size. Both are whole processes started the same way (same environment,
-// same platform, fresh settings) and both end at the same point: their main window has
-// painted its first frame and the event queue is idle (common/ui/idleprobe.h). The two run
-// one after the other in every pair, in alternating order, so that the machine's load falls
-// on both alike. The counters give the medians of both sides (wall clock and processor
-// time), their ratios, and the peak memory (maximum resident set) of each.
+// window of the same size (the ratios without a suffix), and against a program whose window
+// shows a menu bar and a few lines of text (the ratios "_vs_text"): what any program pays
+// for drawing its first text. All are whole processes started the same way (same
+// environment, same platform, fresh settings) and all end at the same point: their main
+// window has painted its first frame and the event queue is idle (common/ui/idleprobe.h).
+// They run one after the other in every round, each round starting with the next program, so
+// that the machine's load falls on all alike. The counters give the medians of each side
+// (wall clock and processor time), the ratios, and the peak memory (maximum resident set).
 //   startup_bench                      offscreen platform, and xcb when DISPLAY is set
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -76,43 +78,57 @@ double Median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// The programs of one round: the two yardsticks and Scrivane.
+struct Side {
+  const char* name;
+  const char* program;
+  std::vector<double> ms, cpu, mib;
+};
+
 void BM_StartupPair(benchmark::State& state, const std::string& platform) {
   if (platform == "xcb" && !std::getenv("DISPLAY")) {
     state.SkipWithError("no DISPLAY for the xcb platform");
     return;
   }
   Environment env(platform);
-  std::vector<double> bareMs, scrMs, bareCpu, scrCpu, bareMib, scrMib;
-  bool scrivaneFirst = false;
+  Side sides[] = {{"bare", TARVEX_BARE_WINDOW, {}, {}, {}},
+                  {"text", TARVEX_TEXT_WINDOW, {}, {}, {}},
+                  {"scrivane", TARVEX_SCRIVANE, {}, {}, {}}};
+  constexpr size_t kSides = sizeof sides / sizeof sides[0];
+  size_t first = 0;
   for (auto _ : state) {
-    Run bare, scr;
-    const bool ok = scrivaneFirst
-                        ? RunOnce(TARVEX_SCRIVANE, env, &scr) && RunOnce(TARVEX_BARE_WINDOW, env, &bare)
-                        : RunOnce(TARVEX_BARE_WINDOW, env, &bare) && RunOnce(TARVEX_SCRIVANE, env, &scr);
-    if (!ok) {
-      state.SkipWithError("a program did not start and end cleanly");
-      return;
+    // Each round starts with the next program, so that no side always runs first.
+    for (size_t k = 0; k < kSides; ++k) {
+      Side& side = sides[(first + k) % kSides];
+      Run run;
+      if (!RunOnce(side.program, env, &run)) {
+        state.SkipWithError("a program did not start and end cleanly");
+        return;
+      }
+      side.ms.push_back(run.ms);
+      side.cpu.push_back(run.cpuMs);
+      side.mib.push_back(run.mib);
     }
-    scrivaneFirst = !scrivaneFirst;
-    bareMs.push_back(bare.ms);
-    scrMs.push_back(scr.ms);
-    bareCpu.push_back(bare.cpuMs);
-    scrCpu.push_back(scr.cpuMs);
-    bareMib.push_back(bare.mib);
-    scrMib.push_back(scr.mib);
+    first = (first + 1) % kSides;
   }
-  const double b = Median(bareMs), s = Median(scrMs), bm = Median(bareMib), sm = Median(scrMib);
-  state.counters["bare_ms"] = b;
-  state.counters["scrivane_ms"] = s;
-  state.counters["ratio"] = b > 0 ? s / b : 0;
-  // Processor time (user + system) is less disturbed by other work on the machine.
-  const double bc = Median(bareCpu), sc = Median(scrCpu);
-  state.counters["bare_cpu_ms"] = bc;
-  state.counters["scrivane_cpu_ms"] = sc;
-  state.counters["cpu_ratio"] = bc > 0 ? sc / bc : 0;
-  state.counters["bare_MiB"] = bm;
-  state.counters["scrivane_MiB"] = sm;
-  state.counters["mem_ratio"] = bm > 0 ? sm / bm : 0;
+  // Medians of each side; processor time (user + system) is less disturbed by other work on
+  // the machine. The ratios are Scrivane's against each yardstick.
+  const Side& scr = sides[kSides - 1];
+  for (const Side& side : sides) {
+    const std::string n = side.name;
+    state.counters[n + "_ms"] = Median(side.ms);
+    state.counters[n + "_cpu_ms"] = Median(side.cpu);
+    state.counters[n + "_MiB"] = Median(side.mib);
+    if (&side == &scr) continue;
+    auto ratio = [](const std::vector<double>& a, const std::vector<double>& b) {
+      const double m = Median(b);
+      return m > 0 ? Median(a) / m : 0;
+    };
+    const std::string vs = n == "bare" ? "" : "_vs_" + n;
+    state.counters["ratio" + vs] = ratio(scr.ms, side.ms);
+    state.counters["cpu_ratio" + vs] = ratio(scr.cpu, side.cpu);
+    state.counters["mem_ratio" + vs] = ratio(scr.mib, side.mib);
+  }
 }
 
 BENCHMARK_CAPTURE(BM_StartupPair, offscreen, std::string("offscreen"))
