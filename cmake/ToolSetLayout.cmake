@@ -1,6 +1,6 @@
 # The tool set as one folder. The build folder ${TARVEX_BIN_DIR} and the installed folder
-# each hold every program of the tool set, Scrivane's data files, the four file icons and
-# tarvex-filelist.txt, the list from which tarvex-setup copies the tool set elsewhere.
+# each hold every program of the tool set, Scrivane's data files and templates (in the folder
+# "templates"), the four file icons and tarvex-filelist.txt, the list from which tarvex-setup copies the tool set elsewhere.
 # Programs are listed only when they are targets of this build.
 
 # The file icons are drawn by a small program of ours at build time (common/CMakeLists.txt).
@@ -29,7 +29,8 @@ foreach(program scrivane lirrel orvane tarvex-setup)
   endif()
 endforeach()
 get_directory_property(tarvex_scrivane_data DIRECTORY ${CMAKE_SOURCE_DIR}/scrivane DEFINITION SCRIVANE_DATA)
-set(tarvex_listed ${tarvex_programs} ${tarvex_scrivane_data} ${TARVEX_ICON_FILES})
+get_directory_property(tarvex_templates DIRECTORY ${CMAKE_SOURCE_DIR}/scrivane DEFINITION SCRIVANE_TEMPLATES)
+set(tarvex_listed ${tarvex_programs} ${tarvex_scrivane_data} ${TARVEX_ICON_FILES} ${tarvex_templates})
 list(JOIN tarvex_listed "\n" tarvex_list_text)
 file(GENERATE OUTPUT ${TARVEX_BIN_DIR}/tarvex-filelist.txt CONTENT "${tarvex_list_text}\n")
 

@@ -1,6 +1,7 @@
 #include "scrivane/setup/core/installer.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "common/paths.h"
 #include "common/ui/prompts.h"
@@ -34,8 +35,15 @@ bool CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lines, Se
     // A blank line names no file (a list edited by hand often ends in one).
     if (line.name.trimmed().isEmpty()) continue;
     const QString source = JoinPath(req.programFolder, line.name);
+    const QString dest = JoinPath(req.installPath, line.name);
+    // A name with a folder in it (the templates) goes into that folder of the install folder,
+    // made if need be; a missing install folder is not made here but fails the copy.
+    const QString folder = QFileInfo(dest).path();
+    const bool inFolder = line.name.contains(QLatin1Char('/')) || line.name.contains(QLatin1Char('\\'));
     QString error;
-    if (files.CopyFile(source, JoinPath(req.installPath, line.name), &error)) continue;
+    const bool ready = !inFolder || !files.FolderExists(req.installPath) || files.FolderExists(folder) ||
+                       files.MakeFolders(folder, &error);
+    if (ready && files.CopyFile(source, dest, &error)) continue;
     const QString text = QStringLiteral("Error copying file ") + source + QStringLiteral(" to ") + req.installPath +
                          kCrLf + error + kCrLf + QStringLiteral("Click OK to continue, CANCEL to end.");
     if (prompts().MsgBox(text, ErrorTitle(), MsgButtons::OKCancel, MsgIcon::Exclamation) == MsgResult::Cancel)
