@@ -85,7 +85,7 @@ void orvEditor::BuildControls() {
   lblCount = new QLabel(CountText(0), central);
   named(lblCount, "lblCount");
 
-  const auto button = [&](QPushButton*& b, const char* name, const char* caption, void (orvEditor::*slot)()) {
+  const auto button = [&](QPushButton*& b, const char* name, const char* caption, auto slot) {
     b = new QPushButton(QString::fromLatin1(caption), central);
     named(b, name);
     b->setAutoDefault(false);
@@ -328,15 +328,23 @@ bool orvEditor::FieldsReadable() {
   return true;
 }
 
-void orvEditor::cmdApply_Click() {
+bool orvEditor::FieldsPending() const {
   const int row = SelectedRow();
-  if (row < 0 || !FieldsReadable()) return;
+  if (row < 0) return false;
+  const ModelEntry& e = table_.modelTable()[size_t(row)];
+  return txtModel->text() != e.model || txtSound->text() != e.sound || txtComment->text() != e.comment;
+}
+
+bool orvEditor::cmdApply_Click() {
+  const int row = SelectedRow();
+  if (row < 0 || !FieldsReadable()) return false;
   table_.Set(row, txtModel->text(), txtSound->text(), txtComment->text());
   const ModelEntry& e = table_.modelTable()[size_t(row)];
   QTreeWidgetItem* item = lvwModels->topLevelItem(row);
   item->setText(1, e.model);
   item->setText(2, e.sound);
   item->setText(3, e.comment);
+  return true;
 }
 
 void orvEditor::cmdAdd_Click() {
@@ -378,10 +386,14 @@ void orvEditor::cmdPickModel_Click() { Pick(PickKind::Model); }
 void orvEditor::cmdPickSound_Click() { Pick(PickKind::Sound); }
 
 bool orvEditor::MayDrop() {
-  // A comments edit typed but not yet stored with the window's Save counts as a change.
-  const bool commentsPending = comments_ && comments_->Pending();
-  return tarvex::MayDropChanges(table_.Modified() || commentsPending, QLatin1String(kModelsFileName),
-                                [&] { return (!commentsPending || comments_->Store()) && mnuFileSave_Click(); });
+  // Fields typed but not applied to the selected entry, and a comments edit not yet stored
+  // with that window's Save, count as changes; Yes applies and stores them before saving.
+  const bool fieldsPending = FieldsPending(), commentsPending = comments_ && comments_->Pending();
+  return tarvex::MayDropChanges(table_.Modified() || fieldsPending || commentsPending, QLatin1String(kModelsFileName),
+                                [&] {
+                                  return (!fieldsPending || cmdApply_Click()) &&
+                                         (!commentsPending || comments_->Store()) && mnuFileSave_Click();
+                                });
 }
 
 void orvEditor::closeEvent(QCloseEvent* event) {

@@ -49,7 +49,7 @@ class orvEditor : public QMainWindow {
   // Buttons.
   void cmdPickModel_Click();
   void cmdPickSound_Click();
-  void cmdApply_Click();
+  bool cmdApply_Click();  // false when no row is selected or a field was refused
   void cmdAdd_Click();
   void cmdDelete_Click();
   void cmdUp_Click();
@@ -90,9 +90,10 @@ class orvEditor : public QMainWindow {
   // The three fields when the game can read them; otherwise says why and gives false.
   bool FieldsReadable();
   void Pick(PickKind kind);
-  // Offers to save unsaved changes (a comments edit not yet stored among them); false when
-  // the user cancelled or the save failed.
+  // Offers to save unsaved changes (fields not applied and a comments edit not yet stored
+  // among them); false when the user cancelled, a field was refused or the save failed.
   bool MayDrop();
+  bool FieldsPending() const;
   void Warn(const QString& text, const QString& title) const;
 
   ModelTable table_;

@@ -128,17 +128,20 @@ TEST_F(OrvaneTest, ClosePromptAndFailedSave) {
   EXPECT_EQ(Bytes(path_), original_);
 }
 
-// Comments typed but not stored with the window's Save are offered too; Yes stores and saves them.
-TEST_F(OrvaneTest, ClosePromptCountsTypedComments) {
+// Comments typed but not stored with the window's Save, and fields typed but not applied, are
+// offered too; Yes applies, stores and saves them.
+TEST_F(OrvaneTest, ClosePromptCountsTypedCommentsAndFields) {
   orvEditor editor;
   editor.show();
   editor.OpenTable(path_);
   editor.mnuFileComments_Click();
   QTest::keyClicks(editor.CommentsWindow()->CommentBox, "typed notes");
+  editor.txtSound->setText(QStringLiteral("typed.snd"));
   prompts_.messageAnswers = {MsgResult::Yes};
   EXPECT_TRUE(editor.close());
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
   EXPECT_TRUE(Bytes(path_).contains("\r\n#&>typed notes\r\n"));
+  EXPECT_TRUE(Bytes(path_).contains("\ttyped.snd")) << Bytes(path_).toStdString();
 }
 
 TEST_F(OrvaneTest, PersonalitiesWindow) {
