@@ -1,17 +1,27 @@
 #pragma once
 // A started Scrivane with its program folder in a temporary directory, its settings in
-// another, and scripted prompts.
-#include <QDir>
+// another, and scripted prompts; with the widget headers the window tests share.
+#include <QCheckBox>
 #include <QGuiApplication>
-#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "common/paths.h"
+#include "common/prefs.h"
+#include "common/settings.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
 #include "scrivane/gui/mdlscrivane.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_env.h"
 
@@ -42,23 +52,29 @@ class ScrivaneTest : public ::testing::Test {
     ASSERT_TRUE(main);
     tarvex::test::ProcessEvents();
   }
+  // Starts with one document holding `text`, not modified, the caret at `caret` and the focus
+  // in the text of the active main window.
+  scrivane::frmScrivane* StartWith(const QString& text, qsizetype caret = 0) {
+    Start();
+    main->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    scrivane::frmScrivane* w = main->CurrentCog();
+    w->txtMain->SetText(text);
+    w->MarkClean();
+    w->txtMain->SetSelStart(caret);
+    w->txtMain->setFocus();
+    prompts.Clear();
+    return w;
+  }
   QString DefaultCogText() const {
-    QFile f(program.filePath(QStringLiteral("default.cog")));
-    f.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(f.readAll());
+    return QString::fromLatin1(ReadFile(program.filePath(QStringLiteral("default.cog"))));
   }
   QString WriteFile(const QString& name, const QByteArray& bytes) {
     const QString path = QDir::toNativeSeparators(files.filePath(name));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    tarvex::test::WriteBytes(path, bytes);
     return path;
   }
-  static QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-  }
+  static QByteArray ReadFile(const QString& path) { return tarvex::test::ReadBytes(path); }
   void Type(scrivane::frmScrivane* w, const QString& s) { w->txtMain->insertPlainText(s); }
 
   tarvex::test::TempSettings settings;

@@ -2,18 +2,13 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLocalSocket>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QMimeData>
-#include <QTest>
-#include <QTreeWidget>
 #include <QUrl>
 #include <algorithm>
 #include <pwd.h>
 #include <unistd.h>
 
-#include "common/settings.h"
+#include "scrivane/gui/frmchksyn.h"
 #include "scrivane_fixture.h"
 
 using namespace scrivane;
@@ -46,16 +41,12 @@ TEST_F(ScrivaneTest, StartWithEmptyThenWithBadStoredDefaults) {
   main->mnuFilePrint_Click();
   EXPECT_TRUE(ReadFile(pdf).startsWith("%PDF"));
   main.reset();
-  const char* stored[][2] = {{"DefFontBold", "true"}, {"DefFontItalic", "perhaps"}, {"DefFontSize", "big"},
-                             {"DefOpenDir", "C:\\a, b"}};
-  for (auto& s : stored)
-    tarvex::SaveSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(s[0]),
-                        QString::fromLatin1(s[1]));
+  for (auto [key, value] : {std::pair{"DefFontBold", "true"}, {"DefFontItalic", "perhaps"}, {"DefFontSize", "big"},
+                            {"DefOpenDir", "C:\\a, b"}})
+    tarvex::SaveSetting("Scrivane", "Defaults", key, value);
   Start();
-  EXPECT_TRUE(main->defaults.DefFontBold);
-  EXPECT_FALSE(main->defaults.DefFontItalic);
-  EXPECT_EQ(main->defaults.DefFontSize, 8);
-  EXPECT_EQ(main->defaults.DefOpenDir, QStringLiteral("C:\\a, b"));
+  const EditorDefaults& d = main->defaults;
+  EXPECT_TRUE(d.DefFontBold && !d.DefFontItalic && d.DefFontSize == 8 && d.DefOpenDir == "C:\\a, b");
 }
 
 TEST_F(ScrivaneTest, WindowNumbersAfterCloses) {
@@ -111,16 +102,14 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   prompts.messageAnswers = {MsgResult::Yes};
   prompts.fileAnswers.push_back(std::nullopt);
   main->mnuFileClose_Click();
-  ASSERT_EQ(main->colCogs.size(), 1);
-  EXPECT_TRUE(w->bMod);
+  ASSERT_TRUE(main->colCogs.size() == 1 && w->bMod);
   EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to Cog 1*?"}));
   prompts.Clear();
   prompts.fileAnswers.push_back(QDir::toNativeSeparators(files.filePath(QStringLiteral("new"))));
   main->mnuFileSave_Click();
   ASSERT_EQ(prompts.records.size(), 1u);
   EXPECT_EQ(prompts.records[0].file.folder, main->defaults.DefSaveDir);
-  EXPECT_EQ(w->Caption() + w->strFileTitle, "new.cognew.cog");
-  EXPECT_FALSE(w->bMod);
+  EXPECT_EQ(w->Caption() + w->strFileTitle, "new.cognew.cog");  // saved: no mark
   EXPECT_TRUE(QFile::exists(files.filePath(QStringLiteral("new.cog"))));
   // A saved document's prompt names its file title; No closes it unsaved.
   Type(w, QStringLiteral("y"));
@@ -132,31 +121,9 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Scrivane by Halvard"));
 }
 
-TEST_F(ScrivaneTest, ExitAsksEveryModifiedWindowAndCancelKeepsAll) {
-  const QString p1 = WriteFile(QStringLiteral("one.cog"), "1\r\n");
-  const QString p2 = WriteFile(QStringLiteral("two.cog"), "2\r\n");
-  Start(p1);
-  main->OpenFile(p2);
-  Type(main->colCogs[0], QStringLiteral("A"));
-  Type(main->colCogs[1], QStringLiteral("B"));
-  main->strCurCog = main->colCogs[0]->Tag;
-  // Cancel on the second question: nothing closes, the program keeps running.
-  prompts.messageAnswers = {MsgResult::No, MsgResult::Cancel};
-  EXPECT_FALSE(main->close());
-  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to one.cog?", "Save changes to two.cog?"}));
-  EXPECT_EQ(main->colCogs.size(), 2);
-  EXPECT_TRUE(main->isVisible());
-  // No, then Yes: the second window is saved, not the current one.
-  prompts.messageAnswers = {MsgResult::No, MsgResult::Yes};
-  EXPECT_TRUE(main->close());
-  EXPECT_EQ(ReadFile(p1), QByteArray("1\r\n"));
-  EXPECT_EQ(ReadFile(p2), QByteArray("B2\r\n"));
-  EXPECT_TRUE(main->colCogs.isEmpty());
-  EXPECT_EQ(Stored("DefOpenDir"), program.path());  // the folders were written at unload
-  main.reset();
-}
-
-TEST_F(ScrivaneTest, SaveAllShowsCountThenEachWindowBeforeItsSave) {
+// Save All shows the count, then each window before its save; Exit asks every modified window
+// and Cancel keeps them all.
+TEST_F(ScrivaneTest, SaveAllAndExitGoThroughEveryWindow) {
   const QString p1 = WriteFile(QStringLiteral("one.cog"), "1\r\n");
   Start(p1);
   main->mnuFileNew_Click();
@@ -170,6 +137,23 @@ TEST_F(ScrivaneTest, SaveAllShowsCountThenEachWindowBeforeItsSave) {
   EXPECT_EQ(prompts.records[3].kind, tarvex::test::PromptRecord::SaveFile);  // between the 3rd and 4th message
   EXPECT_EQ(main->strCurCog, current);
   EXPECT_EQ(ReadFile(p2), QByteArray("2\r\n"));
+
+  Type(main->colCogs[0], QStringLiteral("A"));
+  Type(main->colCogs[2], QStringLiteral("B"));
+  main->strCurCog = main->colCogs[0]->Tag;
+  prompts.Clear();
+  // Cancel on the second question: nothing closes, the program keeps running.
+  prompts.messageAnswers = {MsgResult::No, MsgResult::Cancel};
+  EXPECT_FALSE(main->close());
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to one.cog?", "Save changes to two.cog?"}));
+  EXPECT_TRUE(main->colCogs.size() == 3 && main->isVisible());
+  // No, then Yes: the second window is saved, not the current one.
+  prompts.messageAnswers = {MsgResult::No, MsgResult::Yes};
+  EXPECT_TRUE(main->close());
+  EXPECT_EQ(ReadFile(p1) + ReadFile(p2), QByteArray("1\r\nB2\r\n"));
+  EXPECT_TRUE(main->colCogs.isEmpty());
+  EXPECT_EQ(Stored("DefOpenDir"), program.path());  // the folders were written at unload
+  main.reset();
 }
 
 TEST_F(ScrivaneTest, FontChoiceRoundsAndIsStoredAtOnce) {
@@ -212,14 +196,17 @@ TEST_F(ScrivaneTest, UnreadableFileLeavesNoWindowBoundToIt) {
   EXPECT_EQ(main->colCogs.size(), 1);  // only the start-up window
   ASSERT_EQ(prompts.Messages().size(), 2u);
   EXPECT_TRUE(prompts.Messages()[0].contains(missing));
-  // With no window left, Save All counts none; Save and Match Brace do nothing.
+  // With no window left, Save All counts none; Save, the Edit menu and Check Syntax do nothing.
   prompts.Clear();
   main->mnuFileClose_Click();
-  main->mnuFileSaveAll_Click();
-  main->mnuFileSave_Click();
-  main->mnuEdit_Click(0);
+  main->mnuEdit[2]->setEnabled(true);
+  main->EnableCheckSyntax();
+  for (QAction* a : {main->mnuFileSaveAll, main->mnuFileSave, main->mnuEdit[0], main->mnuEdit[1], main->mnuEdit[2],
+                     main->mnuEdit[3], main->mnuEdit[4], main->mnuEditChkSyn})
+    a->trigger();
   EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"0"}));
   EXPECT_EQ(prompts.records.size(), 1u);
+  EXPECT_EQ(main->findChild<frmChkSyn*>(), nullptr);
 }
 
 TEST_F(ScrivaneTest, FailedSaveKeepsDocumentModifiedAndSaysWhy) {
@@ -311,29 +298,6 @@ TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
   // A second Scrivane finds the name taken and does not listen.
   frmMain other;
   EXPECT_FALSE(other.StartDdeServer(name));
-}
-
-TEST_F(ScrivaneTest, WindowMenuArrangesAndListsWindows) {
-  Start();
-  main->resize(1200, 800);
-  for (int i = 0; i < 2; ++i) main->mnuFileNew_Click();
-  tarvex::test::ProcessEvents();
-  main->mnuWindowTileVertical->trigger();
-  const QSize area = main->mdiArea->viewport()->size();
-  int x = 0;
-  for (auto* w : main->colCogs) {
-    const QRect g = main->SubWindowOf(w)->geometry();
-    EXPECT_EQ(QPoint(g.left(), g.height()), QPoint(x, area.height()));
-    x += g.width();
-  }
-  EXPECT_EQ(x, area.width());
-  main->mnuWindowTileHorizontal->trigger();
-  for (auto* w : main->colCogs) EXPECT_EQ(main->SubWindowOf(w)->width(), area.width());
-  emit main->mnuWindow->aboutToShow();
-  QStringList listed;
-  for (QAction* a : main->mnuWindow->actions())
-    if (a->isCheckable()) listed << a->text() + (a->isChecked() ? "+" : "");
-  EXPECT_EQ(listed, (QStringList{"&1 Cog 1", "&2 Cog 2", "&3 Cog 3+"}));
 }
 
 TEST_F(ScrivaneTest, MissingDataFilesAreReportedOnceAndDocumentsStartEmpty) {

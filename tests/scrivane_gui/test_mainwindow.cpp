@@ -1,15 +1,7 @@
 // The main window through real gestures: the trees, the Tree menu, add-symbol, hints, templates, recent files.
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTextBlock>
-#include <QTreeWidget>
 
-#include "common/prefs.h"
 #include "scrivane/core/bramwise.h"
 #include "scrivane/gui/frmcgt.h"
 #include "scrivane_fixture.h"
@@ -22,11 +14,8 @@ const QString kScript =
 
 class MainWindowTest : public ScrivaneTest {
  protected:
-  frmScrivane* Show(const QString& text) {
-    Start();
-    frmScrivane* w = main->CurrentCog();
-    w->txtMain->SetText(text);
-    w->MarkClean();
+  frmScrivane* Show(const QString& text) {  // with the symbol tree of the document shown
+    frmScrivane* w = StartWith(text);
     main->cmbTvwSel->setCurrentIndex(1);
     main->cmbCog->setCurrentIndex(0);
     emit main->cmbCog->activated(0);  // the user picks the document
@@ -39,17 +28,10 @@ class MainWindowTest : public ScrivaneTest {
     for (int i = 1; i <= main->BramwiseNodeCount(); ++i) out << main->BramwiseNode(i)->text(0);
     return out.join('|');
   }
-  void WriteProgramFile(const char* name, const QByteArray& bytes) {
-    QFile f(program.filePath(QString::fromLatin1(name)));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-  }
+  void WriteProgramFile(const char* name, const QByteArray& bytes) { tarvex::test::WriteBytes(program.filePath(name), bytes); }
   frmScrivane* StartAt(const QString& after) {  // the caret after the first `after`
-    Start();
-    frmScrivane* w = main->CurrentCog();
-    w->txtMain->SetSelStart(w->txtMain->Text().indexOf(after) + after.size());
-    w->txtMain->setFocus();
-    return w;
+    const QString text = DefaultCogText();
+    return StartWith(text, text.indexOf(after) + after.size());
   }
   static QString LineOfCaret(frmScrivane* w) { return w->txtMain->textCursor().block().text(); }
 };

@@ -1,12 +1,5 @@
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabBar>
-#include <QTest>
 
-#include "common/prefs.h"
-#include "common/settings.h"
 #include "common/ui/folderlist.h"
 #include "common/ui/shellopen.h"
 #include "scrivane/gui/frmabout.h"

@@ -1,19 +1,16 @@
-// The text box (CR LF counted as two), its colouring and the syntax checker's dialog over it.
+// The text box (CR LF counted as two) and its colouring.
 #include <gtest/gtest.h>
 
-#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 
 #include "scrivane/gui/coghighlighter.h"
-#include "scrivane/gui/frmchksyn.h"
 #include "scrivane/gui/textbox.h"
 #include "tests/support/test_env.h"
 
 using namespace scrivane;
-
 
 TEST(TextBox, PositionsCountCrLfAsTwoAndSpecialCharactersSurvive) {
   TextBox box;
@@ -108,38 +105,4 @@ TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
   EXPECT_FALSE(ColourAt(box, 2, 0).isValid() || ColourAt(box, 3, 0).isValid());
   box.undo();
   EXPECT_EQ(std::pair(ColourAt(box, 2, 0), ColourAt(box, 3, 0)), std::pair(typeColour, endColour));
-}
-
-TEST(ChkSyn, ListsTheFindingsAndClicksAndKeysMoveTheCaretWithoutTakingTheFocus) {
-  TextBox one, two;
-  one.SetText("{ x\r\nsymbols\r\nend\r\n{ }\r\n// a comment line\r\n{");
-  two.SetText("x\r\nsymbols\r\nend\r\ncode\r\nend\r\n");
-  TextBox* active = &one;  // the active document is whichever this points at when the dialog asks
-  int caretMoves = 0;
-  one.SetSelStart(6);
-  frmChkSyn d(ChkSynDocument{[&] { return QString(active == &one ? "Cog 1*" : "door.cog"); }, [&] { return active->Text(); },
-               [&] { return active->SelStart(); }, [&](qsizetype p) { active->SetSelStart(p), ++caretMoves; }});
-  EXPECT_EQ(d.windowTitle(), "Check Syntax - Cog 1*");
-  QStringList entries;
-  for (int i = 0; i < d.lstChkSyn->count(); ++i)
-    entries << d.lstChkSyn->item(i)->text() + ' ' + QString::number(d.lstChkSyn->item(i)->data(Qt::UserRole).value<qsizetype>());
-  EXPECT_EQ(entries.join('|'), "{ not matched 0|{ not matched 43|no code section 6");
-  d.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-  d.lstChkSyn->setFocus();
-  EXPECT_EQ(caretMoves, 0);  // neither filling the list nor focusing it chooses anything
-  const auto click = [&](int row) {
-    QTest::mouseClick(d.lstChkSyn->viewport(), Qt::LeftButton, {}, d.lstChkSyn->visualItemRect(d.lstChkSyn->item(row)).center());
-  };
-  click(1);
-  EXPECT_EQ(std::pair(one.SelStart(), one.SelLength()), std::pair(qsizetype(43), qsizetype(0)));
-  one.SetSelStart(3);
-  click(1);  // the same entry again moves the caret again
-  EXPECT_EQ(one.SelStart(), 43);
-  active = &two;  // shorter than the stored position
-  QTest::keyClick(d.lstChkSyn, Qt::Key_Up);
-  EXPECT_EQ(two.SelStart(), 0);
-  QTest::keyClick(d.lstChkSyn, Qt::Key_Down);
-  EXPECT_EQ(two.SelStart(), two.Text().size());
-  EXPECT_TRUE(one.SelStart() == 43 && d.lstChkSyn->hasFocus());
 }
