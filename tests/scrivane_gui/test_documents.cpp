@@ -1,7 +1,10 @@
+// Documents and the main window around them: files and their prompts, fonts, drops, execute
+// requests, the status bar and where the windows open.
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QLocalSocket>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
@@ -15,11 +18,6 @@ using namespace scrivane;
 using tarvex::MsgResult;
 
 namespace {
-QStringList Captions(const frmMain& m) {
-  QStringList out;
-  for (auto* w : m.colCogs) out << w->Caption();
-  return out;
-}
 QString Stored(const char* key) {
   return tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(key));
 }
@@ -49,28 +47,28 @@ TEST_F(ScrivaneTest, StartWithEmptyThenWithBadStoredDefaults) {
   EXPECT_TRUE(d.DefFontBold && !d.DefFontItalic && d.DefFontSize == 8 && d.DefOpenDir == "C:\\a, b");
 }
 
-TEST_F(ScrivaneTest, WindowNumbersAfterCloses) {
-  Start();
-  for (int i = 0; i < 2; ++i) main->mnuFileNew_Click();
-  main->SubWindowOf(main->colCogs[0])->close();
-  main->mnuFileNew_Click();
-  EXPECT_EQ(Captions(*main), (QStringList{"Cog 2", "Cog 3", "Cog 4"}));
-  // From 1, 2 and 3 again, closing 3 instead: New gives 3 again.
-  for (auto* w : QList<frmScrivane*>(main->colCogs)) main->SubWindowOf(w)->close();
-  for (int i = 0; i < 3; ++i) main->mnuFileNew_Click();
-  main->SubWindowOf(main->colCogs[2])->close();
-  main->mnuFileNew_Click();
-  EXPECT_EQ(Captions(*main), (QStringList{"Cog 1", "Cog 2", "Cog 3"}));
-  EXPECT_EQ(main->colCogs[2]->Tag, QStringLiteral("cog3"));
-}
-
-// One walk through open, edit, save, Save As of a never-saved document and the close prompts.
+// One walk through open, Save All, edit, save, Save As of a never-saved document, the close
+// prompts and Exit.
 TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   const QString path = WriteFile(QStringLiteral("a.cog"), "abc");
+  const QString mixed = WriteFile(QStringLiteral("mixed.cog"), "a\r\nb\nc\rd\r\n");
   Start(path);
-  frmScrivane* a = main->colCogs.first();
-  main->mnuFileSave_Click();  // not modified: the file still gains its line end
-  EXPECT_EQ(ReadFile(path), QByteArray("abc\r\n"));
+  main->mnuFileNew_Click();
+  main->OpenFile(mixed);
+  frmScrivane *a = main->colCogs[0], *w = main->colCogs[1], *l = main->colCogs[2];
+  // Save All shows the count, then each window before its save, modified or not; the current
+  // window stays current.
+  prompts.fileAnswers.push_back(std::nullopt);  // the never-saved window's dialog is cancelled
+  main->mnuFileSaveAll_Click();
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"3", path + " a.cog", "blank Cog 2", mixed + " mixed.cog"}));
+  ASSERT_EQ(prompts.records.size(), 5u);
+  EXPECT_EQ(prompts.records[3].kind, tarvex::test::PromptRecord::SaveFile);  // between the 3rd and 4th message
+  EXPECT_EQ(main->strCurCog, l->Tag);
+  // Unedited files come back byte for byte, but for the line end one without it gains.
+  EXPECT_EQ(ReadFile(path) + ReadFile(mixed), QByteArray("abc\r\na\r\nb\nc\rd\r\n"));
+
+  prompts.Clear();
+  main->strCurCog = a->Tag;
   a->txtMain->SetSelStart(3);
   Type(a, QStringLiteral("d"));
   Type(a, QStringLiteral("e"));
@@ -81,9 +79,7 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   EXPECT_EQ(ReadFile(path), QByteArray("abcde\r\n"));
   // Mixed line ends: each line keeps its own through edits within it, a new line takes the
   // majority's (CR LF); a line typed at the end of the CR line splits it, its end stays first.
-  const QString mixed = WriteFile(QStringLiteral("mixed.cog"), "a\r\nb\nc\rd\r\n");
-  main->OpenFile(mixed);
-  frmScrivane* l = main->colCogs.last();
+  main->strCurCog = l->Tag;
   EXPECT_EQ(l->txtMain->Text(), QStringLiteral("a\r\nb\r\nc\r\nd\r\n"));
   l->txtMain->SetSelStart(3);
   Type(l, QStringLiteral("x"));
@@ -91,19 +87,17 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   Type(l, QStringLiteral("\nnew"));
   main->mnuFileSave_Click();
   EXPECT_EQ(ReadFile(mixed), QByteArray("a\r\nxb\nc\rnew\r\nd\r\n"));
-  main->mnuFileClose_Click();
-  main->mnuFileClose_Click();
   EXPECT_TRUE(prompts.records.empty());
 
   // A never-saved document: closing it, Yes, then a cancelled Save As keeps window and text.
-  main->mnuFileNew_Click();
-  frmScrivane* w = main->colCogs.first();
+  main->strCurCog = w->Tag;
   Type(w, QStringLiteral("x"));
+  prompts.Clear();
   prompts.messageAnswers = {MsgResult::Yes};
   prompts.fileAnswers.push_back(std::nullopt);
   main->mnuFileClose_Click();
-  ASSERT_TRUE(main->colCogs.size() == 1 && w->bMod);
-  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to Cog 1*?"}));
+  ASSERT_TRUE(main->colCogs.size() == 3 && w->bMod);
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to Cog 2*?"}));
   prompts.Clear();
   prompts.fileAnswers.push_back(QDir::toNativeSeparators(files.filePath(QStringLiteral("new"))));
   main->mnuFileSave_Click();
@@ -117,41 +111,23 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   prompts.messageAnswers = {MsgResult::No};
   main->mnuFileClose_Click();
   EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to new.cog?"}));
-  EXPECT_TRUE(main->colCogs.isEmpty());
-  EXPECT_EQ(main->windowTitle(), QStringLiteral("Scrivane by Halvard"));
-}
+  ASSERT_EQ(main->colCogs, (QList<frmScrivane*>{a, l}));
 
-// Save All shows the count, then each window before its save; Exit asks every modified window
-// and Cancel keeps them all.
-TEST_F(ScrivaneTest, SaveAllAndExitGoThroughEveryWindow) {
-  const QString p1 = WriteFile(QStringLiteral("one.cog"), "1\r\n");
-  Start(p1);
-  main->mnuFileNew_Click();
-  const QString p2 = WriteFile(QStringLiteral("two.cog"), "2");
-  main->OpenFile(p2);
-  const QString current = main->strCurCog;
-  prompts.fileAnswers.push_back(std::nullopt);  // the never-saved window's dialog is cancelled
-  main->mnuFileSaveAll_Click();
-  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"3", p1 + " one.cog", "blank Cog 2", p2 + " two.cog"}));
-  ASSERT_EQ(prompts.records.size(), 5u);
-  EXPECT_EQ(prompts.records[3].kind, tarvex::test::PromptRecord::SaveFile);  // between the 3rd and 4th message
-  EXPECT_EQ(main->strCurCog, current);
-  EXPECT_EQ(ReadFile(p2), QByteArray("2\r\n"));
-
-  Type(main->colCogs[0], QStringLiteral("A"));
-  Type(main->colCogs[2], QStringLiteral("B"));
-  main->strCurCog = main->colCogs[0]->Tag;
+  // Exit asks every modified window; Cancel on the second question keeps them all running.
+  Type(a, QStringLiteral("A"));
+  Type(l, QStringLiteral("B"));
+  main->strCurCog = a->Tag;
   prompts.Clear();
-  // Cancel on the second question: nothing closes, the program keeps running.
   prompts.messageAnswers = {MsgResult::No, MsgResult::Cancel};
   EXPECT_FALSE(main->close());
-  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to one.cog?", "Save changes to two.cog?"}));
-  EXPECT_TRUE(main->colCogs.size() == 3 && main->isVisible());
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{"Save changes to a.cog?", "Save changes to mixed.cog?"}));
+  EXPECT_TRUE(main->colCogs.size() == 2 && main->isVisible());
   // No, then Yes: the second window is saved, not the current one.
   prompts.messageAnswers = {MsgResult::No, MsgResult::Yes};
   EXPECT_TRUE(main->close());
-  EXPECT_EQ(ReadFile(p1) + ReadFile(p2), QByteArray("1\r\nB2\r\n"));
+  EXPECT_EQ(ReadFile(path) + ReadFile(mixed), QByteArray("abcde\r\na\r\nxb\nc\rnewB\r\nd\r\n"));
   EXPECT_TRUE(main->colCogs.isEmpty());
+  EXPECT_EQ(main->windowTitle(), QStringLiteral("Scrivane by Halvard"));
   EXPECT_EQ(Stored("DefOpenDir"), program.path());  // the folders were written at unload
   main.reset();
 }
@@ -331,4 +307,74 @@ TEST_F(ScrivaneTest, FontDialogOpensOnTheStoredStyle) {
     }
   }
   if (tried == 0) GTEST_SKIP() << "no font with an italic style";
+}
+
+TEST_F(ScrivaneTest, StatusBarFollowsTheCaretOfTheActiveDocument) {
+  Start(WriteFile(QStringLiteral("lf.cog"), "symbols\n\tint x\nend\n"));
+  tarvex::test::ProcessEvents();
+  frmScrivane* w = main->ActiveCog();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(main->lblLineEnd->text(), QStringLiteral("LF"));
+  // model position (CR LF counts two) -> shown position; a tab is one column
+  const struct { qsizetype pos; const char* shown; } moves[] = {
+      {0, "Ln 1, Col 1"}, {7, "Ln 1, Col 8"}, {9, "Ln 2, Col 1"}, {10, "Ln 2, Col 2"}, {15, "Ln 2, Col 7"}, {20, "Ln 3, Col 4"}};
+  for (const auto& m : moves) {
+    w->txtMain->SetSelStart(m.pos);
+    EXPECT_EQ(main->lblCaretPos->text(), QString::fromLatin1(m.shown)) << m.pos;
+  }
+  // A second document takes over the bar; closing every document empties it.
+  main->mnuFileNew_Click();
+  EXPECT_EQ(main->lblLineEnd->text() + ' ' + main->lblCaretPos->text(), QStringLiteral("CRLF Ln 1, Col 1"));
+  main->mnuFileClose_Click();
+  main->mnuFileClose_Click();
+  tarvex::test::ProcessEvents();
+  EXPECT_TRUE(main->lblCaretPos->text().isEmpty());
+}
+
+// The main window opens where it was and stores where it is; the first document fills the
+// area, the next opens offset to fill the rest; the Window menu tiles and lists the windows;
+// a new window takes the lowest number not in use above the count of windows.
+TEST_F(ScrivaneTest, DocumentWindowsOpenTileAndAreNumbered) {
+  using namespace tarvex::prefs;
+  for (auto [pref, v] : {std::pair{&WindowLeft, 20}, {&WindowTop, 30}, {&WindowWidth, 640}, {&WindowHeight, 480}})
+    pref->Set(v);
+  Start();
+  EXPECT_EQ(main->geometry(), QRect(20, 30, 640, 480));
+  QSize area = main->mdiArea->viewport()->size();
+  EXPECT_EQ(main->SubWindowOf(main->colCogs[0])->geometry(), QRect(QPoint(0, 0), area));
+  main->mnuFileNew_Click();
+  const QRect second = main->SubWindowOf(main->colCogs[1])->geometry();
+  EXPECT_GT(second.left(), 0);
+  EXPECT_EQ(second.bottomRight(), QRect(QPoint(0, 0), area).bottomRight());
+  main->resize(1200, 800);
+  main->mnuFileNew_Click();
+  tarvex::test::ProcessEvents();
+  area = main->mdiArea->viewport()->size();
+  main->mnuWindowTileVertical->trigger();
+  int x = 0;
+  for (auto* w : main->colCogs) {
+    const QRect g = main->SubWindowOf(w)->geometry();
+    EXPECT_EQ(QPoint(g.left(), g.height()), QPoint(x, area.height()));
+    x += g.width();
+  }
+  EXPECT_EQ(x, area.width());
+  main->mnuWindowTileHorizontal->trigger();
+  for (auto* w : main->colCogs) EXPECT_EQ(main->SubWindowOf(w)->width(), area.width());
+  emit main->mnuWindow->aboutToShow();
+  QStringList listed;
+  for (QAction* a : main->mnuWindow->actions())
+    if (a->isCheckable()) listed << a->text() + (a->isChecked() ? "+" : "");
+  EXPECT_EQ(listed, (QStringList{"&1 Cog 1", "&2 Cog 2", "&3 Cog 3+"}));
+  // From windows 1, 2 and 3: closing 3, New gives 3 again; closing 1, New gives 4 (3 is taken).
+  main->SubWindowOf(main->colCogs[2])->close();
+  main->mnuFileNew_Click();
+  EXPECT_EQ(main->colCogs[2]->Tag, QStringLiteral("cog3"));
+  main->SubWindowOf(main->colCogs[0])->close();
+  main->mnuFileNew_Click();
+  QStringList captions;
+  for (auto* w : main->colCogs) captions << w->Caption();
+  EXPECT_EQ(captions, (QStringList{"Cog 2", "Cog 3", "Cog 4"}));
+  main->setGeometry(40, 50, 600, 400);
+  main->close();
+  EXPECT_EQ(QRect(WindowLeft.Get(), WindowTop.Get(), WindowWidth.Get(), WindowHeight.Get()), QRect(40, 50, 600, 400));
 }

@@ -38,13 +38,16 @@ TEST(TextBox, PositionsCountCrLfAsTwoAndSpecialCharactersSurvive) {
   EXPECT_EQ(box.Text(), QStringLiteral("aX\r\nYb\tc\u0081"));
 }
 
+// Apply is one edit with one change event and one undo step, the same with the colouring on:
+// a colouring pass of its own would show as a change once the event loop turned.
 TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
   struct { const char* before; const char* after; } cases[] = {
       {"symbols\r\nthing x\r\nend\r\n", "SYMBOLS\r\nthing player\r\nint y\r\nend\r\n"},
       {"a\r\nb", "a\r\n\r\nb"}, {"a\r\n\r\nb", "a\r\nb"}, {"a\r\nb", "ab"}, {"ab", "a\r\nb"},
       {"", "x\r\n"}, {"x\r\n", ""}, {"same", "same"}};
-  for (auto c : cases) {
+  for (const bool coloured : {false, true}) for (const auto& c : cases) {
     TextBox box;
+    if (coloured) new CogHighlighter(box.document(), std::make_shared<const CogWords>(), box.palette());
     box.SetText(QString::fromLatin1(c.before));
     TextModel m = box.Model();
     m.SetText(QString::fromLatin1(c.after));
@@ -52,6 +55,7 @@ TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
     if (first) m.SetSelStart(3), m.SetSelLength(4);
     QSignalSpy changes(&box, &QPlainTextEdit::textChanged);
     box.Apply(m);
+    tarvex::test::ProcessEvents();
     EXPECT_EQ(box.Text(), QString::fromLatin1(c.after)) << c.before;
     EXPECT_EQ(changes.count(), QByteArray(c.before) == QByteArray(c.after) ? 0 : 1) << c.before;
     EXPECT_TRUE(!first || (box.SelStart() == 3 && box.SelLength() == 4)) << "selection";
@@ -68,30 +72,6 @@ static QColor ColourAt(const TextBox& box, int line, int column) {
   for (const QTextLayout::FormatRange& r : box.document()->findBlockByNumber(line).layout()->formats())
     if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
   return QColor();
-}
-
-TEST(Colouring, ColouredBoxEditsAsAnUncolouredOne) {
-  TextBox plain, coloured;
-  new CogHighlighter(coloured.document(), std::make_shared<const CogWords>(QStringList{"Sleep"}), coloured.palette());
-  QSignalSpy plainChanges(&plain, &QPlainTextEdit::textChanged), colouredChanges(&coloured, &QPlainTextEdit::textChanged);
-  const auto steps = std::vector<std::function<void(TextBox&)>>{
-      [](TextBox& b) { b.SetText(QStringLiteral("# x\r\nsymbols\r\nint a=1\r\nend\r\ncode\r\nstartup:\r\n  Sleep(0.5);\r\nend")); },
-      [](TextBox& b) { b.SetSelStart(9); QTest::keyClicks(&b, QStringLiteral("  x")); },
-      [](TextBox& b) { QTest::keyClick(&b, Qt::Key_Return); },
-      [](TextBox& b) { b.SetSelStart(0); b.SetSelLength(3); b.ReplaceSel(QStringLiteral("symbols\r\nend")); },
-      [](TextBox& b) { TextModel m = b.Model(); m.SetSelStart(20); m.ReplaceSel(QStringLiteral("\"#\" 12")); b.Apply(m); },
-      [](TextBox& b) { b.undo(); }, [](TextBox& b) { b.undo(); }, [](TextBox& b) { b.redo(); },
-      [](TextBox& b) { QTest::keyClick(&b, Qt::Key_Backspace); },
-  };
-  const auto state = [](TextBox& b, QSignalSpy& s) {
-    return std::tuple(b.Text(), b.SelStart(), b.SelLength(), s.count(), b.document()->availableUndoSteps());
-  };
-  for (size_t i = 0; i < steps.size(); ++i) {
-    steps[i](plain);
-    steps[i](coloured);
-    tarvex::test::ProcessEvents();  // a colouring pass of its own would come now
-    ASSERT_EQ(state(coloured, colouredChanges), state(plain, plainChanges)) << "step " << i;
-  }
 }
 
 TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
