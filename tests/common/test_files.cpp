@@ -8,53 +8,46 @@
 #include <unistd.h>
 
 #include "common/files.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/test_env.h"
 
 using namespace tarvex;
+using test::ReadBytes;
 
-namespace {
-QByteArray Bytes(const QString& path) {
-  QByteArray b;
-  ReadWholeFile(path, &b);
-  return b;
-}
-struct stat Stat(const QString& path) {
+static struct stat Stat(const QString& path) {
   struct stat st {};
   ::stat(QFile::encodeName(path).constData(), &st);
   return st;
 }
-}  // namespace
 
 TEST(SafeWrite, KeepsModeOwnerAndLinksAndRefusesReadOnlyFiles) {
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("a.cog")), link = dir.filePath(QStringLiteral("link.cog"));
+  const QString file = dir.filePath("a.cog"), link = dir.filePath("link.cog");
   ASSERT_TRUE(WriteWholeFile(file, "old"));
-  ASSERT_TRUE(QFile::link(QStringLiteral("a.cog"), link));  // relative, as users make them
+  ASSERT_TRUE(QFile::link("a.cog", link));  // relative, as users make them
   ::chmod(QFile::encodeName(file).constData(), 0640);
   const bool root = ::geteuid() == 0;
-  if (root) ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 1234, 4321), 0);
+  ASSERT_TRUE(!root || ::chown(QFile::encodeName(file).constData(), 1234, 4321) == 0);
   ASSERT_TRUE(WriteWholeFile(link, "new"));
-  EXPECT_TRUE(QFileInfo(link).isSymLink());
-  EXPECT_EQ(Bytes(file), QByteArray("new"));
-  EXPECT_EQ(Stat(file).st_mode & 07777, 0640u);
-  EXPECT_EQ(Stat(file).st_uid, root ? 1234u : ::geteuid());
+  EXPECT_TRUE(QFileInfo(link).isSymLink() && ReadBytes(file) == "new");
+  EXPECT_EQ(std::pair(Stat(file).st_mode & 07777, Stat(file).st_uid), std::pair(0640u, root ? 1234u : ::geteuid()));
   ::chmod(QFile::encodeName(file).constData(), 0444);  // refused, also for root
   EXPECT_FALSE(WriteWholeFile(file, "newer"));
-  EXPECT_EQ(Bytes(file) + char('0' + (Stat(file).st_mode & 0777) / 64), QByteArray("new4"));
+  EXPECT_EQ(ReadBytes(file) + char('0' + (Stat(file).st_mode & 0777) / 64), QByteArray("new4"));
 }
 
 TEST(SafeWrite, BackupIsReplacedWholeOrNotAtAll) {
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("t.uni")), backup = dir.filePath(QStringLiteral("t.~un"));
+  const QString file = dir.filePath("t.uni"), backup = dir.filePath("t.~un");
   for (const char* text : {"one", "two", "three"}) ASSERT_TRUE(WriteWholeFileWithBackup(file, backup, text));
-  EXPECT_EQ(Bytes(file) + '|' + Bytes(backup), QByteArray("three|two"));
+  EXPECT_EQ(ReadBytes(file) + '|' + ReadBytes(backup), QByteArray("three|two"));
   for (const QString& locked : {file, backup}) {
     test::ImmutableFile immutable(locked);
     if (!immutable.Ok()) GTEST_SKIP() << "needs root to set the immutable attribute";
     QString error, failed;
     EXPECT_FALSE(WriteWholeFileWithBackup(file, backup, "four", &error, &failed));
     EXPECT_EQ(failed, locked);
-    EXPECT_EQ(Bytes(file) + '|' + Bytes(backup), QByteArray("three|two"));
+    EXPECT_EQ(ReadBytes(file) + '|' + ReadBytes(backup), QByteArray("three|two"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
   }
 }

@@ -10,21 +10,19 @@ using namespace tarvex;
 // other programs and stored files rely on.
 TEST(Prefs, DeclaredPlacesAndDefaults) {
   test::TempSettings tmp;
-  struct Row { const TextPref& p; const char* where; QString def; };
-  const Row text[] = {
+  const struct { const TextPref& p; const char* where; QString def; } text[] = {
       {prefs::DefOpenDir, "Scrivane/Defaults/DefOpenDir", ProgramFolder()},
       {prefs::DefSaveDir, "Scrivane/Defaults/DefSaveDir", ProgramFolder()},
-      {prefs::DefFontName, "Scrivane/Defaults/DefFontName", QStringLiteral("Courier New")},
-      {prefs::MRU[0], "Scrivane/MRU/1", QStringLiteral(":")},
-      {prefs::MRU[3], "Scrivane/MRU/4", QStringLiteral(":")},
-      {prefs::AuthName, "Pendrel/AuthInfo/Name", QString()},
-      {prefs::AuthEMail, "Pendrel/AuthInfo/EMail", QString()},
-      {prefs::AuthWebsite, "Pendrel/AuthInfo/Website", QString()},
+      {prefs::DefFontName, "Scrivane/Defaults/DefFontName", "Courier New"},
+      {prefs::MRU[0], "Scrivane/MRU/1", ":"},
+      {prefs::MRU[3], "Scrivane/MRU/4", ":"},
+      {prefs::AuthName, "Pendrel/AuthInfo/Name", ""},
+      {prefs::AuthEMail, "Pendrel/AuthInfo/EMail", ""},
+      {prefs::AuthWebsite, "Pendrel/AuthInfo/Website", ""},
   };
-  for (const Row& r : text) {
-    EXPECT_EQ(r.p.App() + '/' + r.p.Section() + '/' + r.p.Key(), QString::fromLatin1(r.where));
-    EXPECT_EQ(r.p.Get(), r.def) << r.where;
-    EXPECT_FALSE(r.p.IsStored());
+  for (const auto& r : text) {
+    EXPECT_EQ(r.p.App() + '/' + r.p.Section() + '/' + r.p.Key(), r.where);
+    EXPECT_TRUE(r.p.Get() == r.def && !r.p.IsStored()) << r.where;
   }
   EXPECT_FALSE(prefs::DefFontBold.Get() || prefs::ShowCheckSyntax.Get());
   EXPECT_EQ(prefs::DefFontSize.Get(), 8);
@@ -34,17 +32,13 @@ TEST(Prefs, DeclaredPlacesAndDefaults) {
 TEST(Prefs, StoredFormsAndUnconvertibleTexts) {
   test::TempSettings tmp;
   prefs::DefFontItalic.Set(true);
-  EXPECT_EQ(GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QStringLiteral("DefFontItalic")),
-            QStringLiteral("True"));
+  EXPECT_EQ(GetSetting("Scrivane", "Defaults", "DefFontItalic"), "True");
   prefs::AuthName.Set(QString());
   EXPECT_TRUE(prefs::AuthName.IsStored());  // an empty text is a stored value
-
   const struct { const char* stored; int size; bool bold; } bad[] = {
       {"big", 8, false}, {"0", 8, false}, {"40000", 8, true}, {"-1", 8, true}, {" 10 ", 10, true}};
   for (const auto& b : bad) {
-    for (const char* key : {"DefFontSize", "DefFontBold"})
-      SaveSetting("Scrivane", "Defaults", QString::fromLatin1(key), QString::fromLatin1(b.stored));
-    EXPECT_EQ(prefs::DefFontSize.Get(), b.size) << b.stored;
-    EXPECT_EQ(prefs::DefFontBold.Get(), b.bold) << b.stored;
+    for (const char* key : {"DefFontSize", "DefFontBold"}) SaveSetting("Scrivane", "Defaults", key, b.stored);
+    EXPECT_EQ(std::pair(prefs::DefFontSize.Get(), prefs::DefFontBold.Get()), std::pair(b.size, b.bold)) << b.stored;
   }
 }
