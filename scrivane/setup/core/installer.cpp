@@ -37,7 +37,9 @@ bool CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lines, Se
     const QString source = JoinPath(req.programFolder, line.name);
     const QString dest = JoinPath(req.installPath, line.name);
     // A name with a folder in it (the templates) goes into that folder of the install folder,
-    // made if need be; a missing install folder is not made here but fails the copy.
+    // made if need be; a missing install folder is not made here but fails the copy. The list
+    // is written with slashes on every platform, so both separators count here, unlike
+    // tarvex::IsPathSeparator, which on Windows takes the backslash alone.
     const QString folder = QFileInfo(dest).path();
     const bool inFolder = line.name.contains(QLatin1Char('/')) || line.name.contains(QLatin1Char('\\'));
     QString error;
