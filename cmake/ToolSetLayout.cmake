@@ -23,7 +23,7 @@ add_custom_target(tarvex_icons ALL DEPENDS ${tarvex_icon_paths})
 
 # What the folder holds, one file name a line.
 set(tarvex_programs)
-foreach(program scrivane lirrel orvane tarvex-setup)
+foreach(program scrivane lirrel orvane tarvex-setup tarvex-cogcheck)
   if(TARGET ${program})
     list(APPEND tarvex_programs "$<TARGET_FILE_NAME:${program}>")
   endif()

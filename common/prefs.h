@@ -97,6 +97,8 @@ inline constexpr BoolPref DefFontItalic{"Scrivane", "Defaults", "DefFontItalic",
 inline constexpr IntPref DefFontSize{"Scrivane", "Defaults", "DefFontSize", 8, 1, 32767};
 // Whether the Edit menu offers Check Syntax.
 inline constexpr BoolPref ShowCheckSyntax{"Scrivane", "Defaults", "ShowCheckSyntax", false};
+// The game scripts are checked for while they are edited: "jk", "mots" or "both".
+inline constexpr TextPref CheckGame{"Scrivane", "Defaults", "CheckGame", "both"};
 
 // Scrivane's main window as it was last closed: its place and size in pixels (a width of 0
 // when none was stored) and whether it was maximized.

@@ -1,6 +1,7 @@
 #include "scrivane/gui/frmoptions.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "common/prefs.h"
+#include "scrivane/core/coglang.h"
 #include "scrivane/gui/frmdir.h"
 #include "scrivane/gui/frmmain.h"
 
@@ -66,9 +68,16 @@ frmOptions::frmOptions(frmMain* main) : QDialog(main), main_(main) {
   }
   chkShowCheckSyntax = Named(new QCheckBox(QStringLiteral("Show Check Syntax in the Edit menu"), picOptions[1]),
                              QStringLiteral("chkShowCheckSyntax"));
+  cboCheckGame = Named(new QComboBox(picOptions[1]), QStringLiteral("cboCheckGame"));
+  for (CogGame g : {CogGame::Both, CogGame::JK, CogGame::MotS}) cboCheckGame->addItem(CogGameTitle(g), int(g));
+  auto* gameRow = new QHBoxLayout;
+  gameRow->addWidget(new QLabel(QStringLiteral("Check scripts for:"), picOptions[1]));
+  gameRow->addWidget(cboCheckGame);
+  gameRow->addStretch(1);
   auto* p1 = new QVBoxLayout(picOptions[1]);
   p1->addWidget(openSave);
   p1->addWidget(chkShowCheckSyntax);
+  p1->addLayout(gameRow);
   p1->addStretch(1);
 
   // Panel 0: the author's information.
@@ -106,6 +115,7 @@ frmOptions::frmOptions(frmMain* main) : QDialog(main), main_(main) {
   txtDefOpenDir->setText(main_->defaults.DefOpenDir);
   txtDefSaveDir->setText(main_->defaults.DefSaveDir);
   chkShowCheckSyntax->setChecked(tarvex::prefs::ShowCheckSyntax.Get());
+  cboCheckGame->setCurrentIndex(cboCheckGame->findData(int(CogGameSetting())));
   for (int i = 0; i < 3; ++i) {
     const AuthorField& f = kAuthor[i];
     (*authorFields[i])->setText(f.pref.IsStored() ? f.pref.Get() : QString::fromLatin1(f.initial));
@@ -136,6 +146,7 @@ void frmOptions::cmdApply_Click() {
   main_->defaults.DefSaveDir = txtDefSaveDir->text();
   tarvex::prefs::ShowCheckSyntax.Set(chkShowCheckSyntax->isChecked());
   main_->ShowCheckSyntax(chkShowCheckSyntax->isChecked());
+  tarvex::prefs::CheckGame.Set(CogGameKey(CogGame(cboCheckGame->currentData().toInt())));
   const QLineEdit* authorFields[] = {txtAuthName, txtAuthEmail, txtAuthWebsite};
   for (int i = 0; i < 3; ++i) {
     const QString text = authorFields[i]->text();

@@ -1,11 +1,12 @@
 #pragma once
 // The Options dialog: the default folders for opening and saving scripts, whether the Edit
-// menu offers Check Syntax, and the author's information that Lirrel and Orvane write into
+// menu offers Check Syntax, the game scripts are checked for, and the author's information that Lirrel and Orvane write into
 // the headers of the files they save.
 #include <QDialog>
 #include <QPointer>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabBar;
@@ -26,6 +27,7 @@ class frmOptions : public QDialog {
   QLineEdit *txtDefOpenDir, *txtDefSaveDir, *txtDefExtDir;
   QPushButton* cmdShowDir[3];
   QCheckBox* chkShowCheckSyntax;
+  QComboBox* cboCheckGame;  // the game scripts are checked for: JK and MotS, JK, MotS
   QLineEdit *txtAuthName, *txtAuthEmail, *txtAuthWebsite;
 
   // The folder field of index i (0 open, 1 save, 2 extraction).

@@ -38,6 +38,8 @@ TEST_F(ScrivaneTest, OptionsApplyCancelAndTheFolderChooser) {
   EXPECT_TRUE(o->picOptions[0]->isVisible() && !o->picOptions[1]->isVisible());
   o->txtAuthName->setText(QStringLiteral("Mara Jade"));
   o->chkShowCheckSyntax->setChecked(true);
+  EXPECT_EQ(o->cboCheckGame->currentText(), QStringLiteral("JK and MotS"));
+  o->cboCheckGame->setCurrentIndex(o->cboCheckGame->findText(QStringLiteral("JK")));
   o->cmdApply->click();
   EXPECT_TRUE(main->mnuEditChkSyn->isVisible() && main->mnuEditChkSyn->isEnabled());
   o->txtDefOpenDir->setText(QStringLiteral("/not/applied"));
@@ -53,6 +55,8 @@ TEST_F(ScrivaneTest, OptionsApplyCancelAndTheFolderChooser) {
   main->mnuViewOptions->trigger();
   o = main->OptionsWindow();
   EXPECT_EQ(o->txtAuthName->text(), QStringLiteral("Mara Jade"));
+  EXPECT_EQ(tarvex::GetSetting("Scrivane", "Defaults", "CheckGame"), QStringLiteral("jk"));
+  EXPECT_EQ(o->cboCheckGame->currentText(), QStringLiteral("JK"));
   QTest::keyClick(o->txtAuthName, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(o->tbsOptions->currentIndex(), 1);  // from the first tab back to the last
   o->chkShowCheckSyntax->setChecked(false);

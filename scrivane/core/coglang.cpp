@@ -1,0 +1,122 @@
+#include "scrivane/core/coglang.h"
+
+#include "common/prefs.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace scrivane {
+namespace {
+
+constexpr auto kReturns = CogVerb::kReturns;
+constexpr auto kNoValue = CogVerb::kNoValue;
+constexpr auto kMayReturn = CogVerb::kMayReturn;
+struct VerbRow {
+  const char* name;
+  int args, altArgs;
+  CogVerb::Result result;
+  int games;
+};
+struct MessageRow {
+  const char* name;
+  int games;
+};
+#include "scrivane/core/cogfacts_table.inc"
+
+struct Tables {
+  std::vector<CogVerb> verbs;
+  std::vector<CogMessage> messages;
+  QHash<QString, int> verbByKey, messageByKey;
+  Tables() {
+    for (const VerbRow& r : kVerbRows) {
+      verbByKey.insert(QString::fromLatin1(r.name).toLower(), int(verbs.size()));
+      verbs.push_back({QString::fromLatin1(r.name), r.args, r.altArgs, r.result, r.games});
+    }
+    for (const MessageRow& r : kMessageRows) {
+      messageByKey.insert(QString::fromLatin1(r.name).toLower(), int(messages.size()));
+      messages.push_back({QString::fromLatin1(r.name), r.games});
+    }
+  }
+};
+
+const Tables& TheTables() {
+  static const Tables t;
+  return t;
+}
+
+template <typename T>
+const T* Find(const QHash<QString, int>& index, const std::vector<T>& rows, QStringView name) {
+  const auto it = index.constFind(name.toString().toLower());
+  return it == index.cend() ? nullptr : &rows[size_t(*it)];
+}
+
+}  // namespace
+
+QString CogGameKey(CogGame game) {
+  switch (game) {
+    case CogGame::JK: return QStringLiteral("jk");
+    case CogGame::MotS: return QStringLiteral("mots");
+    default: return QStringLiteral("both");
+  }
+}
+
+bool ParseCogGame(QStringView text, CogGame* game) {
+  for (CogGame g : {CogGame::JK, CogGame::MotS, CogGame::Both}) {
+    if (text.compare(CogGameKey(g), Qt::CaseInsensitive) == 0) {
+      *game = g;
+      return true;
+    }
+  }
+  return false;
+}
+
+QString CogGameTitle(CogGame game) {
+  switch (game) {
+    case CogGame::JK: return QStringLiteral("JK");
+    case CogGame::MotS: return QStringLiteral("MotS");
+    default: return QStringLiteral("JK and MotS");
+  }
+}
+
+CogGame CogGameSetting() {
+  CogGame g = CogGame::Both;
+  return ParseCogGame(tarvex::prefs::CheckGame.Get(), &g) ? g : CogGame::Both;
+}
+
+const std::vector<CogVerb>& CogVerbs() { return TheTables().verbs; }
+const std::vector<CogMessage>& CogMessages() { return TheTables().messages; }
+const CogVerb* FindCogVerb(QStringView name) { return Find(TheTables().verbByKey, TheTables().verbs, name); }
+const CogMessage* FindCogMessage(QStringView name) {
+  return Find(TheTables().messageByKey, TheTables().messages, name);
+}
+
+bool IsCogGlobalVariable(QStringView name) {
+  return name.size() == 7 && name.first(6).compare(u"global", Qt::CaseInsensitive) == 0 && name[6] >= u'0' &&
+         name[6] <= u'9';
+}
+
+int CogEditDistance(QStringView a, QStringView b, int limit) {
+  const qsizetype n = a.size(), m = b.size();
+  if (std::abs(n - m) > limit) return limit + 1;
+  // Three rows of the classic table (the one before last is needed for swaps).
+  std::vector<int> prev2(size_t(m + 1)), prev(size_t(m + 1)), cur(size_t(m + 1));
+  for (qsizetype j = 0; j <= m; ++j) prev[size_t(j)] = int(j);
+  for (qsizetype i = 1; i <= n; ++i) {
+    cur[0] = int(i);
+    int rowBest = cur[0];
+    const QChar ca = a[i - 1].toLower();
+    for (qsizetype j = 1; j <= m; ++j) {
+      const QChar cb = b[j - 1].toLower();
+      int d = std::min({prev[size_t(j)] + 1, cur[size_t(j - 1)] + 1, prev[size_t(j - 1)] + (ca == cb ? 0 : 1)});
+      if (i > 1 && j > 1 && ca == b[j - 2].toLower() && a[i - 2].toLower() == cb) d = std::min(d, prev2[size_t(j - 2)] + 1);
+      cur[size_t(j)] = d;
+      rowBest = std::min(rowBest, d);
+    }
+    if (rowBest > limit) return limit + 1;
+    std::swap(prev2, prev);
+    std::swap(prev, cur);
+  }
+  return prev[size_t(m)] > limit ? limit + 1 : prev[size_t(m)];
+}
+
+}  // namespace scrivane

@@ -1,0 +1,115 @@
+#pragma once
+// A COG script read the way the game's loader reads it: the header and symbols section line by
+// line, the code section by a tokenizer and the game's grammar. The result is the syntax tree
+// with source positions, the symbol table (declared symbols, labels, every use of a name) and
+// the findings: what keeps the game from loading the script (errors), what it will do other
+// than the author meant (warnings), and what is legal but worth a look (notes).
+//
+// One pass over the text, linear in its size. Window-free; the editor runs it off the user
+// interface thread, so nothing here touches shared state.
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+#include "scrivane/core/coglang.h"
+
+namespace scrivane {
+
+// A stretch of the text: its 0-based character offset and length, and the 1-based line and
+// column of its first character (a tab is one column; CR LF, LF and a lone CR each end a line).
+struct CogRange {
+  qsizetype offset = 0, length = 0;
+  int line = 1, column = 1;
+};
+
+enum class CogSeverity : int { Error, Warning, Note };
+QString CogSeverityName(CogSeverity s);  // "error", "warning", "note"
+
+struct CogFinding {
+  CogSeverity severity = CogSeverity::Error;
+  QString code;     // "COG001" ...
+  QString message;  // plain words, one sentence or two
+  CogRange at;
+  int endLine = 1, endColumn = 1;  // the position just after the range
+};
+
+enum class CogSymbolType : int {
+  Thing, Surface, Sector, Sound, Template, Model, Keyframe, Cog, Material, Ai,  // references
+  Message, Flex, Int, Vector,
+};
+QString CogSymbolTypeName(CogSymbolType t);
+// A type of the symbols section by its word ("float" is flex); false for any other word.
+bool CogSymbolTypeFromWord(QStringView word, CogSymbolType* type);
+
+struct CogSymbol {
+  QString name;  // lower case, as the game keeps it
+  CogSymbolType type = CogSymbolType::Int;
+  CogRange at;   // the name in the declaration line
+  QString value;  // the text after "=", lower case; empty when none
+  QString desc;
+  bool local = false, nolink = false;
+};
+
+// Every place the code section names something.
+enum class CogUseRole : int {
+  Read,        // its value is taken
+  Write,       // assigned to (left of "=")
+  Call,        // name(...)
+  Label,       // name:
+  CallTarget,  // call name;
+  GotoTarget,  // goto name;
+};
+struct CogUse {
+  CogRange at;
+  CogUseRole role = CogUseRole::Read;
+  int symbol = -1;  // index of the first declaration of the name, -1 when none
+};
+
+// Nodes of the syntax tree, children linked first-to-next.
+enum class CogNodeKind : int {
+  Code,       // the code section: its statements
+  Block,      // { statements }
+  Label,      // name: statement
+  ExprStmt,   // [expression];  (no child for the empty statement)
+  If,         // condition, then, [else]
+  While,      // condition, body
+  Do,         // body, condition
+  For,        // init (ExprStmt), condition (ExprStmt), step, body
+  Goto, CallStmt, Return,  // Goto and CallStmt: the target name
+  Name, Number, String, Vector,
+  Unary,      // op: '-' or '!'
+  Binary,     // op: the operator's first character, or a code of Op below
+  Assign,     // target, value
+  Comma,      // expressions
+  Index,      // base, index
+  CallExpr,   // callee, arguments
+};
+struct CogNode {
+  CogNodeKind kind = CogNodeKind::Code;
+  int op = 0;
+  CogRange at;  // the node's first token (for a Binary, its operator)
+  int first = -1, next = -1;
+  int use = -1;  // Name nodes: index into uses
+};
+
+struct CogScript {
+  int symbolsLine = 0, codeLine = 0;  // 1-based file lines; 0 when there is none
+  qsizetype codeStart = -1;           // offset where the code tokens begin, -1 when none
+  qsizetype codeEnd = -1;             // offset of the "end" token or of the text's end
+  std::vector<CogSymbol> symbols;     // in declaration order, twice declared names twice
+  std::vector<CogUse> uses;           // in text order
+  std::vector<CogNode> nodes;         // nodes[0] is the Code node when there is a code section
+  std::vector<CogFinding> findings;   // sorted by position
+  bool loads = true;                  // no error was found
+
+  // The index of the first declaration of a name (any case), -1 when none.
+  int FindSymbol(QStringView name) const;
+  // The use whose range holds the offset, or -1.
+  int UseAt(qsizetype offset) const;
+  int Count(CogSeverity s) const;
+};
+
+// Reads and checks the text for the game.
+CogScript ParseCogScript(QStringView text, CogGame game = CogGame::Both);
+
+}  // namespace scrivane

@@ -1,0 +1,157 @@
+// tarvex-cogcheck's whole run: arguments, the scripts a folder stands for, both output forms
+// and the exit status, on files in a temporary folder.
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "scrivane/core/cogcheckrun.h"
+
+using namespace scrivane;
+
+namespace {
+
+struct CheckRun {
+  int status = -1;
+  QString out, err;
+};
+
+CheckRun Check(const QStringList& args) {
+  CheckRun r;
+  QTextStream out(&r.out), err(&r.err);
+  r.status = RunCogCheck(args, out, err);
+  return r;
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+const QByteArray kWarning = "symbols\r\nmessage startup\r\nthing door\r\nend\r\ncode\r\nstartup:\r\n  Sleep(1, 2);\r\n  return;\r\nend\r\n";
+const QByteArray kError = "symbols\nend\ncode\nrun:\n  x = 1\nend\n";
+const QByteArray kMots = "symbols\nmessage startup\nend\ncode\nstartup:\n  AISetInterest(GetSenderRef(), GetSourceRef());\n  return;\nend\n";
+
+}  // namespace
+
+TEST(CogCheckRun, TextOutputAndExitStatus) {
+  QTemporaryDir dir;
+  const QString warn = dir.filePath(QStringLiteral("warn.cog")), error = dir.filePath(QStringLiteral("error.cog"));
+  Write(warn, kWarning);
+  Write(error, kError);
+  CheckRun r = Check({warn});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, warn + QStringLiteral(":7:3: warning: 'Sleep' takes 1 argument, but 2 are written: the game takes 1 "
+                                         "value off the stack all the same, so this call and later ones get wrong "
+                                         "values. [COG106]\n"));
+  EXPECT_TRUE(r.err.isEmpty());
+  r = Check({QStringLiteral("--notes"), warn, error});
+  EXPECT_EQ(r.status, 1);
+  const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_TRUE(lines[0].startsWith(warn + QStringLiteral(":3:7: note: 'door' is declared"))) << lines[0];
+  EXPECT_TRUE(lines[2].startsWith(error + QStringLiteral(":5:3: note: "))) << lines[2];
+  EXPECT_TRUE(lines[3].startsWith(error + QStringLiteral(":6:1: error: Syntax error: ';' expected, found 'end'"))) << lines[3];
+  EXPECT_TRUE(lines[3].endsWith(QStringLiteral("[COG003]")));
+}
+
+TEST(CogCheckRun, GameChoice) {
+  QTemporaryDir dir;
+  const QString mots = dir.filePath(QStringLiteral("mots.cog"));
+  Write(mots, kMots);
+  const struct {
+    QStringList args;
+    bool warned;
+  } rows[] = {{{}, false},
+              {{QStringLiteral("--game"), QStringLiteral("mots")}, false},
+              {{QStringLiteral("--game=jk")}, true},
+              {{QStringLiteral("--game"), QStringLiteral("JK")}, true},
+              {{QStringLiteral("--game=both")}, false}};
+  for (const auto& row : rows) {
+    const CheckRun r = Check(row.args + QStringList{mots});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.contains(QLatin1String("[COG111]")), row.warned) << row.args.join(u' ').toStdString();
+  }
+}
+
+TEST(CogCheckRun, JsonOutput) {
+  QTemporaryDir dir;
+  const QString error = dir.filePath(QStringLiteral("error.cog"));
+  Write(error, kError);
+  const CheckRun r = Check({QStringLiteral("--format"), QStringLiteral("json"), error});
+  EXPECT_EQ(r.status, 1);
+  QJsonParseError pe;
+  const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &pe);
+  ASSERT_EQ(pe.error, QJsonParseError::NoError) << r.out.toStdString();
+  ASSERT_TRUE(doc.isArray());
+  ASSERT_EQ(doc.array().size(), 1);  // the note on x is left out without --notes
+  const QJsonObject f = doc.array()[0].toObject();
+  EXPECT_EQ(f.value("file").toString(), error);
+  EXPECT_EQ(f.value("line").toInt(), 6);
+  EXPECT_EQ(f.value("column").toInt(), 1);
+  EXPECT_EQ(f.value("endLine").toInt(), 6);
+  EXPECT_EQ(f.value("endColumn").toInt(), 4);
+  EXPECT_EQ(f.value("severity").toString(), QStringLiteral("error"));
+  EXPECT_EQ(f.value("code").toString(), QStringLiteral("COG003"));
+  EXPECT_TRUE(f.value("message").toString().contains(QLatin1String("line 4 of the code section (line 6 of the file)")));
+  // No finding: an empty array.
+  const QString clean = dir.filePath(QStringLiteral("clean.cog"));
+  Write(clean, "symbols\nend\ncode\nend\n");
+  const CheckRun empty = Check({QStringLiteral("--format=json"), clean});
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_EQ(QJsonDocument::fromJson(empty.out.toUtf8()).array().size(), 0);
+}
+
+TEST(CogCheckRun, FoldersAreSearchedForScriptsInAnyCase) {
+  QTemporaryDir dir;
+  Write(dir.filePath(QStringLiteral("mod/cog/a.cog")), kWarning);
+  Write(dir.filePath(QStringLiteral("mod/cog/deeper/B.COG")), kWarning);
+  Write(dir.filePath(QStringLiteral("mod/readme.txt")), kError);
+  const CheckRun r = Check({dir.filePath(QStringLiteral("mod"))});
+  EXPECT_EQ(r.status, 0);
+  const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+  EXPECT_TRUE(lines[0].startsWith(dir.filePath(QStringLiteral("mod/cog/a.cog:7:3"))));
+  EXPECT_TRUE(lines[1].startsWith(dir.filePath(QStringLiteral("mod/cog/deeper/B.COG:7:3"))));
+}
+
+TEST(CogCheckRun, UsageErrorsAndUnreadablePaths) {
+  QTemporaryDir dir;
+  const QString error = dir.filePath(QStringLiteral("error.cog"));
+  Write(error, kError);
+  const struct {
+    QStringList args;
+    const char* says;
+  } rows[] = {{{}, "no script or folder named"},
+              {{QStringLiteral("--game"), QStringLiteral("jk2"), error}, "unknown game 'jk2'"},
+              {{QStringLiteral("--format=xml"), error}, "unknown format 'xml'"},
+              {{QStringLiteral("--verbose"), error}, "unknown option --verbose"},
+              {{error, QStringLiteral("--game")}, "--game needs a value"}};
+  for (const auto& row : rows) {
+    const CheckRun r = Check(row.args);
+    EXPECT_EQ(r.status, 2) << row.says;
+    EXPECT_TRUE(r.err.contains(QLatin1String(row.says))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QLatin1String("usage: tarvex-cogcheck")));
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+  // A missing path is named on standard error; the others are still checked.
+  const QString missing = dir.filePath(QStringLiteral("gone.cog"));
+  const CheckRun r = Check({missing, error});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, QStringLiteral("tarvex-cogcheck: %1: no such file or folder\n").arg(missing));
+  EXPECT_TRUE(r.out.contains(QLatin1String("[COG003]")));
+  // A file that cannot be read (where permissions stop this user; root reads anything).
+  const QString locked = dir.filePath(QStringLiteral("locked.cog"));
+  Write(locked, kWarning);
+  QFile::setPermissions(locked, QFileDevice::Permissions());
+  if (QFile probe(locked); !probe.open(QIODevice::ReadOnly)) {
+    const CheckRun l = Check({locked});
+    EXPECT_EQ(l.status, 2);
+    EXPECT_TRUE(l.err.startsWith(QStringLiteral("tarvex-cogcheck: %1: ").arg(locked))) << l.err.toStdString();
+  }
+}

@@ -1,0 +1,343 @@
+// The script reader against what the game does: each finding kind pinned by line and column on
+// small scripts, the tokenizer's and grammar's corners, the game's limits, the corpus as it is,
+// and single faults put into real scripts.
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "common/ansicodec.h"
+#include "common/settings.h"
+#include "scrivane/core/cogscript.h"
+#include "tests/support/test_env.h"
+
+using namespace scrivane;
+
+namespace {
+
+// "CODE@line:col" of every finding at or above the given severity, in order.
+QStringList Found(const CogScript& s, CogSeverity least = CogSeverity::Warning) {
+  QStringList out;
+  for (const CogFinding& f : s.findings)
+    if (int(f.severity) <= int(least)) out << QStringLiteral("%1@%2:%3").arg(f.code).arg(f.at.line).arg(f.at.column);
+  return out;
+}
+
+const CogFinding* FirstOf(const CogScript& s, const char* code) {
+  for (const CogFinding& f : s.findings)
+    if (f.code == QLatin1String(code)) return &f;
+  return nullptr;
+}
+
+struct Case {
+  const char* name;
+  const char* text;
+  const char* expected;  // space-separated CODE@line:col, warnings and errors (notes too when `notes`)
+  CogGame game = CogGame::Both;
+  bool notes = false;
+};
+
+// Line 1 "symbols", then the symbol lines; each case's text is its whole script.
+const Case kCases[] = {
+    {"clean", "symbols\nthing door\nmessage activated\nend\ncode\nactivated:\n  MoveToFrame(door, 1, 8);\n  return;\nend\n",
+     ""},
+    {"no symbols line", "# a script\nthing door\nsymbols\nend\ncode\nend\n", "COG001@2:1"},
+    {"empty text", "", "COG001@1:1"},
+    {"no code line", "symbols\nint x\nend\nrun:\n", "COG002@4:1"},
+    {"symbols never ended", "symbols\nint x\ncode\n", "COG102@3:1 COG002@4:1"},
+    {"bare value type", "symbols\nflex\nint  # nothing else\nend\ncode\nend\n", "COG004@2:1 COG004@3:1"},
+    {"syntax error at the token", "symbols\nend\ncode\nrun:\n  x = 1\n  y = 2;\nend\n", "COG003@6:3"},
+    {"break is no statement", "symbols\nend\ncode\nrun:\n  while (1) break;\nend\n", "COG003@5:13"},
+    {"continue is no statement", "symbols\nend\ncode\nrun:\n  continue;\nend\n", "COG003@5:3"},
+    {"tilde", "symbols\nend\ncode\nrun:\n  x = ~1;\nend\n", "COG003@5:7"},
+    {"dot", "symbols\nend\ncode\nrun:\n  x = a.b;\nend\n", "COG101@5:7 COG003@5:8"},
+    {"unary plus", "symbols\nend\ncode\nrun:\n  x = +1;\nend\n", "COG003@5:7"},
+    {"for without its third part", "symbols\nend\ncode\nrun:\n  for (i = 0; i < 3; ) i = i;\nend\n", "COG003@5:22"},
+    {"end inside a block", "symbols\nend\ncode\nrun:\n  if (1) {\n    x = 1;\nend\n}\n", "COG003@7:1"},
+    {"label right before end", "symbols\nend\ncode\nrun:\n  return;\nfinish:\nend\n", "COG003@7:1"},
+    {"left of = must be unary", "symbols\nend\ncode\nrun:\n  a + b = 1;\nend\n", "COG101@5:3 COG101@5:7 COG003@5:9"},
+    {"undeclared read with suggestion", "symbols\nflex offlight\nend\ncode\nrun:\n  x = oflight;\n  x = offlight;\nend\n",
+     "COG101@6:7"},
+    {"implicit variable is a note", "symbols\nend\ncode\nrun:\n  i = 0;\n  j = i;\nend\n", "COG201@5:3 COG201@6:3",
+     CogGame::Both, true},
+    {"unknown type word", "symbols\nsectr  s1\nbool flag\nend\ncode\nend\n", "COG102@2:1 COG102@3:1"},
+    {"message naming no message", "symbols\nmessage activate\nmessage startp\nmessage\nend\ncode\nactivate:\nreturn;\nend\n",
+     "COG103@3:9 COG103@4:1"},
+    {"handler for an undeclared message", "symbols\nend\ncode\ntimer:\n  return;\nend\n", "COG104@4:1"},
+    {"message with two handlers", "symbols\nmessage timer\nend\ncode\ntimer:\n  return;\ntimer:\n  return;\nend\n",
+     "COG105@7:1"},
+    {"argument counts", "symbols\nend\ncode\nrun:\n  PlaySoundLocal(1, 2, 3);\n  AddDynamicTint(x, 255/0/0);\n  Sleep(1);\nend\n",
+     "COG106@5:3 COG106@6:3 COG101@6:18"},
+    {"either count the sources give", "symbols\nend\ncode\nrun:\n  jkPrintUniVoice(1, 2);\n  jkPrintUniVoice(1, 2, 3, 4);\n  jkPrintUniVoice(1, 2, 3);\nend\n",
+     "COG106@7:3"},
+    {"no value used as one", "symbols\nend\ncode\nrun:\n  Sleep(1);\n  x = Sleep(1);\n  if (Sleep(1)) return;\n  for (Sleep(1); 1; Sleep(1)) Sleep(1);\nend\n",
+     "COG107@6:7 COG107@7:7"},
+    {"calls of names that are no verb", "symbols\nint n\nend\ncode\nrun:\n  SetActorFlagss(1, 2);\n  n(1);\n  (n)(2);\n  Sine(1);\nend\n",
+     "COG108@6:3 COG108@7:3 COG108@8:4 COG108@9:3"},
+    {"call and goto to nothing", "symbols\nend\ncode\nrun:\n  call dostuff;\n  goto dostuf;\n  return;\ndostuff:\n  return;\nend\n",
+     "COG109@6:8"},
+    {"MotS verb and message for JK", "symbols\nmessage preblock\nend\ncode\npreblock:\n  AISetInterest(1, 2);\n  return;\nend\n",
+     "COG111@2:9 COG111@6:3", CogGame::JK},
+    {"MotS verb and message for MotS", "symbols\nmessage preblock\nend\ncode\npreblock:\n  AISetInterest(1, 2);\n  return;\nend\n",
+     "", CogGame::MotS},
+    {"JK-only verb for MotS", "symbols\nend\ncode\nrun:\n  x = GetCurInvWeapon(1);\nend\n", "COG111@5:7", CogGame::MotS},
+    {"ModifyColorEffect", "symbols\nend\ncode\nrun:\n  ModifyColorEffect(e, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1);\nend\n",
+     "COG112@5:3 COG101@5:21"},
+    {"reference line without name", "symbols\nthing\nend\ncode\nend\n", "COG113@2:1"},
+    {"notes: unused symbol and message without handler",
+     "symbols\nthing door\nint used local\nmessage timer\nend\ncode\nrun:\n  used = 1;\nend\n",
+     "COG203@2:7 COG202@4:9", CogGame::Both, true},
+    // Tokenizer corners: comments of both kinds, strings across lines, vectors, numbers.
+    {"comments strings vectors numbers",
+     "symbols\nend\ncode\nrun:  // handler\n  x = \"a # not a comment\n still\";  # comment\n"
+     "  x = '1 2 3' ; x = 0x1F + 017 + 08 + 1.5 + .5 + 2. + 1e3 + 1E-2;\n  x = @$1;\nend\n",
+     "COG201@5:3", CogGame::Both, true},
+    {"an unclosed quote is skipped", "symbols\nend\ncode\nrun:\n  x = 1;\n  \" y = 2;\nend\n", "", CogGame::Both},
+    {"keywords and names ignore case", "symbols\nMessage Startup\nInt Count\nend\nCode\nSTARTUP:\n  If (count == 0) Return;\n  SLEEP(1);\n  Stop;\nEND\n",
+     ""},
+    {"the code may end with the text", "symbols\nend\ncode\nrun:\n  return;\n", ""},
+    {"flags line first", "flags=0x240\nsymbols\nmessage startup\nend\ncode\nrun:\n  return;\nend\n", ""},
+    {"flags line later is not a symbols line", "symbols\nend\nflags=0x240\ncode\nend\n", "COG002@3:1"},
+    {"slashes in the symbols section are a word", "symbols\n// comment\nend\ncode\nend\n", "COG102@2:1"},
+    {"semicolon and hash lines are skipped", ";x\nsymbols\n#y\n;z\nint a=1 local # comment\nend\ncode\nrun:\n a = 2;\nend\n",
+     ""},
+    {"a backslash joins lines", "symbols\nthing \\\ndoor\nend\ncode\nrun:\n  MoveToFrame(door, 1, 8);\nend\n",
+     ""},
+};
+
+}  // namespace
+
+TEST(CogScript, EachFindingKindAtItsLineAndColumn) {
+  for (const Case& c : kCases) {
+    const CogScript s = ParseCogScript(QString::fromUtf8(c.text), c.game);
+    const QString expected = QString::fromLatin1(c.expected);
+    QStringList want = expected.split(u' ', Qt::SkipEmptyParts);
+    QStringList got = Found(s, c.notes ? CogSeverity::Note : CogSeverity::Warning);
+    EXPECT_EQ(got, want) << c.name;
+    EXPECT_EQ(s.loads, !expected.contains(QLatin1String("COG00"))) << c.name;
+  }
+}
+
+TEST(CogScript, SyntaxErrorGivesTheGamesLineAndTheFileLine) {
+  const CogScript s = ParseCogScript(u"# header\nsymbols\nend\n\ncode\nrun:\n  x = (1;\nend\n");
+  ASSERT_EQ(Found(s), QStringList{QStringLiteral("COG003@7:9")});
+  const QString m = FirstOf(s, "COG003")->message;
+  EXPECT_TRUE(m.contains(QLatin1String("line 3 of the code section (line 7 of the file)"))) << m;
+  EXPECT_TRUE(m.contains(QLatin1String("')' expected, found ';'"))) << m;
+  const CogScript open = ParseCogScript(u"symbols\nend\ncode\nrun:\n{\n  x = 1;\nend\n");
+  EXPECT_TRUE(FirstOf(open, "COG003")->message.contains(QLatin1String("inside the '{' of line 5")));
+}
+
+TEST(CogScript, SuggestionsNameTheNearestDeclaredSymbolVerbOrMessage) {
+  const struct {
+    const char* text;
+    const char* code;
+    const char* suggestion;
+  } rows[] = {
+      {"symbols\nflex onlight\nflex offlight\nend\ncode\nrun:\n x = oflight;\nend\n", "COG101", "'offlight'"},
+      {"symbols\nthing atroop1\nend\ncode\nrun:\n x = troop1;\nend\n", "COG101", "'atroop1'"},
+      {"symbols\nend\ncode\nrun:\n SetActorFlagss(1, 2);\nend\n", "COG108", "'SetActorFlags'"},
+      {"symbols\nmessage activted\nend\ncode\nend\n", "COG103", "'activated'"},
+      {"symbols\nsectr s\nend\ncode\nend\n", "COG102", "'sector'"},
+      {"symbols\nend\ncode\nrun:\n call fnish;\n return;\nfinish:\n return;\nend\n", "COG109", "'finish'"},
+      {"symbols\nend\ncode\nrun:\n x = GetCurSector();\nend\n", "COG108", nullptr},
+  };
+  for (const auto& r : rows) {
+    const CogScript s = ParseCogScript(QString::fromUtf8(r.text));
+    const CogFinding* f = FirstOf(s, r.code);
+    ASSERT_NE(f, nullptr) << r.text;
+    if (r.suggestion)
+      EXPECT_TRUE(f->message.endsWith(QStringLiteral("Did you mean %1?").arg(QLatin1String(r.suggestion)))) << f->message;
+    else
+      EXPECT_FALSE(f->message.contains(QLatin1String("Did you mean"))) << f->message;
+  }
+}
+
+TEST(CogScript, EditDistance) {
+  const struct {
+    const char16_t *a, *b;
+    int limit, expected;
+  } rows[] = {{u"oflight", u"offlight", 2, 1}, {u"abc", u"ABC", 1, 0},          {u"abcd", u"abdc", 2, 1},
+              {u"getcursector", u"GetCurFrame", 2, 3}, {u"kitten", u"sitting", 3, 3}, {u"a", u"abcdef", 2, 3},
+              {u"", u"ab", 2, 2}};
+  for (const auto& r : rows) EXPECT_EQ(CogEditDistance(r.a, r.b, r.limit), r.expected) << QString::fromUtf16(r.a);
+}
+
+TEST(CogScript, LimitsOfTheGame) {
+  auto script = [](int ints, int locals, int messages, int ifs) {
+    QString t = QStringLiteral("symbols\n");
+    for (int i = 0; i < ints; ++i) t += QStringLiteral("int v%1\n").arg(i);
+    for (int i = 0; i < locals; ++i) t += QStringLiteral("int l%1 local\n").arg(i);
+    for (int i = 0; i < messages; ++i) t += QStringLiteral("message user%1\n").arg(i % 8);
+    t += QStringLiteral("end\ncode\nstartup:\n");
+    for (int i = 0; i < ifs; ++i) t += QStringLiteral("  if (1) x = 1;\n");
+    return t + QStringLiteral("end\n");
+  };
+  const auto limits = [](const CogScript& s) {
+    QStringList out;
+    for (const CogFinding& f : s.findings)
+      if (f.code == QLatin1String("COG110")) out << QString::number(f.at.line);
+    return out;
+  };
+  // 128 link entries fit; the 129th (line 130) does not. Local ones take none.
+  EXPECT_EQ(limits(ParseCogScript(script(128, 100, 0, 0))), QStringList{});
+  EXPECT_EQ(limits(ParseCogScript(script(129, 0, 0, 0))), QStringList{QStringLiteral("130")});
+  // 256 symbols fit; here the 257th is the name x the code creates (line 261).
+  EXPECT_EQ(limits(ParseCogScript(script(100, 156, 0, 0))), QStringList{});
+  EXPECT_EQ(limits(ParseCogScript(script(100, 156, 0, 1))), QStringList{QStringLiteral("261")});
+  // 32 messages; the 33rd message line (line 34) is ignored.
+  EXPECT_EQ(limits(ParseCogScript(script(0, 0, 33, 0))), QStringList{QStringLiteral("34")});
+  // Jump table: 2 symbols (x, and startup is a message name) + 510 ifs = 512 fits for JK; one more does not.
+  EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 510), CogGame::JK)), QStringList{});
+  EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 511), CogGame::JK)), QStringList{QStringLiteral("516")});
+  EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 511), CogGame::MotS)), QStringList{});
+  EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 511))), QStringList{QStringLiteral("516")});
+  // A symbols line longer than the game reads: the rest is read as a line of its own.
+  const QString longLine = QStringLiteral("symbols\nint a local ") + QString(1011, u' ') + QStringLiteral("int b\nend\ncode\nend\n");
+  const CogScript jk = ParseCogScript(longLine, CogGame::JK);
+  EXPECT_EQ(limits(jk), QStringList{QStringLiteral("2")});
+  EXPECT_EQ(jk.symbols.size(), 2u);
+  EXPECT_EQ(ParseCogScript(longLine, CogGame::MotS).symbols.size(), 1u);
+}
+
+TEST(CogScript, TreeAndSymbolTable) {
+  const CogScript s = ParseCogScript(
+      u"symbols\nthing door desc=the_door mask=0x8\nint count=3 local\nmessage activated\nend\ncode\n"
+      u"activated:\n  count = count + GetThingHealth(door) * 2;\n  call done;\ndone:\n  return;\nend\n");
+  ASSERT_EQ(s.symbols.size(), 3u);
+  EXPECT_EQ(s.symbols[0].name, QStringLiteral("door"));
+  EXPECT_EQ(s.symbols[0].desc, QStringLiteral("the_door"));
+  EXPECT_EQ(s.symbols[1].type, CogSymbolType::Int);
+  EXPECT_TRUE(s.symbols[1].local);
+  EXPECT_EQ(s.symbols[1].value, QStringLiteral("3"));
+  EXPECT_EQ(s.symbols[2].at.line, 4);
+  EXPECT_EQ(s.symbols[2].at.column, 9);
+  EXPECT_EQ(s.codeLine, 6);
+  QStringList roles;
+  for (const CogUse& u : s.uses) roles << QStringLiteral("%1:%2:%3").arg(u.at.line).arg(int(u.role)).arg(u.symbol);
+  EXPECT_EQ(roles, QStringList({"7:3:2", "8:1:1", "8:0:1", "8:2:-1", "8:0:0", "9:4:-1", "10:3:-1"}));
+  // count = (count + (GetThingHealth(door) * 2)): the product is the right operand of the sum.
+  const CogNode& assign = s.nodes[size_t(s.nodes[size_t(s.nodes[size_t(s.nodes[0].first)].first)].next)];
+  ASSERT_EQ(assign.kind, CogNodeKind::ExprStmt);
+  const CogNode& a = s.nodes[size_t(assign.first)];
+  ASSERT_EQ(a.kind, CogNodeKind::Assign);
+  const CogNode& sum = s.nodes[size_t(s.nodes[size_t(a.first)].next)];
+  EXPECT_EQ(sum.op, u'+');
+  const CogNode& product = s.nodes[size_t(s.nodes[size_t(sum.first)].next)];
+  EXPECT_EQ(product.op, u'*');
+  EXPECT_EQ(s.nodes[size_t(product.first)].kind, CogNodeKind::CallExpr);
+  EXPECT_EQ(s.UseAt(s.uses[4].at.offset + 2), 4);
+  EXPECT_TRUE(s.findings.empty()) << s.findings[0].message;
+}
+
+// The corpus as it is: it loads (no error), and the warnings are the ones looked at one by one.
+TEST(CogScript, CorpusLoadsAndItsWarningsAreKnown) {
+  const QDir dir(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
+  const QStringList files = dir.entryList({QStringLiteral("*.cog")}, QDir::Files, QDir::Name);
+  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  QMap<QString, int> counts;
+  for (const QString& name : files) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = tarvex::DecodeAnsi(f.readAll());
+    const CogScript s = ParseCogScript(text);
+    EXPECT_TRUE(s.loads) << name.toStdString() << ": " << (s.findings.empty() ? QString() : s.findings[0].message);
+    for (const CogFinding& f : s.findings) {
+      EXPECT_LE(f.at.offset + f.at.length, text.size());
+      if (f.severity == CogSeverity::Warning) ++counts[f.code];
+    }
+  }
+  const QMap<QString, int> known{{"COG101", 6}, {"COG104", 3}, {"COG106", 7}, {"COG108", 5}};
+  EXPECT_EQ(counts, known);
+}
+
+// Single faults put into every corpus script, each found at the line where it was put.
+TEST(CogScript, SingleFaultsInRealScriptsAreFoundAtTheirLine) {
+  const QDir dir(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
+  const QStringList files = dir.entryList({QStringLiteral("*.cog")}, QDir::Files, QDir::Name);
+  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  int tried = 0;
+  for (const QString& name : files) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = tarvex::DecodeAnsi(f.readAll());
+    const CogScript s = ParseCogScript(text);
+    const auto hasAt = [&](const QString& changed, const char* code, int line) {
+      const CogScript t = ParseCogScript(changed);
+      for (const CogFinding& g : t.findings)
+        if (g.code == QLatin1String(code) && g.at.line == line) return true;
+      ADD_FAILURE() << name.toStdString() << ": no " << code << " at line " << line;
+      return false;
+    };
+    // A call of a verb with one count of arguments: one more, one fewer.
+    for (const CogNode& n : s.nodes) {
+      if (n.kind != CogNodeKind::CallExpr || n.at.length == 0) continue;
+      const CogVerb* v = FindCogVerb(text.mid(s.nodes[size_t(n.first)].at.offset, s.nodes[size_t(n.first)].at.length));
+      if (!v || v->args != v->altArgs || v->args < 1 || v->name.startsWith(QLatin1String("Modify"))) continue;
+      const qsizetype close = n.at.offset + n.at.length - 1;
+      ++tried;
+      hasAt(QString(text).insert(close, QStringLiteral(", 1")), "COG106", n.at.line);
+      // Dropping the last argument: cut from the last top-level comma, or the only argument.
+      qsizetype cut = -1;
+      int depth = 0;
+      for (qsizetype i = close - 1; i > n.at.offset && cut < 0; --i) {
+        const QChar c = text[i];
+        if (c == u')' || c == u']') ++depth;
+        else if ((c == u'(' && depth-- == 0) || (c == u',' && depth == 0)) cut = i + (c == u'(' ? 1 : 0);
+      }
+      if (cut > 0 && !text.mid(cut, close - cut).contains(u'"')) hasAt(QString(text).remove(cut, close - cut), "COG106", n.at.line);
+      break;
+    }
+    // A declared symbol misspelt at one use (a read).
+    for (const CogUse& u : s.uses) {
+      if (u.symbol < 0 || u.role != CogUseRole::Read || s.symbols[size_t(u.symbol)].type == CogSymbolType::Message) continue;
+      ++tried;
+      hasAt(QString(text).insert(u.at.offset + u.at.length, QStringLiteral("qz")), "COG101", u.at.line);
+      break;
+    }
+    // A message misspelt in the symbols section: the line is dropped, and its handler is orphaned.
+    for (const CogSymbol& sym : s.symbols) {
+      if (sym.type != CogSymbolType::Message) continue;
+      ++tried;
+      hasAt(QString(text).insert(sym.at.offset + 1, QStringLiteral("x")), "COG103", sym.at.line);
+      break;
+    }
+    // A ";" (of a return), a ")" (of a call) and a "{" (of a block) deleted: the syntax error is
+    // at the next token the grammar cannot take, never before the deletion.
+    for (const CogNodeKind kind : {CogNodeKind::Return, CogNodeKind::CallExpr, CogNodeKind::Block}) {
+      for (const CogNode& n : s.nodes) {
+        if (n.kind != kind || n.at.length == 0) continue;
+        const qsizetype at = kind == CogNodeKind::Return     ? text.indexOf(u';', n.at.offset)
+                             : kind == CogNodeKind::CallExpr ? n.at.offset + n.at.length - 1
+                                                             : n.at.offset;
+        const QString changed = QString(text).remove(at, 1);
+        const CogScript t = ParseCogScript(changed);
+        ++tried;
+        const CogFinding* e = FirstOf(t, "COG003");
+        ASSERT_NE(e, nullptr) << name.toStdString() << " without the " << text[at].toLatin1() << " at " << at;
+        EXPECT_FALSE(t.loads);
+        EXPECT_GE(e->at.offset, at) << name.toStdString();
+        if (kind == CogNodeKind::Return) {
+          qsizetype next = at;
+          while (next < changed.size() && changed[next].isSpace()) ++next;
+          if (next < changed.size() && changed[next] != u'#' && changed[next] != u'/')
+            EXPECT_EQ(e->at.offset, next) << name.toStdString();
+        }
+        break;
+      }
+    }
+  }
+  EXPECT_GT(tried, 58 * 3);
+}
+
+TEST(CogScript, GameSettingReadsAnyOtherTextAsBoth) {
+  const tarvex::test::TempSettings settings;
+  EXPECT_EQ(CogGameSetting(), CogGame::Both);
+  const struct {
+    const char* stored;
+    CogGame game;
+  } rows[] = {{"jk", CogGame::JK}, {"MotS", CogGame::MotS}, {"both", CogGame::Both}, {"xbox", CogGame::Both}, {"", CogGame::Both}};
+  for (const auto& r : rows) {
+    ASSERT_TRUE(tarvex::SaveSetting("Scrivane", "Defaults", "CheckGame", QString::fromLatin1(r.stored)));
+    EXPECT_EQ(CogGameSetting(), r.game) << r.stored;
+  }
+}
