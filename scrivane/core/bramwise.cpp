@@ -247,8 +247,10 @@ QString SymbolDeclarationLine(const QString& type, const QString& name, const QS
 }
 
 qsizetype SymbolInsertPoint(const QString& text) {
-  const qsizetype s = FindLineStarting(text, u"symbols");
-  if (s == 0) return -1;
+  // The section may open on the very first line, as many scripts' do.
+  const bool first = QStringView(text).startsWith(u"symbols", Qt::CaseInsensitive);
+  const qsizetype s = first ? 0 : FindLineStarting(text, u"symbols");
+  if (!first && s == 0) return -1;
   const qsizetype e = FindLineStarting(text, u"end", s + 1);
   return e == 0 ? -1 : e;  // the LF's 1-based position is the line's 0-based start
 }
@@ -282,15 +284,96 @@ bool UsedInCode(const QString& text, const QString& word) {
   return false;
 }
 
-bool RenameInText(TextModel& m, FindState& f, const QString& oldLabel, const QString& newLabel) {
-  f.ipos = 1;
-  f.sW = oldLabel;
-  f.sR = newLabel;
-  const bool first = Replace(m, f, false, false).textChanged;
-  f.sW = StripDefault(oldLabel);
-  f.sR = StripDefault(newLabel);
-  const bool rest = Replace(m, f, true, true).textChanged;
-  return first || rest;
+namespace {
+
+// 0-based start of the first line that begins with "message" (any letter case) and declares
+// `name`; -1 when none does.
+qsizetype MessageDeclaration(const QString& t, const QString& name) {
+  const QStringView all(t);
+  for (qsizetype p = 0; p >= 0 && p < t.size(); p = t.indexOf(QLatin1Char('\n'), p), p = p < 0 ? -1 : p + 1) {
+    if (!all.mid(p, 7).startsWith(u"message", Qt::CaseInsensitive)) continue;
+    const qsizetype end = LineEndFrom(t, p);
+    if (KeyEqual()(GetSymbolName(t.mid(p, end - p), 7), name)) return p;
+  }
+  return -1;
+}
+
+// The declaration line that starts at p as the tree keys it: up to and with its CR, or up to
+// its LF.
+QString DeclarationKey(const QString& t, qsizetype p) {
+  const qsizetype end = LineEndFrom(t, p);
+  return t.mid(p, end - p + (end < t.size() && t.at(end) == QLatin1Char('\r') ? 1 : 0));
+}
+
+// 0-based position of `label` in the declaration line starting at p, after the line's type
+// name, standing on its own; -1 when the line does not hold it so.
+qsizetype LabelInDeclaration(const QString& t, qsizetype p, const QString& label) {
+  const qsizetype end = LineEndFrom(t, p);
+  qsizetype i = p;
+  while (i < end && IsWordChar(t.at(i))) ++i;  // the type name
+  const tarvex::InStrSearch search(label);
+  for (qsizetype q = search.In(t, i + 1); q > 0 && q - 1 + label.size() <= end; q = search.In(t, q + 1)) {
+    const qsizetype at = q - 1, after = at + label.size();
+    if (!IsWordChar(t.at(at - 1)) && (after >= t.size() || !IsWordChar(t.at(after)))) return at;
+  }
+  return -1;
+}
+
+bool IsName(const QString& s) {
+  return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return IsWordChar(c); });
+}
+
+}  // namespace
+
+NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKind kind, const QString& oldLabel,
+                      const QString& newLabel) {
+  NodeRename r;
+  const QString& t = m.Text();
+  if (kind == BramwiseKind::Comment) {
+    const qsizetype p = FindNodeKey(t, key, kind);
+    if (p < 0) {
+      r.refusal = QStringLiteral("The comment \"%1\" is no longer in the script as the tree shows it. Refresh the tree "
+                                 "(F5) and try again.").arg(oldLabel);
+      return r;
+    }
+    m.SetSelStart(p);
+    m.SetSelLength(key.size());
+    m.ReplaceSel(newLabel);
+    r.done = true;
+    r.newKey = newLabel;
+    return r;
+  }
+  const QString oldName = StripDefault(oldLabel), newName = StripDefault(newLabel);
+  if (!IsName(newName)) {
+    r.refusal = newName.isEmpty()
+                    ? QStringLiteral("\"%1\" has not been renamed: a symbol needs a name.").arg(oldName)
+                    : QStringLiteral("\"%1\" cannot be a symbol's name: use letters, digits and the underscore only.")
+                          .arg(newName);
+    return r;
+  }
+  // The declaration: a symbol's own line, or the "message" line that declares a handler.
+  const qsizetype line = kind == BramwiseKind::Handler ? MessageDeclaration(t, oldName) : FindNodeKey(t, key, kind);
+  const qsizetype at = line < 0 ? -1 : LabelInDeclaration(t, line, oldLabel);
+  if (at < 0) {
+    r.refusal = QStringLiteral("The declaration of \"%1\" is no longer in the script as the tree shows it. Refresh "
+                               "the tree (F5) and try again.").arg(oldName);
+    return r;
+  }
+  const bool message = QStringView(t).mid(line, 7).startsWith(u"message", Qt::CaseInsensitive);
+  if (message) r.twinOld = kind == BramwiseKind::Handler ? DeclarationKey(t, line) : oldName + QLatin1Char(':');
+  m.SetSelStart(at);
+  m.SetSelLength(oldLabel.size());
+  m.ReplaceSel(newLabel);
+  // Every later use of the name standing on its own.
+  f.sW = oldName;
+  f.sR = newName;
+  f.ipos = at + newLabel.size() + 1;
+  Replace(m, f, true, true);
+  const QString declaration = DeclarationKey(m.Text(), line);
+  r.newKey = kind == BramwiseKind::Handler ? newName + QLatin1Char(':') : declaration;
+  if (message) r.twinNew = kind == BramwiseKind::Handler ? declaration : newName + QLatin1Char(':');
+  r.done = true;
+  return r;
 }
 
 qsizetype FindNodeKey(const QString& text, const QString& key, BramwiseKind kind) {

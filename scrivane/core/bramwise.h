@@ -69,7 +69,8 @@ QString SymbolDeclarationLine(const QString& type, const QString& name, const QS
                               const QString& linkId);
 
 // 0-based start of the line that closes the symbols section: the first line after the
-// "symbols" line that begins with "end" (any letter case); -1 when there is none.
+// "symbols" line (the first line of the text too) that begins with "end" (any letter case);
+// -1 when there is none.
 qsizetype SymbolInsertPoint(const QString& text);
 
 // Inserts the line at SymbolInsertPoint; a caret at or after that point moves with the text it
@@ -85,11 +86,26 @@ QString NoSymbolsEndMessage();
 // character). A script without a "code" line uses nothing.
 bool UsedInCode(const QString& text, const QString& word);
 
-// Renames a node labelled `oldLabel` to `newLabel`: the first occurrence of the old label as it
-// stands, then every later occurrence of its name (the label without a default value) that
-// stands on its own. The find state ends as the two Replace runs leave it. One change of the
-// model; false when the text did not change.
-bool RenameInText(TextModel& m, FindState& f, const QString& oldLabel, const QString& newLabel);
+// What renaming a tree node did to the text.
+struct NodeRename {
+  bool done = false;
+  QString refusal;  // why not, for the user, when !done
+  QString newKey;   // the node's key in the renamed text
+  // A message is in the tree twice, as a declared symbol and as a handler: the other node's
+  // key before and after the rename (empty for other symbols).
+  QString twinOld, twinNew;
+};
+
+// Renames the symbol a node (labelled oldLabel) stands for to newLabel. First the declaration
+// itself: a symbol's key line, or for a handler the "message" line that declares it; there the
+// label after the type name is replaced as it stands (a default value with it). Then every
+// later occurrence of the name (the label without a default value) that stands on its own,
+// with no word character next to it. Occurrences before the declaration stay. A comment node
+// has no declaration: its own text is replaced. The name must be letters, digits and
+// underscores; a declaration no longer in the text refuses too. One change of the model; the
+// find state ends as the second pass leaves it.
+NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKind kind, const QString& oldLabel,
+                      const QString& newLabel);
 
 // Removes a node's text: a symbol's declaration line or a handler's label with the line break
 // that follows, a comment without its line break. The caret goes where the text was. Nodes of

@@ -66,6 +66,17 @@ TemplateParse ParseCogTemplate(const QString& text) {
   if (!next(&line)) return Fault(2, QStringLiteral("the column headings are missing"));
   if (!SplitTemplateLine(line, n, &t.headings)) return fewCommas();
 
+  // Without an "end" line the body's lines would be read as fields: say what is missing
+  // instead of faulting the first body line.
+  bool hasEnd = false;
+  for (qsizetype at = pos; at < text.size() && !hasEnd;) {
+    const qsizetype brk = text.indexOf(crlf, at);
+    const qsizetype len = (brk < 0 ? text.size() : brk) - at;
+    hasEnd = len == 3 && QStringView(text).mid(at, 3).compare(u"end", Qt::CaseInsensitive) == 0;
+    at = brk < 0 ? text.size() : brk + 2;
+  }
+  if (!hasEnd) return Fault(0, QStringLiteral("its header has no \"end\" line (a line that is exactly \"end\" before the script)"));
+
   QHash<QString, int> firstLine;
   for (;;) {
     if (!next(&line)) return Fault(lineNo + 1, QStringLiteral("the header has no \"end\" line"));
@@ -82,6 +93,7 @@ TemplateParse ParseCogTemplate(const QString& text) {
   }
   // A last header line without a break (a template with an empty body) still ends the header.
   t.headerLength = pos;
+  t.headerLines = lineNo;
   t.body = text.mid(pos);
   p.ok = true;
   return p;
@@ -113,7 +125,22 @@ QString FillTemplate(const QString& body, const QList<TemplateValue>& values) {
 }
 
 QString TemplateFaultMessage(const QString& path, const TemplateParse& p) {
+  if (p.line == 0) return QStringLiteral("The template \"%1\" cannot be used: %2.").arg(path, p.fault);
   return QStringLiteral("The template \"%1\" cannot be used: line %2: %3.").arg(path).arg(p.line).arg(p.fault);
+}
+
+NormalizedText TemplateBodyLines(const NormalizedText& lfFile, int headerLines) {
+  NormalizedText body;
+  body.style = lfFile.style;
+  qsizetype at = 0;
+  for (int i = 0; i < headerLines && at >= 0; ++i) {
+    at = lfFile.text.indexOf(QLatin1Char('\n'), at);
+    if (at >= 0) ++at;
+  }
+  body.text = at < 0 ? QString() : lfFile.text.mid(at);
+  for (const auto& [line, end] : lfFile.odd)
+    if (line >= headerLines) body.odd.emplace_back(line - headerLines, end);
+  return body;
 }
 
 }  // namespace scrivane

@@ -6,19 +6,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "scrivane/core/lineends.h"
+
 namespace scrivane {
 
 struct CogTemplate {
   QStringList headings;      // the n column headings
   QList<QStringList> rows;   // one per field line: n values; [0] the value, [1] the name
   qsizetype headerLength = 0;  // characters of the CR LF text before the body
+  int headerLines = 0;         // lines before the body, the "end" line included
   QString body;              // the script text after the "end" line, CR LF line ends
 };
 
 struct TemplateParse {
   bool ok = false;
   CogTemplate tpl;
-  int line = 0;   // 1-based line of the fault when !ok
+  int line = 0;   // 1-based line of the fault when !ok; 0 for a fault of the whole header
   QString fault;  // what is wrong there
 };
 
@@ -44,5 +47,9 @@ QString FillTemplate(const QString& body, const QList<TemplateValue>& values);
 
 // The one message shown when a template cannot be used.
 QString TemplateFaultMessage(const QString& path, const TemplateParse& p);
+
+// The body of a template read in the widget's form (NormalizeToLf), with the ends of its own
+// lines, so that a generated script keeps the line ends the template's body has.
+NormalizedText TemplateBodyLines(const NormalizedText& lfFile, int headerLines);
 
 }  // namespace scrivane

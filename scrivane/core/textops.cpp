@@ -58,6 +58,7 @@ class RunText {
 
   // Drops the next n characters (the match) and puts the replacement in their place.
   void ReplaceNext(qsizetype n) {
+    changes_.push_back({out_.size(), n, r_});
     const qsizetype fromPend = qMin(n, pend_.size());
     pend_ = pend_.mid(fromPend);
     tp_ += n - fromPend;
@@ -94,6 +95,8 @@ class RunText {
     out_.append(QStringView(orig_).mid(tp_));
     return std::move(out_);
   }
+  // Each replacement made, in order, where the text stood at the time.
+  std::vector<TextChange> TakeChanges() { return std::move(changes_); }
 
  private:
   const QString& orig_;
@@ -107,6 +110,7 @@ class RunText {
   QString owned_;
   QString window_;    // the pending text and what follows it, for the search
   qsizetype tp_ = 0;
+  std::vector<TextChange> changes_;
 };
 
 }  // namespace
@@ -228,7 +232,8 @@ TextOpResult Replace(TextModel& m, FindState& f, bool bAll, bool bCheckEdges) {
 
   if (replaced) {
     r.textChanged = true;
-    m.SetText(run.Finish());
+    QString text = run.Finish();
+    m.SetText(std::move(text), run.TakeChanges());
   }
   if (handled) {
     m.SetSelStart(selStart);

@@ -3,8 +3,8 @@
 // and replace all, and the scan the text-change handler runs. Each works on a TextModel (the
 // text box's text and selection) and the window's find state, changes them as the text box
 // would be changed, and says what else the window must do (show the not-found box, disable
-// Find Next). A whole run of replacements is one change of the model, which the window takes
-// over as one edit (one undo step).
+// Find Next). A whole run of replacements is one change of the model, made of the single
+// replacements, which the window takes over as one edit (one undo step).
 //
 // Positions follow the editor's conventions: search positions are 1-based with 0 meaning
 // "not found", selection starts are 0-based; every search ignores letter case.

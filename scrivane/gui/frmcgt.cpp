@@ -59,20 +59,21 @@ frmCGT::frmCGT(frmMain* main) : QDialog(main), main_(main) {
 bool frmCGT::OpenCogTemplate(const QString& path) {
   strFile = path;
   headerLength = 0;
-  const ScriptReadResult r = ReadScriptFile(path);
+  const ScriptReadResult r = ReadScriptFile(path, true);
   if (!r.ok) {
     tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(path, r.error), QStringLiteral("Scrivane"),
                              tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
     return false;
   }
-  const TemplateParse p = ParseCogTemplate(r.content.text);
+  QString crlf = r.content.text;
+  const TemplateParse p = ParseCogTemplate(crlf.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
   if (!p.ok) {
     tarvex::prompts().MsgBox(TemplateFaultMessage(path, p), QStringLiteral("Scrivane"), tarvex::MsgButtons::OK,
                              tarvex::MsgIcon::Exclamation);
     return false;
   }
   headerLength = qint32(qMin<qsizetype>(p.tpl.headerLength, INT32_MAX));
-  body_ = p.tpl.body;
+  body_ = TemplateBodyLines(r.content, p.tpl.headerLines);
   lvwCog->clear();
   lvwCog->setHeaderLabels(p.tpl.headings);
   QList<QTreeWidgetItem*> items;
@@ -117,11 +118,13 @@ QList<TemplateValue> frmCGT::Values() const {
 
 void frmCGT::cmdGenCog_Click() {
   frmScrivane* w = main_->NewCog(QStringLiteral("blank"), QString());
-  // One edit: the whole text replaced, the caret at the start; the change marks it modified.
-  TextModel m = w->txtMain->Model();
-  m.SetText(FillTemplate(body_, Values()));
-  m.SetSelStart(0);
-  w->txtMain->Apply(m);
+  // The script is the new document's first text, with the line ends of the template's body,
+  // like a file loaded; the change marks it modified. Fields stand within lines, so each line
+  // keeps its number and its end.
+  w->lineEnd = body_.style;
+  w->txtMain->SetWidgetText(FillTemplate(body_.text, Values()), body_.odd);
+  w->txtMain->SetSelStart(0);
+  main_->UpdateStatusBar();
   close();
 }
 

@@ -35,7 +35,7 @@ class frmCGT : public QDialog {
  private:
   void SizeColumns(const QStringList& headings);
   frmMain* main_;
-  QString body_;
+  NormalizedText body_;  // the body in the widget's form, with its lines' own ends
 };
 
 }  // namespace scrivane

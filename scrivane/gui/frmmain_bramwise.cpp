@@ -33,7 +33,8 @@ class BramwiseItem : public QTreeWidgetItem {
   QVariant data(int column, int role) const override {
     return role == Qt::UserRole ? QVariant(tag) : QTreeWidgetItem::data(column, role);
   }
-  const QString key, tag;
+  QString key;  // follows the text when a rename changes the node's line
+  const QString tag;
   QString label;  // the text before the user edits it
   const BramwiseKind kind;
 };
@@ -198,24 +199,44 @@ void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& n
   nodBramwise = node;
   const QString old = Item(node)->label;
   frmScrivane* w = BramwiseCog();
-  bool renamed = false;
-  if (w && IsTextNode(KindOf(node)) && !newString.isEmpty() && newString != old) {
-    TextModel m = w->txtMain->Model();
-    if (FindNodeKey(m.Text(), KeyOf(node), KindOf(node)) >= 0) {
-      FindState f;
-      if (RenameInText(m, f, old, newString)) w->txtMain->Apply(m);  // both passes: one undo step
-      w->sW = f.sW;
-      w->sR = f.sR;
-      w->ipos = qint32(f.ipos);
-      renamed = true;
+  if (!w || !IsTextNode(KindOf(node)) || newString == old) {
+    Busy busy(bramwiseBusy_);
+    node->setText(0, old);
+    return;
+  }
+  TextModel m = w->txtMain->Model();
+  FindState f;
+  const NodeRename r = RenameNode(m, f, KeyOf(node), KindOf(node), old, newString);
+  if (!r.done) {
+    {
+      Busy busy(bramwiseBusy_);
+      node->setText(0, old);  // the label goes back
+    }
+    tarvex::prompts().MsgBox(r.refusal, QString(), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
+    return;
+  }
+  w->txtMain->Apply(m);  // both passes: one undo step
+  w->sW = f.sW;
+  w->sR = f.sR;
+  w->ipos = qint32(f.ipos);
+  // The node, and a message's other node, now stand for the renamed lines: a further rename
+  // and the other gestures find them there.
+  Busy busy(bramwiseBusy_);
+  const auto rekey = [this](QTreeWidgetItem* item, const QString& key, const QString& label) {
+    bramwiseKeys_.erase(QStringView(KeyOf(item)));
+    Item(item)->key = key;
+    Item(item)->label = label;
+    item->setText(0, label);
+    bramwiseKeys_.emplace(QStringView(Item(item)->key), item);
+  };
+  const QString newName = StripDefault(newString);
+  if (!r.twinOld.isEmpty()) {
+    if (QTreeWidgetItem* twin = BramwiseNodeByKey(r.twinOld)) {
+      const QString& label = Item(twin)->label;  // a default value stays as it was
+      rekey(twin, r.twinNew, newName + label.mid(StripDefault(label).size()));
     }
   }
-  Busy busy(bramwiseBusy_);
-  if (renamed) {
-    Item(node)->label = newString;
-  } else {
-    node->setText(0, old);  // nothing to rename: the label goes back
-  }
+  rekey(node, r.newKey, newString);
 }
 
 void frmMain::tvwBramwise_KeyDown(int keyCode) {

@@ -1,10 +1,13 @@
 #include "scrivane/gui/textbox.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace scrivane {
 
@@ -68,10 +71,45 @@ void TextBox::SetText(const QString& text) { setPlainText(ToWidgetText(text)); }
 
 namespace {
 // The line end a line had in the file. Kept in the block's user data (the block's state
-// belongs to the syntax colouring).
+// belongs to the syntax colouring). A block's data stands for the break that ends the block.
 struct LineEndData : QTextBlockUserData {
   explicit LineEndData(LineEnd e) : end(e) {}
   LineEnd end;
+};
+
+std::optional<LineEnd> EndOf(const QTextBlock& b) {
+  const auto* d = dynamic_cast<const LineEndData*>(b.userData());
+  return d ? std::optional(d->end) : std::nullopt;
+}
+
+// The remembered ends of the blocks from `first` on (none: the document's style).
+struct EndsRun {
+  int first = 0;
+  std::vector<std::optional<LineEnd>> ends;
+  void Put(QTextDocument* doc) const {
+    QTextBlock b = doc->findBlockByNumber(first);
+    for (const auto& e : ends) {
+      if (!b.isValid()) break;
+      b.setUserData(e ? new LineEndData(*e) : nullptr);
+      b = b.next();
+    }
+  }
+};
+
+// An entry of the document's undo stack that puts line ends back, which the text's own undo
+// does not: a joined line's block is made anew without them. The entry in front of a change
+// runs its undo after the change's text is back; the one behind it runs its redo after the
+// text is made again.
+class LineEndsStep : public QAbstractUndoItem {
+ public:
+  LineEndsStep(QTextDocument* doc, EndsRun onUndo, EndsRun onRedo)
+      : doc_(doc), onUndo_(std::move(onUndo)), onRedo_(std::move(onRedo)) {}
+  void undo() override { onUndo_.Put(doc_); }
+  void redo() override { onRedo_.Put(doc_); }
+
+ private:
+  QTextDocument* doc_;
+  EndsRun onUndo_, onRedo_;
 };
 }  // namespace
 
@@ -161,36 +199,60 @@ void TextBox::SetSelLength(qsizetype length) {
   SelectWidgetRange(ToWidget(start), ToWidget(start + std::max<qsizetype>(length, 0)));
 }
 
+int TextBox::ReplaceRange(int from, int to, const QString& lfText) {
+  QTextDocument* doc = document();
+  const int first = doc->findBlock(from).blockNumber();
+  const int last = doc->findBlock(to).blockNumber();
+  const int blocksBefore = doc->blockCount();
+  // A change within one line keeps every block; one that joins or splits lines decides
+  // afresh which block ends with which break. The ends are taken before the change.
+  const bool joins = last > first;
+  EndsRun before{first, {}};
+  if (joins || lfText.contains(QLatin1Char('\n')) || lfText.contains(QChar::ParagraphSeparator)) {
+    for (QTextBlock b = doc->findBlockByNumber(first); b.isValid() && b.blockNumber() <= last; b = b.next())
+      before.ends.push_back(EndOf(b));
+    doc->appendUndoItem(new LineEndsStep(doc, before, {}));
+  }
+  QTextCursor c(doc);
+  c.setPosition(from);
+  c.setPosition(to, QTextCursor::KeepAnchor);
+  c.insertText(lfText);
+  if (!before.ends.empty()) {
+    // The break that ended the last line touched still ends the last line made; every break
+    // the change put in is new and takes the document's style.
+    const int made = doc->blockCount() - blocksBefore + (last - first);
+    EndsRun after{first, std::vector<std::optional<LineEnd>>(size_t(made) + 1)};
+    after.ends.back() = before.ends.back();
+    after.Put(doc);
+    doc->appendUndoItem(new LineEndsStep(doc, {}, std::move(after)));
+  }
+  return c.position();
+}
+
 void TextBox::ReplaceSel(const QString& s) {
-  QTextCursor c = textCursor();
-  c.beginEditBlock();
-  c.insertText(ToWidgetText(s));
-  c.endEditBlock();
-  setTextCursor(c);
+  const QTextCursor sel = textCursor();
+  QTextCursor block(document());
+  block.beginEditBlock();
+  const int end = ReplaceRange(sel.selectionStart(), sel.selectionEnd(), ToWidgetText(s));
+  block.endEditBlock();
+  SelectWidgetRange(end, end);
 }
 
 TextModel TextBox::Model() const { return TextModel(Text(), SelStart(), SelLength()); }
 
 void TextBox::Apply(const TextModel& model) {
-  const QString old = Text();
-  const QString& now = model.Text();
-  const qsizetype oldLen = old.size(), newLen = now.size();
-  const qsizetype most = std::min(oldLen, newLen);
-  const char16_t* o = reinterpret_cast<const char16_t*>(old.constData());
-  const char16_t* w = reinterpret_cast<const char16_t*>(now.constData());
-  qsizetype p = std::mismatch(o, o + most, w).first - o;
-  qsizetype s = 0;
-  while (s < most - p && o[oldLen - 1 - s] == w[newLen - 1 - s]) ++s;
-  // Never cut a CR LF pair: the changed range starts before a pair and ends after one.
-  if (p > 0 && old[p - 1] == QLatin1Char('\r')) --p;
-  if (s > 0 && old[oldLen - s] == QLatin1Char('\n')) --s;
-  if (p < oldLen - s || p < newLen - s) {
-    QTextCursor c(document());
-    c.setPosition(ToWidget(p));
-    c.setPosition(ToWidget(oldLen - s), QTextCursor::KeepAnchor);
-    c.beginEditBlock();
-    c.insertText(ToWidgetText(now.mid(p, newLen - s - p)));
-    c.endEditBlock();
+  // The model's own changes when it was made from this text, else the one range that differs.
+  const QString& base = model.Base();
+  const bool fromHere = base.size() == TextLength() && ((cacheValid_ && base.constData() == cache_.constData()) || base == Text());
+  TextModel diff(fromHere ? QString() : Text());
+  if (!fromHere) diff.SetText(model.Text());
+  const std::vector<TextChange>& changes = fromHere ? model.Changes() : diff.Changes();
+  if (!changes.empty()) {
+    QTextCursor block(document());
+    block.beginEditBlock();
+    for (const TextChange& ch : changes)
+      ReplaceRange(ToWidget(ch.start), ToWidget(ch.start + ch.removed), ToWidgetText(ch.inserted));
+    block.endEditBlock();
   }
   const int a = ToWidget(model.SelStart());
   SelectWidgetRange(a, ToWidget(model.SelStart() + model.SelLength()));
@@ -203,7 +265,52 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     redo();
     return;
   }
+  if (!isReadOnly() && JoinOrSplitLines(e)) {
+    ensureCursorVisible();
+    return;
+  }
   QPlainTextEdit::keyPressEvent(e);
+}
+
+bool TextBox::JoinOrSplitLines(QKeyEvent* e) {
+  const QTextCursor c = textCursor();
+  const int pos = c.position();
+  // A new line break goes in front of the line's own: the text after the caret keeps the
+  // line end it had.
+  if (e->matches(QKeySequence::InsertParagraphSeparator)) {
+    ReplaceSel(QStringLiteral("\n"));
+    return true;
+  }
+  const bool back = e->key() == Qt::Key_Backspace && (e->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
+  const bool del = e->matches(QKeySequence::Delete);
+  if (c.hasSelection()) {
+    // Text typed over, or deleted from, a selection of several lines: the joined line ends
+    // as the last of them did.
+    if (c.block() == document()->findBlock(c.anchor())) return false;
+    const QString typed = e->text();
+    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar ch) { return ch.isPrint(); });
+    if (!back && !del && !printable) return false;
+    ReplaceSel(back || del ? QString() : typed);
+    return true;
+  }
+  // Joining two lines keeps the end of the second.
+  int from = -1;
+  if (back && c.atBlockStart() && pos > 0) from = pos - 1;
+  if (del && c.atBlockEnd() && !c.atEnd()) from = pos;
+  if (from < 0) return false;
+  QTextCursor block(document());
+  block.beginEditBlock();
+  ReplaceRange(from, from + 1, QString());
+  block.endEditBlock();
+  SelectWidgetRange(from, from);
+  return true;
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source) {
+  // Pasted and dropped text goes in like any other change, with its line breaks new.
+  if (!source->hasText() || isReadOnly()) return QPlainTextEdit::insertFromMimeData(source);
+  ReplaceSel(source->text());
+  ensureCursorVisible();
 }
 
 }  // namespace scrivane

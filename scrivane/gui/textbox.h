@@ -39,8 +39,10 @@ class TextBox : public QPlainTextEdit {
   // Replaces the selection as one edit; the caret ends after the inserted text.
   void ReplaceSel(const QString& s);
 
-  // The text and selection as a model, and back: Apply changes only the range that differs,
-  // as one undo step raising one change event, then sets the model's selection.
+  // The text and selection as a model, and back: Apply makes the model's changes (or, for a
+  // model not made from this text, the one range that differs) as one edit: one undo step,
+  // one change event. Lines no change touches keep their block and their line end; undo and
+  // redo bring line ends back with the text. Then it sets the model's selection.
   TextModel Model() const;
   void Apply(const TextModel& model);
 
@@ -50,6 +52,7 @@ class TextBox : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void insertFromMimeData(const QMimeData* source) override;
   // The view aids (linegutter.cpp) follow the box's size and font.
   void resizeEvent(QResizeEvent* e) override;
   void changeEvent(QEvent* e) override;
@@ -60,6 +63,13 @@ class TextBox : public QPlainTextEdit {
   void ApplyTabStops();
   LineGutter* gutter_ = nullptr;
   void SelectWidgetRange(int anchor, int position);
+  // The one way text is changed: [from, to) of the widget's text becomes lfText, inside an
+  // edit block the caller holds open. The break that ended the last line touched ends the last
+  // line made; breaks put in are new (the document's style). Gives the end of the new text.
+  int ReplaceRange(int from, int to, const QString& lfText);
+  // Enter, and the keys that join lines (Backspace, Delete, typing over a selection of several
+  // lines), made through ReplaceRange; false for any other key.
+  bool JoinOrSplitLines(QKeyEvent* e);
   // Text() is built once per change of the document and kept until the next one.
   mutable QString cache_;
   mutable bool cacheValid_ = false;

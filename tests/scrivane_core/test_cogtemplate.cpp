@@ -38,8 +38,10 @@ TEST(CogTemplate, MalformedHeadersAreRefusedWithTheirLine) {
       {"3\n", 2, "headings are missing"},
       {"3\nA,B\nend\n", 2, "3 values"},
       {"3\nA,B,C\n1,a,x\n2,b\nend\n", 4, "3 values"},
-      {"2\nA,B\n1,a\n2,b\n", 5, "no \"end\" line"},
-      {"2\nA,B\n1,a\n end\nbody", 4, "2 values"},
+      // No "end" line: named as such, not as a fault of the first body line.
+      {"2\nA,B\n1,a\n2,b\n", 0, "no \"end\" line"},
+      {"2\nA,B\n1,a\n end\nbody", 0, "no \"end\" line"},
+      {"2\nA,B\nend x\nbody, more\n", 0, "no \"end\" line"},
       {"2\nA,B\n1,Speed\n2,speed\nend\n", 4, "already named on line 3"},
   };
   for (const auto& c : cases) {

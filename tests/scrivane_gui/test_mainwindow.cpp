@@ -74,8 +74,10 @@ TEST_F(MainWindowTest, LabelEditRenamesEveryUseInOneUndoStepDeleteOnlyUnusedSymb
   EXPECT_TRUE(w->txtMain->Text() == QString(kScript).replace("count", "total") && count->text(0) == "total=5");
   w->txtMain->undo();
   EXPECT_EQ(w->txtMain->Text(), kScript);
-  count->setText(0, "");  // an empty label changes nothing and goes back
+  count->setText(0, "");  // an empty label changes nothing, says so and goes back
   EXPECT_TRUE(count->text(0) == "total=5" && w->txtMain->Text() == kScript);
+  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"\"total\" has not been renamed: a symbol needs a name."});
+  prompts.Clear();
   EXPECT_FALSE(Node("int")->flags() & Qt::ItemIsEditable);
   // Delete: refused for a symbol used as Sleep(delay); then the declaration (not the header line), a comment, a label;
   // sections, types and the root stay.
@@ -206,8 +208,13 @@ TEST_F(MainWindowTest, TemplatesRefusedEditedGeneratedAndClosed) {
   const QString bad = WriteFile("bad.CGT", "2\r\nValue,Name\r\n1,a\r\n2,A\r\nend\r\nbody");
   Start(bad);
   EXPECT_TRUE(!main->TemplateWindow() && main->colCogs.isEmpty());
-  EXPECT_EQ(prompts.Messages(), std::vector<QString>{QString("The template \"%1\" cannot be used: line 4: the field \"A\" is "
-                                                             "already named on line 3.").arg(bad)});
+  const QString endless = WriteFile("endless.cgt", "2\r\nValue,Name\r\n1,a\r\nx = <%a%>;\r\n");
+  main->OpenCogTemplate(endless);
+  EXPECT_EQ(prompts.Messages(), (std::vector<QString>{
+                                    QString("The template \"%1\" cannot be used: line 4: the field \"A\" is "
+                                            "already named on line 3.").arg(bad),
+                                    QString("The template \"%1\" cannot be used: its header has no \"end\" line (a line "
+                                            "that is exactly \"end\" before the script).").arg(endless)}));
   // LF line ends: the body still starts right after the "end" line.
   const QString path = WriteFile("door.cgt", "3\nValue,Name,Description\n5,speed,the speed, fast\n1,unused,x\nEND\n"
                                              "x = <%speed%>; y = <%SPEED%>;\nz = <%other%>;\n");
@@ -236,8 +243,8 @@ TEST_F(MainWindowTest, TemplatesRefusedEditedGeneratedAndClosed) {
   ASSERT_TRUE(!main->TemplateWindow() && main->colCogs.size() == 1);
   frmScrivane* w = main->colCogs.last();
   EXPECT_TRUE(w->txtMain->Text() == "x = 9.5; y = 9.5;\r\nz = <%other%>;\r\n" && w->txtMain->SelStart() == 0 && w->bMod);
-  w->txtMain->undo();  // one edit: one undo gives the new document's text back
-  EXPECT_EQ(w->txtMain->Text(), DefaultCogText());
+  w->txtMain->undo();  // the script is the new document's first text: nothing to undo
+  EXPECT_EQ(w->txtMain->Text(), "x = 9.5; y = 9.5;\r\nz = <%other%>;\r\n");
   main->OpenCogTemplate(WriteFile("ok.cgt", "2\nV,N\nend\nbody"));
   ASSERT_TRUE(main->TemplateWindow());
   main->TemplateWindow()->close();

@@ -1,0 +1,131 @@
+// Changes in many places at once, through the real window: every line keeps the end it had in
+// the file unless the change is on that line, and undo and redo bring the ends back exactly.
+#include <QComboBox>
+#include <functional>
+
+#include "scrivane/core/bramwise.h"
+#include "scrivane/gui/frmcgt.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+
+namespace {
+
+class LineEndsTest : public ScrivaneTest {
+ protected:
+  // Opens the file in a document window and makes it the current one.
+  frmScrivane* Open(const QString& path) {
+    main->OpenFile(path);
+    frmScrivane* w = main->colCogs.last();
+    main->strCurCog = w->Tag;
+    return w;
+  }
+  // The explorer shows the document.
+  void ShowTree(frmScrivane* w) {
+    main->cmbTvwSel->setCurrentIndex(1);
+    const int i = int(main->colCogs.indexOf(w));
+    main->cmbCog->setCurrentIndex(i);
+    emit main->cmbCog->activated(i);
+  }
+  // Saves the document as the user does (a never-saved one under `path`) and reads the file.
+  QByteArray SaveAndRead(frmScrivane* w, const QString& path) {
+    main->strCurCog = w->Tag;
+    if (w->strFile == QLatin1String("blank")) prompts.fileAnswers.push_back(path);
+    main->mnuFileSave_Click();
+    return ReadFile(path);
+  }
+};
+
+}  // namespace
+
+TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAndRedo) {
+  struct Case {
+    const char* name;
+    QByteArray file;
+    std::function<frmScrivane*(frmScrivane*)> change;  // gives the changed window
+    QByteArray changed;
+    QByteArray undone;  // empty: the file as it was
+  };
+  const Case cases[] = {
+      {"Replace All", "foo one\r\nline2\nline3\r\nline4\nfoo five\r\n",
+       [this](frmScrivane*) {
+         prompts.inputAnswers = {"foo", "bar"};
+         main->mnuEdit[4]->trigger();
+         return main->CurrentCog();
+       },
+       "bar one\r\nline2\nline3\r\nline4\nbar five\r\n", {}},
+      {"rename in the tree", "# player\nsymbols\r\nthing player\nint x\r\nend\ncode\r\nstartup:\n  SetThingFlags(player, 1);\r\n  x = player;\nreturn;\r\nend\r\n",
+       [this](frmScrivane* w) {
+         ShowTree(w);
+         QTreeWidgetItem* node = main->BramwiseNodeByKey("thing player\r");
+         EXPECT_TRUE(node);
+         if (node) node->setText(0, "hero");
+         return w;
+       },
+       "# player\nsymbols\r\nthing hero\nint x\r\nend\ncode\r\nstartup:\n  SetThingFlags(hero, 1);\r\n  x = hero;\nreturn;\r\nend\r\n", {}},
+      // The section opens on the first line; the new line takes the file's style (LF), the
+      // "end" line keeps its own.
+      {"Add Symbol", "symbols\nthing a\r\nend\ncode\r\nend\n",
+       [this](frmScrivane*) {
+         main->cmbVarType->setCurrentIndex(3);  // int
+         main->txtVarName->setText("b");
+         main->cmdAddVar->click();
+         return main->CurrentCog();
+       },
+       "symbols\nthing a\r\nint     b                    \nend\ncode\r\nend\n", {}},
+      // Generating gives the new document its first text: there is nothing before it to undo.
+      {"template", "2\r\nValue,Name\r\n5,speed\r\nend\r\nx = <%speed%>;\ny = 1;\r\nz = <%SPEED%>;\n",
+       [this](frmScrivane*) {
+         frmCGT* cgt = main->TemplateWindow();
+         EXPECT_TRUE(cgt);
+         if (cgt) cgt->cmdGenCog->click();
+         tarvex::test::ProcessEvents();
+         return main->colCogs.last();
+       },
+       "x = 5;\ny = 1;\r\nz = 5;\n", "x = 5;\ny = 1;\r\nz = 5;\n"},
+      // Enter at the start of an LF-ended line: the new empty line takes the style, the line's
+      // text keeps its own end.
+      {"Enter", "ab\ncd\r\nef\r\n",
+       [](frmScrivane* w) {
+         w->txtMain->setFocus();
+         w->txtMain->SetSelStart(0);
+         QTest::keyClick(w->txtMain, Qt::Key_Return);
+         return w;
+       },
+       "\r\nab\ncd\r\nef\r\n", {}},
+      // Backspace at the start of a line: the joined line ends as the second did.
+      {"Backspace", "ab\ncd\r\nef\r\n",
+       [](frmScrivane* w) {
+         w->txtMain->setFocus();
+         w->txtMain->SetSelStart(4);  // CR LF counts two
+         QTest::keyClick(w->txtMain, Qt::Key_Backspace);
+         return w;
+       },
+       "abcd\r\nef\r\n", {}},
+      {"Delete in the tree", "# x\r\nsymbols\r\nthing a\nint b\r\nend\ncode\r\nend\r\n",
+       [this](frmScrivane* w) {
+         ShowTree(w);
+         main->tvwBramwise->setCurrentItem(main->BramwiseNodeByKey("thing a\r"));
+         QTest::keyClick(main->tvwBramwise, Qt::Key_Delete);
+         return w;
+       },
+       "# x\r\nsymbols\r\nint b\r\nend\ncode\r\nend\r\n", {}},
+  };
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool isTemplate = QByteArray(c.name) == "template";
+    const QString source = WriteFile(QString("%1.%2").arg(&c - cases).arg(isTemplate ? "cgt" : "cog"), c.file);
+    const QString path = isTemplate ? files.filePath(QStringLiteral("generated.cog")) : source;
+    frmScrivane* w = isTemplate ? (main->OpenCogTemplate(source), nullptr) : Open(source);
+    w = c.change(w);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front().toStdString();
+    EXPECT_EQ(SaveAndRead(w, path), c.changed);
+    w->txtMain->undo();
+    EXPECT_EQ(SaveAndRead(w, path), c.undone.isEmpty() ? c.file : c.undone);
+    w->txtMain->redo();
+    EXPECT_EQ(SaveAndRead(w, path), c.changed);
+    prompts.Clear();
+  }
+}

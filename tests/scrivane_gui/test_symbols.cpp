@@ -1,0 +1,118 @@
+// Renaming symbols in the explorer's tree and the add-symbol form's type box, through the real
+// window.
+#include <QComboBox>
+
+#include "scrivane/core/bramwise.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+
+namespace {
+
+// A header comment and a template whose names hold other symbols' names, before their
+// declarations; a message with a handler and one without.
+const QString kSplash =
+    "# Script P: the splash and the player\r\nsymbols\r\ntemplate splash_tpl=+watersplash\r\nmessage splash\r\n"
+    "message pulse\r\nthing P\r\nthing player local\r\nend\r\ncode\r\nsplash:\r\n  CreateThing(splash_tpl, player);\r\n"
+    "  P = player;\r\n  call splash;\r\nreturn;\r\nend\r\n";
+
+class SymbolsTest : public ScrivaneTest {
+ protected:
+  frmScrivane* Show(const QString& text) {
+    frmScrivane* w = StartWith(text);
+    main->cmbTvwSel->setCurrentIndex(1);
+    main->cmbCog->setCurrentIndex(0);
+    emit main->cmbCog->activated(0);
+    prompts.Clear();
+    return w;
+  }
+  QTreeWidgetItem* Node(const QString& key) const { return main->BramwiseNodeByKey(key); }
+};
+
+}  // namespace
+
+// Each rename replaces the declaration itself and the later uses standing on their own, never
+// a longer word nor the header before the declaration; the node takes its new line as its key,
+// so it can be renamed again, and a message's other node follows.
+TEST_F(SymbolsTest, RenamesReplaceTheDeclarationAndCanBeRepeated) {
+  frmScrivane* w = Show(kSplash);
+  struct Step {
+    const char* key;    // the node as the tree holds it now
+    const char* label;  // typed
+    std::vector<std::pair<const char*, const char*>> edits;  // what changes in the text
+    const char* newKey;
+  };
+  const Step steps[] = {
+      {"splash:", "wet", {{"message splash", "message wet"}, {"\nsplash:", "\nwet:"}, {"call splash;", "call wet;"}}, "wet:"},
+      // The handler's message node followed; renaming it renames the handler too.
+      {"message wet\r", "dry", {{"message wet", "message dry"}, {"\nwet:", "\ndry:"}, {"call wet;", "call dry;"}}, "message dry\r"},
+      {"thing P\r", "Q", {{"thing P", "thing Q"}, {"  P = ", "  Q = "}}, "thing Q\r"},
+      {"thing player local\r", "hero", {{"thing player", "thing hero"}, {"(splash_tpl, player)", "(splash_tpl, hero)"}, {"= player;", "= hero;"}}, "thing hero local\r"},
+      {"thing hero local\r", "foe", {{"thing hero", "thing foe"}, {"(splash_tpl, hero)", "(splash_tpl, foe)"}, {"= hero;", "= foe;"}}, "thing foe local\r"},
+      // A handler whose message is declared but has no label yet.
+      {"pulse:", "beat", {{"message pulse", "message beat"}}, "beat:"},
+  };
+  QString want = kSplash;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.label);
+    QTreeWidgetItem* node = Node(s.key);
+    ASSERT_TRUE(node);
+    node->setText(0, s.label);
+    for (const auto& [from, to] : s.edits) want.replace(from, to);
+    EXPECT_EQ(w->txtMain->Text(), want);
+    EXPECT_TRUE(Node(s.newKey) == node && node->text(0) == s.label && !Node(s.key));
+  }
+  EXPECT_EQ(Node("dry:")->text(0) + Node("message dry\r")->text(0), "drydry");
+  EXPECT_TRUE(prompts.Messages().empty());
+  w->txtMain->undo();  // each rename is one undo step
+  EXPECT_EQ(w->txtMain->Text(), QString(want).replace("message beat", "message pulse"));
+}
+
+TEST_F(SymbolsTest, ARenameThatCannotBeDoneSaysWhyAndChangesNothing) {
+  frmScrivane* w = Show(kSplash);
+  QTreeWidgetItem* p = Node("thing P\r");
+  ASSERT_TRUE(p);
+  const struct { const char* label; const char* message; } cases[] = {
+      {"a b", "\"a b\" cannot be a symbol's name: use letters, digits and the underscore only."},
+      {"", "\"P\" has not been renamed: a symbol needs a name."},
+  };
+  for (const auto& c : cases) {
+    prompts.Clear();
+    p->setText(0, c.label);
+    EXPECT_EQ(prompts.Messages(), std::vector<QString>{c.message});
+    EXPECT_TRUE(w->txtMain->Text() == kSplash && p->text(0) == "P");
+  }
+  // The declaration's line was edited after the tree was built.
+  w->txtMain->SetSelStart(w->txtMain->Text().indexOf("thing P") + 7);
+  w->txtMain->ReplaceSel("2");
+  const QString edited = w->txtMain->Text();
+  prompts.Clear();
+  p->setText(0, "Q");
+  EXPECT_EQ(prompts.Messages(),
+            std::vector<QString>{"The declaration of \"P\" is no longer in the script as the tree shows it. Refresh the tree "
+                                 "(F5) and try again."});
+  EXPECT_TRUE(w->txtMain->Text() == edited && p->text(0) == "P");
+}
+
+// Text typed into the type box that is not one of its types is no choice, whatever the name.
+TEST_F(SymbolsTest, TypedTypesThatAreNotInTheListAreRefused) {
+  frmScrivane* w = Show(kSplash);
+  const struct { int picked; const char* typed; const char* name; } cases[] = {
+      {-1, "thingy", ""}, {-1, "thingy", "door"}, {12, "y", ""}, {12, "y", "door"},
+      {-1, "flexible", "door"}, {3, "eger", ""}, {-1, "Choose One...", "door"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    main->cmbVarType->setCurrentIndex(c.picked);
+    if (c.picked < 0) main->cmbVarType->setEditText(QString());
+    main->cmbVarType->setFocus();
+    main->cmbVarType->lineEdit()->end(false);
+    QTest::keyClicks(main->cmbVarType->lineEdit(), c.typed);
+    main->txtVarName->setText(c.name);
+    main->txtVarName->setFocus();
+    prompts.Clear();
+    main->cmdAddVar->click();
+    EXPECT_EQ(prompts.Messages(), std::vector<QString>{"You must choose a type!"});
+    EXPECT_EQ(w->txtMain->Text(), kSplash);
+  }
+}
