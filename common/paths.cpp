@@ -37,7 +37,7 @@ qsizetype LastSeparator(const QString& path) {
   return -1;
 }
 
-QString GetFileTitle(const QString& path) { return path.mid(LastSeparator(path) + 1); }
+QString FileTitle(const QString& path) { return path.mid(LastSeparator(path) + 1); }
 
 QString FolderPart(const QString& path) {
   const qsizetype i = LastSeparator(path);

@@ -24,7 +24,7 @@ bool IsPathSeparator(QChar c);
 qsizetype LastSeparator(const QString& path);
 
 // The text after the last separator; the path itself when it has none.
-QString GetFileTitle(const QString& path);
+QString FileTitle(const QString& path);
 
 // The text before the last separator; empty when there is none.
 QString FolderPart(const QString& path);

@@ -62,7 +62,7 @@ QString QtFilter(const QString& filter) {
 
 QString WithDefaultExtension(const QString& name, const QString& defaultExt) {
   if (defaultExt.isEmpty() || name.isEmpty()) return name;
-  if (!QFileInfo(GetFileTitle(name)).suffix().isEmpty()) return name;
+  if (!QFileInfo(FileTitle(name)).suffix().isEmpty()) return name;
   return defaultExt.startsWith(QLatin1Char('.')) ? name + defaultExt : name + QLatin1Char('.') + defaultExt;
 }
 
@@ -130,7 +130,7 @@ class QtPrompts final : public Prompts {
     return NativePath(WithDefaultExtension(dlg.selectedFiles().first(), req.defaultExt));
   }
 
-  std::optional<QFont> ChooseFont(const QFont& initial) override {
+  std::optional<QFont> PickFont(const QFont& initial) override {
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, FontDialogStart(initial), ParentWindow());
     if (!ok) return std::nullopt;

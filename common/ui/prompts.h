@@ -41,7 +41,7 @@ class Prompts {
                            const QString& def = QString()) = 0;
   virtual std::optional<QString> OpenFileName(const FileDialogRequest& req) = 0;
   virtual std::optional<QString> SaveFileName(const FileDialogRequest& req) = 0;
-  virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
+  virtual std::optional<QFont> PickFont(const QFont& initial) = 0;
   // Lets the user set up the printer; false when cancelled.
   virtual bool SetUpPrinter(QPrinter& printer) = 0;
 

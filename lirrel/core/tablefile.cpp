@@ -98,7 +98,7 @@ std::optional<QString> StartFolder(const QString& commandLine, const QString& pr
 }
 
 bool IsTableFileName(const QString& path) {
-  return tarvex::GetFileTitle(path).toUpper() == QLatin1String("JKSTRINGS.UNI");
+  return tarvex::FileTitle(path).toUpper() == QLatin1String("JKSTRINGS.UNI");
 }
 
 QString TablePath(const QString& folder, bool backup) {

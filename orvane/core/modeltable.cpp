@@ -317,7 +317,7 @@ QString NotesMessage(const QStringList& notes) {
 }
 
 QString BackupPath(const QString& path) {
-  return tarvex::JoinPath(tarvex::FolderPart(path), QFileInfo(tarvex::GetFileTitle(path)).completeBaseName() +
+  return tarvex::JoinPath(tarvex::FolderPart(path), QFileInfo(tarvex::FileTitle(path)).completeBaseName() +
                                                         QStringLiteral(".~da"));
 }
 

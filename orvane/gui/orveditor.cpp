@@ -260,7 +260,7 @@ void orvEditor::mnuFileRevert_Click() {
   }
   if (table_.Modified() &&
       prompts().MsgBox(QStringLiteral("Drop the changes to %1 and load its backup %2?")
-                           .arg(tarvex::GetFileTitle(table_.Path()), tarvex::GetFileTitle(backup)),
+                           .arg(tarvex::FileTitle(table_.Path()), tarvex::FileTitle(backup)),
                        QStringLiteral("Revert"), MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes)
     return;
   QString error;

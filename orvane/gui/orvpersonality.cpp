@@ -118,7 +118,7 @@ bool orvPersonality::Load(int index) {
   Fill();
   if (!t.notes.isEmpty())
     prompts().MsgBox(QStringLiteral("The game would read %1 differently from what Orvane shows:\r\n")
-                             .arg(tarvex::GetFileTitle(path)) +
+                             .arg(tarvex::FileTitle(path)) +
                          t.notes.join(QStringLiteral("\r\n")),
                      kTitle, MsgButtons::OK, MsgIcon::Information);
   return true;
@@ -127,7 +127,7 @@ bool orvPersonality::Load(int index) {
 void orvPersonality::cmbFile_Click() {
   const int index = cmbFile->currentIndex();
   if (index == shown_) return;
-  if (!tarvex::MayDropChanges(modified_, tarvex::GetFileTitle(FilePath()), [this] { return cmdSave_Click(); })) {
+  if (!tarvex::MayDropChanges(modified_, tarvex::FileTitle(FilePath()), [this] { return cmdSave_Click(); })) {
     cmbFile->setCurrentIndex(shown_);
     return;
   }
@@ -214,7 +214,7 @@ bool orvPersonality::cmdSave_Click() {
   const QString path = FilePath();
   if (path.isEmpty()) return false;
   const QString backup =
-      tarvex::JoinPath(folder_, QFileInfo(tarvex::GetFileTitle(path)).completeBaseName() + QStringLiteral(".~pe"));
+      tarvex::JoinPath(folder_, QFileInfo(tarvex::FileTitle(path)).completeBaseName() + QStringLiteral(".~pe"));
   QString reason, failed;
   if (!tarvex::WriteWholeFileWithBackup(path, backup, tarvex::EncodeAnsi(PersonalityFileText(params_)), &reason,
                                         &failed)) {
@@ -227,7 +227,7 @@ bool orvPersonality::cmdSave_Click() {
 }
 
 void orvPersonality::closeEvent(QCloseEvent* event) {
-  if (!tarvex::MayDropChanges(modified_, tarvex::GetFileTitle(FilePath()), [this] { return cmdSave_Click(); }))
+  if (!tarvex::MayDropChanges(modified_, tarvex::FileTitle(FilePath()), [this] { return cmdSave_Click(); }))
     event->ignore();
   else
     event->accept();

@@ -88,7 +88,7 @@ bool orvPicker::Take(const QString& name, const QByteArray& bytes) {
     Refuse(QStringLiteral("%1 cannot be used: %2").arg(name, problem));
     return false;
   }
-  emit picked(tarvex::GetFileTitle(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))));
+  emit picked(tarvex::FileTitle(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))));
   accept();
   return true;
 }

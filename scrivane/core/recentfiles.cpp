@@ -36,7 +36,7 @@ RecentEntry ParseStoredRecent(const QString& value) {
   if (first < 0) return {};
   qsizetype split = first;
   for (qsizetype c = first; c >= 0; c = value.indexOf(QLatin1Char(':'), c + 1)) {
-    if (tarvex::GetFileTitle(value.mid(c + 1)) == QStringView(value).left(c)) {
+    if (tarvex::FileTitle(value.mid(c + 1)) == QStringView(value).left(c)) {
       split = c;
       break;
     }

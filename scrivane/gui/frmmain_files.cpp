@@ -142,7 +142,7 @@ void frmMain::OpenFile(const QString& path) {
     OpenCogTemplate(path);
     return;
   }
-  OpenDocument(path, tarvex::GetFileTitle(path));
+  OpenDocument(path, tarvex::FileTitle(path));
 }
 
 void frmMain::OpenCogTemplate(const QString& path) {
@@ -202,7 +202,7 @@ QString frmMain::AskOpenPath(const QString& filter, const QString& folder) const
 
 void frmMain::mnuFileOpen_Click() {
   const QString p = AskOpenPath(kCogFilter, defaults.DefOpenDir);
-  if (!p.isEmpty()) OpenDocument(p, tarvex::GetFileTitle(p));
+  if (!p.isEmpty()) OpenDocument(p, tarvex::FileTitle(p));
 }
 
 void frmMain::mnuOpenTemp_Click() {
@@ -246,7 +246,7 @@ bool frmMain::SaveDocumentAs(frmScrivane* w) {
   const auto chosen = tarvex::prompts().SaveFileName(req);
   if (!chosen || !w) return false;
   const QString path = tarvex::NativePath(*chosen);
-  const QString title = tarvex::GetFileTitle(path);
+  const QString title = tarvex::FileTitle(path);
   if (!SaveCog(w, path, title)) return false;
   w->SetCaption(title);
   objMRU.AddFile(mnuFileMRU, path, title, mnuFileBar6);
@@ -294,7 +294,7 @@ void frmMain::ApplyFontToAll() {
 }
 
 void frmMain::mnuViewFont_Click() {
-  const auto chosen = tarvex::prompts().ChooseFont(defaults.Font());
+  const auto chosen = tarvex::prompts().PickFont(defaults.Font());
   if (!chosen || chosen->family().isEmpty()) return;
   defaults.DefFontName = chosen->family();
   defaults.DefFontBold = chosen->bold();

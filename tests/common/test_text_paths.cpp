@@ -41,7 +41,7 @@ TEST(Paths, TitleAndFolderSplitAtTheLastSeparator) {
       {"C:/Games/a.cog", "C:/Games/a.cog", ""},
 #endif
   };
-  for (auto c : cases) EXPECT_EQ(GetFileTitle(c.path) + '|' + FolderPart(c.path), QString(c.title) + '|' + c.folder) << c.path;
+  for (auto c : cases) EXPECT_EQ(FileTitle(c.path) + '|' + FolderPart(c.path), QString(c.title) + '|' + c.folder) << c.path;
   const QString joined = QStringLiteral("x") + PathSeparator() + "y";
   EXPECT_EQ(JoinPath("x", "y"), joined);
   EXPECT_EQ(JoinPath(QStringLiteral("x") + PathSeparator(), "y"), joined);

@@ -48,7 +48,7 @@ class FaultyFiles : public SetupFileOps {
   bool ReadFileList(const QString& path, std::vector<ListLine>* lines, QString* error) override {
     return list ? list(lines, error) : real.ReadFileList(path, lines, error);
   }
-  bool CopyFile(const QString& s, const QString& d, QString* e) override { return copied << d, real.CopyFile(s, d, e); }
+  bool CopyFileOver(const QString& s, const QString& d, QString* e) override { return copied << d, real.CopyFileOver(s, d, e); }
   bool MakeFolder(const QString& p, QString* e) override { return real.MakeFolder(p, e); }
   bool MakeFolders(const QString& p, QString* e) override { return real.MakeFolders(p, e); }
   bool WriteFile(const QString& p, const QByteArray& b, QString* e) override { return real.WriteFile(p, b, e); }

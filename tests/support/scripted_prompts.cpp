@@ -57,7 +57,7 @@ std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogRequest& re
   return a;
 }
 
-std::optional<QFont> ScriptedPrompts::ChooseFont(const QFont&) {
+std::optional<QFont> ScriptedPrompts::PickFont(const QFont&) {
   records.push_back({PromptRecord::Font, QString(), QString(), MsgButtons::OKCancel, MsgIcon::None, {}});
   if (fontAnswers.empty()) return std::nullopt;
   auto a = fontAnswers.front();

@@ -45,7 +45,7 @@ class ScriptedPrompts : public Prompts {
   QString InputBox(const QString& prompt, const QString& title, const QString& def) override;
   std::optional<QString> OpenFileName(const FileDialogRequest& req) override;
   std::optional<QString> SaveFileName(const FileDialogRequest& req) override;
-  std::optional<QFont> ChooseFont(const QFont& initial) override;
+  std::optional<QFont> PickFont(const QFont& initial) override;
   bool SetUpPrinter(QPrinter& printer) override;
 };
 

@@ -120,7 +120,7 @@ namespace {
 void InstallIcon(const QString& source, const QString& folder, const QString& name, SetupFileOps& files,
                  QStringList* problems) {
   QString error;
-  if (!files.MakeFolders(folder, &error) || !files.CopyFile(source, JoinPath(folder, name + QStringLiteral(".png")), &error))
+  if (!files.MakeFolders(folder, &error) || !files.CopyFileOver(source, JoinPath(folder, name + QStringLiteral(".png")), &error))
     *problems << QStringLiteral("Icon %1: %2").arg(name, error);
 }
 

@@ -45,7 +45,7 @@ bool CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lines, Se
     QString error;
     const bool ready = !inFolder || !files.FolderExists(req.installPath) || files.FolderExists(folder) ||
                        files.MakeFolders(folder, &error);
-    if (ready && files.CopyFile(source, dest, &error)) continue;
+    if (ready && files.CopyFileOver(source, dest, &error)) continue;
     const QString text = QStringLiteral("Error copying file ") + source + QStringLiteral(" to ") + req.installPath +
                          kCrLf + error + kCrLf + QStringLiteral("Click OK to continue, CANCEL to end.");
     if (prompts().MsgBox(text, ErrorTitle(), MsgButtons::OKCancel, MsgIcon::Exclamation) == MsgResult::Cancel)

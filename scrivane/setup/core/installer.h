@@ -29,7 +29,7 @@ class SetupFileOps {
   // Reads the file list line by line. False (with the reason) when it cannot be opened.
   virtual bool ReadFileList(const QString& path, std::vector<ListLine>* lines, QString* error) = 0;
   // Copies a file; an existing destination is replaced.
-  virtual bool CopyFile(const QString& source, const QString& dest, QString* error) = 0;
+  virtual bool CopyFileOver(const QString& source, const QString& dest, QString* error) = 0;
   // Makes one folder (its parent must exist).
   virtual bool MakeFolder(const QString& path, QString* error) = 0;
   // Makes a folder and any missing parents.

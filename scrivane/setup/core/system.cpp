@@ -61,7 +61,7 @@ class SystemFiles final : public SetupFileOps {
     return true;
   }
 
-  bool CopyFile(const QString& source, const QString& dest, QString* error) override {
+  bool CopyFileOver(const QString& source, const QString& dest, QString* error) override {
     std::error_code ec;
     std::filesystem::copy_file(FsPath(source), FsPath(dest), std::filesystem::copy_options::overwrite_existing, ec);
     if (ec) *error = Reason(ec);
