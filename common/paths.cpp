@@ -25,9 +25,9 @@ QChar PathSeparator() { return QDir::separator(); }
 
 bool IsPathSeparator(QChar c) {
 #ifdef Q_OS_WIN
-  return c == QLatin1Char('\\');
+  return c == QLatin1Char('\\') || c == QLatin1Char('/');
 #else
-  return c == QLatin1Char('/') || c == QLatin1Char('\\');
+  return c == QLatin1Char('/');
 #endif
 }
 

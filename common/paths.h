@@ -16,8 +16,8 @@ QString NativePath(const QString& path);
 // The platform's folder separator character.
 QChar PathSeparator();
 
-// True for the characters that separate folders here: the backslash on Windows,
-// the slash and the backslash elsewhere.
+// True for the characters that separate folders here: the backslash and the slash on
+// Windows, the slash alone elsewhere (where a backslash is an ordinary file-name character).
 bool IsPathSeparator(QChar c);
 
 // 0-based index of the last separator in path, or -1.

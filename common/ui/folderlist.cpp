@@ -114,8 +114,8 @@ void DriveList::SelectDriveOf(const QString& folder) {
   for (int i = 0; i < count(); ++i) {
     const QString root = itemData(i).toString();
     const bool under = folder.startsWith(root, Qt::CaseInsensitive) &&
-                       (folder.size() == root.size() || root.endsWith(QLatin1Char('/')) ||
-                        root.endsWith(QLatin1Char('\\')) || IsPathSeparator(folder[root.size()]));
+                       (folder.size() == root.size() || (!root.isEmpty() && IsPathSeparator(root.back())) ||
+                        IsPathSeparator(folder[root.size()]));
     if (under && root.size() > bestLength) {
       best = i;
       bestLength = root.size();

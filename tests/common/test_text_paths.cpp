@@ -27,24 +27,32 @@ TEST(Text, OneBasedCaseInsensitiveSearchFoldingAndNumbers) {
   EXPECT_EQ(WithoutFirst("&1 a.cog", 3) + '|' + WithoutFirst("&1 ", 3), "a.cog|");
 }
 
-TEST(Paths, TitleAndFolderSplitAtTheLastSeparator) {
+TEST(Paths, TitleAndFolderSplitAtThePlatformsSeparatorsOnly) {
   const struct { const char* path; const char* title; const char* folder; } cases[] = {
-      {"C:\\Games\\JK\\a.cog", "a.cog", "C:\\Games\\JK"},
       {"a.cog", "a.cog", ""},
+#ifdef Q_OS_WIN
+      {"C:\\Games\\JK\\a.cog", "a.cog", "C:\\Games\\JK"},
       {"\"C:\\x y\\b.cog\"", "b.cog\"", "\"C:\\x y"},
       {"dir\\", "", "dir"},
-#ifndef Q_OS_WIN
-      {"/home/u/jk/a.cog", "a.cog", "/home/u/jk"},
-      {"/home/u\\mixed/b.cog", "b.cog", "/home/u\\mixed"},
-      {"/a\\b", "b", "/a"},
+      {"C:/Games/a.cog", "a.cog", "C:/Games"},
+      {"C:\\Games/mixed\\b.cog", "b.cog", "C:\\Games/mixed"},
 #else
-      {"C:/Games/a.cog", "C:/Games/a.cog", ""},
+      // A backslash is a character of a file name here.
+      {"/home/u/jk/a.cog", "a.cog", "/home/u/jk"},
+      {"/home/u/we\\ird.cog", "we\\ird.cog", "/home/u"},
+      {"we\\ird.cog", "we\\ird.cog", ""},
+      {"/home/u\\mixed/b.cog", "b.cog", "/home/u\\mixed"},
+      {"C:\\Games\\a.cog", "C:\\Games\\a.cog", ""},
+      {"dir/", "", "dir"},
 #endif
   };
   for (auto c : cases) EXPECT_EQ(FileTitle(c.path) + '|' + FolderPart(c.path), QString(c.title) + '|' + c.folder) << c.path;
   const QString joined = QStringLiteral("x") + PathSeparator() + "y";
   EXPECT_EQ(JoinPath("x", "y"), joined);
   EXPECT_EQ(JoinPath(QStringLiteral("x") + PathSeparator(), "y"), joined);
+#ifndef Q_OS_WIN
+  EXPECT_EQ(JoinPath("we\\", "ird"), "we\\/ird");
+#endif
 }
 
 TEST(Prompts, FiltersAndDefaultExtension) {

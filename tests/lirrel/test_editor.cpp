@@ -94,7 +94,7 @@ class EditorTest : public ::testing::Test {
 TEST_F(EditorTest, CommandLineDecidesWhatIsLoaded) {
   WriteBytes(TablePath(program_.path()), TableBytes({"\"BESIDE\" 0 \"the program\""}));
   const std::pair<QString, int> cases[] = {  // command line, keys loaded (-1: nothing)
-      {QString(), 1}, {Folder() + "\\JKSTRINGS.UNI", 5}, {Folder() + "/strings.uni", -1}};
+      {QString(), 1}, {Folder() + tarvex::PathSeparator() + "JKSTRINGS.UNI", 5}, {Folder() + "/strings.uni", -1}};
   for (const auto& [cmd, keys] : cases) {
     lirEditor editor;
     editor.Form_Load(cmd);

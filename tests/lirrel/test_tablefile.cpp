@@ -71,17 +71,27 @@ TEST(TableFile, HeadAndKeyLines) {
 TEST(TableFile, PathsAndCommandLines) {
   EXPECT_EQ(FolderOf(QStringLiteral("/jkstrings.uni")), QStringLiteral("/"));
   EXPECT_EQ(FolderOf(QStringLiteral("jkstrings.uni")), QDir::toNativeSeparators(QDir::currentPath()));
+#ifdef Q_OS_WIN
   for (const char* name : {"/x/JkStrings.Uni", "C:\\x\\JKSTRINGS.UNI"}) EXPECT_TRUE(IsTableFileName(name)) << name;
   for (const char* name : {"/x/strings.uni", "/x/jkstrings.~un", "/jkstrings.uni/a.uni"})
+#else
+  // A backslash is a character of the file's name here: we\jkstrings.uni is another file.
+  for (const char* name : {"/x/JkStrings.Uni", "/x\\y/jkstrings.uni"}) EXPECT_TRUE(IsTableFileName(name)) << name;
+  for (const char* name : {"/x/strings.uni", "/x/jkstrings.~un", "/jkstrings.uni/a.uni", "/x/we\\jkstrings.uni"})
+#endif
     EXPECT_FALSE(IsTableFileName(name)) << name;
 
   const char* cases[][2] = {
       {"", "/opt/tarvex"},
       {"   ", "/opt/tarvex"},
-      {"C:\\Games\\Resource\\JKSTRINGS.UNI", "C:\\Games\\Resource"},
       {"  /games/my jk/jkstrings.uni  ", "/games/my jk"},
       {"\"/games/my jk/JkStrings.uni\"", "/games/my jk"},
+#ifdef Q_OS_WIN
+      {"C:\\Games\\Resource\\JKSTRINGS.UNI", "C:\\Games\\Resource"},
       {"C:\\Games\\Resource\\strings.uni", nullptr},
+#else
+      {"/games/we\\ird/JKSTRINGS.UNI", "/games/we\\ird"},
+#endif
   };
   for (const auto& c : cases) {
     const auto folder = StartFolder(QString::fromLatin1(c[0]), QStringLiteral("/opt/tarvex"));

@@ -161,6 +161,13 @@ TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
   EXPECT_TRUE(main->colCogs.isEmpty());
   ASSERT_EQ(prompts.Messages().size(), 1u);
   EXPECT_TRUE(prompts.Messages()[0].startsWith("Cannot open \"\"" + path + '"')) << prompts.Messages()[0];
+#ifndef Q_OS_WIN
+  // A backslash is part of the file's name here, and so of the window's title.
+  main.reset();
+  Start(WriteFile(QStringLiteral("we\\ird.cog"), "w\r\n"));
+  ASSERT_EQ(main->colCogs.size(), 1);
+  EXPECT_EQ(main->colCogs[0]->Caption() + '|' + main->colCogs[0]->txtMain->Text(), "we\\ird.cog|w\r\n");
+#endif
 }
 
 TEST_F(ScrivaneTest, UnreadableFileLeavesNoWindowBoundToIt) {
