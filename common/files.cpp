@@ -72,9 +72,14 @@ bool SyncHandle(int fd) {
 #endif
 }
 
+// What a staged file takes over from the file it is modelled on.
+enum class Keep { ModeAndOwner, Mode };
+
 // Writes bytes to a new temporary file in target's folder and syncs it. The file takes the
-// permissions (and owner) of `like` when that exists. *temp receives its path.
-bool Stage(const QString& target, const QByteArray& bytes, const QString& like, QString* temp, QString* error) {
+// permissions (and owner, with Keep::ModeAndOwner) of `like` when that exists. *temp receives
+// its path.
+bool Stage(const QString& target, const QByteArray& bytes, const QString& like, QString* temp, QString* error,
+           [[maybe_unused]] Keep keep = Keep::ModeAndOwner) {
   QTemporaryFile f(target + QStringLiteral(".XXXXXX"));
   f.setAutoRemove(false);
   if (!f.open()) {
@@ -102,7 +107,8 @@ bool Stage(const QString& target, const QByteArray& bytes, const QString& like, 
 #ifndef Q_OS_WIN
     struct stat st;
     if (::stat(QFile::encodeName(like).constData(), &st) == 0) {
-      if (::fchown(f.handle(), st.st_uid, st.st_gid) != 0) (void)::fchown(f.handle(), uid_t(-1), st.st_gid);
+      if (keep == Keep::ModeAndOwner && ::fchown(f.handle(), st.st_uid, st.st_gid) != 0)
+        (void)::fchown(f.handle(), uid_t(-1), st.st_gid);
       if (::fchmod(f.handle(), st.st_mode & 07777) != 0) return fail(SystemReason(errno));
     }
 #else
@@ -175,6 +181,18 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error) {
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
   const QString target = ResolveLinks(path);
   return MayReplace(target, error) && Replace(target, bytes, target, error);
+}
+
+bool CopyWholeFile(const QString& source, const QString& dest, QString* error) {
+  QByteArray bytes;
+  if (!ReadWholeFile(source, &bytes, error)) return false;
+  const QString target = ResolveLinks(dest);
+  if (QFileInfo(target).isDir()) {
+    SetError(error, kFolderNotFile);
+    return false;
+  }
+  QString temp;
+  return Stage(target, bytes, source, &temp, error, Keep::Mode) && Commit(temp, target, error);
 }
 
 bool WriteWholeFileWithBackup(const QString& path, const QString& backupPath, const QByteArray& bytes, QString* error,

@@ -17,6 +17,12 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error = null
 // reason never repeats the path.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// Copies source to dest through the same safe write: dest is replaced whole or left as it
+// was, and takes the source's permissions (its owner is the process's, as for any new file).
+// Unlike WriteWholeFile it replaces a read-only dest too: the copy puts the source in its
+// place, permissions included, as an installation does.
+bool CopyWholeFile(const QString& source, const QString& dest, QString* error = nullptr);
+
 // WriteWholeFile that keeps the file it replaces as backupPath. The backup is replaced in
 // one step (a rename over it), and when the new file cannot take its place afterwards the
 // older backup is put back, so a failure at any step leaves the file and its backup as they

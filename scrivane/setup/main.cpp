@@ -1,12 +1,36 @@
 #include <QApplication>
 #include <QDir>
+#include <cstdio>
+#include <cstring>
 
 #include "common/paths.h"
 #include "common/ui/fileicons.h"
 #include "common/ui/prompts.h"
+#include "scrivane/setup/core/desktop.h"
+#include "scrivane/setup/core/installer.h"
 #include "scrivane/setup/gui/pendrelsetup.h"
 
+namespace {
+
+// tarvex-setup --remove-associations: the window's Remove Associations for scripts, without
+// a window or a display. Prints each file removed; problems go to the error stream and make
+// the exit status 1.
+int RemoveAssociationsCommand(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const pendrel::DesktopResult result = pendrel::RegisterDesktop(
+      {QString(), pendrel::Boxes{}, pendrel::XdgDataHome()}, pendrel::SystemFileOps(), pendrel::SystemShell());
+  for (const QString& path : result.removed) std::printf("removed %s\n", qPrintable(path));
+  for (const QString& problem : result.problems) std::fprintf(stderr, "tarvex-setup: %s\n", qPrintable(problem));
+  if (result.removed.isEmpty() && result.problems.isEmpty())
+    std::printf("No file associations of the Tarvex programs were registered.\n");
+  return result.problems.isEmpty() ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--remove-associations") == 0) return RemoveAssociationsCommand(argc, argv);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvex Setup"));
   QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Cog));

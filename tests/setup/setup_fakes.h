@@ -51,7 +51,9 @@ class FaultyFiles : public SetupFileOps {
   bool CopyFileOver(const QString& s, const QString& d, QString* e) override { return copied << d, real.CopyFileOver(s, d, e); }
   bool MakeFolder(const QString& p, QString* e) override { return real.MakeFolder(p, e); }
   bool MakeFolders(const QString& p, QString* e) override { return real.MakeFolders(p, e); }
+  bool SameFile(const QString& a, const QString& b) override { return real.SameFile(a, b); }
   bool WriteFile(const QString& p, const QByteArray& b, QString* e) override { return real.WriteFile(p, b, e); }
+  bool RemoveFile(const QString& p, QString* e) override { return real.RemoveFile(p, e); }
   bool FileExists(const QString& p) override { return real.FileExists(p); }
   bool FolderExists(const QString& p) override { return real.FolderExists(p); }
   SetupFileOps& real = SystemFileOps();

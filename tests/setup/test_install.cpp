@@ -1,8 +1,12 @@
 // The installation run against temporary folders with scripted answers: the copy loop, its
 // messages, the registry file and the start of the registry editor.
 #include <QDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 #include "scrivane/setup/core/installer.h"
 #include "tests/setup/setup_fakes.h"
@@ -17,6 +21,7 @@ using tarvex::test::PromptRecord;
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+constexpr Boxes kCogCgt{true, true, false, false};
 
 class InstallTest : public SetupTest {
  protected:
@@ -35,8 +40,12 @@ class InstallTest : public SetupTest {
   QString Inst(const char* name) const { return QDir(inst).filePath(QLatin1String(name)); }
   QString Reg() const { return Prog("tarvexsetup.reg"); }
   void List(const QByteArray& text) { WriteBytes(Prog("tarvex-filelist.txt"), text); }
-  InstallOutcome Run(const QString& installPath, Boxes boxes = {true, true, false, false}) {
-    return Install({prog, installPath, boxes, false, {}}, files, shell);
+  // The installation the Windows way (the registry editor's), which touches no desktop.
+  InstallOutcome Run(const QString& installPath, Boxes boxes = kCogCgt) {
+    return Install({prog, installPath, boxes, Associations::RegistryEditor, {}}, files, shell);
+  }
+  InstallOutcome RunForDesktop(const QString& installPath, Boxes boxes = kCogCgt) {
+    return Install({prog, installPath, boxes, Associations::Desktop, tmp.filePath(QStringLiteral("data"))}, files, shell);
   }
   std::vector<PromptRecord> Errors() const {
     std::vector<PromptRecord> out;
@@ -156,17 +165,107 @@ TEST_F(InstallTest, UnreadableLineIsReportedAndSkipped) {
   EXPECT_TRUE(QFile::exists(Inst("b.txt")));
 }
 
-TEST_F(InstallTest, RegistersTheTickedTypesForTheDesktopWhenAsked) {
-  for (const char* f : {"Scrivane", "COGPage.png", "DATPage.png"}) WriteBytes(Prog(f), "x");
-  List("Scrivane\nCOGPage.png\nDATPage.png\n");
-  const InstallRequest req{prog, inst, {true, false, false, true}, true, tmp.filePath(QStringLiteral("data"))};
-  EXPECT_EQ(Install(req, files, shell), InstallOutcome::Ended);
-  EXPECT_TRUE(QFile::exists(req.dataHome + QStringLiteral("/applications/tarvex-scrivane.desktop")));
+// The desktop's way: no registry editor is looked for or started, even where one is found (a
+// Windows compatibility layer's); a registry file that cannot be written (a tool set installed
+// by root) stops nothing; one message says what was registered, in the desktop's words.
+TEST_F(InstallTest, DesktopRegistrationNeedsNoRegistryEditorNorRegistryFile) {
+  for (const char* f : {"Scrivane", "COGPage.png", "CGTPage.png", "DATPage.png"}) WriteBytes(Prog(f), "x");
+  List("Scrivane\nCOGPage.png\nCGTPage.png\nDATPage.png\n");
+  QDir().mkpath(Reg());  // a folder takes the registry file's name
+  EXPECT_EQ(RunForDesktop(inst, {true, true, false, true}), InstallOutcome::Ended);
+  EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("data/applications/tarvex-scrivane.desktop"))));
+  EXPECT_TRUE(shell.detached.empty());
   const auto texts = prompts.Messages();
-  ASSERT_EQ(texts.size(), 2u);  // the registry editor's hint, then the note on Orvane
-  EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Orvane is not in the install directory")));
-  EXPECT_EQ(shell.detached.size(), 1u);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "Error writing file \"" + Reg() + "\"." + kCrLf + "It is a folder, not a file.");
+  EXPECT_EQ(texts[1], "Tarvex is installed in " + inst + "." + kCrLf + "Scrivane now opens .cog and .cgt files." +
+                          kCrLf + "Orvane is not in the install directory, so models.dat files are not opened with it.");
+  EXPECT_EQ(QDir::current(), QDir(prog));
 }
+
+// Installing into the installer's own folder, named as it is or through a link: every file is
+// already the one to install; nothing is copied or reported but one count.
+TEST_F(InstallTest, OwnFolderLeavesEveryFileInPlaceAndSaysSoOnce) {
+  const QString viaLink = tmp.filePath(QStringLiteral("link"));
+  ASSERT_TRUE(QFile::link(prog, viaLink));
+  for (const char* f : {"COGPage.png", "CGTPage.png"}) WriteBytes(Prog(f), "x");
+  for (const QString& folder : {prog, viaLink}) {
+    for (const bool desktop : {false, true}) {
+      prompts.Clear();
+      files.copied.clear();
+      EXPECT_EQ(desktop ? RunForDesktop(folder) : Run(folder), InstallOutcome::Ended);
+      EXPECT_TRUE(Errors().empty()) << Errors()[0].text;
+      for (const QString& to : files.copied) EXPECT_TRUE(to.startsWith(tmp.filePath(QStringLiteral("data")))) << to;
+      EXPECT_EQ(ReadBytes(Prog("a.txt")) + ReadBytes(Prog("b.txt")), QByteArray("alphabeta"));
+      const auto texts = prompts.Messages();
+      EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                              [](const QString& t) {
+                                return t.contains(QStringLiteral("2 files were already in place there and left as they were."));
+                              }),
+                1)
+          << folder << desktop;
+    }
+  }
+}
+
+// A relative install folder is the current folder's: the files go there and the registry
+// file names it in full.
+TEST_F(InstallTest, RelativeInstallFolderBecomesAbsoluteBeforeAnythingIsCopied) {
+  const QString sub = QDir::toNativeSeparators(tmp.filePath(QStringLiteral("sub")));
+  QDir().mkpath(sub);
+  for (const char* relative : {"sub", "./target/../sub/"}) {
+    QDir::setCurrent(tmp.path());
+    QFile::remove(QDir(sub).filePath(QStringLiteral("a.txt")));
+    EXPECT_EQ(Run(QString::fromLatin1(relative)), InstallOutcome::Ended);
+    EXPECT_EQ(ReadBytes(QDir(sub).filePath(QStringLiteral("a.txt"))), QByteArray("alpha")) << relative;
+    EXPECT_EQ(ReadBytes(Reg()), RegistryFileBytes(kCogCgt, sub)) << relative;
+  }
+}
+
+// A reinstall that meets a full disk: the installed file stays whole, nothing is left beside
+// it, and the message gives the system's reason.
+TEST_F(InstallTest, FullDiskKeepsTheInstalledFileWhole) {
+  tarvex::test::SmallDisk disk;
+  if (!disk.Ok()) GTEST_SKIP() << "needs root to mount a small tmpfs";
+  inst = disk.Path();
+  const QByteArray old(8000, 'o');
+  WriteBytes(Inst("a.txt"), old);
+  WriteBytes(Prog("a.txt"), QByteArray(30000, 'n'));
+  List("a.txt\n");
+  disk.FillLeaving(16 * 1024);
+  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(Errors()[0].text, "Error copying file " + Prog("a.txt") + " to " + inst + kCrLf + "No space left on device" +
+                                  kCrLf + "Click OK to continue, CANCEL to end.");
+  const QByteArray now = ReadBytes(Inst("a.txt"));
+  EXPECT_TRUE(now == old) << "the installed file now has " << now.size() << " bytes";
+  EXPECT_EQ(QDir(inst).entryList(QDir::Files), (QStringList{"a.txt", "filler"}));
+}
+
+#ifndef Q_OS_WIN
+// Each copy has its source's permissions, whatever the file-creation mask, and a read-only
+// file of an earlier installation is replaced like any other.
+TEST_F(InstallTest, CopiesKeepTheSourcesPermissions) {
+  const std::pair<const char*, mode_t> cases[] = {{"Scrivane", 0755}, {"cogref.dat", 0644}, {"readonly.txt", 0444},
+                                                  {"private.txt", 0600}};
+  QByteArray list;
+  for (const auto& [name, mode] : cases) {
+    WriteBytes(Prog(name), name);
+    ASSERT_EQ(::chmod(QFile::encodeName(Prog(name)).constData(), mode), 0);
+    list += QByteArray(name) + '\n';
+  }
+  List(list);
+  const mode_t mask = ::umask(077);
+  for (int round = 0; round < 2; ++round) EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  ::umask(mask);
+  EXPECT_TRUE(Errors().empty());
+  for (const auto& [name, mode] : cases) {
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(Inst(name)).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode) << name;
+  }
+}
+#endif
 
 TEST_F(InstallTest, NewDirectory) {
   WriteBytes(Inst("plain file"), "x");

@@ -101,7 +101,7 @@ TEST_F(WindowTest, InstallEndsTheProgramARefusedOneKeepsItOpen) {
   EXPECT_TRUE(refused.Ended() && !refused.isVisible());
 
   PendrelSetup w(&files, &shell);
-  w.bRegisterDesktop = false;
+  w.associations = Associations::RegistryEditor;
   w.show();
   w.pdInstallPath->setText(At("target"));
   w.fileassociation[0]->setChecked(false);
@@ -113,5 +113,41 @@ TEST_F(WindowTest, InstallEndsTheProgramARefusedOneKeepsItOpen) {
             RegistryFileBytes({false, true, true, false}, At("target")));
   EXPECT_EQ(shell.detached.size(), 1u);
 }
+
+#ifndef Q_OS_WIN
+// The desktop's way through the window: a relative install folder is the current folder's,
+// and Remove Associations takes back what Install registered.
+TEST_F(WindowTest, DesktopInstallFromARelativeFolderThenRemoveAssociations) {
+  const QString prog = At("setup");
+  for (const char* f : {"Scrivane", "COGPage.png", "CGTPage.png"})
+    WriteBytes(QDir(prog).filePath(QLatin1String(f)), "x");
+  WriteBytes(QDir(prog).filePath(QStringLiteral("tarvex-filelist.txt")), "Scrivane\nCOGPage.png\nCGTPage.png\n");
+  QDir(root).mkpath(QStringLiteral("target"));
+  tarvex::SetProgramFolder(prog);
+  shell.found[QStringLiteral("regedit")] = QStringLiteral("/fake/regedit");
+  const QString entry = At("data/applications/tarvex-scrivane.desktop");
+
+  PendrelSetup w(&files, &shell);
+  w.dataHome = At("data");
+  w.show();
+  EXPECT_TRUE(w.pdRemove->isVisible());
+  w.pdInstallPath->setText(QStringLiteral("target"));
+  w.pdInstall->click();
+  EXPECT_TRUE(w.Ended());
+  EXPECT_TRUE(shell.detached.empty());
+  EXPECT_EQ(ReadBytes(At("target/Scrivane")), QByteArray("x"));
+  EXPECT_TRUE(QString::fromUtf8(ReadBytes(entry)).contains(At("target/Scrivane")));
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0], "Tarvex is installed in " + At("target") + ".\r\nScrivane now opens .cog and .cgt files.");
+
+  prompts.Clear();
+  PendrelSetup again(&files, &shell);
+  again.dataHome = At("data");
+  again.pdRemove->click();
+  EXPECT_FALSE(again.Ended());
+  EXPECT_FALSE(QFile::exists(entry));
+  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"The file associations of the Tarvex programs were removed."});
+}
+#endif
 
 }  // namespace

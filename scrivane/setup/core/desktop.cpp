@@ -14,22 +14,30 @@ namespace pendrel {
 using tarvex::JoinPath;
 
 const std::vector<GameFileType>& GameFileTypes() {
-  // .dat and .uni are common extensions of other programs too: their plain globs weigh
-  // little, so that other files keep their types, while the game's own tables match by name.
+  // .uni is a common extension of other programs too: its plain glob weighs little, so that
+  // other files keep their types, while the game's own table matches by name. .dat is so
+  // common that no glob may claim it: the type goes by the file name models.dat (any letter
+  // case) and, for a model table under another name, by the count line it holds near the start.
   static const std::vector<GameFileType> types = {
-      {kBoxCog, QStringLiteral("text/x-jk-cog"), QStringLiteral("COG File"), {{QStringLiteral("*.cog"), 50}},
-       QStringLiteral("COGPage.png"), QStringLiteral("Scrivane")},
+      {kBoxCog, QStringLiteral("text/x-jk-cog"), QStringLiteral("COG File"), {{QStringLiteral("*.cog"), 50}}, {},
+       QStringLiteral("COGPage.png"), QStringLiteral("Scrivane"), QStringLiteral(".cog")},
       {kBoxCgt, QStringLiteral("text/x-jk-cgt"), QStringLiteral("Scrivane Template"), {{QStringLiteral("*.cgt"), 50}},
-       QStringLiteral("CGTPage.png"), QStringLiteral("Scrivane")},
+       {}, QStringLiteral("CGTPage.png"), QStringLiteral("Scrivane"), QStringLiteral(".cgt")},
       {kBoxDat, QStringLiteral("text/x-jk-dat"), QStringLiteral("Jedi Knight DAT File"),
-       {{QStringLiteral("models.dat"), 80}, {QStringLiteral("*.dat"), 10}}, QStringLiteral("DATPage.png"),
-       QStringLiteral("Orvane")},
+       {{QStringLiteral("models.dat"), 80}}, QStringLiteral("numModels:"), QStringLiteral("DATPage.png"),
+       QStringLiteral("Orvane"), QStringLiteral("models.dat")},
       {kBoxUni, QStringLiteral("text/x-jk-uni"), QStringLiteral("Jedi Knight UNI File"),
-       {{QStringLiteral("jkstrings.uni"), 80}, {QStringLiteral("*.uni"), 10}}, QStringLiteral("JKUni.png"),
-       QStringLiteral("Lirrel")},
+       {{QStringLiteral("jkstrings.uni"), 80}, {QStringLiteral("*.uni"), 10}}, {}, QStringLiteral("JKUni.png"),
+       QStringLiteral("Lirrel"), QStringLiteral("jkstrings.uni")},
   };
   return types;
 }
+
+namespace {
+// How far into a file the magic text is looked for: well past the header an editor of the
+// table writes, within what the desktop reads of a file to sniff it.
+constexpr int kMagicRange = 4096;
+}  // namespace
 
 QString MimeIconName(const QString& mimeType) { return QString(mimeType).replace(QLatin1Char('/'), QLatin1Char('-')); }
 
@@ -53,6 +61,14 @@ QString MimePackageXml(const Boxes& boxes) {
       w.writeEmptyElement(QStringLiteral("glob"));
       w.writeAttribute(QStringLiteral("pattern"), g.pattern);
       if (g.weight != 50) w.writeAttribute(QStringLiteral("weight"), QString::number(g.weight));
+    }
+    if (!t.magic.isEmpty()) {
+      w.writeStartElement(QStringLiteral("magic"));
+      w.writeEmptyElement(QStringLiteral("match"));
+      w.writeAttribute(QStringLiteral("type"), QStringLiteral("string"));
+      w.writeAttribute(QStringLiteral("value"), t.magic);
+      w.writeAttribute(QStringLiteral("offset"), QStringLiteral("0:%1").arg(kMagicRange));
+      w.writeEndElement();
     }
     w.writeEndElement();
   }
@@ -116,74 +132,118 @@ QString XdgDataHome() {
 
 namespace {
 
-// Copies an installed PNG into the icon theme under the given name.
-void InstallIcon(const QString& source, const QString& folder, const QString& name, SetupFileOps& files,
-                 QStringList* problems) {
-  QString error;
-  if (!files.MakeFolders(folder, &error) || !files.CopyFileOver(source, JoinPath(folder, name + QStringLiteral(".png")), &error))
-    *problems << QStringLiteral("Icon %1: %2").arg(name, error);
-}
+// The files of one registration and what happened to them.
+class Registration {
+ public:
+  Registration(const QString& dataHome, SetupFileOps& files, DesktopResult* result)
+      : files_(files), result_(result) {
+    mimeFolder = JoinPath(dataHome, QStringLiteral("mime"));
+    appFolder = JoinPath(dataHome, QStringLiteral("applications"));
+    themeFolder = JoinPath(dataHome, QStringLiteral("icons/hicolor"));
+  }
 
-void Write(const QString& path, const QString& text, SetupFileOps& files, QStringList* problems) {
-  QString error;
-  if (!files.MakeFolders(tarvex::FolderPart(path), &error) || !files.WriteFile(path, text.toUtf8(), &error))
-    *problems << QStringLiteral("%1: %2").arg(path, error);
-}
+  QString MimePackage() const { return JoinPath(mimeFolder, QStringLiteral("packages/tarvex.xml")); }
+  QString Entry(const QString& program) const { return JoinPath(appFolder, DesktopFileName(program)); }
+  QString Icon(const char* kind, const QString& name) const {
+    return JoinPath(themeFolder, QStringLiteral("48x48/%1/%2.png").arg(QLatin1String(kind), name));
+  }
 
-void RunTool(const QString& tool, const QString& folder, SetupShell& shell, QStringList* problems) {
+  void Write(const QString& path, const QByteArray& bytes, bool* changed) {
+    QString error;
+    if (!files_.MakeFolders(tarvex::FolderPart(path), &error) || !files_.WriteFile(path, bytes, &error))
+      result_->problems << QStringLiteral("%1: %2").arg(path, error);
+    *changed = true;
+  }
+
+  void Copy(const QString& source, const QString& path, bool* changed) {
+    QString error;
+    if (!files_.MakeFolders(tarvex::FolderPart(path), &error) || !files_.CopyFileOver(source, path, &error))
+      result_->problems << QStringLiteral("%1: %2").arg(path, error);
+    *changed = true;
+  }
+
+  // Removes a file an earlier registration wrote, if it is there.
+  void Remove(const QString& path, bool* changed) {
+    if (!files_.FileExists(path)) return;
+    QString error;
+    if (!files_.RemoveFile(path, &error)) {
+      result_->problems << QStringLiteral("%1: %2").arg(path, error);
+      return;
+    }
+    result_->removed << path;
+    *changed = true;
+  }
+
+  QString mimeFolder, appFolder, themeFolder;
+
+ private:
+  SetupFileOps& files_;
+  DesktopResult* result_;
+};
+
+// Runs a cache tool over a folder, when both are there.
+void RunTool(const QString& tool, const QStringList& args, const QString& folder, SetupFileOps& files,
+             SetupShell& shell, QStringList* problems) {
   const QString path = shell.FindProgram(tool);
-  if (path.isEmpty()) return;  // the desktop picks the files up by itself then, if more slowly
-  if (!shell.Run(path, {folder})) *problems << QStringLiteral("%1 %2 failed.").arg(tool, folder);
+  if (path.isEmpty() || !files.FolderExists(folder)) return;  // the desktop reads the files itself then
+  if (!shell.Run(path, args + QStringList{folder})) *problems << QStringLiteral("%1 %2 failed.").arg(tool, folder);
 }
 
 }  // namespace
 
 DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, SetupShell& shell) {
   DesktopResult result;
-  QStringList& problems = result.problems;
-  if (std::none_of(req.boxes.begin(), req.boxes.end(), [](bool b) { return b; })) return result;
+  Registration reg(req.dataHome, files, &result);
+  bool mimeChanged = false, appsChanged = false, iconsChanged = false;
 
-  const QString mimeFolder = JoinPath(req.dataHome, QStringLiteral("mime"));
-  const QString appFolder = JoinPath(req.dataHome, QStringLiteral("applications"));
-  const QString iconFolder = JoinPath(req.dataHome, QStringLiteral("icons/hicolor/48x48"));
-
-  Write(JoinPath(mimeFolder, QStringLiteral("packages/tarvex.xml")), MimePackageXml(req.boxes), files, &problems);
+  if (std::any_of(req.boxes.begin(), req.boxes.end(), [](bool b) { return b; }))
+    reg.Write(reg.MimePackage(), MimePackageXml(req.boxes).toUtf8(), &mimeChanged);
+  else
+    reg.Remove(reg.MimePackage(), &mimeChanged);
   for (const GameFileType& t : GameFileTypes()) {
+    const QString icon = reg.Icon("mimetypes", MimeIconName(t.mimeType));
     if (req.boxes[t.box])
-      InstallIcon(JoinPath(req.installPath, t.iconFile), JoinPath(iconFolder, QStringLiteral("mimetypes")),
-                  MimeIconName(t.mimeType), files, &problems);
+      reg.Copy(JoinPath(req.installPath, t.iconFile), icon, &iconsChanged);
+    else
+      reg.Remove(icon, &iconsChanged);
   }
 
-  bool anyEntry = false;
   for (const DesktopApp& app : DesktopApps()) {
-    QStringList types, extensions;
+    QStringList types, shown;
     QString iconFile;
     for (const GameFileType& t : GameFileTypes()) {
       if (t.program != app.program || !req.boxes[t.box]) continue;
       types << t.mimeType;
-      extensions << t.globs.back().pattern.mid(1).toUpper();
+      shown << t.files;
       if (iconFile.isEmpty()) iconFile = t.iconFile;
     }
-    if (types.isEmpty()) continue;
     const QString programPath =
         QDir::toNativeSeparators(QFileInfo(JoinPath(req.installPath, ProgramFileName(app.program))).absoluteFilePath());
-    if (!files.FileExists(programPath)) {
+    const bool present = !types.isEmpty() && files.FileExists(programPath);
+    if (!types.isEmpty() && !present) {
       // A program left out of the build (TARVEX_SKIP) is not in the folder.
       result.notes << QStringLiteral("%1 is not in the install directory, so %2 files are not opened with it.")
-                          .arg(app.program, extensions.join(QStringLiteral(" and ")));
+                          .arg(app.program, shown.join(QStringLiteral(" and ")));
+    }
+    if (!present) {
+      // An entry left from an earlier installation would open these files still.
+      reg.Remove(reg.Entry(app.program), &appsChanged);
+      reg.Remove(reg.Icon("apps", app.icon), &iconsChanged);
       continue;
     }
-    InstallIcon(JoinPath(req.installPath, iconFile), JoinPath(iconFolder, QStringLiteral("apps")), app.icon, files,
-                &problems);
-    Write(JoinPath(appFolder, DesktopFileName(app.program)), DesktopEntryText(app, programPath, types), files,
-          &problems);
-    anyEntry = true;
+    reg.Copy(JoinPath(req.installPath, iconFile), reg.Icon("apps", app.icon), &iconsChanged);
+    reg.Write(reg.Entry(app.program), DesktopEntryText(app, programPath, types).toUtf8(), &appsChanged);
+    result.opens << QStringLiteral("%1 now opens %2 files.").arg(app.program, shown.join(QStringLiteral(" and ")));
   }
 
-  RunTool(QStringLiteral("update-mime-database"), mimeFolder, shell, &problems);
-  // With no entry written (only types whose program is missing) the entries' folder may not
-  // exist, and its cache tool fails on a missing folder: there is nothing to update then.
-  if (anyEntry) RunTool(QStringLiteral("update-desktop-database"), appFolder, shell, &problems);
+  if (mimeChanged) RunTool(QStringLiteral("update-mime-database"), {}, reg.mimeFolder, files, shell, &result.problems);
+  if (appsChanged)
+    RunTool(QStringLiteral("update-desktop-database"), {}, reg.appFolder, files, shell, &result.problems);
+  // The icon theme's cache only where one was made before: without it the desktop reads the
+  // folders themselves, and a cache made here would then hide icons added by hand later.
+  if (iconsChanged && files.FileExists(JoinPath(reg.themeFolder, QStringLiteral("icon-theme.cache"))))
+    RunTool(QStringLiteral("gtk-update-icon-cache"), {QStringLiteral("-f"), QStringLiteral("-t"), QStringLiteral("-q")},
+            reg.themeFolder, files, shell, &result.problems);
   return result;
 }
 

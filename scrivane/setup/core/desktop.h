@@ -23,8 +23,10 @@ struct GameFileType {
   QString mimeType;     // "text/x-jk-cog"
   QString comment;      // "COG File"
   std::vector<MimeGlob> globs;
+  QString magic;        // text near the start that marks the type when no glob decides; may be empty
   QString iconFile;     // PNG among the installed files
   QString program;      // program that opens it, without suffix
+  QString files;        // the files as the user is told about them: ".cog", "models.dat"
 };
 
 // The four types in the order .cog, .cgt, .dat, .uni.
@@ -62,10 +64,14 @@ struct DesktopRequest {
 struct DesktopResult {
   QStringList problems;  // what went wrong, one line each
   QStringList notes;     // ticked types no installed program opens yet, one line each
+  QStringList opens;     // "Scrivane now opens .cog and .cgt files.", one line per program
+  QStringList removed;   // files of an earlier registration that were removed
 };
 
-// Writes the MIME package, the desktop entries and the icons for the ticked boxes and runs
-// update-mime-database and update-desktop-database when they exist.
+// Writes the MIME package, the desktop entries and the icons for the ticked boxes, removes
+// those an earlier registration wrote for boxes no longer ticked, and runs the desktop's cache
+// tools (update-mime-database, update-desktop-database, gtk-update-icon-cache) where something
+// changed and they exist. With no box ticked it removes the whole registration.
 DesktopResult RegisterDesktop(const DesktopRequest& req, SetupFileOps& files, SetupShell& shell);
 
 // The user's XDG data folder.

@@ -25,8 +25,19 @@ QString ListOpenError(const QString& reason) {
   return QStringLiteral("Error opening file \"%1\".").arg(QLatin1String(kFileList)) + kCrLf + reason;
 }
 
-// Copies every file of the list. False when the user chose to end the program.
-bool CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lines, SetupFileOps& files) {
+QString Plural(qsizetype n, const char* one, const char* many) {
+  return n == 1 ? QLatin1String(one) : QStringLiteral("%1 %2").arg(n).arg(QLatin1String(many));
+}
+
+// What the copy loop did: false when the user chose to end the program.
+struct CopyResult {
+  bool goOn = true;
+  qsizetype inPlace = 0;  // files that already were the very files to be installed
+};
+
+// Copies every file of the list.
+CopyResult CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lines, SetupFileOps& files) {
+  CopyResult result;
   for (const ListLine& line : lines) {
     if (line.failed) {
       prompts().MsgBox(ListOpenError(line.error), ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
@@ -36,41 +47,95 @@ bool CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lines, Se
     if (line.name.trimmed().isEmpty()) continue;
     const QString source = JoinPath(req.programFolder, line.name);
     const QString dest = JoinPath(req.installPath, line.name);
+    // Installing into the installer's own folder: the file is where it belongs already.
+    if (files.SameFile(source, dest)) {
+      ++result.inPlace;
+      continue;
+    }
     // A name with a folder in it (the templates) goes into that folder of the install folder,
     // made if need be; a missing install folder is not made here but fails the copy. The list
-    // is written with slashes on every platform, so both separators count here, unlike
-    // tarvex::IsPathSeparator, which on Windows takes the backslash alone.
+    // is written with slashes, which separate folders on every platform.
     const QString folder = QFileInfo(dest).path();
-    const bool inFolder = line.name.contains(QLatin1Char('/')) || line.name.contains(QLatin1Char('\\'));
+    const bool inFolder = tarvex::LastSeparator(line.name) >= 0;
     QString error;
     const bool ready = !inFolder || !files.FolderExists(req.installPath) || files.FolderExists(folder) ||
                        files.MakeFolders(folder, &error);
     if (ready && files.CopyFileOver(source, dest, &error)) continue;
     const QString text = QStringLiteral("Error copying file ") + source + QStringLiteral(" to ") + req.installPath +
                          kCrLf + error + kCrLf + QStringLiteral("Click OK to continue, CANCEL to end.");
-    if (prompts().MsgBox(text, ErrorTitle(), MsgButtons::OKCancel, MsgIcon::Exclamation) == MsgResult::Cancel)
-      return false;
+    if (prompts().MsgBox(text, ErrorTitle(), MsgButtons::OKCancel, MsgIcon::Exclamation) == MsgResult::Cancel) {
+      result.goOn = false;
+      return result;
+    }
   }
-  return true;
+  return result;
 }
 
-void RegisterForDesktop(const InstallRequest& req, SetupFileOps& files, SetupShell& shell) {
-  DesktopRequest d;
-  d.installPath = req.installPath;
-  d.boxes = req.boxes;
-  d.dataHome = req.dataHome;
-  const DesktopResult result = RegisterDesktop(d, files, shell);
+QString InPlaceText(qsizetype inPlace) {
+  return QStringLiteral("%1 already in place there and left as %2.")
+      .arg(Plural(inPlace, "One file was", "files were"), QLatin1String(inPlace == 1 ? "it was" : "they were"));
+}
+
+bool WriteRegistryFile(const InstallRequest& req, const QString& regPath, SetupFileOps& files) {
+  QString error;
+  if (files.WriteFile(regPath, RegistryFileBytes(req.boxes, req.installPath), &error)) return true;
+  prompts().MsgBox(QStringLiteral("Error writing file \"%1\".").arg(regPath) + kCrLf + error, ErrorTitle(),
+                   MsgButtons::OK, MsgIcon::Exclamation);
+  return false;
+}
+
+// Tells the user what a desktop registration did: its problems, then one summary.
+void ReportDesktop(const DesktopResult& result, const QStringList& head) {
   if (!result.problems.isEmpty())
     prompts().MsgBox(QStringLiteral("The file types could not all be registered for the desktop:") + kCrLf +
                          result.problems.join(kCrLf),
                      ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
-  if (!result.notes.isEmpty())
-    prompts().MsgBox(result.notes.join(kCrLf), QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
+  QStringList lines = head + result.opens + result.notes;
+  if (result.opens.isEmpty() && result.notes.isEmpty())
+    lines << (result.removed.isEmpty() ? QStringLiteral("No file types are associated with the Tarvex programs.")
+                                       : QStringLiteral("The Tarvex programs no longer open any file types."));
+  prompts().MsgBox(lines.join(kCrLf), QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
+}
+
+// The Windows way: the registry editor imports the file; nobody waits for it.
+InstallOutcome RegisterWithRegistryEditor(const InstallRequest& req, const QString& regPath, SetupFileOps& files,
+                                          SetupShell& shell) {
+  prompts().MsgBox(QStringLiteral("When prompted to install settings into your registry, click \"YES\" and then \"OK\"."),
+                   QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
+  if (!WriteRegistryFile(req, regPath, files)) return InstallOutcome::Stopped;
+  const QString regedit = shell.FindProgram(QStringLiteral("regedit"));
+  QString error;
+  if (regedit.isEmpty()) {
+    prompts().MsgBox(QStringLiteral("The registry settings were written to the file \"%1\".").arg(regPath) + kCrLf +
+                         QStringLiteral("No registry editor was found here; the file can be imported with the "
+                                        "registry editor (regedit) on a system that has one."),
+                     QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
+  } else if (!shell.StartDetached(regedit, {regPath}, &error)) {
+    prompts().MsgBox(QStringLiteral("Error starting the registry editor.") + kCrLf + error + kCrLf +
+                         QStringLiteral("The registry settings are in the file \"%1\".").arg(regPath),
+                     ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
+  }
+  return InstallOutcome::Ended;
 }
 
 }  // namespace
 
-InstallOutcome Install(const InstallRequest& req, SetupFileOps& files, SetupShell& shell) {
+Associations NativeAssociations() {
+#ifdef Q_OS_WIN
+  return Associations::RegistryEditor;
+#else
+  return Associations::Desktop;
+#endif
+}
+
+QString AbsoluteInstallPath(const QString& installPath) {
+  if (installPath.isEmpty()) return installPath;
+  return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(installPath)));
+}
+
+InstallOutcome Install(const InstallRequest& request, SetupFileOps& files, SetupShell& shell) {
+  InstallRequest req = request;
+  req.installPath = AbsoluteInstallPath(request.installPath);
   const QString refused = RefusedPathReason(req.installPath);
   if (!refused.isEmpty()) {
     prompts().MsgBox(refused + kCrLf + QStringLiteral("Please choose another install directory."), ErrorTitle(),
@@ -85,37 +150,44 @@ InstallOutcome Install(const InstallRequest& req, SetupFileOps& files, SetupShel
     prompts().MsgBox(ListOpenError(error), ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
     return InstallOutcome::Stopped;
   }
-  if (!CopyFiles(req, lines, files)) return InstallOutcome::Ended;
+  const CopyResult copied = CopyFiles(req, lines, files);
+  if (!copied.goOn) return InstallOutcome::Ended;
 
-  // 2. What the registry editor will ask.
-  prompts().MsgBox(QStringLiteral("When prompted to install settings into your registry, click \"YES\" and then \"OK\"."),
-                   QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
-
-  // 3. The registry file.
+  // 2. to 4. The associations.
   const QString regPath = JoinPath(req.programFolder, QLatin1String(kRegFile));
-  if (!files.WriteFile(regPath, RegistryFileBytes(req.boxes, req.installPath), &error)) {
-    prompts().MsgBox(QStringLiteral("Error writing file \"%1\".").arg(regPath) + kCrLf + error, ErrorTitle(),
-                     MsgButtons::OK, MsgIcon::Exclamation);
-    return InstallOutcome::Stopped;
+  InstallOutcome outcome = InstallOutcome::Ended;
+  if (req.associations == Associations::RegistryEditor) {
+    if (copied.inPlace > 0)
+      prompts().MsgBox(QStringLiteral("Install directory: %1").arg(req.installPath) + kCrLf + InPlaceText(copied.inPlace),
+                       QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
+    outcome = RegisterWithRegistryEditor(req, regPath, files, shell);
+  } else {
+    // The registry file is kept for a Windows system; the desktop does not need it, so a
+    // folder it cannot be written to (a tool set installed by root) stops nothing.
+    WriteRegistryFile(req, regPath, files);
+    QStringList head{QStringLiteral("Tarvex is installed in %1.").arg(req.installPath)};
+    if (copied.inPlace > 0) head << InPlaceText(copied.inPlace);
+    ReportDesktop(RegisterDesktop({req.installPath, req.boxes, req.dataHome}, files, shell), head);
   }
-  if (req.registerDesktop) RegisterForDesktop(req, files, shell);
-
-  // 4. The registry editor imports it; nobody waits for it.
-  const QString regedit = shell.FindProgram(QStringLiteral("regedit"));
-  if (regedit.isEmpty()) {
-    prompts().MsgBox(QStringLiteral("The registry settings were written to the file \"%1\".").arg(regPath) + kCrLf +
-                         QStringLiteral("No registry editor was found here; the file can be imported with the "
-                                        "registry editor (regedit) on a system that has one."),
-                     QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
-  } else if (!shell.StartDetached(regedit, {regPath}, &error)) {
-    prompts().MsgBox(QStringLiteral("Error starting the registry editor.") + kCrLf + error + kCrLf +
-                         QStringLiteral("The registry settings are in the file \"%1\".").arg(regPath),
-                     ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
-  }
+  if (outcome == InstallOutcome::Stopped) return outcome;
 
   // 5. Done.
   QDir::setCurrent(req.programFolder);
   return InstallOutcome::Ended;
+}
+
+void RemoveAssociations(const QString& dataHome, SetupFileOps& files, SetupShell& shell) {
+  const DesktopResult result = RegisterDesktop({QString(), Boxes{}, dataHome}, files, shell);
+  if (!result.problems.isEmpty()) {
+    prompts().MsgBox(QStringLiteral("The file associations could not all be removed:") + kCrLf +
+                         result.problems.join(kCrLf),
+                     ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
+    return;
+  }
+  prompts().MsgBox(result.removed.isEmpty()
+                       ? QStringLiteral("No file associations of the Tarvex programs were registered.")
+                       : QStringLiteral("The file associations of the Tarvex programs were removed."),
+                   QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
 }
 
 QString MakeNewDirectory(const QString& folder, const QString& name, SetupFileOps& files) {

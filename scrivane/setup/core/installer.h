@@ -28,14 +28,20 @@ class SetupFileOps {
   virtual ~SetupFileOps() = default;
   // Reads the file list line by line. False (with the reason) when it cannot be opened.
   virtual bool ReadFileList(const QString& path, std::vector<ListLine>* lines, QString* error) = 0;
-  // Copies a file; an existing destination is replaced.
+  // Copies a file; an existing destination is replaced whole, or stays as it was when the
+  // copy fails. The copy takes the source's permissions.
   virtual bool CopyFileOver(const QString& source, const QString& dest, QString* error) = 0;
+  // True when both paths name one and the same file (the installer's own folder as the
+  // install folder).
+  virtual bool SameFile(const QString& a, const QString& b) = 0;
   // Makes one folder (its parent must exist).
   virtual bool MakeFolder(const QString& path, QString* error) = 0;
   // Makes a folder and any missing parents.
   virtual bool MakeFolders(const QString& path, QString* error) = 0;
   // Creates or overwrites a file.
   virtual bool WriteFile(const QString& path, const QByteArray& bytes, QString* error) = 0;
+  // Removes a file.
+  virtual bool RemoveFile(const QString& path, QString* error) = 0;
   virtual bool FileExists(const QString& path) = 0;
   virtual bool FolderExists(const QString& path) = 0;
 };
@@ -55,13 +61,27 @@ class SetupShell {
 SetupFileOps& SystemFileOps();
 SetupShell& SystemShell();
 
+// How the ticked associations reach the system.
+enum class Associations {
+  RegistryEditor,  // the registry file is handed to the registry editor (Windows)
+  Desktop,         // MIME types, desktop entries and icons in the user's data folder (freedesktop)
+};
+// Windows: RegistryEditor; elsewhere Desktop (a registry editor found there belongs to a
+// compatibility layer, whose registry no desktop program reads).
+Associations NativeAssociations();
+
 struct InstallRequest {
   QString programFolder;  // the installer's folder: file list, sources, registry file
   QString installPath;    // the text of the install path box when Install was pressed
   Boxes boxes{};
-  bool registerDesktop = false;  // also register the associations for the freedesktop desktop
-  QString dataHome;              // the user's XDG data folder (for registerDesktop)
+  Associations associations = NativeAssociations();
+  QString dataHome;  // the user's XDG data folder (for Associations::Desktop)
 };
+
+// The install path as the installation uses it: a relative one is taken from the current
+// folder, so that the files, the registry file and the desktop entries all name one absolute
+// folder. Native separators; empty stays empty.
+QString AbsoluteInstallPath(const QString& installPath);
 
 enum class InstallOutcome {
   Stopped,  // nothing more happens; the program stays open
@@ -70,6 +90,10 @@ enum class InstallOutcome {
 
 // Runs the installation; every message goes through tarvex::prompts().
 InstallOutcome Install(const InstallRequest& req, SetupFileOps& files, SetupShell& shell);
+
+// Removes the desktop associations an installation registered in dataHome and refreshes the
+// desktop's caches. Every message goes through tarvex::prompts().
+void RemoveAssociations(const QString& dataHome, SetupFileOps& files, SetupShell& shell);
 
 // Makes folder + separator + name for New Directory. Returns the new folder's path, or
 // empty after telling the user why it could not be made.

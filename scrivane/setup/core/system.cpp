@@ -62,10 +62,12 @@ class SystemFiles final : public SetupFileOps {
   }
 
   bool CopyFileOver(const QString& source, const QString& dest, QString* error) override {
+    return tarvex::CopyWholeFile(source, dest, error);
+  }
+
+  bool SameFile(const QString& a, const QString& b) override {
     std::error_code ec;
-    std::filesystem::copy_file(FsPath(source), FsPath(dest), std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) *error = Reason(ec);
-    return !ec;
+    return std::filesystem::equivalent(FsPath(a), FsPath(b), ec) && !ec;
   }
 
   bool MakeFolder(const QString& path, QString* error) override {
@@ -84,6 +86,13 @@ class SystemFiles final : public SetupFileOps {
 
   bool WriteFile(const QString& path, const QByteArray& bytes, QString* error) override {
     return tarvex::WriteWholeFile(path, bytes, error);
+  }
+
+  bool RemoveFile(const QString& path, QString* error) override {
+    std::error_code ec;
+    std::filesystem::remove(FsPath(path), ec);
+    if (ec) *error = Reason(ec);
+    return !ec;
   }
 
   bool FileExists(const QString& path) override { return QFileInfo(path).isFile(); }

@@ -70,11 +70,7 @@ PendrelSetup::PendrelSetup(SetupFileOps* files, SetupShell* shell, QWidget* pare
       shell_(shell ? shell : &SystemShell()) {
   setObjectName(QStringLiteral("PendrelSetup"));
   setWindowTitle(QStringLiteral("Tarvex Setup"));
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-  bRegisterDesktop = true;
-#else
-  bRegisterDesktop = false;
-#endif
+  dataHome = XdgDataHome();
 
   decoImage = Named(new QLabel(this), "decoImage");
   decoImage->setPixmap(DecorationPicture(QSize(120, 320)));
@@ -99,6 +95,10 @@ PendrelSetup::PendrelSetup(SetupFileOps* files, SetupShell* shell, QWidget* pare
     boxes->addWidget(fileassociation[i]);
   }
   pdInstall = Named(new QPushButton(QStringLiteral("&Install"), this), "pdInstall");
+  pdRemove = Named(new QPushButton(QStringLiteral("&Remove Associations"), this), "pdRemove");
+  pdRemove->setToolTip(QStringLiteral("Remove the file types, desktop entries and icons an earlier installation "
+                                      "registered for this user"));
+  pdRemove->setVisible(associations == Associations::Desktop);
   pdCancel = Named(new QPushButton(QStringLiteral("&Cancel"), this), "pdCancel");
   pdInstall->setDefault(true);
 
@@ -106,6 +106,7 @@ PendrelSetup::PendrelSetup(SetupFileOps* files, SetupShell* shell, QWidget* pare
   chooser->addWidget(pdDrive, 1);
   chooser->addWidget(pdNewDir);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(pdRemove);
   buttons->addStretch(1);
   buttons->addWidget(pdInstall);
   buttons->addWidget(pdCancel);
@@ -125,6 +126,7 @@ PendrelSetup::PendrelSetup(SetupFileOps* files, SetupShell* shell, QWidget* pare
   connect(pdDir, &tarvex::FolderList::pathChanged, this, [this] { pdDir_Change(); });
   connect(pdNewDir, &QPushButton::clicked, this, [this] { pdNewDir_Click(); });
   connect(pdInstall, &QPushButton::clicked, this, [this] { pdInstall_Click(); });
+  connect(pdRemove, &QPushButton::clicked, this, [this] { pdRemove_Click(); });
   connect(pdCancel, &QPushButton::clicked, this, [this] { pdCancel_Click(); });
 }
 
@@ -153,10 +155,12 @@ void PendrelSetup::pdInstall_Click() {
   req.programFolder = tarvex::ProgramFolder();
   req.installPath = pdInstallPath->text();
   for (int i = 0; i < 4; ++i) req.boxes[i] = fileassociation[i]->isChecked();
-  req.registerDesktop = bRegisterDesktop;
-  req.dataHome = XdgDataHome();
+  req.associations = associations;
+  req.dataHome = dataHome;
   if (Install(req, *files_, *shell_) == InstallOutcome::Ended) EndProgram();
 }
+
+void PendrelSetup::pdRemove_Click() { RemoveAssociations(dataHome, *files_, *shell_); }
 
 void PendrelSetup::pdCancel_Click() { EndProgram(); }
 

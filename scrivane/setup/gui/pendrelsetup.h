@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <array>
 
+#include "scrivane/setup/core/installer.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -17,9 +19,6 @@ class FolderList;
 }  // namespace tarvex
 
 namespace pendrel {
-
-class SetupFileOps;
-class SetupShell;
 
 class PendrelSetup : public QWidget {
   Q_OBJECT
@@ -35,12 +34,14 @@ class PendrelSetup : public QWidget {
   QGroupBox* FileAssocFrame;
   std::array<QCheckBox*, 4> fileassociation;
   QPushButton* pdInstall;
+  QPushButton* pdRemove;  // "&Remove Associations", where the desktop holds them
   QPushButton* pdCancel;
   QLabel* decoImage;
 
-  // Whether Install registers the ticked associations for the freedesktop desktop too
-  // (on by default where that desktop lives).
-  bool bRegisterDesktop;
+  // How Install registers the ticked associations, and the user's data folder that holds
+  // them on a freedesktop desktop.
+  Associations associations = NativeAssociations();
+  QString dataHome;
 
   // True once the program has ended (the window is closed then).
   bool Ended() const { return bEnded; }
@@ -49,6 +50,7 @@ class PendrelSetup : public QWidget {
   void pdDir_Change();
   void pdNewDir_Click();
   void pdInstall_Click();
+  void pdRemove_Click();
   void pdCancel_Click();
 
  private:
