@@ -30,6 +30,7 @@
 #include "common/ui/executeserver.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
+#include "scrivane/gui/cogtools.h"
 #include "scrivane/gui/frmscrivane.h"
 
 namespace scrivane {
@@ -71,6 +72,7 @@ frmMain::frmMain() {
   BuildMenus();
   ConnectBramwise();
   BuildStatusBar();
+  new CogTools(this);
   resize(1000, 700);
   tarvex::prompts().SetParentWindow(this);
 }

@@ -14,6 +14,7 @@
 
 #include "common/prefs.h"
 #include "scrivane/core/coglang.h"
+#include "scrivane/gui/cogtools.h"
 #include "scrivane/gui/frmdir.h"
 #include "scrivane/gui/frmmain.h"
 
@@ -147,6 +148,7 @@ void frmOptions::cmdApply_Click() {
   tarvex::prefs::ShowCheckSyntax.Set(chkShowCheckSyntax->isChecked());
   main_->ShowCheckSyntax(chkShowCheckSyntax->isChecked());
   tarvex::prefs::CheckGame.Set(CogGameKey(CogGame(cboCheckGame->currentData().toInt())));
+  if (CogTools* tools = CogTools::Of(main_)) tools->RecheckAll();
   const QLineEdit* authorFields[] = {txtAuthName, txtAuthEmail, txtAuthWebsite};
   for (int i = 0; i < 3; ++i) {
     const QString text = authorFields[i]->text();

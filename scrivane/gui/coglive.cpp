@@ -1,0 +1,290 @@
+#include "scrivane/gui/coglive.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPromise>
+#include <QTextBlock>
+#include <QThreadPool>
+#include <QToolTip>
+
+#include "scrivane/core/cognav.h"
+#include "scrivane/gui/linegutter.h"
+#include "scrivane/gui/textbox.h"
+
+namespace scrivane {
+namespace {
+
+QColor MarkColour(CogSeverity s) {
+  switch (s) {
+    case CogSeverity::Error: return QColor(220, 30, 30);
+    case CogSeverity::Warning: return QColor(230, 150, 0);
+    default: return QColor(150, 150, 150);
+  }
+}
+
+// The visible part of the text, as positions.
+std::pair<int, int> VisibleRange(TextBox* box) {
+  const QRect r = box->viewport()->rect();
+  return {box->cursorForPosition(r.topLeft()).position(), box->cursorForPosition(r.bottomRight()).position()};
+}
+
+// Calls draw(x0, x1, rect of the line) for each line piece of [start, start + length); an empty
+// range is one character wide.
+template <typename Draw>
+void ForEachPiece(TextBox* box, int start, int length, Draw draw) {
+  QTextDocument* doc = box->document();
+  const int end = start + length;
+  int pos = start;
+  for (QTextBlock b = doc->findBlock(pos); b.isValid(); b = b.next()) {
+    const int blockEnd = b.position() + b.length() - 1;
+    const int e = std::min(end, blockEnd);
+    QTextCursor c(doc);
+    c.setPosition(std::max(pos, b.position()));
+    const QRect r0 = box->cursorRect(c);
+    c.setPosition(e);
+    const QRect r1 = box->cursorRect(c);
+    int x1 = r1.top() == r0.top() ? r1.left() : box->viewport()->width();
+    if (x1 <= r0.left() + 1) x1 = r0.left() + box->fontMetrics().horizontalAdvance(u'x');
+    draw(r0.left(), x1, r0);
+    if (end <= blockEnd) break;
+    pos = blockEnd + 1;
+  }
+}
+
+// Paints the marks over the text box's viewport; mouse events pass through to the text.
+class TextMarks : public QWidget {
+ public:
+  TextMarks(TextBox* box, CogLive* live) : QWidget(box->viewport()), box_(box), live_(live) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(box->viewport()->rect());
+    show();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (live_->Marks().empty() && live_->UseMarks().empty()) return;
+    QPainter p(this);
+    const auto [first, last] = VisibleRange(box_);
+    QColor useColour = palette().color(QPalette::Highlight);
+    useColour.setAlpha(70);
+    for (const CogLive::Mark& m : live_->UseMarks()) {
+      if (m.start > last || m.start + m.length < first) continue;
+      ForEachPiece(box_, m.start, m.length, [&](int x0, int x1, const QRect& r) { p.fillRect(QRect(x0, r.top(), x1 - x0, r.height()), useColour); });
+    }
+    for (const CogLive::Mark& m : live_->Marks()) {
+      if (m.start > last || m.start + m.length < first) continue;
+      QPen pen(MarkColour(m.severity), 1);
+      if (m.severity == CogSeverity::Note) pen.setStyle(Qt::DotLine);
+      p.setPen(pen);
+      ForEachPiece(box_, m.start, m.length, [&](int x0, int x1, const QRect& r) {
+        const int y = r.bottom() - 1;
+        if (m.severity == CogSeverity::Note) {
+          p.drawLine(x0, y + 1, x1, y + 1);
+          return;
+        }
+        // A zigzag two pixels high, drawn without smoothing so that it stays crisp.
+        QPolygon wave;
+        for (int x = x0, up = 0; x <= x1; x += 2, up ^= 1) wave << QPoint(x, up ? y - 2 : y);
+        p.drawPolyline(wave);
+      });
+    }
+  }
+
+ private:
+  TextBox* box_;
+  CogLive* live_;
+};
+
+// Marks the lines with errors and warnings at the gutter's left edge.
+class GutterMarks : public QWidget {
+ public:
+  GutterMarks(QWidget* gutter, TextBox* box, CogLive* live) : QWidget(gutter), box_(box), live_(live) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(gutter->rect());
+    show();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const auto [first, last] = VisibleRange(box_);
+    const int offset = parentWidget()->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
+    for (const CogLive::Mark& m : live_->Marks()) {
+      if (m.severity == CogSeverity::Note || m.start > last || m.start < first - 1) continue;
+      QTextCursor c(box_->document());
+      c.setPosition(m.start);
+      const QRect r = box_->cursorRect(c);
+      p.fillRect(QRect(0, r.top() + offset, 3, r.height()), MarkColour(m.severity));
+    }
+  }
+
+ private:
+  TextBox* box_;
+  CogLive* live_;
+};
+
+}  // namespace
+
+CogLive::CogLive(TextBox* box) : QObject(box), box_(box) {
+  setObjectName(QStringLiteral("cogLive"));
+  timer_.setSingleShot(true);
+  timer_.setInterval(kDelayMs);
+  connect(&timer_, &QTimer::timeout, this, &CogLive::Start);
+  connect(&watcher_, &QFutureWatcherBase::finished, this, [this] {
+    if (watcher_.future().resultCount() > 0) Take(watcher_.result(), runningRevision_);
+  });
+  connect(box->document(), &QTextDocument::contentsChange, this, &CogLive::Changed);
+  overlay_ = new TextMarks(box, this);
+  if (auto* gutter = box->findChild<LineGutter*>()) {
+    gutterMarks_ = new GutterMarks(gutter, box, this);
+    gutter->installEventFilter(this);
+  }
+  box->viewport()->installEventFilter(this);
+  // Scrolling the viewport moves its children with the text: the marks are put back and
+  // painted anew.
+  connect(box, &QPlainTextEdit::updateRequest, overlay_, [this](const QRect& r, int dy) {
+    if (!overlay_ || !box_) return;
+    if (dy || overlay_->pos() != QPoint(0, 0)) {
+      overlay_->setGeometry(box_->viewport()->rect());
+      overlay_->update();
+      if (gutterMarks_) gutterMarks_->update();
+    } else {
+      overlay_->update(r);
+    }
+  });
+  timer_.start();
+}
+
+CogLive::~CogLive() { watcher_.disconnect(this); }
+
+CogLive* CogLive::Of(TextBox* box) {
+  if (auto* live = box->findChild<CogLive*>(QString(), Qt::FindDirectChildrenOnly)) return live;
+  return new CogLive(box);
+}
+
+void CogLive::Changed(int position, int removed, int added) {
+  ++revision_;
+  const int delta = added - removed;
+  std::vector<Mark> kept;
+  kept.reserve(marks_.size());
+  for (Mark m : marks_) {
+    if (m.start + m.length < position) kept.push_back(m);
+    else if (m.start >= position + removed) {
+      m.start += delta;
+      kept.push_back(m);
+    }
+  }
+  marks_.swap(kept);
+  useMarks_.clear();
+  timer_.start();
+  if (overlay_) overlay_->update();
+  if (gutterMarks_) gutterMarks_->update();
+}
+
+void CogLive::Recheck() { timer_.start(); }
+
+void CogLive::Start() {
+  if (!box_) return;
+  if (watcher_.isRunning()) {
+    timer_.start();  // one reading at a time; the next follows this one
+    return;
+  }
+  const QString text = box_->WidgetText();
+  const CogGame game = CogGameSetting();
+  if (text.size() < kWorkerChars) {
+    Take(std::make_shared<const CogScript>(ParseCogScript(text, game)), revision_);
+    return;
+  }
+  runningRevision_ = revision_;
+  auto promise = std::make_shared<QPromise<std::shared_ptr<const CogScript>>>();
+  watcher_.setFuture(promise->future());
+  promise->start();
+  QThreadPool::globalInstance()->start([promise, text, game] {
+    promise->addResult(std::make_shared<const CogScript>(ParseCogScript(text, game)));
+    promise->finish();
+  });
+}
+
+void CogLive::Take(std::shared_ptr<const CogScript> script, int revision) {
+  if (revision != revision_) {
+    if (!timer_.isActive()) timer_.start();
+    return;
+  }
+  script_ = std::move(script);
+  checkedRevision_ = revision;
+  marks_.clear();
+  for (const CogFinding& f : script_->findings)
+    marks_.push_back({int(f.at.offset), int(f.at.length), f.severity, f.message});
+  if (overlay_) overlay_->update();
+  if (gutterMarks_) gutterMarks_->update();
+  emit Checked();
+}
+
+const CogScript& CogLive::CheckNow() {
+  if (!IsCurrent() && box_) {
+    timer_.stop();
+    Take(std::make_shared<const CogScript>(ParseCogScript(box_->WidgetText(), CogGameSetting())), revision_);
+  }
+  static const CogScript none;
+  return script_ ? *script_ : none;
+}
+
+void CogLive::ShowUses(const std::vector<CogRange>& uses) {
+  useMarks_.clear();
+  for (const CogRange& r : uses) useMarks_.push_back({int(r.offset), int(r.length), CogSeverity::Note, QString()});
+  if (overlay_) overlay_->update();
+}
+
+QString CogLive::MessagesAt(int position) const {
+  QStringList out;
+  for (const Mark& m : marks_)
+    if (position >= m.start && position <= m.start + std::max(m.length, 1)) out << m.message;
+  return out.join(u'\n');
+}
+
+bool CogLive::GoToDefinition(int position) {
+  if (!box_) return false;
+  const CogScript& s = CheckNow();
+  const auto target = CogDefinitionAt(s, box_->WidgetText(), position);
+  if (!target) return false;
+  QTextCursor c(box_->document());
+  c.setPosition(int(target->offset));
+  c.setPosition(int(target->offset + target->length), QTextCursor::KeepAnchor);
+  box_->setTextCursor(c);
+  box_->centerCursor();
+  return true;
+}
+
+bool CogLive::eventFilter(QObject* o, QEvent* e) {
+  if (!box_) return false;
+  if (o == box_->viewport()) {
+    switch (e->type()) {
+      case QEvent::Resize:
+        if (overlay_) overlay_->setGeometry(box_->viewport()->rect());
+        break;
+      case QEvent::ToolTip: {
+        const auto* h = static_cast<QHelpEvent*>(e);
+        const QString text = MessagesAt(box_->cursorForPosition(h->pos()).position());
+        if (text.isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(h->globalPos(), text, box_->viewport());
+        return true;
+      }
+      case QEvent::MouseButtonPress: {
+        const auto* m = static_cast<QMouseEvent*>(e);
+        if (m->button() == Qt::LeftButton && (m->modifiers() & Qt::ControlModifier))
+          return GoToDefinition(box_->cursorForPosition(m->position().toPoint()).position());
+        break;
+      }
+      default:
+        break;
+    }
+  } else if (gutterMarks_ && o == gutterMarks_->parentWidget() && e->type() == QEvent::Resize) {
+    gutterMarks_->setGeometry(gutterMarks_->parentWidget()->rect());
+  }
+  return false;
+}
+
+}  // namespace scrivane

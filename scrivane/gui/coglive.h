@@ -1,0 +1,71 @@
+#pragma once
+// The script checked while it is edited: a third of a second after the last change the text is
+// read as the game reads it (on a worker thread when it is large), and the findings are marked
+// in the text (a wavy underline, red for errors and amber for warnings, a faint dotted one for
+// notes; the message as a tooltip) and in the line-number gutter. Ctrl+click on a name goes to
+// its definition; the uses of a symbol can be highlighted. Attached to a document's text box;
+// the marks are painted over the text, so the box's own selections stay untouched.
+#include <QFutureWatcher>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+#include "scrivane/core/cogscript.h"
+
+namespace scrivane {
+
+class TextBox;
+
+class CogLive : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kDelayMs = 330;       // after the last change
+  static constexpr int kWorkerChars = 20000;  // texts this long are read on a worker thread
+
+  explicit CogLive(TextBox* box);
+  ~CogLive() override;
+  // The one attached to the box, made on first use.
+  static CogLive* Of(TextBox* box);
+
+  // The findings of the last reading; they may be of an older text (see IsCurrent).
+  const std::shared_ptr<const CogScript>& Script() const { return script_; }
+  bool IsCurrent() const { return script_ && checkedRevision_ == revision_; }
+  // Reads the text now unless the last reading is of this very text.
+  const CogScript& CheckNow();
+  // Reads again soon (the game to check for has changed).
+  void Recheck();
+  // Marks shown with a background in the text (the uses of a symbol); empty to clear.
+  void ShowUses(const std::vector<CogRange>& uses);
+  // The findings under a place of the text, for its tooltip.
+  QString MessagesAt(int position) const;
+  // Goes to the definition of the name at the position; false when there is none.
+  bool GoToDefinition(int position);
+
+  struct Mark {
+    int start = 0, length = 0;
+    CogSeverity severity = CogSeverity::Note;
+    QString message;
+  };
+  const std::vector<Mark>& Marks() const { return marks_; }
+  const std::vector<Mark>& UseMarks() const { return useMarks_; }
+
+ signals:
+  void Checked();  // new findings are shown
+
+ private:
+  void Changed(int position, int removed, int added);
+  void Start();
+  void Take(std::shared_ptr<const CogScript> script, int revision);
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+  QPointer<TextBox> box_;
+  QTimer timer_;
+  QFutureWatcher<std::shared_ptr<const CogScript>> watcher_;
+  int revision_ = 0, checkedRevision_ = -1, runningRevision_ = -1;
+  std::shared_ptr<const CogScript> script_;
+  std::vector<Mark> marks_, useMarks_;
+  QPointer<QWidget> overlay_, gutterMarks_;
+};
+
+}  // namespace scrivane

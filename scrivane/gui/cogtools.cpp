@@ -1,0 +1,348 @@
+#include "scrivane/gui/cogtools.h"
+
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "common/ui/prompts.h"
+#include "scrivane/core/cognav.h"
+#include "scrivane/gui/coglive.h"
+#include "scrivane/gui/frmmain.h"
+#include "scrivane/gui/frmscrivane.h"
+
+namespace scrivane {
+namespace {
+
+constexpr int kOffsetRole = Qt::UserRole;
+
+QString Counted(int n, const char* one, const char* many) {
+  return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+QTreeWidget* NewList(QWidget* parent, const char* name, const QStringList& headers) {
+  auto* t = new QTreeWidget(parent);
+  t->setObjectName(QString::fromLatin1(name));
+  t->setHeaderLabels(headers);
+  t->setRootIsDecorated(false);
+  t->setUniformRowHeights(true);
+  t->header()->setStretchLastSection(true);
+  return t;
+}
+
+// Where the word that ends at the caret begins (letters, digits and "_").
+int WordStart(const QString& text, int caret) {
+  int s = caret;
+  while (s > 0 && (text[s - 1].isLetterOrNumber() || text[s - 1] == u'_')) --s;
+  return s;
+}
+
+}  // namespace
+
+CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
+  setObjectName(QStringLiteral("cogTools"));
+  dock = new QDockWidget(QStringLiteral("Problems"), main);
+  dock->setObjectName(QStringLiteral("dockProblems"));
+  dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+  tabs = new QTabWidget(dock);
+  tabs->setObjectName(QStringLiteral("tabProblems"));
+  problems = NewList(tabs, "lvwProblems", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Severity"),
+                                           QStringLiteral("Code"), QStringLiteral("Message")});
+  uses = NewList(tabs, "lvwUses", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
+  tabs->addTab(problems, QStringLiteral("Problems"));
+  tabs->addTab(uses, QStringLiteral("Uses"));
+  dock->setWidget(tabs);
+  main->addDockWidget(Qt::BottomDockWidgetArea, dock);
+  dock->hide();
+  for (QTreeWidget* list : {problems, uses}) {
+    connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { GoTo(item); });
+    connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { GoTo(item); });
+  }
+
+  status = new QToolButton(main);
+  status->setObjectName(QStringLiteral("btnProblems"));
+  status->setAutoRaise(true);
+  status->setToolTip(QStringLiteral("Show the Problems list"));
+  main->statusBar()->addPermanentWidget(status);
+  connect(status, &QToolButton::clicked, this, [this] {
+    dock->show();
+    tabs->setCurrentWidget(problems);
+  });
+
+  QAction* toggle = dock->toggleViewAction();
+  toggle->setText(QStringLiteral("&Problems"));
+  toggle->setObjectName(QStringLiteral("mnuViewProblems"));
+  main->mnuView->addAction(toggle);
+
+  auto item = [this, main](QAction*& a, const char* name, const QString& caption, const QKeySequence& key,
+                           void (CogTools::*slot)()) {
+    a = main->mnuEditm->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(key);
+    if (slot) connect(a, &QAction::triggered, this, slot);
+  };
+  main->mnuEditm->addSeparator();
+  item(goToDefinition, "mnuEditDefinition", QStringLiteral("Go to &Definition"), QKeySequence(Qt::Key_F9),
+       &CogTools::GoToDefinitionAtCaret);
+  item(findUses, "mnuEditUses", QStringLiteral("Find &Uses"), QKeySequence(Qt::SHIFT | Qt::Key_F9), &CogTools::FindUsesAtCaret);
+  item(nextProblem, "mnuEditNextProblem", QStringLiteral("Ne&xt Problem"), QKeySequence(Qt::Key_F4), nullptr);
+  item(previousProblem, "mnuEditPreviousProblem", QStringLiteral("Pre&vious Problem"), QKeySequence(Qt::SHIFT | Qt::Key_F4),
+       nullptr);
+  item(completeWord, "mnuEditComplete", QStringLiteral("Complete &Word"), QKeySequence(Qt::CTRL | Qt::Key_Space),
+       &CogTools::CompleteAtCaret);
+  item(renameSymbol, "mnuEditRename", QStringLiteral("Rena&me Symbol..."), QKeySequence(), nullptr);
+  connect(nextProblem, &QAction::triggered, this, [this] { StepProblem(1); });
+  connect(previousProblem, &QAction::triggered, this, [this] { StepProblem(-1); });
+  connect(renameSymbol, &QAction::triggered, this, [this] { RenameAtCaret(); });
+
+  completions = new QListWidget(main);
+  completions->setObjectName(QStringLiteral("lstComplete"));
+  completions->setWindowFlags(Qt::Popup);
+  completions->installEventFilter(this);
+  connect(completions, &QListWidget::itemActivated, this, [this](QListWidgetItem* i) { Choose(completions->row(i)); });
+  connect(completions, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { Choose(completions->row(i)); });
+
+  // The main window disconnects the document area from itself as it goes.
+  connect(main->mdiArea, &QMdiArea::subWindowActivated, main, [this] { Activated(); });
+  Refill();
+}
+
+CogTools* CogTools::Of(frmMain* main) { return main->findChild<CogTools*>(QString(), Qt::FindDirectChildrenOnly); }
+
+frmScrivane* CogTools::Document() const { return main_->ActiveCog(); }
+
+void CogTools::Activated() {
+  frmScrivane* w = Document();
+  CogLive* live = w ? CogLive::Of(w->txtMain) : nullptr;
+  if (live != live_) {
+    if (live_) live_->disconnect(this);
+    live_ = live;
+    if (live) {
+      connect(live, &CogLive::Checked, this, &CogTools::Refill);
+      if (!w->txtMain->property("cogTools").toBool()) {
+        w->txtMain->setProperty("cogTools", true);
+        w->txtMain->installEventFilter(this);
+      }
+    }
+  }
+  uses->clear();
+  Refill();
+}
+
+void CogTools::Refill() {
+  problems->clear();
+  const CogScript* s = live_ && live_->Script() ? live_->Script().get() : nullptr;
+  const int errors = s ? s->Count(CogSeverity::Error) : 0, warnings = s ? s->Count(CogSeverity::Warning) : 0;
+  status->setText(Counted(errors, "error", "errors") + QStringLiteral(", ") + Counted(warnings, "warning", "warnings"));
+  status->setVisible(live_ != nullptr);
+  if (!s) return;
+  QList<QTreeWidgetItem*> items;
+  for (const CogFinding& f : s->findings) {
+    auto* i = new QTreeWidgetItem({QString::number(f.at.line), QString::number(f.at.column), CogSeverityName(f.severity),
+                                   f.code, f.message});
+    i->setData(0, kOffsetRole, qlonglong(f.at.offset));
+    i->setToolTip(4, f.message);
+    items << i;
+  }
+  problems->addTopLevelItems(items);  // in text order, which is line order
+}
+
+void CogTools::RecheckAll() {
+  for (frmScrivane* w : main_->colCogs) CogLive::Of(w->txtMain)->Recheck();
+}
+
+void CogTools::GoTo(QTreeWidgetItem* item) {
+  frmScrivane* w = Document();
+  if (!w || !item) return;
+  QTextCursor c(w->txtMain->document());
+  c.setPosition(std::min<int>(item->data(0, kOffsetRole).toInt(), w->txtMain->document()->characterCount() - 1));
+  w->txtMain->setTextCursor(c);
+  w->txtMain->centerCursor();
+  w->txtMain->setFocus();
+}
+
+void CogTools::StepProblem(int direction) {
+  frmScrivane* w = Document();
+  if (!w || !live_ || live_->Marks().empty()) return;
+  const auto& marks = live_->Marks();
+  const int caret = w->txtMain->textCursor().position();
+  int target = -1;
+  if (direction > 0) {
+    for (const CogLive::Mark& m : marks)
+      if (m.start > caret) {
+        target = m.start;
+        break;
+      }
+    if (target < 0) target = marks.front().start;
+  } else {
+    for (auto it = marks.rbegin(); it != marks.rend(); ++it)
+      if (it->start < caret) {
+        target = it->start;
+        break;
+      }
+    if (target < 0) target = marks.back().start;
+  }
+  QTextCursor c(w->txtMain->document());
+  c.setPosition(std::min(target, w->txtMain->document()->characterCount() - 1));
+  w->txtMain->setTextCursor(c);
+  w->txtMain->ensureCursorVisible();
+  main_->statusBar()->showMessage(live_->MessagesAt(target), 5000);
+}
+
+void CogTools::GoToDefinitionAtCaret() {
+  if (frmScrivane* w = Document()) CogLive::Of(w->txtMain)->GoToDefinition(w->txtMain->textCursor().position());
+}
+
+void CogTools::FindUsesAtCaret() {
+  frmScrivane* w = Document();
+  if (!w) return;
+  CogLive* live = CogLive::Of(w->txtMain);
+  const CogScript& s = live->CheckNow();
+  const QString text = w->txtMain->WidgetText();
+  const QString name = CogNameAt(s, text, w->txtMain->textCursor().position());
+  const std::vector<CogRange> found = CogUsesOf(s, text, name);
+  live->ShowUses(found);
+  uses->clear();
+  QList<QTreeWidgetItem*> items;
+  for (const CogRange& r : found) {
+    const QTextBlock b = w->txtMain->document()->findBlock(int(r.offset));
+    auto* i = new QTreeWidgetItem({QString::number(r.line), QString::number(r.column), b.text().trimmed()});
+    i->setData(0, kOffsetRole, qlonglong(r.offset));
+    items << i;
+  }
+  uses->addTopLevelItems(items);
+  main_->statusBar()->showMessage(name.isEmpty() ? QStringLiteral("No symbol at the caret")
+                                                 : QStringLiteral("%1 of '%2'").arg(Counted(int(found.size()), "use", "uses"), name),
+                                  5000);
+  if (!found.empty()) {
+    dock->show();
+    tabs->setCurrentWidget(uses);
+  }
+}
+
+void CogTools::CompleteAtCaret() {
+  frmScrivane* w = Document();
+  if (!w) return;
+  const QString text = w->txtMain->WidgetText();
+  const int caret = w->txtMain->textCursor().position();
+  completeStart_ = WordStart(text, caret);
+  const std::vector<CogCompletion> found = CogCompletions(CogLive::Of(w->txtMain)->CheckNow(), text,
+                                                          QStringView(text).mid(completeStart_, caret - completeStart_),
+                                                          CogGameSetting());
+  completions->clear();
+  for (const CogCompletion& c : found) {
+    auto* i = new QListWidgetItem(QStringLiteral("%1\t%2").arg(c.word, c.kind), completions);
+    i->setData(Qt::UserRole, c.word);
+    i->setData(Qt::UserRole + 1, c.kind);
+  }
+  if (found.empty()) {
+    main_->statusBar()->showMessage(QStringLiteral("Nothing to complete"), 3000);
+    return;
+  }
+  completing_ = w;
+  if (found.size() == 1) {
+    Choose(0);
+    return;
+  }
+  completions->setCurrentRow(0);
+  const QRect caretRect = w->txtMain->cursorRect();
+  completions->resize(320, std::min(240, 8 + int(found.size()) * completions->sizeHintForRow(0)));
+  completions->move(w->txtMain->viewport()->mapToGlobal(caretRect.bottomLeft()));
+  completions->show();
+  completions->setFocus();
+}
+
+void CogTools::Choose(int row) {
+  completions->hide();
+  frmScrivane* w = completing_;
+  QListWidgetItem* item = completions->item(row);
+  if (!w || !item) return;
+  QTextCursor c = w->txtMain->textCursor();
+  c.setPosition(completeStart_, QTextCursor::KeepAnchor);
+  c.insertText(item->data(Qt::UserRole).toString());
+  w->txtMain->setTextCursor(c);
+  w->txtMain->setFocus();
+  if (item->data(Qt::UserRole + 1).toString() == QLatin1String("verb")) {
+    // As if "(" were typed: the function help comes up.
+    w->txtMain_KeyPress('(');
+    w->txtMain->ReplaceSel(QStringLiteral("("));
+  }
+}
+
+void CogTools::RenameAtCaret(int position) {
+  frmScrivane* w = Document();
+  if (!w) return;
+  if (position < 0) position = w->txtMain->textCursor().position();
+  const CogScript& s = CogLive::Of(w->txtMain)->CheckNow();
+  const QString text = w->txtMain->WidgetText();
+  const QString name = CogNameAt(s, text, position);
+  QString why;
+  if (name.isEmpty() || s.FindSymbol(name) < 0) {
+    CogRenameRanges(s, text, position, name, &why);
+    tarvex::prompts().MsgBox(why, QStringLiteral("Rename Symbol"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Information);
+    return;
+  }
+  const QString newName = tarvex::prompts().InputBox(QStringLiteral("New name for '%1':").arg(name),
+                                                     QStringLiteral("Rename Symbol"), name).trimmed();
+  if (newName.isEmpty() || newName == name) return;
+  const std::vector<CogRange> ranges = CogRenameRanges(s, text, position, newName, &why);
+  if (ranges.empty()) {
+    tarvex::prompts().MsgBox(why, QStringLiteral("Rename Symbol"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
+    return;
+  }
+  // One edit, one undo step; from the last place back, so earlier offsets stay right.
+  QTextCursor c(w->txtMain->document());
+  c.beginEditBlock();
+  for (auto it = ranges.rbegin(); it != ranges.rend(); ++it) {
+    c.setPosition(int(it->offset));
+    c.setPosition(int(it->offset + it->length), QTextCursor::KeepAnchor);
+    c.insertText(newName);
+  }
+  c.endEditBlock();
+  main_->statusBar()->showMessage(QStringLiteral("Renamed '%1' to '%2' in %3").arg(name, newName, Counted(int(ranges.size()), "place", "places")), 5000);
+}
+
+bool CogTools::eventFilter(QObject* o, QEvent* e) {
+  if (o == completions && e->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
+      Choose(completions->currentRow());
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      completions->hide();
+      if (completing_) completing_->txtMain->setFocus();
+      return true;
+    }
+    return false;
+  }
+  if (e->type() == QEvent::ContextMenu) {
+    auto* box = qobject_cast<TextBox*>(o);
+    frmScrivane* w = Document();
+    if (!box || !w || w->txtMain != box) return false;
+    const auto* ce = static_cast<QContextMenuEvent*>(e);
+    const int position = ce->reason() == QContextMenuEvent::Mouse
+                             ? box->cursorForPosition(box->viewport()->mapFrom(box, ce->pos())).position()
+                             : box->textCursor().position();
+    QMenu* menu = box->createStandardContextMenu();
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Go to &Definition"), this, [box, position] { CogLive::Of(box)->GoToDefinition(position); });
+    QAction* rename = menu->addAction(QStringLiteral("Rena&me Symbol..."), this, [this, position] { RenameAtCaret(position); });
+    rename->setObjectName(QStringLiteral("mnuContextRename"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(ce->globalPos());
+    return true;
+  }
+  return false;
+}
+
+}  // namespace scrivane

@@ -1,0 +1,61 @@
+#pragma once
+// The script tools of the main window, over the active document's live findings: the Problems
+// panel under the documents (the findings sorted by line; a click or Enter goes there) with a
+// Uses page, the status bar's count of errors and warnings (a click opens the panel), and the
+// commands Next/Previous Problem, Go to Definition, Find Uses, Complete Word and Rename Symbol.
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+class QDockWidget;
+class QListWidget;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace scrivane {
+
+class CogLive;
+class frmMain;
+class frmScrivane;
+
+class CogTools : public QObject {
+  Q_OBJECT
+ public:
+  explicit CogTools(frmMain* main);
+  // The tools of a main window (made by its constructor).
+  static CogTools* Of(frmMain* main);
+
+  QDockWidget* dock;
+  QTabWidget* tabs;         // "Problems", "Uses"
+  QTreeWidget *problems, *uses;
+  QToolButton* status;      // "1 error, 3 warnings"
+  QAction *nextProblem, *previousProblem, *goToDefinition, *findUses, *completeWord, *renameSymbol;
+  QListWidget* completions;  // the completion list while it is up
+
+  // The active document's findings are shown again (after a reading, or another document).
+  void Refill();
+  // Every open document is read again (the game to check for changed).
+  void RecheckAll();
+  // Moves the caret to the next (or previous) finding after (before) it, around the end.
+  void StepProblem(int direction);
+  void FindUsesAtCaret();
+  void CompleteAtCaret();
+  void RenameAtCaret(int position = -1);
+  void GoToDefinitionAtCaret();
+
+ private:
+  void Activated();
+  void GoTo(QTreeWidgetItem* item);
+  void Choose(int row);
+  bool eventFilter(QObject* o, QEvent* e) override;
+  frmScrivane* Document() const;
+
+  frmMain* main_;
+  QPointer<CogLive> live_;
+  QPointer<frmScrivane> completing_;
+  int completeStart_ = 0;
+};
+
+}  // namespace scrivane

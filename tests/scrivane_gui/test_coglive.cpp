@@ -1,0 +1,190 @@
+// The script checked while it is edited, in the window: marks in the text and gutter, the
+// Problems list and the status bar's count, and the commands that find their way by the
+// script's names (definition, uses, completion, rename).
+#include <QDockWidget>
+#include <QListWidget>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "scrivane/gui/coglive.h"
+#include "scrivane/gui/cogtools.h"
+#include "scrivane/gui/linegutter.h"
+#include "scrivane_fixture.h"
+
+using namespace scrivane;
+
+namespace {
+
+const QString kScript = QStringLiteral(
+    "symbols\nflex offlight=0.5\nthing lamp\nmessage startup\nend\ncode\n"
+    "startup:\n  ThingLight(lamp, oflight, 0.1);   # offlight in a comment\n"
+    "  Print(\"offlight\");\n  ThingLight(lamp, offlight, 0.1);\n  return;\nend\n");
+
+// Puts the caret at a position of the widget's text (one character per line end).
+void Put(frmScrivane* w, int position) {
+  QTextCursor c(w->txtMain->document());
+  c.setPosition(position);
+  w->txtMain->setTextCursor(c);
+}
+
+CogLive* Checked(frmScrivane* w) {
+  CogLive* live = CogLive::Of(w->txtMain);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return live->IsCurrent(); }, 5000));
+  return live;
+}
+
+// How many pixels of the colour lie in the band under the text range.
+int PixelsUnder(TextBox* box, int start, int end, QColor colour) {
+  QTextCursor c(box->document());
+  c.setPosition(start);
+  const QRect a = box->cursorRect(c);
+  c.setPosition(end);
+  const QRect b = box->cursorRect(c);
+  const QImage img = box->viewport()->grab().toImage();
+  int n = 0;
+  for (int y = a.top() + a.height() / 2; y <= a.bottom() + 1 && y < img.height(); ++y)
+    for (int x = a.left(); x < b.left(); ++x) {
+      const QColor p = img.pixelColor(x, y);
+      if (std::abs(p.red() - colour.red()) < 40 && std::abs(p.green() - colour.green()) < 40 && std::abs(p.blue() - colour.blue()) < 40) ++n;
+    }
+  return n;
+}
+
+}  // namespace
+
+TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
+  frmScrivane* w = StartWith(kScript);
+  CogTools* tools = CogTools::Of(main.get());
+  ASSERT_TRUE(tools);
+  CogLive* live = Checked(w);
+  EXPECT_EQ(tools->status->text(), QStringLiteral("0 errors, 1 warning"));
+  ASSERT_EQ(tools->problems->topLevelItemCount(), 1);
+  EXPECT_EQ(tools->problems->topLevelItem(0)->text(0), QStringLiteral("8"));
+  EXPECT_EQ(tools->problems->topLevelItem(0)->text(3), QStringLiteral("COG101"));
+  const int warned = int(kScript.indexOf(QLatin1String("oflight")));
+  EXPECT_TRUE(live->MessagesAt(warned + 3).startsWith(QStringLiteral("'oflight' is declared nowhere")));
+  EXPECT_TRUE(live->MessagesAt(warned - 3).isEmpty());
+  // An amber wave under the name, none under the good one.
+  EXPECT_GT(PixelsUnder(w->txtMain, warned, warned + 7, QColor(230, 150, 0)), 5);
+  const int good = int(kScript.indexOf(QLatin1String("offlight, 0.1")));
+  EXPECT_EQ(PixelsUnder(w->txtMain, good, good + 8, QColor(230, 150, 0)), 0);
+  // The status bar opens the list; a click on a finding puts the caret there.
+  EXPECT_FALSE(tools->dock->isVisible());
+  tools->status->click();
+  EXPECT_TRUE(tools->dock->isVisible());
+  Put(w, 0);
+  emit tools->problems->itemClicked(tools->problems->topLevelItem(0), 0);
+  EXPECT_EQ(w->txtMain->textCursor().position(), warned);
+  // Typing a syntax error: nothing changes before the pause, the error is counted after it.
+  QTest::keyClicks(w->txtMain, QStringLiteral("x"));
+  w->txtMain->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w->txtMain, QStringLiteral("+"));
+  EXPECT_FALSE(live->IsCurrent());
+  EXPECT_EQ(tools->status->text(), QStringLiteral("0 errors, 1 warning"));
+  Checked(w);
+  EXPECT_EQ(tools->status->text(), QStringLiteral("0 errors, 1 warning"));  // "+" after end is not read
+  w->txtMain->moveCursor(QTextCursor::Start);
+  w->txtMain->textCursor().insertText(QStringLiteral("{"));
+  Checked(w);
+  EXPECT_EQ(tools->status->text(), QStringLiteral("1 error, 0 warnings"));
+  // The gutter marks the line with the error in red.
+  auto* gutter = w->txtMain->findChild<LineGutter*>();
+  ASSERT_TRUE(gutter);
+  const QImage g = gutter->grab().toImage();
+  EXPECT_EQ(g.pixelColor(1, w->txtMain->cursorRect(QTextCursor(w->txtMain->document())).center().y() +
+                               w->txtMain->viewport()->y()), QColor(220, 30, 30));
+}
+
+TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
+  QString big = QStringLiteral("symbols\nmessage startup\nend\ncode\nstartup:\n");
+  while (big.size() < CogLive::kWorkerChars * 2) big += QStringLiteral("  Sleep(1);   # a pause\n");
+  big += QStringLiteral("  Sleep(1, 2);\n  x = y;\n  return;\nend\n");
+  frmScrivane* w = StartWith(big);
+  CogTools* tools = CogTools::Of(main.get());
+  Checked(w);
+  EXPECT_EQ(tools->status->text(), QStringLiteral("0 errors, 2 warnings"));
+  const int first = int(big.indexOf(QLatin1String("Sleep(1, 2)"))), second = int(big.indexOf(QLatin1String("y;")));
+  tools->nextProblem->trigger();
+  EXPECT_EQ(w->txtMain->textCursor().position(), first);
+  tools->nextProblem->trigger();
+  tools->nextProblem->trigger();  // the note on x comes between
+  EXPECT_EQ(w->txtMain->textCursor().position(), second);
+  // The text has scrolled to the end: the wave is under the name still.
+  EXPECT_GT(PixelsUnder(w->txtMain, second, second + 1, QColor(230, 150, 0)), 2);
+  tools->nextProblem->trigger();
+  EXPECT_EQ(w->txtMain->textCursor().position(), first);  // around the end
+  tools->previousProblem->trigger();
+  EXPECT_EQ(w->txtMain->textCursor().position(), second);
+}
+
+TEST_F(ScrivaneTest, DefinitionUsesCompletionAndRename) {
+  frmScrivane* w = StartWith(kScript);
+  CogTools* tools = CogTools::Of(main.get());
+  Checked(w);
+  const int decl = int(kScript.indexOf(QLatin1String("offlight")));
+  const int use = int(kScript.indexOf(QLatin1String("offlight, 0.1")));
+  // Go to definition: by the key, and by Ctrl+click.
+  Put(w, use + 2);
+  tools->goToDefinition->trigger();
+  EXPECT_EQ(w->txtMain->textCursor().selectionStart(), decl);
+  EXPECT_EQ(w->txtMain->textCursor().selectedText(), QStringLiteral("offlight"));
+  QTextCursor at(w->txtMain->document());
+  at.setPosition(int(kScript.indexOf(QLatin1String("startup:"))) + 2);
+  Put(w, 0);
+  QTest::mouseClick(w->txtMain->viewport(), Qt::LeftButton, Qt::ControlModifier, w->txtMain->cursorRect(at).center());
+  EXPECT_EQ(w->txtMain->textCursor().selectionStart(), kScript.indexOf(QLatin1String("startup\n")));
+  // Find Uses: the declaration and the one use, not the comment, the string or the misspelling.
+  Put(w, use);
+  tools->findUses->trigger();
+  ASSERT_EQ(tools->uses->topLevelItemCount(), 2);
+  EXPECT_EQ(tools->uses->topLevelItem(0)->text(0), QStringLiteral("2"));
+  EXPECT_EQ(tools->uses->topLevelItem(1)->text(0), QStringLiteral("10"));
+  EXPECT_EQ(CogLive::Of(w->txtMain)->UseMarks().size(), 2u);
+  // Completion: one candidate goes in at once; a verb comes with "(" and its help.
+  w->txtMain->moveCursor(QTextCursor::End);
+  w->txtMain->insertPlainText(QStringLiteral("offl"));
+  tools->completeWord->trigger();
+  EXPECT_TRUE(w->txtMain->toPlainText().endsWith(QStringLiteral("end\nofflight")));
+  w->txtMain->insertPlainText(QStringLiteral("\nThingLig"));
+  tools->completeWord->trigger();
+  ASSERT_TRUE(tools->completions->isVisible());
+  EXPECT_EQ(tools->completions->item(0)->text(), QStringLiteral("thinglight\tverb"));
+  QTest::keyClick(tools->completions, Qt::Key_Return);
+  EXPECT_TRUE(w->txtMain->toPlainText().endsWith(QStringLiteral("\nthinglight(")));
+  EXPECT_TRUE(w->picMain->isVisible());
+  // Rename: declaration and uses, never the comment, the string or a longer name; one undo.
+  w->txtMain->SetText(kScript);
+  Checked(w);
+  prompts.inputAnswers = {QStringLiteral("dimlight")};
+  tools->RenameAtCaret(use + 1);
+  QString renamed = kScript;
+  renamed.replace(QStringLiteral("flex offlight"), QStringLiteral("flex dimlight"));
+  renamed.replace(QStringLiteral("lamp, offlight"), QStringLiteral("lamp, dimlight"));
+  EXPECT_EQ(w->txtMain->toPlainText(), renamed);
+  w->txtMain->undo();
+  EXPECT_EQ(w->txtMain->toPlainText(), kScript);
+  // Refused: a name taken by the game, or the caret on no declared symbol.
+  Checked(w);
+  prompts.inputAnswers = {QStringLiteral("Sleep")};
+  tools->RenameAtCaret(use + 1);
+  prompts.inputAnswers = {QStringLiteral("x")};
+  tools->RenameAtCaret(int(kScript.indexOf(QLatin1String("oflight"))));
+  EXPECT_EQ(w->txtMain->toPlainText(), kScript);
+  const auto messages = prompts.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], QStringLiteral("The name 'Sleep' is already used in this script or by the game."));
+  EXPECT_EQ(messages[1], QStringLiteral("The caret is on no symbol declared in the symbols section."));
+}
+
+TEST_F(ScrivaneTest, TheGameChosenInOptionsIsCheckedFor) {
+  frmScrivane* w = StartWith(QStringLiteral("symbols\nmessage startup\nend\ncode\nstartup:\n  AISetInterest(1, 2);\n  return;\nend\n"));
+  CogTools* tools = CogTools::Of(main.get());
+  Checked(w);
+  EXPECT_EQ(tools->status->text(), QStringLiteral("0 errors, 0 warnings"));
+  ASSERT_TRUE(tarvex::prefs::CheckGame.Set(QStringLiteral("jk")));
+  tools->RecheckAll();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return tools->status->text() == QStringLiteral("0 errors, 1 warning"); }, 5000));
+}
