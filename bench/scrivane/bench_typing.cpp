@@ -1,13 +1,15 @@
 // Typing into a document window: each key goes the whole way a user's key goes (the window's
 // key handlers, the text box inserting it, the change handler), on a small script and on a
-// large one, coloured and, for comparison, with the colouring taken off. Typing must not slow
-// down with the script's size.
+// large one, coloured and, for comparison, with the colouring taken off; and with the script's
+// live findings on (read once before the typing starts) or taken off. Typing must not slow down
+// with the script's size.
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <benchmark/benchmark.h>
 
 #include "common/paths.h"
 #include "scrivane/gui/coghighlighter.h"
+#include "scrivane/gui/coglive.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
 
@@ -47,6 +49,12 @@ void BM_TypingInDocumentWindow(benchmark::State& state) {
   w->txtMain->SetSelStart(w->txtMain->TextLength() / 2);
   w->txtMain->setFocus();
   QCoreApplication::processEvents();
+  if (state.range(2)) {
+    scrivane::CogLive* live = scrivane::CogLive::Of(w->txtMain);
+    while (!live->IsCurrent()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  } else {
+    delete w->txtMain->findChild<scrivane::CogLive*>();
+  }
   // One short line after another, as people type.
   const QString cycle = QStringLiteral("    x = Sleep(1);\r");
   qsizetype i = 0;
@@ -57,10 +65,14 @@ void BM_TypingInDocumentWindow(benchmark::State& state) {
     SendKey(w->txtMain, key, QString(ch));
   }
   state.counters["bytes"] = double(w->txtMain->TextLength());
-  state.SetLabel(state.range(1) ? "coloured" : "plain");
+  state.SetLabel(std::string(state.range(1) ? "coloured" : "plain") + (state.range(2) ? ", live findings" : ""));
   w->bMod = false;
   tarvex::SetProgramFolder(QString());
 }
-BENCHMARK(BM_TypingInDocumentWindow)->ArgsProduct({{10'000, 5'000'000}, {1, 0}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypingInDocumentWindow)
+    ->ArgsProduct({{10'000, 5'000'000}, {1, 0}, {0}})
+    ->ArgsProduct({{10'000, 1'000'000, 5'000'000}, {1}, {1}})
+    ->Args({1'000'000, 1, 0})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -52,6 +52,21 @@ void ForEachPiece(TextBox* box, int start, int length, Draw draw) {
   }
 }
 
+// The marks that may show between two places of the present text (they are sorted by place,
+// and a finding is rarely longer than a line).
+struct MarkSpan {
+  const CogLive::Mark *b, *e;
+  const CogLive::Mark* begin() const { return b; }
+  const CogLive::Mark* end() const { return e; }
+};
+MarkSpan MarksAround(const CogLive* live, int first, int last) {
+  const auto& marks = live->Marks();
+  const int from = live->ToRead(first, false) - 256, to = live->ToRead(last, true);
+  const auto lo = std::lower_bound(marks.begin(), marks.end(), from, [](const CogLive::Mark& m, int p) { return m.start < p; });
+  const auto hi = std::upper_bound(lo, marks.end(), to, [](int p, const CogLive::Mark& m) { return p < m.start; });
+  return {marks.data() + (lo - marks.begin()), marks.data() + (hi - marks.begin())};
+}
+
 // Paints the marks over the text box's viewport; mouse events pass through to the text.
 class TextMarks : public QWidget {
  public:
@@ -73,12 +88,13 @@ class TextMarks : public QWidget {
       if (m.start > last || m.start + m.length < first) continue;
       ForEachPiece(box_, m.start, m.length, [&](int x0, int x1, const QRect& r) { p.fillRect(QRect(x0, r.top(), x1 - x0, r.height()), useColour); });
     }
-    for (const CogLive::Mark& m : live_->Marks()) {
-      if (m.start > last || m.start + m.length < first) continue;
+    int start = 0;
+    for (const CogLive::Mark& m : MarksAround(live_, first, last)) {
+      if (!live_->Shown(m, &start) || start > last || start + m.length < first) continue;
       QPen pen(MarkColour(m.severity), 1);
       if (m.severity == CogSeverity::Note) pen.setStyle(Qt::DotLine);
       p.setPen(pen);
-      ForEachPiece(box_, m.start, m.length, [&](int x0, int x1, const QRect& r) {
+      ForEachPiece(box_, start, m.length, [&](int x0, int x1, const QRect& r) {
         const int y = r.bottom() - 1;
         if (m.severity == CogSeverity::Note) {
           p.drawLine(x0, y + 1, x1, y + 1);
@@ -112,10 +128,11 @@ class GutterMarks : public QWidget {
     QPainter p(this);
     const auto [first, last] = VisibleRange(box_);
     const int offset = parentWidget()->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
-    for (const CogLive::Mark& m : live_->Marks()) {
-      if (m.severity == CogSeverity::Note || m.start > last || m.start < first - 1) continue;
+    int start = 0;
+    for (const CogLive::Mark& m : MarksAround(live_, first, last)) {
+      if (m.severity == CogSeverity::Note || !live_->Shown(m, &start) || start > last || start < first - 1) continue;
       QTextCursor c(box_->document());
-      c.setPosition(m.start);
+      c.setPosition(start);
       const QRect r = box_->cursorRect(c);
       p.fillRect(QRect(0, r.top() + offset, 3, r.height()), MarkColour(m.severity));
     }
@@ -158,26 +175,44 @@ CogLive::CogLive(TextBox* box) : QObject(box), box_(box) {
   timer_.start();
 }
 
-CogLive::~CogLive() { watcher_.disconnect(this); }
+CogLive::~CogLive() {
+  watcher_.disconnect(this);
+  // The marks paint from this object: they go with it.
+  delete overlay_;
+  delete gutterMarks_;
+}
 
 CogLive* CogLive::Of(TextBox* box) {
   if (auto* live = box->findChild<CogLive*>(QString(), Qt::FindDirectChildrenOnly)) return live;
   return new CogLive(box);
 }
 
+int CogLive::ToRead(int position, bool end) const {
+  if (position < editedFrom_) return position;
+  if (position >= editedTo_ + delta_) return position - delta_;
+  return end ? editedTo_ : editedFrom_;
+}
+
+bool CogLive::Shown(const Mark& m, int* start) const {
+  if (m.start + m.length < editedFrom_) *start = m.start;
+  else if (m.start > editedTo_) *start = m.start + delta_;
+  else return false;
+  return true;
+}
+
+std::vector<CogLive::Mark> CogLive::ShownMarks() const {
+  std::vector<Mark> out;
+  for (Mark m : marks_)
+    if (Shown(m, &m.start)) out.push_back(m);
+  return out;
+}
+
 void CogLive::Changed(int position, int removed, int added) {
   ++revision_;
-  const int delta = added - removed;
-  std::vector<Mark> kept;
-  kept.reserve(marks_.size());
-  for (Mark m : marks_) {
-    if (m.start + m.length < position) kept.push_back(m);
-    else if (m.start >= position + removed) {
-      m.start += delta;
-      kept.push_back(m);
-    }
-  }
-  marks_.swap(kept);
+  const int from = ToRead(position, false), to = ToRead(position + removed, true);
+  editedFrom_ = std::min(editedFrom_, from);
+  editedTo_ = std::max(editedTo_, to);
+  delta_ += added - removed;
   useMarks_.clear();
   timer_.start();
   if (overlay_) overlay_->update();
@@ -215,6 +250,9 @@ void CogLive::Take(std::shared_ptr<const CogScript> script, int revision) {
   }
   script_ = std::move(script);
   checkedRevision_ = revision;
+  editedFrom_ = INT_MAX;
+  editedTo_ = INT_MIN;
+  delta_ = 0;
   marks_.clear();
   for (const CogFinding& f : script_->findings)
     marks_.push_back({int(f.at.offset), int(f.at.length), f.severity, f.message});
@@ -240,8 +278,9 @@ void CogLive::ShowUses(const std::vector<CogRange>& uses) {
 
 QString CogLive::MessagesAt(int position) const {
   QStringList out;
+  int start = 0;
   for (const Mark& m : marks_)
-    if (position >= m.start && position <= m.start + std::max(m.length, 1)) out << m.message;
+    if (Shown(m, &start) && position >= start && position <= start + std::max(m.length, 1)) out << m.message;
   return out.join(u'\n');
 }
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <climits>
 #include <memory>
 
 #include "scrivane/core/cogscript.h"
@@ -42,6 +43,7 @@ class CogLive : public QObject {
   // Goes to the definition of the name at the position; false when there is none.
   bool GoToDefinition(int position);
 
+  // A finding of the last reading, at its place in the text that was read.
   struct Mark {
     int start = 0, length = 0;
     CogSeverity severity = CogSeverity::Note;
@@ -49,6 +51,13 @@ class CogLive : public QObject {
   };
   const std::vector<Mark>& Marks() const { return marks_; }
   const std::vector<Mark>& UseMarks() const { return useMarks_; }
+  // Where a mark is shown in the text as it is now: edits since the reading shift the marks
+  // after them and hide those they touch (until the next reading). Constant time.
+  bool Shown(const Mark& m, int* start) const;
+  // The marks shown now, with their present places.
+  std::vector<Mark> ShownMarks() const;
+  // The text's place as it was when read (inside the edited stretch: its start or end).
+  int ToRead(int position, bool end) const;
 
  signals:
   void Checked();  // new findings are shown
@@ -63,6 +72,8 @@ class CogLive : public QObject {
   QTimer timer_;
   QFutureWatcher<std::shared_ptr<const CogScript>> watcher_;
   int revision_ = 0, checkedRevision_ = -1, runningRevision_ = -1;
+  // The stretch of the read text that edits since have touched, and how much they added.
+  int editedFrom_ = INT_MAX, editedTo_ = INT_MIN, delta_ = 0;
   std::shared_ptr<const CogScript> script_;
   std::vector<Mark> marks_, useMarks_;
   QPointer<QWidget> overlay_, gutterMarks_;

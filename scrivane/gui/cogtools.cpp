@@ -172,8 +172,9 @@ void CogTools::GoTo(QTreeWidgetItem* item) {
 
 void CogTools::StepProblem(int direction) {
   frmScrivane* w = Document();
-  if (!w || !live_ || live_->Marks().empty()) return;
-  const auto& marks = live_->Marks();
+  if (!w || !live_) return;
+  const std::vector<CogLive::Mark> marks = live_->ShownMarks();
+  if (marks.empty()) return;
   const int caret = w->txtMain->textCursor().position();
   int target = -1;
   if (direction > 0) {

@@ -80,6 +80,7 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   EXPECT_EQ(w->txtMain->textCursor().position(), warned);
   // Typing a syntax error: nothing changes before the pause, the error is counted after it.
   QTest::keyClicks(w->txtMain, QStringLiteral("x"));
+  EXPECT_TRUE(live->MessagesAt(warned + 3).isEmpty());  // the edit touches the mark: hidden till read again
   w->txtMain->moveCursor(QTextCursor::End);
   QTest::keyClicks(w->txtMain, QStringLiteral("+"));
   EXPECT_FALSE(live->IsCurrent());
@@ -88,6 +89,7 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   EXPECT_EQ(tools->status->text(), QStringLiteral("0 errors, 1 warning"));  // "+" after end is not read
   w->txtMain->moveCursor(QTextCursor::Start);
   w->txtMain->textCursor().insertText(QStringLiteral("{"));
+  EXPECT_TRUE(live->MessagesAt(warned + 4).startsWith(QStringLiteral("'xoflight'")));  // moved along at once
   Checked(w);
   EXPECT_EQ(tools->status->text(), QStringLiteral("1 error, 0 warnings"));
   // The gutter marks the line with the error in red.
@@ -187,4 +189,8 @@ TEST_F(ScrivaneTest, TheGameChosenInOptionsIsCheckedFor) {
   ASSERT_TRUE(tarvex::prefs::CheckGame.Set(QStringLiteral("jk")));
   tools->RecheckAll();
   EXPECT_TRUE(QTest::qWaitFor([&] { return tools->status->text() == QStringLiteral("0 errors, 1 warning"); }, 5000));
+  // Taken off the text box, the checking leaves nothing behind that paints.
+  delete w->txtMain->findChild<CogLive*>();
+  EXPECT_FALSE(w->txtMain->grab().isNull());
+  EXPECT_FALSE(w->txtMain->findChild<LineGutter*>()->grab().isNull());
 }
