@@ -118,7 +118,11 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
 
 CogTools* CogTools::Of(frmMain* main) { return main->findChild<CogTools*>(QString(), Qt::FindDirectChildrenOnly); }
 
-frmScrivane* CogTools::Document() const { return main_->ActiveCog(); }
+// The active document; while another window (a menu, a dialog) is active, the last one activated.
+frmScrivane* CogTools::Document() const {
+  frmScrivane* w = main_->ActiveCog();
+  return w ? w : main_->CurrentCog();
+}
 
 void CogTools::Activated() {
   frmScrivane* w = Document();

@@ -1,6 +1,7 @@
 // The script checked while it is edited, in the window: marks in the text and gutter, the
 // Problems list and the status bar's count, and the commands that find their way by the
 // script's names (definition, uses, completion, rename).
+#include <QContextMenuEvent>
 #include <QDockWidget>
 #include <QListWidget>
 #include <QMenu>
@@ -161,7 +162,18 @@ TEST_F(ScrivaneTest, DefinitionUsesCompletionAndRename) {
   w->txtMain->SetText(kScript);
   Checked(w);
   prompts.inputAnswers = {QStringLiteral("dimlight")};
-  tools->RenameAtCaret(use + 1);
+  // Through the text's context menu, at the caret.
+  Put(w, use + 1);
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, w->txtMain->cursorRect().center());
+  QCoreApplication::sendEvent(w->txtMain, &menuKey);
+  QMenu* menu = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible()) menu = m;
+  ASSERT_TRUE(menu);
+  QAction* rename = menu->findChild<QAction*>(QStringLiteral("mnuContextRename"));
+  ASSERT_TRUE(rename);
+  rename->trigger();
+  menu->close();
   QString renamed = kScript;
   renamed.replace(QStringLiteral("flex offlight"), QStringLiteral("flex dimlight"));
   renamed.replace(QStringLiteral("lamp, offlight"), QStringLiteral("lamp, dimlight"));
