@@ -121,32 +121,31 @@ QString NotFoundText(const QString& word) {
   return QLatin1Char('"') + word + QLatin1Char('"') + QStringLiteral(" not found.");
 }
 
-namespace {
-// 1-based position of the brace that closes the one before (step 1) or after (step -1) the
-// 0-based index `from`, scanning in the step's direction; 0 when it has none.
-qsizetype ScanToPartner(const QString& text, qsizetype from, int step) {
-  const QChar opening = QLatin1Char(step > 0 ? '{' : '}'), closing = QLatin1Char(step > 0 ? '}' : '{');
-  qsizetype depth = 1;
-  const QChar* d = text.constData();
-  for (qsizetype i = from; i >= 0 && i < text.size(); i += step) {
+qsizetype BraceScan::Feed(QStringView piece) {
+  const QChar opening = QLatin1Char(forward_ ? '{' : '}'), closing = QLatin1Char(forward_ ? '}' : '{');
+  const QChar* d = piece.data();
+  const qsizetype n = piece.size();
+  for (qsizetype k = 0; k < n; ++k) {
+    const qsizetype i = forward_ ? k : n - 1 - k;
     if (d[i] == opening) {
-      ++depth;
+      ++depth_;
     } else if (d[i] == closing) {
-      if (--depth == 0) return i + 1;
+      if (--depth_ == 0) return i;
     }
   }
-  return 0;
+  return -1;
 }
-}  // namespace
 
 qsizetype MatchingBrace(const QString& text, qsizetype lpos) {
   if (lpos < 1 || lpos > text.size()) return 0;
-  return ScanToPartner(text, lpos, 1);
+  const qsizetype i = BraceScan(true).Feed(QStringView(text).mid(lpos));
+  return i < 0 ? 0 : lpos + i + 1;
 }
 
 qsizetype MatchingOpenBrace(const QString& text, qsizetype lpos) {
   if (lpos < 1 || lpos > text.size()) return 0;
-  return ScanToPartner(text, lpos - 2, -1);
+  const qsizetype i = BraceScan(false).Feed(QStringView(text).left(lpos - 1));
+  return i < 0 ? 0 : i + 1;
 }
 
 TextOpResult MatchBrace(TextModel& m) {

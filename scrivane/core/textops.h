@@ -9,6 +9,7 @@
 // Positions follow the editor's conventions: search positions are 1-based with 0 meaning
 // "not found", selection starts are 0-based; every search ignores letter case.
 #include <QString>
+#include <QStringView>
 
 #include "scrivane/core/textmodel.h"
 
@@ -43,6 +44,20 @@ QString NotFoundText(const QString& word);
 qsizetype MatchingBrace(const QString& text, qsizetype lpos);
 // The mirror: 1-based position of the "{" that the "}" at lpos closes, or 0.
 qsizetype MatchingOpenBrace(const QString& text, qsizetype lpos);
+
+// The same matching fed a piece of text at a time, for callers that hold the text in pieces
+// (the text box's lines). Forward it follows a "{" through the pieces after it, in text
+// order; backward a "}" through the pieces before it, last piece first, each read from its end.
+class BraceScan {
+ public:
+  explicit BraceScan(bool forward) : forward_(forward) {}
+  // 0-based index within `piece` of the partner, or -1 when it lies further on.
+  qsizetype Feed(QStringView piece);
+
+ private:
+  bool forward_;
+  qsizetype depth_ = 1;  // braces still open, the one the scan started from included
+};
 
 // Selects the brace block that starts at the caret: "{" through its matching "}". When the
 // character after the caret is not "{", that character stays selected; an unmatched "{" leaves

@@ -18,6 +18,29 @@ QColor Mix(const QColor& a, const QColor& b, double t) {
 }
 }  // namespace
 
+int BracePartner(const QTextDocument* doc, int at) {
+  // Line by line from the brace's own line: the breaks between lines hold no brace, and a
+  // line's text is only read when the scan gets there. The scan ends at the partner or after
+  // kBraceReach characters, so a keystroke next to a brace costs the same in any document.
+  const bool forward = doc->characterAt(at) == QLatin1Char('{');
+  BraceScan scan(forward);
+  QTextBlock block = doc->findBlock(at);
+  QString text = block.text();
+  const int offset = at - block.position();
+  QStringView piece = forward ? QStringView(text).mid(offset + 1) : QStringView(text).left(offset);
+  int base = forward ? at + 1 : block.position();
+  qsizetype read = 0;
+  while (true) {
+    if (const qsizetype i = scan.Feed(piece); i >= 0) return base + int(i);
+    read += piece.size() + 1;
+    block = forward ? block.next() : block.previous();
+    if (!block.isValid() || read > kBraceReach) return -1;
+    text = block.text();
+    piece = text;
+    base = block.position();
+  }
+}
+
 LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
   setObjectName(QStringLiteral("gutter"));
   connect(box, &QPlainTextEdit::blockCountChanged, this, &LineGutter::UpdateWidth);
@@ -67,19 +90,15 @@ void LineGutter::UpdateCaretDecor() {
       break;
     }
   }
-  if (at >= 0) {
-    const QString text = box_->Text();
-    const qsizetype lpos = box_->ToModel(at) + 1;
-    const qsizetype partner = doc->characterAt(at) == QLatin1Char('{') ? MatchingBrace(text, lpos) : MatchingOpenBrace(text, lpos);
-    if (partner > 0) {
-      for (int w : {at, box_->ToWidget(partner - 1)}) {
-        QTextEdit::ExtraSelection brace;
-        brace.format.setBackground(Mix(pal.color(QPalette::Base), pal.color(QPalette::Highlight), 0.35));
-        brace.cursor = QTextCursor(box_->document());
-        brace.cursor.setPosition(w);
-        brace.cursor.setPosition(w + 1, QTextCursor::KeepAnchor);
-        extras << brace;
-      }
+  const int partner = at >= 0 ? BracePartner(doc, at) : -1;
+  if (partner >= 0) {
+    for (int w : {at, partner}) {
+      QTextEdit::ExtraSelection brace;
+      brace.format.setBackground(Mix(pal.color(QPalette::Base), pal.color(QPalette::Highlight), 0.35));
+      brace.cursor = QTextCursor(box_->document());
+      brace.cursor.setPosition(w);
+      brace.cursor.setPosition(w + 1, QTextCursor::KeepAnchor);
+      extras << brace;
     }
   }
   box_->setExtraSelections(extras);

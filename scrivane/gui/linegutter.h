@@ -2,11 +2,20 @@
 // The text box's view aids: line numbers in a gutter left of the text (the caret's line
 // emphasised), a faint band on the caret's line, the brace matching a "{" or "}" next to the
 // caret, and tab stops of four blanks. They only paint: text, selection and undo are untouched.
+#include <QTextDocument>
 #include <QWidget>
 
 namespace scrivane {
 
 class TextBox;
+
+// How far the brace highlight looks for a brace's partner, in characters: more than three
+// times the longest real script we know, and little enough that a key next to a brace without
+// a partner stays quick in a script of any size.
+constexpr qsizetype kBraceReach = 100'000;
+// Widget position of the partner of the brace at widget position `at` by the rule of
+// MatchingBrace and MatchingOpenBrace; -1 when it has none within kBraceReach characters.
+int BracePartner(const QTextDocument* doc, int at);
 
 class LineGutter : public QWidget {
   Q_OBJECT

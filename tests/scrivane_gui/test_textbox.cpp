@@ -7,6 +7,7 @@
 #include <QTextLayout>
 
 #include "scrivane/gui/coghighlighter.h"
+#include "scrivane/gui/linegutter.h"
 #include "scrivane/gui/textbox.h"
 #include "tests/support/test_env.h"
 
@@ -85,4 +86,51 @@ TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
   EXPECT_FALSE(ColourAt(box, 2, 0).isValid() || ColourAt(box, 3, 0).isValid());
   box.undo();
   EXPECT_EQ(std::pair(ColourAt(box, 2, 0), ColourAt(box, 3, 0)), std::pair(typeColour, endColour));
+}
+
+// The braces highlighted with the caret at `caret` (model position), as model positions.
+static std::vector<qsizetype> HighlightedBraces(TextBox& box, qsizetype caret) {
+  box.SetSelStart(caret);
+  std::vector<qsizetype> at;
+  const QList<QTextEdit::ExtraSelection> extras = box.extraSelections();
+  for (qsizetype i = 1; i < extras.size(); ++i) at.push_back(box.ToModel(extras[i].cursor.selectionStart()));
+  return at;
+}
+
+TEST(TextBox, BraceNextToTheCaretAndItsPartnerAreHighlightedAcrossLines) {
+  // The caret's model position; the braces highlighted (the caret's brace first), none when
+  // the brace has no partner.
+  const struct { const char* name; const char* text; qsizetype caret; std::vector<qsizetype> want; } cases[] = {
+      {"after the caret", "x {a {b} c} y", 2, {2, 10}},
+      {"before the caret", "x {a {b} c} y", 11, {10, 2}},
+      {"after wins over before", "{}{}", 2, {2, 3}},
+      {"nested, over CR LF lines", "a {\r\n  b {\r\n  }\r\n}\r\n", 2, {2, 17}},
+      {"backward over CR LF lines", "a {\r\n  b {\r\n  }\r\n}\r\n", 18, {17, 2}},
+      {"braces in comments count", "{ // }\r\n}", 0, {0, 5}},
+      {"unmatched opening", "x {a {b} c", 2, {}},
+      {"unmatched closing", "a}b", 2, {}},
+      {"no brace", "abc", 1, {}},
+  };
+  TextBox box;
+  for (const auto& c : cases) {
+    box.SetText(QString::fromLatin1(c.text));
+    EXPECT_EQ(HighlightedBraces(box, c.caret), c.want) << c.name;
+  }
+}
+
+// The partner is looked for within kBraceReach characters of the brace, line by line: a
+// partner further away counts as none, so that a key typed next to a brace without a partner
+// costs the same in a large script as in a small one.
+TEST(TextBox, BracePartnerIsLookedForWithinAFixedReach) {
+  const QString line = QStringLiteral("    x = y; // 20 ch\r\n");  // 20 characters in the widget
+  const qsizetype near = kBraceReach / 20 - 2, far = kBraceReach / 20 + 2;
+  for (const qsizetype lines : {near, far}) {
+    TextBox box;
+    box.SetText(QStringLiteral("{\r\n") + line.repeated(lines) + QStringLiteral("}"));
+    const qsizetype close = box.TextLength() - 1;
+    const std::vector<qsizetype> forward = lines == near ? std::vector<qsizetype>{0, close} : std::vector<qsizetype>{};
+    const std::vector<qsizetype> backward = lines == near ? std::vector<qsizetype>{close, 0} : std::vector<qsizetype>{};
+    EXPECT_EQ(HighlightedBraces(box, 0), forward) << lines;
+    EXPECT_EQ(HighlightedBraces(box, close + 1), backward) << lines;
+  }
 }
