@@ -62,6 +62,7 @@ TEST(DesktopEntry, ExecNamesTheProgramWhateverItsPath) {
     const QString text = DesktopEntryText(DesktopApps()[0], path, {"text/x-jk-cog", "text/x-jk-cgt"});
     EXPECT_EQ(ExecArguments(EntryValue(text, "Exec")), (QStringList{path, "%f"})) << text;
     EXPECT_EQ(EntryValue(text, "MimeType"), QStringLiteral("text/x-jk-cog;text/x-jk-cgt;"));
+    EXPECT_EQ(EntryValue(text, "StartupWMClass"), QStringLiteral("Scrivane"));
   }
 }
 

@@ -121,6 +121,8 @@ QString DesktopEntryText(const DesktopApp& app, const QString& programPath, cons
   s += QStringLiteral("Terminal=false\n");
   s += QStringLiteral("Categories=Development;\n");
   s += QStringLiteral("MimeType=") + mimeTypes.join(QLatin1Char(';')) + QStringLiteral(";\n");
+  // The class of the program's windows, so that a dock groups them with this entry.
+  s += QStringLiteral("StartupWMClass=") + app.program + QLatin1Char('\n');
   return s;
 }
 
