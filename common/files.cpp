@@ -48,10 +48,23 @@ bool MayReplace(const QString& path, QString* error) {
     SetError(error, kFolderNotFile);
     return false;
   }
-  if (info.exists() && (!(info.permissions() & QFileDevice::WriteOwner) || !info.isWritable())) {
+  if (!info.exists()) return true;
+  if (!(info.permissions() & QFileDevice::WriteOwner)) {
     SetError(error, SystemReason(EACCES));
     return false;
   }
+#ifdef Q_OS_WIN
+  if (!info.isWritable()) {
+    SetError(error, SystemReason(EACCES));
+    return false;
+  }
+#else
+  // The system's own answer, so that a read-only file system is named as such.
+  if (::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+    SetError(error, SystemReason(errno));
+    return false;
+  }
+#endif
   return true;
 }
 

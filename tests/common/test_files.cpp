@@ -51,3 +51,25 @@ TEST(SafeWrite, BackupIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
   }
 }
+
+// A file system mounted read-only is named as such, whether the file exists or is new, and
+// with or without a backup; nothing on it changes.
+TEST(SafeWrite, ReadOnlyFileSystemIsNamed) {
+  test::SmallDisk disk;
+  if (!disk.Ok()) GTEST_SKIP() << "needs root to mount a small file system";
+  const QString file = disk.Path() + "/t.uni", backup = disk.Path() + "/t.~un";
+  ASSERT_TRUE(WriteWholeFile(file, "old"));
+  ASSERT_TRUE(disk.SetReadOnly(true));
+  const struct {
+    QString path;
+    bool withBackup;
+  } cases[] = {{file, false}, {file, true}, {disk.Path() + "/new.uni", false}, {disk.Path() + "/new.uni", true}};
+  for (const auto& c : cases) {
+    QString error;
+    EXPECT_FALSE(c.withBackup ? WriteWholeFileWithBackup(c.path, backup, "new", &error)
+                              : WriteWholeFile(c.path, "new", &error));
+    EXPECT_EQ(error, QStringLiteral("Read-only file system")) << c.path.toStdString() << c.withBackup;
+  }
+  EXPECT_EQ(ReadBytes(file), QByteArray("old"));
+  disk.SetReadOnly(false);
+}

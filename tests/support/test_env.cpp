@@ -57,6 +57,13 @@ SmallDisk::SmallDisk(qint64 size) {
                                                           dir_.path()}) == 0;
 }
 
+bool SmallDisk::SetReadOnly(bool readOnly) {
+  return mounted_ && QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"),
+                                                                 readOnly ? QStringLiteral("remount,ro")
+                                                                          : QStringLiteral("remount,rw"),
+                                                                 dir_.path()}) == 0;
+}
+
 SmallDisk::~SmallDisk() {
   if (!mounted_) return;
   // Lazily, so that a file a failed test left open cannot keep the mount.

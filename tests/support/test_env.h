@@ -50,6 +50,8 @@ class SmallDisk {
   QString Path() const { return dir_.path(); }
   // Fills the disk with a filler file until no more than `left` bytes are free.
   void FillLeaving(qint64 left);
+  // Mounts the disk again read-only (or writable again); false when that failed.
+  bool SetReadOnly(bool readOnly);
 
  private:
   QTemporaryDir dir_;
