@@ -17,9 +17,20 @@ struct Author {
   static Author FromSettings();
   // Why these fields cannot go into the header of fileName, naming the setting and the
   // character (a line break would start a line of its own, a double quote a key line, and a
-  // character the code page lacks would become "?"); empty when they can.
-  QString Refusal(const QString& fileName) const;
+  // character the code page lacks would become "?") or the length (a header line longer than
+  // longestLine bytes is read by the game as two lines); empty when they can.
+  QString Refusal(const QString& fileName, int longestLine) const;
 };
+
+// Why the comments & description cannot go into the header of fileName: a line break, a
+// character the code page lacks, or a header line longer than longestLine bytes. The
+// message says what was done instead (consequence); empty when they can.
+QString CommentsRefusal(const QString& comments, const QString& fileName, int longestLine,
+                        const QString& consequence);
+
+// Why the header of fileName cannot be written with these author settings and comments (the
+// first of Author::Refusal and CommentsRefusal); empty when it can.
+QString HeaderRefusal(const Author& author, const QString& comments, const QString& fileName, int longestLine);
 
 // The 15 header lines: "#& " + fileTitle, "#& created using Tarvex/" + program + " version "
 // + version, the author lines, "#&>" + comments, and the ruled block naming program.

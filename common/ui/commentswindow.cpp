@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/ui/prompts.h"
+
 namespace tarvex {
 
 CommentsWindow::CommentsWindow(QWidget* owner, const QString& prefix, Getter get, Setter set)
@@ -32,6 +34,7 @@ CommentsWindow::CommentsWindow(QWidget* owner, const QString& prefix, Getter get
 }
 
 bool CommentsWindow::Store() {
+  const PromptsOwnedBy owner(this);  // a refusal opens over this window
   if (!set_(CommentBox->text())) return false;
   CommentBox->setModified(false);
   return true;

@@ -70,6 +70,14 @@ namespace {
 
 class QtPrompts final : public Prompts {
  public:
+  // The window that owned a box takes the front and the focus back once the box has closed.
+  void Refocus() {
+    QWidget* w = ParentWindow();
+    if (!w || !w->isVisible()) return;
+    w->window()->raise();
+    w->window()->activateWindow();
+  }
+
   MsgResult MsgBox(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override {
     QMessageBox box(ParentWindow());
     box.setWindowTitle(EffectiveTitle(title));
@@ -90,7 +98,9 @@ class QtPrompts final : public Prompts {
       case MsgButtons::RetryCancel: box.setStandardButtons(B::Retry | B::Cancel); break;
       case MsgButtons::AbortRetryIgnore: box.setStandardButtons(B::Abort | B::Retry | B::Ignore); break;
     }
-    switch (box.exec()) {
+    const int answer = box.exec();
+    Refocus();
+    switch (answer) {
       case B::Ok: return MsgResult::OK;
       case B::Yes: return MsgResult::Yes;
       case B::No: return MsgResult::No;
@@ -109,6 +119,7 @@ class QtPrompts final : public Prompts {
   QString InputBox(const QString& prompt, const QString& title, const QString& def) override {
     bool ok = false;
     const QString s = QInputDialog::getText(ParentWindow(), EffectiveTitle(title), prompt, QLineEdit::Normal, def, &ok);
+    Refocus();
     return ok ? s : QString();
   }
 

@@ -58,6 +58,20 @@ Prompts& prompts();
 // Installs p (not owned); nullptr restores the Qt implementation.
 void SetPrompts(Prompts* p);
 
+// While it lives, the dialogs are owned by w: a tool window's messages and input boxes open
+// over that window, not over the main window, and hand it the focus back when they close, so
+// it stays in front. The owner before is restored afterwards.
+class PromptsOwnedBy {
+ public:
+  explicit PromptsOwnedBy(QWidget* w) : old_(prompts().ParentWindow()) { prompts().SetParentWindow(w); }
+  ~PromptsOwnedBy() { prompts().SetParentWindow(old_); }
+  PromptsOwnedBy(const PromptsOwnedBy&) = delete;
+  PromptsOwnedBy& operator=(const PromptsOwnedBy&) = delete;
+
+ private:
+  QWidget* old_;
+};
+
 // The title a message box shows when its own is empty: the application's display name.
 QString EffectiveTitle(const QString& title);
 

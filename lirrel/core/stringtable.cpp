@@ -38,10 +38,21 @@ void StringTable::Reset() {
   listener_->KeyAdded(keys_.front().name, 0);
 }
 
-bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
-  const QString path = TablePath(folder, mode == LoadMode::Revert);
+QString StringTable::NamedPath(const QString& folder, const QString& name) const {
+  if (!name.isEmpty()) {
+    const QString exact = tarvex::JoinPath(folder, name);
+    if (QFileInfo::exists(exact)) return exact;
+  } else if (folder == folder_ && !path_.isEmpty()) {
+    return path_;
+  }
+  return TablePath(folder);
+}
+
+bool StringTable::LoadTable(const QString& folder, LoadMode mode, const QString& name) {
+  const QString table = NamedPath(folder, name);
+  const QString path = mode == LoadMode::Revert ? TablePath(folder, true) : table;
   const QFileInfo info(path);
-  if (!info.exists() || info.isDir()) {
+  if (!info.exists()) {
     Notify(path + kCrLf + QStringLiteral("This file does not exist."), kCantLoad, TableListener::Notice::Warning);
     return false;
   }
@@ -57,9 +68,11 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode) {
     Notify(path + kCrLf + error, kCantLoad, TableListener::Notice::Warning);
     return false;
   }
+  path_ = table;
   Rebuild(tarvex::DecodeAnsi(bytes), size,
           mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni"),
           folder, gate);
+  modified_ = mode == LoadMode::Revert;
   return true;
 }
 
@@ -138,9 +151,14 @@ bool StringTable::SetValue(int k, const QString& value) {
   if (k < 1 || k > Count()) return false;
   if (keys_[size_t(k)].value != value) {
     keys_[size_t(k)].value = value;
+    keys_[size_t(k)].longKept = false;
     modified_ = true;
   }
   return true;
+}
+
+void StringTable::KeepLongValue(int k) {
+  if (k >= 1 && k <= Count()) keys_[size_t(k)].longKept = true;
 }
 
 QByteArray StringTable::Serialize(int* longLines, QString* firstLong) const {
@@ -172,7 +190,7 @@ QString StringTable::SerializeText(const Author& author, int* longLines, QString
     const qsizetype start = text.size();
     AppendKeyLine(text, key.name, key.value);
     text += key.trailer;
-    if (text.size() - start > kGameLineLimit && longLines) {
+    if (text.size() - start > kGameLineLimit && longLines && !key.longKept) {
       if (*longLines == 0 && firstLong) *firstLong = key.name;
       ++*longLines;
     }
@@ -185,16 +203,16 @@ QString StringTable::SerializeText(const Author& author, int* longLines, QString
   return text;
 }
 
-bool StringTable::WriteSafely(const QString& folder, const QByteArray& bytes) {
+bool StringTable::WriteSafely(const QString& path, const QString& folder, const QByteArray& bytes) {
   QString error, failed;
-  if (tarvex::WriteWholeFileWithBackup(TablePath(folder), TablePath(folder, true), bytes, &error, &failed)) return true;
+  if (tarvex::WriteWholeFileWithBackup(path, TablePath(folder, true), bytes, &error, &failed)) return true;
   Notify(failed + kCrLf + error, kCantSave, TableListener::Notice::Warning);
   return false;
 }
 
-bool StringTable::SaveTable(const QString& folder) {
+bool StringTable::SaveTable(const QString& folder, const QString& name) {
   const Author author = Author::FromSettings();
-  const QString refusal = author.Refusal(QLatin1String(kTableFileName));
+  const QString refusal = tarvex::HeaderRefusal(author, comments_, QLatin1String(kTableFileName), kGameLineLimit);
   if (!refusal.isEmpty()) {
     Notify(refusal, kCantSave, TableListener::Notice::Warning);
     return false;
@@ -204,13 +222,20 @@ bool StringTable::SaveTable(const QString& folder) {
   const QString text = SerializeText(author, &longLines, &firstLong);
   qsizetype unencodable = -1;
   const QByteArray bytes = tarvex::EncodeAnsi(text, &unencodable);
-  if (!WriteSafely(folder, bytes)) return false;
+  const QString path = NamedPath(folder, name);
+  if (!WriteSafely(path, folder, bytes)) return false;
+  // Which values the user kept long survives the rebuild below.
+  std::vector<bool> kept;
+  kept.reserve(keys_.size());
+  for (const StringKey& key : keys_) kept.push_back(key.longKept);
   // The table is rebuilt from the file just written. Its bytes are at hand, so they are not
   // read from the disk again; when every character had its byte, decoding them gives back
   // the very text they were made from.
   ProgressGate gate(listener_, clock_, bytes.size());
+  path_ = path;
   Rebuild(unencodable < 0 ? text : tarvex::DecodeAnsi(bytes), bytes.size(), QStringLiteral("Refreshing data"), folder,
           gate);
+  for (size_t k = 0; k < keys_.size() && k < kept.size(); ++k) keys_[k].longKept = kept[k];
   if (longLines > 0) {
     const QString limit = QString::number(kGameLineLimit);
     Notify(longLines == 1

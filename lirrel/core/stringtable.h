@@ -20,6 +20,7 @@ struct StringKey {
   QString value;     // the message, without quotes
   QString comments;  // the comment lines the file had before this key, each ended by CR LF
   QString trailer;   // what followed the value's closing quote on the key's line
+  bool longKept = false;  // the user kept a value the game cuts short; not reported again
 };
 
 enum class LoadMode { Load = 0, Revert = 1, Refresh = 2 };
@@ -41,16 +42,23 @@ class StringTable : public tarvex::HeaderedTable {
   const QString& TailComments() const { return tail_; }
   int Count() const { return int(keys_.size()) - 1; }
 
-  // Reads jkstrings.uni (Load, Refresh) or jkstrings.~un (Revert) of the folder. A file that
-  // does not exist or cannot be read is reported and leaves the table as it was; false then.
-  bool LoadTable(const QString& folder, LoadMode mode);
+  // Reads jkstrings.uni (Load, Refresh) or jkstrings.~un (Revert) of the folder. name is the
+  // table's file name as the user gave it ("JKSTRINGS.UNI"): when the folder holds a file of
+  // exactly that name it is the one read (and later written), otherwise the folder's table is
+  // found ignoring letter case. A file that does not exist or cannot be read is reported and
+  // leaves the table as it was; false then. After a Revert the table counts as changed: what
+  // it shows differs from the file it will be saved to.
+  bool LoadTable(const QString& folder, LoadMode mode, const QString& name = QString());
 
   // Writes the table to jkstrings.uni of the folder, keeping the file it replaces as
   // jkstrings.~un, then reads it back (Refresh). Author settings the header cannot hold are
   // refused before anything is written. The new file is complete on disk before the
   // old one is touched; on any failure the old file stays as it was, the reason is reported
-  // and false is returned. Lines the game would cut are reported after the save.
-  bool SaveTable(const QString& folder);
+  // and false is returned. Author settings and comments that would make a header line longer
+  // than the game reads are refused too. Key lines the game would cut are reported after the
+  // save, except those whose value the user chose to keep (KeepLongValue). name: as for
+  // LoadTable; empty writes the file last loaded from that folder.
+  bool SaveTable(const QString& folder, const QString& name = QString());
 
   // Appends a key and returns its index. The group is looked up exactly ("All" is group 0)
   // and added when new.
@@ -63,8 +71,14 @@ class StringTable : public tarvex::HeaderedTable {
   // next load.
   bool SetValue(int k, const QString& value);
 
-  // The folder of the last successful load (empty before the first).
+  // The folder of the last successful load (empty before the first), and the path of the
+  // table file read there (jkstrings.uni under its own name, also after a Revert).
   const QString& LoadedFolder() const { return folder_; }
+  const QString& LoadedPath() const { return path_; }
+
+  // The user was told that key k's line is longer than the game reads and kept it: the save
+  // does not report it again (until the value changes).
+  void KeepLongValue(int k);
 
   // Builds the bytes that SaveTable writes, and counts the key lines longer than the game
   // reads (first such key in *firstLong).
@@ -79,6 +93,8 @@ class StringTable : public tarvex::HeaderedTable {
   // Rebuilds the table from the text of a file; the caption and size are those of the
   // progress window.
   void Rebuild(const QString& text, qint64 size, const QString& caption, const QString& folder, ProgressGate& gate);
+  // The table file of the folder that name picks (see LoadTable).
+  QString NamedPath(const QString& folder, const QString& name) const;
   // The index of the group, added (and reported) when new.
   int GroupIndex(const QString& group);
   int AppendKey(StringKey key);
@@ -86,7 +102,7 @@ class StringTable : public tarvex::HeaderedTable {
   void Notify(const QString& text, const QString& title, TableListener::Notice kind) const {
     listener_->Message(text, title, kind);
   }
-  bool WriteSafely(const QString& folder, const QByteArray& bytes);
+  bool WriteSafely(const QString& path, const QString& folder, const QByteArray& bytes);
 
   TableListener silent_;
   TableListener* listener_;
@@ -95,7 +111,7 @@ class StringTable : public tarvex::HeaderedTable {
   QStringList groups_;
   QHash<QString, int> groupIndex_;
   QString tail_;
-  QString folder_;
+  QString folder_, path_;
 };
 
 }  // namespace lirrel

@@ -12,41 +12,6 @@ namespace {
 constexpr QChar kQuote = QLatin1Char('"');
 }  // namespace
 
-TableLine ReadTableLine(QStringView line) {
-  TableLine out;
-  if (tarvex::HeaderLine h = tarvex::ReadHeaderLine(line); h.header) {
-    out.kind = TableLine::Header;
-    out.comments = h.comments;
-    out.text = std::move(h.text);
-    return out;
-  }
-  if (line.startsWith(QLatin1Char('#'))) {
-    out.kind = TableLine::Comment;
-    out.text = line.toString();
-    return out;
-  }
-  if (line.isEmpty()) {
-    out.kind = TableLine::Empty;
-    return out;
-  }
-  const qsizetype q1 = line.indexOf(kQuote);
-  const qsizetype q2 = q1 < 0 ? -1 : line.indexOf(kQuote, q1 + 1);
-  if (q2 < 0) {
-    out.kind = line.trimmed().startsWith(QLatin1Char('#')) ? TableLine::Comment : TableLine::Skipped;
-    if (out.kind == TableLine::Comment) out.text = line.toString();
-    return out;
-  }
-  out.kind = TableLine::Key;
-  out.name = line.mid(q1 + 1, q2 - q1 - 1).toString();
-  const qsizetype q3 = line.indexOf(kQuote, q2 + 1);
-  if (q3 >= 0) {
-    const qsizetype q4 = line.indexOf(kQuote, q3 + 1);
-    out.value = (q4 < 0 ? line.mid(q3 + 1) : line.mid(q3 + 1, q4 - q3 - 1)).toString();
-    if (q4 >= 0 && q4 + 1 < line.size()) out.trailer = line.mid(q4 + 1).toString();
-  }
-  return out;
-}
-
 QStringView GroupView(const QString& name) {
   const qsizetype u = name.indexOf(QLatin1Char('_'));
   return u < 0 ? QStringView(u"MISC.") : QStringView(name).left(u);
@@ -89,9 +54,28 @@ QString FolderOf(const QString& path) {
   return path.left(i);
 }
 
-std::optional<QString> StartFolder(const QString& commandLine, const QString& programFolder) {
+namespace {
+
+// The command line without surrounding blanks and one pair of surrounding double quotes.
+QString Unquoted(const QString& commandLine) {
   QString cmd = commandLine.trimmed();
   if (cmd.size() >= 2 && cmd.startsWith(kQuote) && cmd.endsWith(kQuote)) cmd = cmd.mid(1, cmd.size() - 2).trimmed();
+  return cmd;
+}
+
+}  // namespace
+
+QString StartFileName(const QString& commandLine) {
+  const QString cmd = Unquoted(commandLine);
+  return IsTableFileName(cmd) ? tarvex::FileTitle(cmd) : QString();
+}
+
+qsizetype ValueRoom(const QString& name, const QString& trailer) {
+  return qMax<qsizetype>(0, kGameLineLimit - KeyLine(name, QString()).size() - trailer.size());
+}
+
+std::optional<QString> StartFolder(const QString& commandLine, const QString& programFolder) {
+  const QString cmd = Unquoted(commandLine);
   if (cmd.isEmpty()) return programFolder;
   if (cmd.toUpper().contains(QLatin1String("JKSTRINGS.UNI"))) return FolderOf(cmd);
   return std::nullopt;

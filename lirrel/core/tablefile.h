@@ -7,39 +7,21 @@
 #include <optional>
 
 #include "common/authorheader.h"
+#include "common/tableline.h"
 
 namespace lirrel {
 
-inline constexpr const char* kTableFileName = "jkstrings.uni";
+using tarvex::kTableFileName;
 inline constexpr const char* kBackupFileName = "jkstrings.~un";
 // The game reads at most this many bytes of a line; the rest of a longer line is lost.
 inline constexpr int kGameLineLimit = 254;
 // The version written into the header: major.minor.revision of the program.
 inline constexpr const char* kProgramVersion = TARVEX_VERSION;
 
-// What the reader makes of one line of the file (the line as read, without its line end).
-struct TableLine {
-  enum Kind {
-    Header,   // "#&..."; text holds what follows "#&" (or "#&>" for the comments line)
-    Comment,  // any other line that begins with "#", or a line without a usable double quote
-              // whose first character after blanks is "#"; text holds the whole line
-    Empty,
-    Skipped,  // no double quote, or only one
-    Key,      // name and value found between double quotes
-  };
-  Kind kind = Empty;
-  bool comments = false;  // a Header line that carries the comments & description ("#&>")
-  QString text;           // Header: the header entry; Comment: the line as it stood
-  QString name;           // Key
-  QString value;          // Key
-  QString trailer;        // Key: what follows the fourth double quote ("   # a note")
-};
-
-// Classifies a line: the tests run in this order on the untrimmed line: header, comment,
-// empty, no usable double quote, key. The name is the text between the first and second
-// double quote, the value the text between the third and fourth; with only three quotes the
-// value runs to the end of the line, with two it is empty.
-TableLine ReadTableLine(QStringView line);
+// How one line of the file is read: shared with Orvane, which reads the personalities'
+// display names from the game's table.
+using tarvex::ReadTableLine;
+using tarvex::TableLine;
 
 // The group of a key: its name up to the first "_", or "MISC." when there is none.
 QString GroupOf(const QString& name);
@@ -50,6 +32,10 @@ QStringView GroupView(const QString& name);
 QString KeyLine(const QString& name, const QString& value);
 // Appends that line (without line end) to out.
 void AppendKeyLine(QString& out, const QString& name, const QString& value);
+
+// How many characters of a value the key line of name (followed by trailer) holds within
+// the bytes the game reads; a longer value is cut short by the game.
+qsizetype ValueRoom(const QString& name, const QString& trailer);
 
 // The author lines of the header, from the shared settings ("Pendrel"/"AuthInfo").
 using tarvex::Author;
@@ -69,6 +55,10 @@ QString FolderOf(const QString& path);
 // own folder; one naming jkstrings.uni (letter case ignored), that file's folder; anything
 // else, nothing. Surrounding blanks and one pair of surrounding double quotes are dropped.
 std::optional<QString> StartFolder(const QString& commandLine, const QString& programFolder);
+
+// The file name the command line names ("JKSTRINGS.UNI") when it names the table; empty
+// otherwise.
+QString StartFileName(const QString& commandLine);
 
 // True when the file name of path (without folder) is jkstrings.uni, ignoring letter case.
 bool IsTableFileName(const QString& path);

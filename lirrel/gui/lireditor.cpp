@@ -109,6 +109,10 @@ void lirEditor::BuildControls() {
   keyValueBox = new QPlainTextEdit(central);
   keyValueBox->setObjectName(QStringLiteral("keyValueBox"));
   keyValueBox->setTabChangesFocus(true);
+  valueNote = new QLabel(central);
+  valueNote->setObjectName(QStringLiteral("valueNote"));
+  valueNote->setWordWrap(true);
+  valueNote->hide();
 
   auto* buttons = new QHBoxLayout;
   const char* captions[] = {"&Save", "&Clear", "&Reset"};
@@ -133,7 +137,10 @@ void lirEditor::BuildControls() {
   auto* valueLabel = new QLabel(QStringLiteral("Value"), central);
   valueLabel->setBuddy(keyValueBox);
   grid->addWidget(valueLabel, 2, 1);
-  grid->addWidget(keyValueBox, 3, 1);
+  auto* value = new QVBoxLayout;
+  value->addWidget(keyValueBox, 1);
+  value->addWidget(valueNote);
+  grid->addLayout(value, 3, 1);
   grid->addLayout(buttons, 4, 1);
   grid->addWidget(numMsg, 4, 0);
   grid->setColumnStretch(0, 1);
@@ -147,8 +154,13 @@ void lirEditor::Form_Load(const QString& commandLine) {
   lirCommonDlg.folder = program;
   if (const auto folder = StartFolder(commandLine, program)) {
     lirCommonDlg.folder = *folder;
-    table_.LoadTable(*folder, LoadMode::Load);
+    table_.LoadTable(*folder, LoadMode::Load, StartFileName(commandLine));
   }
+}
+
+void lirEditor::ShowTitle() {
+  const QString path = table_.LoadedPath();
+  setWindowTitle(path.isEmpty() ? QStringLiteral("Lirrel") : QStringLiteral("Lirrel - ") + path);
 }
 
 std::optional<QString> lirEditor::AskForTable(bool save) {
@@ -162,9 +174,8 @@ std::optional<QString> lirEditor::AskForTable(bool save) {
                      MsgIcon::None);
     return std::nullopt;
   }
-  const QString folder = FolderOf(*chosen);
-  lirCommonDlg.folder = folder;
-  return folder;
+  lirCommonDlg.folder = FolderOf(*chosen);
+  return chosen;
 }
 
 void lirEditor::smnuFile_Click(int index) {
@@ -172,11 +183,12 @@ void lirEditor::smnuFile_Click(int index) {
     case 0:
     case 1:
       if (!MayDiscard()) break;
-      if (const auto folder = AskForTable(false))
-        table_.LoadTable(*folder, index == 0 ? LoadMode::Load : LoadMode::Revert);
+      if (const auto path = AskForTable(false))
+        table_.LoadTable(FolderOf(*path), index == 0 ? LoadMode::Load : LoadMode::Revert, tarvex::FileTitle(*path));
       break;
     case 2:
-      if (const auto folder = AskForTable(true)) table_.SaveTable(*folder);
+      if (const auto path = AskForTable(true)) table_.SaveTable(FolderOf(*path), tarvex::FileTitle(*path));
+      ShowTitle();
       break;
     case 4: close(); break;
     default: break;
@@ -184,10 +196,9 @@ void lirEditor::smnuFile_Click(int index) {
 }
 
 bool lirEditor::SaveChanges() {
-  std::optional<QString> folder;
-  if (!table_.LoadedFolder().isEmpty()) folder = table_.LoadedFolder();
-  else folder = AskForTable(true);
-  return folder && table_.SaveTable(*folder);
+  if (!table_.LoadedFolder().isEmpty()) return table_.SaveTable(table_.LoadedFolder());
+  const std::optional<QString> path = AskForTable(true);
+  return path && table_.SaveTable(FolderOf(*path), tarvex::FileTitle(*path));
 }
 
 bool lirEditor::MayDiscard() {
@@ -242,13 +253,13 @@ void lirEditor::smnuEdit_Click(int index) {
 }
 
 bool lirEditor::StoreComments(const QString& text) {
-  // The comments are written on one header line; a line break would end it early.
-  if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-    prompts().MsgBox(QStringLiteral("The comments cannot hold a line break: they are written on one line."),
-                     QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
+  // The comments are written on one header line, which must stay within what the game reads.
+  const QString refusal = tarvex::CommentsRefusal(text, QLatin1String(kTableFileName), kGameLineLimit,
+                                                  QStringLiteral("The comments were kept as they were."));
+  if (!refusal.isEmpty()) {
+    prompts().MsgBox(refusal, QStringLiteral("Lirrel"), MsgButtons::OK, MsgIcon::Exclamation);
     return false;
   }
-  if (RefuseUnstorable(text, QStringLiteral("The comments were kept as they were."))) return false;
   SetComments(text);
   return true;
 }
@@ -300,16 +311,36 @@ int lirEditor::SelectedKey() const {
 void lirEditor::keyNameBox_Click() {
   const int k = SelectedKey();
   if (k < 0 || k > table_.Count()) return;
-  keyValueBox->setPlainText(table_.keyTable()[size_t(k)].value);
+  ShowValue(k);
+}
+
+void lirEditor::ShowValue(int k) {
+  const StringKey& key = table_.keyTable()[size_t(k)];
+  const qsizetype room = ValueRoom(key.name, key.trailer);
+  // A value longer than the game reads is shown cut: laying out megabytes of text in the box
+  // would freeze the window, and the part past the cut is never shown by the game anyway.
+  const bool cut = key.value.size() > room;
+  keyValueBox->setReadOnly(cut);
+  keyValueBox->setPlainText(cut ? key.value.left(room) : key.value);
+  valueNote->setVisible(cut);
+  if (cut)
+    valueNote->setText(QStringLiteral("This value is %1 characters long; the game reads only the first %2, shown "
+                                      "here. The full text is kept unchanged. Clear replaces it.")
+                           .arg(key.value.size())
+                           .arg(room));
 }
 
 void lirEditor::cmdBtn_Click(int index) {
   const int k = SelectedKey();
   switch (index) {
     case 0: StoreValue(); break;
-    case 1: keyValueBox->clear(); break;
+    case 1:
+      keyValueBox->setReadOnly(false);
+      valueNote->hide();
+      keyValueBox->clear();
+      break;
     case 2:
-      if (k >= 0) keyValueBox->setPlainText(table_.keyTable()[size_t(k)].value);
+      if (k >= 0 && k <= table_.Count()) ShowValue(k);
       break;
     default: break;
   }
@@ -317,13 +348,14 @@ void lirEditor::cmdBtn_Click(int index) {
 
 bool lirEditor::ValuePending() const {
   const int k = SelectedKey();
-  return k > 0 && k <= table_.Count() && keyValueBox->toPlainText() != table_.keyTable()[size_t(k)].value;
+  return k > 0 && k <= table_.Count() && !ValueCut() && keyValueBox->toPlainText() != table_.keyTable()[size_t(k)].value;
 }
 
 bool lirEditor::StoreValue() {
   const int k = SelectedKey();
   if (k <= 0) return false;  // nothing selected, or the placeholder, which holds no value
-  const QString text = keyValueBox->toPlainText();
+  if (ValueCut()) return true;  // the box shows part of the stored value, which stays as it is
+  QString text = keyValueBox->toPlainText();
   if (Unwritable(text)) {
     prompts().MsgBox(QStringLiteral("A value cannot hold a double quote or a line break: jkstrings.uni has no "
                                     "way to write them. The stored value was kept."),
@@ -331,7 +363,28 @@ bool lirEditor::StoreValue() {
     return false;
   }
   if (RefuseUnstorable(text, QStringLiteral("The stored value was kept."))) return false;
-  return table_.SetValue(k, text);
+  // The game reads a key line only so far: say so now, while the user can still decide.
+  const StringKey& key = table_.keyTable()[size_t(k)];
+  const qsizetype room = ValueRoom(key.name, key.trailer);
+  bool keepLong = false;
+  if (text.size() > room && text != key.value) {
+    const MsgResult answer = prompts().MsgBox(
+        QStringLiteral("The value of \"%1\" is %2 characters long; the game reads the key line only up to %3 bytes "
+                       "and cuts the value after %4 characters.\r\n\r\nYes keeps the whole value, No shortens it to "
+                       "the %4 characters the game reads, Cancel stores nothing.")
+            .arg(key.name)
+            .arg(text.size())
+            .arg(kGameLineLimit)
+            .arg(room),
+        QStringLiteral("Lirrel"), MsgButtons::YesNoCancel, MsgIcon::Exclamation);
+    if (answer == MsgResult::Cancel) return false;
+    if (answer == MsgResult::No) text.truncate(room);
+    keepLong = answer == MsgResult::Yes;
+  }
+  if (!table_.SetValue(k, text)) return false;
+  if (keepLong) table_.KeepLongValue(k);
+  if (text.size() > room || text != keyValueBox->toPlainText()) ShowValue(k);  // cut, or shortened
+  return true;
 }
 
 // --- The table's reports ---
@@ -354,6 +407,7 @@ void lirEditor::CountChanged(int count) {
 
 void lirEditor::LoadFinished() {
   loading_ = false;
+  ShowTitle();
   numMsg->setText(CountText(table_.Count()));
   keyGroupBox->setCurrentIndex(0);
   keyGroupBox_Click();

@@ -61,6 +61,8 @@ class lirEditor : public QMainWindow, private TableListener {
   QComboBox* keyGroupBox;
   KeyList* keyNameBox;
   QPlainTextEdit* keyValueBox;
+  // Under the value box while it shows a value cut at what the game reads.
+  QLabel* valueNote;
   std::array<QPushButton*, 3> cmdBtn;
   QLabel* numMsg;
   std::array<QLabel*, 2> InfoLabel;  // "Key Name", "Key Group"
@@ -81,9 +83,15 @@ class lirEditor : public QMainWindow, private TableListener {
  private:
   void BuildMenus();
   void BuildControls();
-  // Asks for jkstrings.uni in the file dialog; the chosen file's folder, or nothing when the
+  // Asks for jkstrings.uni in the file dialog; the chosen file's path, or nothing when the
   // dialog was cancelled or another file was chosen.
   std::optional<QString> AskForTable(bool save);
+  // Shows key k's value in the value box: whole, or, when the game cuts it, the part the game
+  // reads, read-only, with a note that the full text is kept.
+  void ShowValue(int k);
+  // The value box shows a cut value (nothing typed there can be stored).
+  bool ValueCut() const { return keyValueBox->isReadOnly(); }
+  void ShowTitle();
   // Saves to the folder last loaded from, or asks for one; true when the file was written.
   bool SaveChanges();
   // Before the table in memory is replaced or dropped: when it has unsaved changes, or the

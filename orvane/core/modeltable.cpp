@@ -95,10 +95,11 @@ ModelText ReadModelText(const QString& text) {
   QStringView raw;
   while (lines.Next(&raw)) {
     const int number = lines.Number();
-    if (raw.size() > kGameLineLimit)
-      note(number, QStringLiteral("the line is longer than the %1 bytes the game reads at once; it reads the rest as "
-                                  "a line of its own.")
-                       .arg(kGameLineLimit));
+    if (raw.size() > kLongestLine)
+      note(number, QStringLiteral("the line is %1 bytes long, longer than the %2 bytes the game reads of a line; it "
+                                  "reads the rest as a line of its own and loads no model from this file.")
+                       .arg(raw.size())
+                       .arg(kLongestLine));
     if (raw.startsWith(QLatin1String("#&"))) {
       const tarvex::HeaderLine h = tarvex::ReadHeaderLine(raw);
       out.headerLines << h.text;
@@ -252,21 +253,32 @@ QString ModelFileText(const std::vector<ModelEntry>& entries, const QString& com
   text += kCrLf;
   text += QStringLiteral("#\tModel\tSound") + kCrLf;
   for (size_t i = 0; i < entries.size(); ++i) {
-    const ModelEntry& e = entries[i];
-    text += QString::number(i);
-    text += QStringLiteral(": ");
-    text += e.model;
-    text += QLatin1Char('\t');
-    text += e.sound;
-    if (!e.comment.isEmpty()) {
-      text += QStringLiteral("\t# ");
-      text += e.comment;
-    } else if (e.sound.endsWith(QLatin1Char('\\'))) {
-      text += QStringLiteral("\t#");  // a line that ended in the backslash would be joined to the next
-    }
+    text += EntryLine(int(i), entries[i]);
     text += kCrLf;
   }
   return text;
+}
+
+QString EntryLine(int i, const ModelEntry& e) {
+  QString line = QString::number(i) + QStringLiteral(": ") + e.model + QLatin1Char('\t') + e.sound;
+  if (!e.comment.isEmpty())
+    line += QStringLiteral("\t# ") + e.comment;
+  else if (e.sound.endsWith(QLatin1Char('\\')))
+    line += QStringLiteral("\t#");  // a line that ended in the backslash would be joined to the next
+  return line;
+}
+
+QString LineProblem(int i, const ModelEntry& e) {
+  const qsizetype bytes = EntryLine(i, e).size();
+  if (bytes <= kLongestLine) return QString();
+  return QStringLiteral("The comment of slot %1 (%2) is %3 characters long, which makes a line of %4 bytes in "
+                        "models.dat, longer than the %5 bytes the game reads of a line (it would read the rest as a "
+                        "line of its own and load no model).")
+      .arg(i)
+      .arg(Quoted(e.model))
+      .arg(e.comment.size())
+      .arg(bytes)
+      .arg(kLongestLine);
 }
 
 QString NameProblem(const QString& name, const QString& what) {
@@ -350,7 +362,17 @@ bool ModelTable::LoadContent(const QString& path, QString* error, QStringList* n
 }
 
 bool ModelTable::Save(const QString& path, QString* error) {
-  const QString text = ModelFileText(entries_, comments_, tarvex::Author::FromSettings());
+  const tarvex::Author author = tarvex::Author::FromSettings();
+  QString refusal = tarvex::HeaderRefusal(author, comments_, QLatin1String(kModelsFileName), kLongestLine);
+  for (size_t i = 0; i < entries_.size() && refusal.isEmpty(); ++i) {
+    refusal = LineProblem(int(i), entries_[i]);
+    if (!refusal.isEmpty()) refusal += QStringLiteral(" Shorten the comment and save again; nothing was written.");
+  }
+  if (!refusal.isEmpty()) {
+    if (error) *error = refusal;
+    return false;
+  }
+  const QString text = ModelFileText(entries_, comments_, author);
   qsizetype bad = -1;
   const QByteArray bytes = tarvex::EncodeAnsi(text, &bad);
   if (bad >= 0) {

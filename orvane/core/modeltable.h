@@ -16,8 +16,9 @@ inline constexpr const char* kModelsFileName = "models.dat";
 inline constexpr const char* kModelsBackupName = "models.~da";
 // The game cuts names to this many characters; a longer one overflows its buffer.
 inline constexpr int kGameNameLimit = 31;
-// The game reads at most this many bytes of a line.
-inline constexpr int kGameLineLimit = 1024;
+// The longest line the game reads whole; it reads the rest of a longer line as a line of its
+// own, which spoils the table: no model is loaded.
+inline constexpr int kLongestLine = 1023;
 // At most this many notes are listed after a load; the rest are counted.
 inline constexpr int kShownNotes = 10;
 
@@ -47,6 +48,12 @@ ModelText ReadModelText(const QString& text);
 // The whole file as Orvane writes it, lines ending in CR LF; entry i is written as slot i.
 QString ModelFileText(const std::vector<ModelEntry>& entries, const QString& comments, const tarvex::Author& author);
 
+// Entry i's line as written (without its line end).
+QString EntryLine(int i, const ModelEntry& e);
+// Why entry i's line cannot be written: longer than the game reads. Names the slot and the
+// model; empty when it can.
+QString LineProblem(int i, const ModelEntry& e);
+
 // Why the game could not read name as the file name of a model or sound class; empty when it
 // can. what names the field in the message ("model", "sound").
 QString NameProblem(const QString& name, const QString& what);
@@ -75,8 +82,10 @@ class ModelTable : public tarvex::HeaderedTable {
   bool LoadContent(const QString& path, QString* error, QStringList* notes = nullptr);
   // Writes the table to path, keeping the file it replaces as its backup (BackupPath). The
   // new file is complete on disk before the old one is touched; a failure leaves the old file
-  // whole, returns false and says the path and the reason in *error. The entries are numbered
-  // 0 ... N-1 afterwards, as written.
+  // whole, returns false and says the path and the reason in *error. A table the game could
+  // not read (an author setting or comments the header cannot hold, a line longer than the
+  // game reads) is refused before anything is written, *error naming the setting or the
+  // entry. The entries are numbered 0 ... N-1 afterwards, as written.
   bool Save(const QString& path, QString* error);
 
   // Appends an entry as the last slot and returns its index.

@@ -199,8 +199,16 @@ void orvEditor::Loaded(const QStringList& notes) {
   if (!report.isEmpty()) prompts().MsgBox(report, kTitle, MsgButtons::OK, MsgIcon::Information);
 }
 
+bool orvEditor::PersonalitiesMayMove(const QString& path) {
+  return !personality_ || personality_->ModelsFolder() == tarvex::FolderPart(path) || personality_->MayDiscard();
+}
+
+void orvEditor::PersonalitiesFollow() {
+  if (personality_) personality_->SetModelsFolder(tarvex::FolderPart(table_.Path()));
+}
+
 bool orvEditor::OpenTable(const QString& path) {
-  if (!MayDrop()) return false;
+  if (!MayDrop() || !PersonalitiesMayMove(path)) return false;
   QString error;
   QStringList notes;
   if (!table_.Load(path, &error, &notes)) {
@@ -208,6 +216,7 @@ bool orvEditor::OpenTable(const QString& path) {
     return false;
   }
   dlgTable_.folder = tarvex::FolderPart(path);
+  PersonalitiesFollow();
   Loaded(notes);
   return true;
 }
@@ -236,13 +245,14 @@ bool orvEditor::mnuFileSaveAs_Click() {
   const auto path = prompts().SaveFileName(dlgTable_);
   dlgTable_.defaultExt.clear();
   dlgTable_.overwritePrompt = false;
-  if (!path) return false;
+  if (!path || !PersonalitiesMayMove(*path)) return false;
   QString error;
   if (!table_.Save(*path, &error)) {
     Warn(error, QStringLiteral("Can't Save File"));
     return false;
   }
   dlgTable_.folder = tarvex::FolderPart(*path);
+  PersonalitiesFollow();
   Fill(SelectedRow());
   if (header_) header_->Fill(table_.headerLines());
   return true;
@@ -277,9 +287,10 @@ void orvEditor::mnuFileComments_Click() {
     comments_ = new tarvex::CommentsWindow(
         this, QStringLiteral("orv"), [this] { return table_.Comments(); },
         [this](const QString& text) {
-          const QString problem = CommentProblem(text);
+          const QString problem = tarvex::CommentsRefusal(text, QLatin1String(kModelsFileName), kLongestLine,
+                                                          QStringLiteral("The comments were kept as they were."));
           if (!problem.isEmpty()) {
-            Warn(problem + QStringLiteral(" The comments were kept as they were."), kTitle);
+            Warn(problem, kTitle);
             return false;
           }
           table_.SetComments(text);
@@ -317,10 +328,11 @@ void orvEditor::mnuHelpAbout_Click() {
                    QStringLiteral("About Orvane"), MsgButtons::OK, MsgIcon::None);
 }
 
-bool orvEditor::FieldsReadable() {
+bool orvEditor::FieldsReadable(int slot) {
   for (const QString& problem : {NameProblem(txtModel->text(), QStringLiteral("model")),
                                  NameProblem(txtSound->text(), QStringLiteral("sound")),
-                                 CommentProblem(txtComment->text())}) {
+                                 CommentProblem(txtComment->text()),
+                                 LineProblem(slot, {slot, txtModel->text(), txtSound->text(), txtComment->text()})}) {
     if (problem.isEmpty()) continue;
     Warn(problem + QStringLiteral(" Nothing was changed."), kTitle);
     return false;
@@ -337,7 +349,7 @@ bool orvEditor::FieldsPending() const {
 
 bool orvEditor::cmdApply_Click() {
   const int row = SelectedRow();
-  if (row < 0 || !FieldsReadable()) return false;
+  if (row < 0 || !FieldsReadable(row)) return false;
   table_.Set(row, txtModel->text(), txtSound->text(), txtComment->text());
   const ModelEntry& e = table_.modelTable()[size_t(row)];
   QTreeWidgetItem* item = lvwModels->topLevelItem(row);
@@ -348,7 +360,7 @@ bool orvEditor::cmdApply_Click() {
 }
 
 void orvEditor::cmdAdd_Click() {
-  if (!FieldsReadable()) return;
+  if (!FieldsReadable(table_.Count())) return;
   Fill(table_.Add(txtModel->text(), txtSound->text(), txtComment->text()));
 }
 
@@ -397,12 +409,16 @@ bool orvEditor::MayDrop() {
 }
 
 void orvEditor::closeEvent(QCloseEvent* event) {
-  if (!MayDrop()) {
+  // Every window that holds changes is asked before anything closes; Cancel in any of them
+  // keeps them all open. Then the tool windows go with the main window, so that the process
+  // ends with its last window.
+  if ((personality_ && !personality_->MayDiscard()) || !MayDrop()) {
     event->ignore();
     return;
   }
-  for (QWidget* w : {static_cast<QWidget*>(comments_), static_cast<QWidget*>(header_),
-                     static_cast<QWidget*>(personality_)})
+  if (personality_) personality_->CloseAsked();
+  if (picker_) picker_->reject();
+  for (QWidget* w : {static_cast<QWidget*>(comments_), static_cast<QWidget*>(header_), static_cast<QWidget*>(picker_)})
     if (w) w->close();
   event->accept();
 }

@@ -87,8 +87,14 @@ class orvEditor : public QMainWindow {
   void Fill(int select);
   void ShowCount();
   void Loaded(const QStringList& notes);
-  // The three fields when the game can read them; otherwise says why and gives false.
-  bool FieldsReadable();
+  // The three fields when the game can read them as entry slot; otherwise says why and gives
+  // false.
+  bool FieldsReadable(int slot);
+  // Before the table moves to path: an open personalities window that would show other files
+  // asks about its unsaved changes; false when the user cancelled.
+  bool PersonalitiesMayMove(const QString& path);
+  // The personalities window shows the files beside the table now edited.
+  void PersonalitiesFollow();
   void Pick(PickKind kind);
   // Offers to save unsaved changes (fields not applied and a comments edit not yet stored
   // among them); false when the user cancelled, a field was refused or the save failed.

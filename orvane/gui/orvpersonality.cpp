@@ -12,7 +12,7 @@
 #include "common/paths.h"
 #include "common/ui/closeprompt.h"
 #include "common/ui/prompts.h"
-#include "lirrel/core/tablefile.h"
+#include "common/tableline.h"
 #include "orvane/core/personality.h"
 
 namespace orvane {
@@ -29,12 +29,12 @@ void Warn(const QString& text) { prompts().MsgBox(text, kTitle, MsgButtons::OK, 
 QStringList PersonalityNames(const QString& gameFolder) {
   QStringList names(8);
   const QDir ui(tarvex::JoinPath(gameFolder, QStringLiteral("ui")));
-  const QStringList found = ui.entryList({QLatin1String(lirrel::kTableFileName)}, QDir::Files);
+  const QStringList found = ui.entryList({QLatin1String(tarvex::kTableFileName)}, QDir::Files);
   QByteArray bytes;
   if (found.isEmpty() || !tarvex::ReadWholeFile(ui.filePath(found.front()), &bytes)) return names;
   for (const QString& line : tarvex::DecodeAnsi(bytes).split(QLatin1Char('\n'))) {
-    const lirrel::TableLine t = lirrel::ReadTableLine(QStringView(line).trimmed());
-    if (t.kind != lirrel::TableLine::Key || !t.name.startsWith(QLatin1String("GUI_PERSONALITY"), Qt::CaseInsensitive))
+    const tarvex::TableLine t = tarvex::ReadTableLine(QStringView(line).trimmed());
+    if (t.kind != tarvex::TableLine::Key || !t.name.startsWith(QLatin1String("GUI_PERSONALITY"), Qt::CaseInsensitive))
       continue;
     bool ok = false;
     const int n = QStringView(t.name).mid(15).toInt(&ok);
@@ -44,18 +44,12 @@ QStringList PersonalityNames(const QString& gameFolder) {
 }
 
 orvPersonality::orvPersonality(QWidget* owner, const QString& modelsFolder)
-    : QWidget(owner, Qt::Window), folder_(tarvex::JoinPath(modelsFolder, QStringLiteral("per"))) {
+    : QWidget(owner, Qt::Window), modelsFolder_(modelsFolder), folder_(tarvex::JoinPath(modelsFolder, QStringLiteral("per"))) {
   setObjectName(QStringLiteral("orvPersonality"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(kTitle);
   cmbFile = new QComboBox(this);
   cmbFile->setObjectName(QStringLiteral("cmbFile"));
-  const QStringList names = PersonalityNames(tarvex::FolderPart(modelsFolder));
-  const QStringList& files = PersonalityFiles();
-  for (qsizetype i = 0; i < files.size(); ++i) {
-    if (!QFileInfo(tarvex::JoinPath(folder_, files[i])).isFile()) continue;
-    cmbFile->addItem(names[i].isEmpty() ? files[i] : files[i] + QStringLiteral(" - ") + names[i], files[i]);
-  }
   connect(cmbFile, &QComboBox::activated, this, [this] { cmbFile_Click(); });
 
   tblParams = new QTableWidget(0, 2, this);
@@ -87,15 +81,48 @@ orvPersonality::orvPersonality(QWidget* owner, const QString& modelsFolder)
   layout->addWidget(tblParams, 1);
   layout->addLayout(buttons);
   resize(360, 480);
+  Populate();
+}
 
-  if (cmbFile->count()) {
+void orvPersonality::Populate() {
+  const tarvex::PromptsOwnedBy owner(this);
+  cmbFile->clear();
+  params_.clear();
+  shown_ = -1;
+  modified_ = false;
+  const QStringList names = PersonalityNames(tarvex::FolderPart(modelsFolder_));
+  const QStringList& files = PersonalityFiles();
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    if (!QFileInfo(tarvex::JoinPath(folder_, files[i])).isFile()) continue;
+    cmbFile->addItem(names[i].isEmpty() ? files[i] : files[i] + QStringLiteral(" - ") + names[i], files[i]);
+  }
+  const bool any = cmbFile->count() > 0;
+  for (QWidget* w : {static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdDelete), static_cast<QWidget*>(cmdSave),
+                     static_cast<QWidget*>(tblParams)})
+    w->setEnabled(any);
+  if (any) {
     Load(0);
   } else {
-    for (QWidget* w : {static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdDelete),
-                       static_cast<QWidget*>(cmdSave), static_cast<QWidget*>(tblParams)})
-      w->setEnabled(false);
+    Fill();
     cmbFile->addItem(QStringLiteral("(no personality files in %1)").arg(folder_));
   }
+}
+
+void orvPersonality::SetModelsFolder(const QString& modelsFolder) {
+  if (modelsFolder == modelsFolder_) return;
+  modelsFolder_ = modelsFolder;
+  folder_ = tarvex::JoinPath(modelsFolder, QStringLiteral("per"));
+  Populate();
+}
+
+bool orvPersonality::MayDiscard() {
+  const tarvex::PromptsOwnedBy owner(this);
+  return tarvex::MayDropChanges(modified_, tarvex::FileTitle(FilePath()), [this] { return cmdSave_Click(); });
+}
+
+void orvPersonality::CloseAsked() {
+  asked_ = true;
+  close();
 }
 
 QString orvPersonality::FilePath() const {
@@ -125,9 +152,10 @@ bool orvPersonality::Load(int index) {
 }
 
 void orvPersonality::cmbFile_Click() {
+  const tarvex::PromptsOwnedBy owner(this);
   const int index = cmbFile->currentIndex();
   if (index == shown_) return;
-  if (!tarvex::MayDropChanges(modified_, tarvex::FileTitle(FilePath()), [this] { return cmdSave_Click(); })) {
+  if (!MayDiscard()) {
     cmbFile->setCurrentIndex(shown_);
     return;
   }
@@ -164,6 +192,7 @@ bool orvPersonality::SetParam(int number, const QString& value) {
 
 void orvPersonality::ValueEdited(QTableWidgetItem* item) {
   if (filling_ || item->column() != 1) return;
+  const tarvex::PromptsOwnedBy owner(this);
   const int number = tblParams->item(item->row(), 0)->text().toInt();
   if (!SetParam(number, item->text().trimmed())) {
     filling_ = true;
@@ -174,6 +203,7 @@ void orvPersonality::ValueEdited(QTableWidgetItem* item) {
 
 void orvPersonality::cmdAdd_Click() {
   if (shown_ < 0) return;
+  const tarvex::PromptsOwnedBy owner(this);
   const QString number = prompts().InputBox(QStringLiteral("Enter the parameter's number (0 to 255):"),
                                             QStringLiteral("Add Parameter"));
   if (number.trimmed().isEmpty()) return;
@@ -200,6 +230,7 @@ void orvPersonality::cmdAdd_Click() {
 void orvPersonality::cmdDelete_Click() {
   const QList<QTableWidgetItem*> items = tblParams->selectedItems();
   if (items.isEmpty()) return;
+  const tarvex::PromptsOwnedBy owner(this);
   const int n = tblParams->item(items.front()->row(), 0)->text().toInt();
   if (prompts().MsgBox(QStringLiteral("Are you sure you want to delete param %1?").arg(n),
                        QStringLiteral("Confirm Delete Parameter"), MsgButtons::YesNo,
@@ -213,6 +244,7 @@ void orvPersonality::cmdDelete_Click() {
 bool orvPersonality::cmdSave_Click() {
   const QString path = FilePath();
   if (path.isEmpty()) return false;
+  const tarvex::PromptsOwnedBy owner(this);
   const QString backup =
       tarvex::JoinPath(folder_, QFileInfo(tarvex::FileTitle(path)).completeBaseName() + QStringLiteral(".~pe"));
   QString reason, failed;
@@ -227,10 +259,12 @@ bool orvPersonality::cmdSave_Click() {
 }
 
 void orvPersonality::closeEvent(QCloseEvent* event) {
-  if (!tarvex::MayDropChanges(modified_, tarvex::FileTitle(FilePath()), [this] { return cmdSave_Click(); }))
+  if (!asked_ && !MayDiscard()) {
     event->ignore();
-  else
-    event->accept();
+    return;
+  }
+  asked_ = false;
+  event->accept();
 }
 
 }  // namespace orvane

@@ -16,6 +16,17 @@ class orvPersonality : public QWidget {
   // modelsFolder: the folder that holds models.dat (misc); the files lie in its per folder.
   orvPersonality(QWidget* owner, const QString& modelsFolder);
 
+  // The folder that holds models.dat; the window follows the table the main window edits.
+  const QString& ModelsFolder() const { return modelsFolder_; }
+  // Shows the personality files beside another models.dat (the first of them loaded). Ask
+  // MayDiscard first: unsaved changes are dropped.
+  void SetModelsFolder(const QString& modelsFolder);
+  // Before the file shown is dropped: with unsaved changes asks "Save changes to <file>?"
+  // (Yes saves); false when the user cancelled or the save failed.
+  bool MayDiscard();
+  // Closes without asking again (the user was asked with MayDiscard).
+  void CloseAsked();
+
   // Loads the file chosen in the drop-down, after offering to save unsaved changes.
   void cmbFile_Click();
   // Asks for a parameter number and a value and adds them (or changes the value).
@@ -37,13 +48,15 @@ class orvPersonality : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void Populate();
   bool Load(int index);
   void Fill();
   void ValueEdited(QTableWidgetItem* item);
   bool SetParam(int number, const QString& value);
 
-  QString folder_;
-  int shown_ = -1;  // the drop-down entry whose file the table shows
+  QString modelsFolder_, folder_;
+  int shown_ = -1;
+  bool asked_ = false;  // the next close was agreed to already  // the drop-down entry whose file the table shows
   std::map<int, QString> params_;
   bool modified_ = false;
   bool filling_ = false;

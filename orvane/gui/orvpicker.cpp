@@ -79,6 +79,7 @@ orvPicker::orvPicker(QWidget* owner, PickKind kind) : QDialog(owner), kind_(kind
 }
 
 void orvPicker::Refuse(const QString& text) {
+  const tarvex::PromptsOwnedBy owner(this);
   prompts().MsgBox(text, windowTitle(), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
 }
 
@@ -99,6 +100,7 @@ void orvPicker::cmdBrowse_Click() {
   req.filter = kind_ == PickKind::Model ? QStringLiteral("3DO models (*.3do)|*.3do|All files (*.*)|*.*")
                                         : QStringLiteral("Sound classes (*.snd)|*.snd|All files (*.*)|*.*");
   req.folder = tarvex::FolderPart(txtDisk->text());
+  const tarvex::PromptsOwnedBy owner(this);
   if (const auto path = prompts().OpenFileName(req)) txtDisk->setText(*path);
 }
 
@@ -107,6 +109,7 @@ void orvPicker::cmdArchive_Click() {
   req.title = QStringLiteral("Choose Archive");
   req.filter = QStringLiteral("Game archives (*.gob;*.goo)|*.gob;*.goo|All files (*.*)|*.*");
   req.folder = tarvex::FolderPart(archive_);
+  const tarvex::PromptsOwnedBy owner(this);
   if (const auto path = prompts().OpenFileName(req)) OpenArchive(*path);
 }
 

@@ -79,7 +79,10 @@ class EditorTest : public ::testing::Test {
       if (editor_->KeyNames()->At(r).text == QLatin1String(name)) return editor_->keyNameBox->SelectRow(r);
     FAIL() << "no key " << name;
   }
-  const PromptRecord& Last() const { return prompts_.records.back(); }
+  const PromptRecord& Last() const {
+    static const PromptRecord none{PromptRecord::Message, QStringLiteral("(nothing asked)"), QString()};
+    return prompts_.records.empty() ? none : prompts_.records.back();
+  }
   QString Said() const { return Last().text + '|' + Last().title; }
   QString Value() const { return editor_->keyValueBox->toPlainText(); }
   QString Count() const { return editor_->numMsg->text(); }
@@ -296,6 +299,112 @@ TEST_F(EditorTest, ClosingWithoutALoadedFolderAsksForTheFile) {
   EXPECT_EQ(editor_->CommentsWindow(), nullptr);
   EXPECT_TRUE(FileLines(TablePath(elsewhere)).contains(QStringLiteral("#&>fresh")));
   EXPECT_FALSE(QFileInfo::exists(TablePath(elsewhere, true)));
+}
+
+// A value longer than the game reads is questioned when the box's Save stores it: Yes keeps
+// it whole (and the save does not report it again), No shortens it to what the game reads,
+// Cancel stores nothing.
+TEST_F(EditorTest, LongValueIsQuestionedWhenStored) {
+  Load();
+  const QString longValue(300, QLatin1Char('v'));
+  const int room = 254 - 35 - 5;  // the key line of HELLO: quotes, padding, "0"
+  const struct {
+    MsgResult answer;
+    QString stored;
+  } cases[] = {{MsgResult::Cancel, "Hi"}, {MsgResult::No, longValue.left(room)}, {MsgResult::Yes, longValue}};
+  for (const auto& c : cases) {
+    ChooseKey("HELLO");
+    editor_->cmdBtn_Click(1);
+    editor_->keyValueBox->setPlainText(longValue);
+    prompts_.Clear();
+    prompts_.messageAnswers = {c.answer};
+    editor_->cmdBtn_Click(0);
+    ASSERT_EQ(prompts_.Messages().size(), 1u);
+    EXPECT_TRUE(Last().text.startsWith("The value of \"HELLO\" is 300 characters long;")) << Said();
+    EXPECT_EQ(Last().buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(editor_->Table().keyTable()[2].value, c.stored);
+  }
+  prompts_.Clear();
+  ASSERT_TRUE(editor_->Table().SaveTable(Folder()));
+  EXPECT_TRUE(prompts_.Messages().empty()) << prompts_.Messages().front();
+  EXPECT_TRUE(FileLines(Uni()).contains(KeyLine(QStringLiteral("HELLO"), longValue)));
+}
+
+// A value the game cuts is shown cut and read-only with a note; the full text stays as it is
+// through Save, Reset, closing and saving; Clear lets the user replace it.
+TEST_F(EditorTest, LongValueIsShownCutAndKeptWhole) {
+  const QString huge = QString(100000, QLatin1Char('x')) + QStringLiteral("END");
+  WriteBytes(Uni(), TableBytes({"\"HUGE\" 0 \"" + huge + "\"", "\"SHORT\" 0 \"s\""}));
+  Load();
+  ChooseKey("HUGE");
+  const int room = 254 - 35 - 4;
+  EXPECT_EQ(Value(), huge.left(room));
+  EXPECT_TRUE(editor_->keyValueBox->isReadOnly());
+  EXPECT_TRUE(editor_->valueNote->isVisible());
+  EXPECT_TRUE(editor_->valueNote->text().contains("100003 characters long; the game reads only the first 215"))
+      << editor_->valueNote->text();
+  editor_->cmdBtn_Click(0);
+  editor_->cmdBtn_Click(2);
+  EXPECT_EQ(editor_->Table().keyTable()[1].value, huge);
+  EXPECT_FALSE(editor_->Table().Modified());
+  EXPECT_TRUE(editor_->close());  // nothing to ask
+  EXPECT_TRUE(prompts_.Messages().empty());
+  editor_->show();
+  ChooseKey("SHORT");
+  EXPECT_FALSE(editor_->keyValueBox->isReadOnly());
+  EXPECT_FALSE(editor_->valueNote->isVisible());
+  ChooseKey("HUGE");
+  editor_->cmdBtn_Click(1);
+  EXPECT_FALSE(editor_->keyValueBox->isReadOnly());
+  QTest::keyClicks(editor_->keyValueBox, "new");
+  editor_->cmdBtn_Click(0);
+  EXPECT_EQ(editor_->Table().keyTable()[1].value, QStringLiteral("new"));
+}
+
+// Of jkstrings.uni and JKSTRINGS.UNI in one folder, the one named is loaded and saved, and the
+// title says which; a Revert counts as a change that closing offers to save.
+TEST_F(EditorTest, TheNamedFileIsOpenedAndRevertIsNotForgotten) {
+  const QString upper = Folder() + QStringLiteral("/JKSTRINGS.UNI");
+  WriteBytes(upper, TableBytes({"\"UPPER\" 0 \"u\""}));
+  File(0, upper);
+  EXPECT_EQ(Keys(), (QStringList{"(empty):0", "UPPER:1"}));
+  EXPECT_EQ(editor_->windowTitle(), "Lirrel - " + upper);
+  lirEditor started;
+  started.Form_Load('"' + upper + '"');
+  EXPECT_EQ(started.Table().LoadedPath(), upper);
+
+  WriteBytes(Uni(true), TableBytes({"\"OLD\" 0 \"o\""}));
+  File(1, upper);
+  EXPECT_EQ(Keys(), (QStringList{"(empty):0", "OLD:1"}));
+  prompts_.Clear();
+  prompts_.messageAnswers = {MsgResult::Yes};
+  EXPECT_TRUE(editor_->close());
+  EXPECT_EQ(Said(), kAskToSave);
+  EXPECT_TRUE(FileLines(upper).contains(KeyLine(QStringLiteral("OLD"), QStringLiteral("o"))));
+  EXPECT_EQ(ReadBytes(Uni()), TableBytes(kTable));  // the other file is untouched
+}
+
+// Loading a folder where the file should be says so, as saving does.
+TEST_F(EditorTest, LoadingAFolderSaysSo) {
+  const QString folder = Folder() + QStringLiteral("/sub/jkstrings.uni");
+  QDir().mkpath(folder);
+  File(0, folder);
+  EXPECT_EQ(Said(), folder + "\r\nIt is a folder, not a file.|Can't Load File");
+}
+
+// A refusal raised from the comments window opens over it, not over the main window.
+TEST_F(EditorTest, CommentsRefusalIsOwnedByTheCommentsWindow) {
+  Load();
+  editor_->mnuComDesc_Click();
+  lirComments* w = editor_->CommentsWindow();
+  const QString refused[] = {QString(252, QLatin1Char('c')), QStringLiteral("two\nlines")};
+  for (const QString& text : refused) {
+    w->lirCommentBox->setText(text);
+    w->lirComDescBtn_Click(0);
+    EXPECT_TRUE(Last().text.startsWith("The comments & description ")) << Said();
+    EXPECT_EQ(Last().owner, w);
+    EXPECT_EQ(editor_->Comments(), QStringLiteral("old comments"));
+  }
 }
 
 TEST_F(EditorTest, ProgressWindowForSlowLoads) {

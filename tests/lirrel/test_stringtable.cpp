@@ -128,7 +128,7 @@ TEST_F(StringTableTest, MissingFileKeepsTheTable) {
   EXPECT_FALSE(table_.LoadTable(Folder(), LoadMode::Revert));
   EXPECT_FALSE(table_.LoadTable(Folder() + QStringLiteral("/sub"), LoadMode::Load));
   EXPECT_EQ(log_.messages, (QStringList{"Can't Load File|" + Backup() + "\r\nThis file does not exist.",
-                                        "Can't Load File|" + Folder() + "/sub/jkstrings.uni\r\nThis file does not exist."}));
+                                        "Can't Load File|" + Folder() + "/sub/jkstrings.uni\r\nIt is a folder, not a file."}));
   EXPECT_TRUE(log_.events.isEmpty());  // the lists were not touched
   EXPECT_EQ(KeyDump(table_), keys);
   EXPECT_EQ(table_.groupTable().size(), 4);
@@ -202,9 +202,12 @@ TEST_F(StringTableTest, AuthorSettingsTheHeaderCannotHoldRefuseTheSave) {
   Load(kSample);
   const QByteArray original = ReadBytes(Uni());
   const char* cases[][3] = {{"Name", "Kyle\nKatarn", "holds a line break,"}, {"EMail", "k\"@x.org", "holds a double quote,"},
-                            {"Website", "\xCE\xA9.org", "holds the character '\xCE\xA9' (U+03A9),"}};
+                            {"Website", "\xCE\xA9.org", "holds the character '\xCE\xA9' (U+03A9),"},
+                            // "#& created by: " and 240 letters: one byte past what the game reads of a line
+                            {"Name", "", "is 240 characters long, which makes a header line of 255 bytes,"}};
   for (const auto& c : cases) {
-    tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), c[0], QString::fromUtf8(c[1]));
+    const QString value = *c[1] ? QString::fromUtf8(c[1]) : QString(240, QLatin1Char('k'));
+    tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), c[0], value);
     log_.messages.clear();
     EXPECT_FALSE(table_.SaveTable(Folder()));
     EXPECT_EQ(log_.messages.size(), 1);
@@ -213,7 +216,36 @@ TEST_F(StringTableTest, AuthorSettingsTheHeaderCannotHoldRefuseTheSave) {
     EXPECT_EQ(ReadBytes(Uni()), original);
     tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), c[0], QStringLiteral("a, \u00e9"));
   }
+  // Comments loaded from a file that make the header line too long are refused the same way.
+  table_.SetComments(QString(252, QLatin1Char('c')));
+  EXPECT_FALSE(table_.SaveTable(Folder()));
+  EXPECT_TRUE(log_.messages.back().contains("The comments & description are 252 characters long, which makes a header "
+                                            "line of 255 bytes"))
+      << log_.messages.back();
+  EXPECT_EQ(ReadBytes(Uni()), TableBytes(kSample));
+  table_.SetComments(QString(251, QLatin1Char('c')));
   EXPECT_TRUE(table_.SaveTable(Folder()));
+}
+
+// A name given in the letter case of one of two files in the folder reads and writes that
+// file, and a Revert makes the table count as changed, so that closing asks.
+TEST_F(StringTableTest, TheNamedFileOfTwoAndRevert) {
+  const QString upper = Folder() + QStringLiteral("/JKSTRINGS.UNI");
+  WriteBytes(Uni(), TableBytes({"\"LOWER\" 0 \"x\""}));
+  WriteBytes(upper, TableBytes(kSample));
+  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Load, QStringLiteral("JKSTRINGS.UNI")));
+  EXPECT_EQ(table_.LoadedPath(), upper);
+  EXPECT_EQ(table_.Count(), 4);
+  Add("NEW");
+  ASSERT_TRUE(table_.SaveTable(Folder()));
+  EXPECT_EQ(ReadBytes(Uni()), TableBytes({"\"LOWER\" 0 \"x\""}));
+  EXPECT_EQ(ReadBytes(Backup()), TableBytes(kSample));
+  EXPECT_EQ(table_.Count(), 5);
+  EXPECT_FALSE(table_.Modified());
+  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Revert, QStringLiteral("JKSTRINGS.UNI")));
+  EXPECT_EQ(table_.Count(), 4);
+  EXPECT_TRUE(table_.Modified());
+  EXPECT_EQ(table_.LoadedPath(), upper);
 }
 
 }  // namespace

@@ -59,6 +59,19 @@ TEST(ModelText, TheGamesReadingRules) {
   }
 }
 
+// The game reads 1,023 bytes of a line and the rest as a line of its own, which spoils the
+// table: the report says so.
+TEST(ModelText, ALineLongerThanTheGameReadsIsReported) {
+  for (const int length : {1023, 1024}) {
+    const QString line = QStringLiteral("0: a.3do a.snd # ") + QString(length - 17, QLatin1Char('c'));
+    const ModelText t = ReadModelText(QStringLiteral("numModels: 1\r\n") + line + QStringLiteral("\r\n"));
+    EXPECT_EQ(t.notes, length == 1023 ? QStringList()
+                                      : QStringList{"Line 2: the line is 1024 bytes long, longer than the 1023 bytes the "
+                                                    "game reads of a line; it reads the rest as a line of its own and "
+                                                    "loads no model from this file."});
+  }
+}
+
 TEST(ModelText, WriterAndHeaderRoundTrip) {
   const std::vector<ModelEntry> entries = {{5, "ky.3do", "ky.snd", ""}, {9, "kk.3do", "kk.snd", "dark one"}};
   const QStringList lines = ModelFileText(entries, QStringLiteral("my notes"), {"Me", "me@x", "www"}).split("\r\n");

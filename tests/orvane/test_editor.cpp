@@ -2,6 +2,7 @@
 // answered from a script: the corpus table loaded and reported, edits refused and applied,
 // a model picked from the corpus archive, saving with a backup, the close prompt, and the
 // personalities window.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -20,6 +21,7 @@ namespace orvane {
 namespace {
 
 using tarvex::MsgResult;
+using tarvex::test::PromptRecord;
 using tarvex::test::SharedPath;
 
 QByteArray Bytes(const QString& path) {
@@ -40,6 +42,19 @@ class OrvaneTest : public ::testing::Test {
   }
   void TearDown() override { tarvex::test::ProcessEvents(); }
   QString LastMessage() const { return prompts_.Messages().empty() ? QString() : prompts_.Messages().back(); }
+  // A game folder of its own: misc/models.dat (the corpus table) and misc/per/<per> holding
+  // perText. Returns the path of its models.dat.
+  QString GameFolder(const QTemporaryDir& dir, const char* per, const QByteArray& perText) const {
+    QDir().mkpath(dir.filePath("misc/per"));
+    tarvex::WriteWholeFile(dir.filePath("misc/models.dat"), original_);
+    tarvex::WriteWholeFile(dir.filePath(QStringLiteral("misc/per/") + per), perText);
+    return dir.filePath("misc/models.dat");
+  }
+  static int VisibleWindows() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) n += w->isVisible();
+    return n;
+  }
 
   tarvex::test::ScriptedPrompts prompts_;
   QTemporaryDir dir_;
@@ -158,8 +173,12 @@ TEST_F(OrvaneTest, PersonalitiesWindow) {
   EXPECT_EQ(w->cmbFile->itemText(0), QStringLiteral("jedi.per - Jedi"));
   EXPECT_EQ(w->tblParams->rowCount(), 2);
 
+  prompts_.Clear();
   prompts_.inputAnswers = {"300", "7", "x", "7", "0.5"};
   for (int i = 0; i < 3; ++i) w->cmdAdd_Click();
+  // The boxes and refusals of the window open over it, so that it stays in front.
+  ASSERT_EQ(prompts_.records.size(), 7u);
+  for (const auto& r : prompts_.records) EXPECT_EQ(r.owner, w) << r.text;
   EXPECT_EQ(w->Params(), (std::map<int, QString>{{7, "0.5"}, {50, "1"}, {51, "200"}}));
   w->tblParams->item(2, 1)->setText(QStringLiteral("lots"));  // param 51
   EXPECT_TRUE(LastMessage().contains("not a decimal number")) << LastMessage();
@@ -168,6 +187,156 @@ TEST_F(OrvaneTest, PersonalitiesWindow) {
   ASSERT_TRUE(w->cmdSave_Click());
   EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 7: 0.5\r\nparam 50: 1\r\nparam 51: 150\r\n");
   EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.~pe")), "version 2\r\nparam 50: 1\r\nparam 51: 200\r\n");
+}
+
+// Author settings edited by hand, comments and entry comments that would give the game a line
+// it cannot read are refused before anything is written, naming the setting or the field, with
+// the message Lirrel gives for the same setting.
+TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
+  tarvex::test::TempSettings settings;
+  orvEditor editor;
+  editor.show();
+  ASSERT_TRUE(editor.OpenTable(path_));
+  const struct {
+    const char* key;
+    QString value;
+    const char* said;
+  } settingCases[] = {
+      {"Name", "Line one\nLine two",
+       "The author setting \"Name\" (Pendrel/AuthInfo) holds a line break, which the header of models.dat cannot "
+       "store. Change the setting and save again; nothing was written."},
+      {"EMail", QStringLiteral("\u03A9@x.org"),
+       "The author setting \"EMail\" (Pendrel/AuthInfo) holds the character '\xCE\xA9' (U+03A9), which the header"},
+      {"Name", QString(5000, QLatin1Char('n')),
+       "The author setting \"Name\" (Pendrel/AuthInfo) is 5000 characters long, which makes a header line of 5015 "
+       "bytes, longer than the 1023 bytes the game reads of a line"},
+  };
+  for (const auto& c : settingCases) {
+    tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), QLatin1String(c.key), c.value);
+    prompts_.Clear();
+    EXPECT_FALSE(editor.mnuFileSave_Click());
+    EXPECT_TRUE(LastMessage().startsWith(QString::fromUtf8(c.said))) << LastMessage();
+    EXPECT_EQ(prompts_.records.back().title, QStringLiteral("Can't Save File"));
+    EXPECT_EQ(Bytes(path_), original_);
+    tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), QLatin1String(c.key), QString());
+  }
+
+  // Comments typed in their window are refused when stored, over that window; comments a file
+  // brought are refused when saved.
+  editor.mnuFileComments_Click();
+  editor.CommentsWindow()->CommentBox->setText(QString(1100, QLatin1Char('c')));
+  editor.CommentsWindow()->ComDescBtn_Click(0);
+  EXPECT_TRUE(LastMessage().startsWith("The comments & description are 1100 characters long, which makes a header "
+                                       "line of 1103 bytes"))
+      << LastMessage();
+  EXPECT_EQ(prompts_.records.back().owner, editor.CommentsWindow());
+  editor.CommentsWindow()->close();
+  editor.Table().SetComments(QString(1100, QLatin1Char('c')));
+  EXPECT_FALSE(editor.mnuFileSave_Click());
+  EXPECT_TRUE(LastMessage().startsWith("The comments & description are 1100")) << LastMessage();
+  editor.Table().SetComments(QStringLiteral("short"));
+
+  // An entry's comment: refused by Apply; a table whose entry has one is refused by Save.
+  editor.SelectRow(0);
+  editor.txtComment->setText(QString(1100, QLatin1Char('k')));
+  EXPECT_FALSE(editor.cmdApply_Click());
+  EXPECT_TRUE(LastMessage().startsWith("The comment of slot 0 (\"16droid.3do\") is 1100 characters long, which makes "
+                                       "a line of 1124 bytes"))
+      << LastMessage();
+  editor.Table().Set(0, QStringLiteral("16droid.3do"), QStringLiteral("ky.snd"), QString(1100, QLatin1Char('k')));
+  EXPECT_FALSE(editor.mnuFileSave_Click());
+  EXPECT_TRUE(LastMessage().startsWith("The comment of slot 0")) << LastMessage();
+  EXPECT_EQ(Bytes(path_), original_);
+  editor.Table().Set(0, QStringLiteral("16droid.3do"), QStringLiteral("ky.snd"), QString(900, QLatin1Char('k')));
+  EXPECT_TRUE(editor.mnuFileSave_Click());
+}
+
+// Closing the main window asks the personalities window first; Cancel in either keeps both
+// open; once both agree every window closes, so that the process ends.
+TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
+  tarvex::WriteWholeFile(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
+  auto* editor = new orvEditor;
+  editor->setAttribute(Qt::WA_DeleteOnClose);
+  QPointer<orvEditor> alive(editor);
+  editor->show();
+  ASSERT_TRUE(editor->OpenTable(path_));
+  editor->mnuPersonalities_Click();
+  QPointer<orvPersonality> w = editor->PersonalityWindow();
+  prompts_.inputAnswers = {"7", "0.5"};
+  w->cmdAdd_Click();
+  ASSERT_TRUE(w->Modified());
+
+  const QString askPer = QStringLiteral("Save changes to jedi.per?"), askTable = QStringLiteral("Save changes to models.dat?");
+  const struct {
+    bool tableChanged;
+    std::deque<MsgResult> answers;
+    QStringList asked;
+    bool closes;
+  } steps[] = {
+      {false, {MsgResult::Cancel}, {askPer}, false},
+      {true, {MsgResult::No, MsgResult::Cancel}, {askPer, askTable}, false},
+      {true, {MsgResult::No, MsgResult::No}, {askPer, askTable}, true},
+  };
+  for (const auto& step : steps) {
+    if (step.tableChanged && !editor->Table().Modified()) {
+      editor->SelectRow(0);
+      prompts_.messageAnswers = {MsgResult::Yes};
+      editor->cmdDelete_Click();
+    }
+    prompts_.Clear();
+    prompts_.messageAnswers = step.answers;
+    EXPECT_EQ(editor->close(), step.closes);
+    QStringList asked;
+    for (const QString& m : prompts_.Messages()) asked << m;
+    EXPECT_EQ(asked, step.asked);
+    EXPECT_EQ(prompts_.records.front().owner, static_cast<QWidget*>(w.data()));
+    if (!step.closes) {
+      EXPECT_TRUE(editor->isVisible() && w->isVisible());
+    }
+  }
+  tarvex::test::ProcessEvents();
+  EXPECT_TRUE(alive.isNull() && w.isNull());
+  EXPECT_EQ(VisibleWindows(), 0);
+  EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
+}
+
+// The personalities window follows the table the main window edits, through Open and Save As,
+// asking first about its own unsaved changes (Cancel keeps both where they were).
+TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
+  tarvex::WriteWholeFile(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
+  QTemporaryDir second, third;
+  const QString secondTable = GameFolder(second, "jedi.per", "version 2\r\nparam 1: 2\r\n");
+  GameFolder(third, "soldier.per", "version 2\r\nparam 3: 4\r\n");
+  orvEditor editor;
+  editor.show();
+  ASSERT_TRUE(editor.OpenTable(path_));
+  editor.mnuPersonalities_Click();
+  orvPersonality* w = editor.PersonalityWindow();
+  prompts_.inputAnswers = {"7", "0.5"};
+  w->cmdAdd_Click();
+
+  prompts_.Clear();
+  prompts_.messageAnswers = {MsgResult::Cancel};
+  prompts_.fileAnswers = {secondTable};
+  editor.mnuFileOpen_Click();
+  EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to jedi.per?"));
+  EXPECT_EQ(prompts_.records.back().owner, w);
+  EXPECT_EQ(editor.Table().Path(), path_);
+  EXPECT_EQ(w->FilePath(), dir_.filePath("misc/per/jedi.per"));
+
+  prompts_.messageAnswers = {MsgResult::No};
+  prompts_.fileAnswers = {secondTable};
+  editor.mnuFileOpen_Click();
+  EXPECT_EQ(editor.Table().Path(), secondTable);
+  EXPECT_EQ(w->FilePath(), second.filePath("misc/per/jedi.per"));
+  EXPECT_EQ(w->Params(), (std::map<int, QString>{{1, "2"}}));
+
+  prompts_.fileAnswers = {third.filePath("misc/models.dat")};  // over the table there
+  ASSERT_TRUE(editor.mnuFileSaveAs_Click());
+  EXPECT_EQ(editor.PersonalityWindow(), w);
+  EXPECT_EQ(w->FilePath(), third.filePath("misc/per/soldier.per"));
+  EXPECT_EQ(w->Params(), (std::map<int, QString>{{3, "4"}}));
+  EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
 }
 
 }  // namespace

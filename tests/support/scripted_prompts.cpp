@@ -16,6 +16,7 @@ std::vector<QString> ScriptedPrompts::Messages() const {
 
 MsgResult ScriptedPrompts::MsgBox(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) {
   records.push_back({PromptRecord::Message, text, EffectiveTitle(title), buttons, icon, {}});
+  records.back().owner = ParentWindow();
   if (!messageAnswers.empty()) {
     const MsgResult r = messageAnswers.front();
     messageAnswers.pop_front();
@@ -34,6 +35,7 @@ MsgResult ScriptedPrompts::MsgBox(const QString& text, const QString& title, Msg
 
 QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString&) {
   records.push_back({PromptRecord::Input, prompt, EffectiveTitle(title), MsgButtons::OKCancel, MsgIcon::None, {}});
+  records.back().owner = ParentWindow();
   if (inputAnswers.empty()) return QString();
   QString s = inputAnswers.front();
   inputAnswers.pop_front();
@@ -42,6 +44,7 @@ QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, c
 
 std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogRequest& req) {
   records.push_back({PromptRecord::OpenFile, req.filter, req.title, MsgButtons::OKCancel, MsgIcon::None, req});
+  records.back().owner = ParentWindow();
   if (fileAnswers.empty()) return std::nullopt;
   auto a = fileAnswers.front();
   fileAnswers.pop_front();
@@ -50,6 +53,7 @@ std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogRequest& re
 
 std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogRequest& req) {
   records.push_back({PromptRecord::SaveFile, req.filter, req.title, MsgButtons::OKCancel, MsgIcon::None, req});
+  records.back().owner = ParentWindow();
   if (fileAnswers.empty()) return std::nullopt;
   auto a = fileAnswers.front();
   fileAnswers.pop_front();
@@ -59,6 +63,7 @@ std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogRequest& re
 
 std::optional<QFont> ScriptedPrompts::PickFont(const QFont&) {
   records.push_back({PromptRecord::Font, QString(), QString(), MsgButtons::OKCancel, MsgIcon::None, {}});
+  records.back().owner = ParentWindow();
   if (fontAnswers.empty()) return std::nullopt;
   auto a = fontAnswers.front();
   fontAnswers.pop_front();
@@ -67,6 +72,7 @@ std::optional<QFont> ScriptedPrompts::PickFont(const QFont&) {
 
 bool ScriptedPrompts::SetUpPrinter(QPrinter& printer) {
   records.push_back({PromptRecord::Print, QString(), QString(), MsgButtons::OKCancel, MsgIcon::None, {}});
+  records.back().owner = ParentWindow();
   if (printAnswers.empty() || !printAnswers.front()) {
     if (!printAnswers.empty()) printAnswers.pop_front();
     return false;

@@ -19,6 +19,7 @@ struct PromptRecord {
   MsgButtons buttons = MsgButtons::OK;
   MsgIcon icon = MsgIcon::None;
   FileDialogRequest file;  // for file dialogs
+  const QWidget* owner = nullptr;  // the window the dialog was owned by
 };
 
 class ScriptedPrompts : public Prompts {
