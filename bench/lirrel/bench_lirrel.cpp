@@ -182,6 +182,64 @@ void BM_ListWidgetFill(benchmark::State& state) {
 }
 BENCHMARK(BM_ListWidgetFill)->Unit(benchmark::kMillisecond);
 
+// A table whose one value is 10 MiB without a blank, as a hand-edited or damaged file may hold:
+// each thing the user does with it must stay well under a second.
+const QString& HugeFolder() {
+  static QTemporaryDir dir;
+  static const bool written = [] {
+    QByteArray out = "MSGS 2\r\n\"SHORT\" 0 \"s\"\r\n\"HUGE\" 0 \"" + QByteArray(10 << 20, 'x') + "\"\r\nEND\r\n";
+    return tarvex::WriteWholeFile(lirrel::TablePath(dir.path()), out);
+  }();
+  (void)written;
+  static const QString path = dir.path();
+  return path;
+}
+
+enum class HugeStep { Load, ShowValue, ResetValue, StoreValue, Save };
+
+// Answers every message at once (the save reports the line the game cuts).
+class AnsweringPrompts final : public tarvex::Prompts {
+ public:
+  tarvex::MsgResult MsgBox(const QString&, const QString&, tarvex::MsgButtons, tarvex::MsgIcon) override {
+    return tarvex::MsgResult::OK;
+  }
+  QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
+  std::optional<QString> OpenFileName(const tarvex::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<QString> SaveFileName(const tarvex::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<QFont> PickFont(const QFont&) override { return std::nullopt; }
+  bool SetUpPrinter(QPrinter&) override { return false; }
+};
+
+void BM_HugeValue(benchmark::State& state, HugeStep step) {
+  AnsweringPrompts answering;
+  tarvex::SetPrompts(&answering);
+  lirrel::lirEditor editor;
+  editor.show();
+  editor.Table().LoadTable(HugeFolder(), lirrel::LoadMode::Load);
+  editor.keyNameBox->SelectRow(2);
+  QTemporaryDir out;
+  for (auto _ : state) {
+    switch (step) {
+      case HugeStep::Load: editor.Table().LoadTable(HugeFolder(), lirrel::LoadMode::Load); break;
+      case HugeStep::ShowValue:
+        editor.keyNameBox->SelectRow(1);
+        editor.keyNameBox->SelectRow(2);  // the huge key
+        break;
+      case HugeStep::ResetValue: editor.cmdBtn_Click(2); break;
+      case HugeStep::StoreValue: editor.cmdBtn_Click(0); break;
+      case HugeStep::Save: editor.Table().SaveTable(out.path()); break;
+    }
+    QCoreApplication::processEvents();
+  }
+  if (editor.Table().keyTable().back().value.size() != (10 << 20)) state.SkipWithError("the value changed");
+  tarvex::SetPrompts(nullptr);
+}
+BENCHMARK_CAPTURE(BM_HugeValue, load, HugeStep::Load)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HugeValue, show_value, HugeStep::ShowValue)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HugeValue, reset_value, HugeStep::ResetValue)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HugeValue, store_value, HugeStep::StoreValue)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HugeValue, save, HugeStep::Save)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -189,6 +189,61 @@ TEST_F(OrvaneTest, PersonalitiesWindow) {
   EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.~pe")), "version 2\r\nparam 50: 1\r\nparam 51: 200\r\n");
 }
 
+// Save As, moving entries, the header viewer and Revert through the menus: the title shows
+// the file, Revert loads the backup and counts as a change, so that closing offers to save it.
+TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
+  orvEditor editor;
+  editor.show();
+  ASSERT_TRUE(editor.OpenTable(path_));
+  EXPECT_EQ(editor.windowTitle(), "Orvane - " + path_);
+  editor.SelectRow(0);
+  editor.cmdDown_Click();
+  EXPECT_EQ(editor.SelectedRow(), 1);
+  EXPECT_EQ(editor.lvwModels->topLevelItem(1)->text(1), QStringLiteral("16droid.3do"));
+  EXPECT_EQ(editor.lvwModels->topLevelItem(1)->text(0), QStringLiteral("1"));
+  EXPECT_FALSE(editor.cmdDown->isEnabled() && editor.SelectedRow() == 85);
+  editor.mnuFileHeader_Click();
+  const QString copy = dir_.filePath("misc/copy.dat");
+  prompts_.fileAnswers = {copy};
+  ASSERT_TRUE(editor.mnuFileSaveAs_Click());
+  EXPECT_EQ(editor.windowTitle(), "Orvane - " + copy);
+  EXPECT_TRUE(editor.HeaderWindow()->HeaderView->toPlainText().startsWith(" Models.Dat\n"));
+  EXPECT_EQ(Bytes(path_), original_);
+  EXPECT_TRUE(QString::fromLatin1(Bytes(copy)).contains("\r\n0: 17droid.3do\tky.snd\r\n1: 16droid.3do\tky.snd\r\n"));
+
+  editor.cmdUp_Click();  // back again, saved: copy.dat's backup is its first version
+  ASSERT_TRUE(editor.mnuFileSave_Click());
+  prompts_.Clear();
+  editor.mnuFileRevert_Click();
+  EXPECT_EQ(editor.lvwModels->topLevelItem(0)->text(1), QStringLiteral("17droid.3do"));
+  EXPECT_TRUE(editor.Table().Modified());
+  EXPECT_EQ(editor.Table().Path(), copy);
+  prompts_.messageAnswers = {MsgResult::Yes};
+  EXPECT_TRUE(editor.close());
+  EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
+  EXPECT_TRUE(QString::fromLatin1(Bytes(copy)).contains("\r\n0: 17droid.3do\tky.snd\r\n"));
+}
+
+// A file the picker refuses is named in a message over the picker, which stays open.
+TEST_F(OrvaneTest, PickerRefusalIsOwnedByThePicker) {
+  orvEditor editor;
+  editor.show();
+  ASSERT_TRUE(editor.OpenTable(path_));
+  const QString notModel = dir_.filePath("not.3do");
+  tarvex::WriteWholeFile(notModel, "hello\r\n");
+  editor.cmdPickModel_Click();
+  orvPicker* picker = editor.Picker();
+  picker->show();
+  picker->tbsSource->setCurrentIndex(0);  // Disk
+  picker->txtDisk->setText(notModel);
+  picker->cmdOK_Click();
+  EXPECT_TRUE(LastMessage().startsWith(notModel + " cannot be used: ")) << LastMessage();
+  EXPECT_EQ(prompts_.records.back().owner, picker);
+  EXPECT_TRUE(picker->isVisible());
+  EXPECT_EQ(editor.txtModel->text(), QStringLiteral("16droid.3do"));
+  picker->reject();
+}
+
 // Author settings edited by hand, comments and entry comments that would give the game a line
 // it cannot read are refused before anything is written, naming the setting or the field, with
 // the message Lirrel gives for the same setting.
