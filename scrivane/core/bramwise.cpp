@@ -149,6 +149,12 @@ QString StripDefault(const QString& s) {
   return i < 0 ? s : s.left(i);
 }
 
+QString NameInLabel(const QString& label) {
+  const QString s = StripDefault(label).trimmed();
+  const qsizetype blank = std::find_if(s.begin(), s.end(), [](QChar c) { return c.isSpace(); }) - s.begin();
+  return s.left(blank);
+}
+
 qsizetype FindHandlerLabel(const QString& text, const QString& label, qsizetype from) {
   if (label.isEmpty()) return -1;
   const tarvex::InStrSearch search(label);
@@ -343,12 +349,20 @@ NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKi
     r.newKey = newLabel;
     return r;
   }
-  const QString oldName = StripDefault(oldLabel), newName = StripDefault(newLabel);
-  if (!IsName(newName)) {
-    r.refusal = newName.isEmpty()
+  const QString oldName = NameInLabel(oldLabel), newName = NameInLabel(newLabel);
+  if (oldName.isEmpty()) {
+    r.refusal = QStringLiteral("This node has no name in the script to rename.");
+    return r;
+  }
+  // The new label is a plain name (with a default value), or the old label with only its name
+  // changed: what else the label showed of its line stays as it was.
+  const QString typed = StripDefault(newLabel).trimmed();
+  const bool nameOnly = QString(oldLabel).replace(oldLabel.indexOf(oldName), oldName.size(), newName) == newLabel;
+  if (!IsName(newName) || (!IsName(typed) && !nameOnly)) {
+    r.refusal = typed.isEmpty()
                     ? QStringLiteral("\"%1\" has not been renamed: a symbol needs a name.").arg(oldName)
                     : QStringLiteral("\"%1\" cannot be a symbol's name: use letters, digits and the underscore only.")
-                          .arg(newName);
+                          .arg(typed);
     return r;
   }
   // The declaration: a symbol's own line, or the "message" line that declares a handler.

@@ -58,6 +58,10 @@ QString GetSymbolName(const QString& line, qsizetype k);
 // The text up to its first "=", the whole text when it holds none.
 QString StripDefault(const QString& s);
 
+// The name a node's label stands for: the label up to its first "=", without blanks around it,
+// up to its first blank (a label can carry the blanks and words around a declaration's name).
+QString NameInLabel(const QString& label);
+
 // 0-based position of the first occurrence of a handler label ("name:") whose left neighbour
 // is not a word character (so "touched:" is not found inside "untouched:"); -1 when none.
 qsizetype FindHandlerLabel(const QString& text, const QString& label, qsizetype from = 0);
@@ -99,7 +103,7 @@ struct NodeRename {
 // Renames the symbol a node (labelled oldLabel) stands for to newLabel. First the declaration
 // itself: a symbol's key line, or for a handler the "message" line that declares it; there the
 // label after the type name is replaced as it stands (a default value with it). Then every
-// later occurrence of the name (the label without a default value) that stands on its own,
+// later occurrence of the name (NameInLabel) that stands on its own,
 // with no word character next to it. Occurrences before the declaration stay. A comment node
 // has no declaration: its own text is replaced. The name must be letters, digits and
 // underscores; a declaration no longer in the text refuses too. One change of the model; the

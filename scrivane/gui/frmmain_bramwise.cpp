@@ -229,11 +229,11 @@ void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& n
     item->setText(0, label);
     bramwiseKeys_.emplace(QStringView(Item(item)->key), item);
   };
-  const QString newName = StripDefault(newString);
+  const QString newName = NameInLabel(newString);
   if (!r.twinOld.isEmpty()) {
     if (QTreeWidgetItem* twin = BramwiseNodeByKey(r.twinOld)) {
-      const QString& label = Item(twin)->label;  // a default value stays as it was
-      rekey(twin, r.twinNew, newName + label.mid(StripDefault(label).size()));
+      QString label = Item(twin)->label;  // what stands around the name stays
+      rekey(twin, r.twinNew, label.replace(label.indexOf(NameInLabel(label)), NameInLabel(label).size(), newName));
     }
   }
   rekey(node, r.newKey, newString);
@@ -246,7 +246,7 @@ void frmMain::tvwBramwise_KeyDown(int keyCode) {
   frmScrivane* w = BramwiseCog();
   if (!w || !IsTextNode(kind)) return;
   TextModel m = w->txtMain->Model();
-  if (kind == BramwiseKind::Symbol && UsedInCode(m.Text(), StripDefault(node->text(0)))) {
+  if (kind == BramwiseKind::Symbol && UsedInCode(m.Text(), NameInLabel(node->text(0)))) {
     tarvex::prompts().MsgBox(QStringLiteral("Can not delete: symbol is present in code section"), QString(),
                              tarvex::MsgButtons::OK, tarvex::MsgIcon::Critical);
     return;

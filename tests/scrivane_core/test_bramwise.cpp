@@ -1,4 +1,5 @@
-// The Bramwise scan, the add-symbol line and its place, and the code-use test of Delete.
+// The Bramwise scan, the add-symbol line and its place, the code-use test of Delete, and
+// renames on real scripts.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include "common/ansicodec.h"
 #include "common/files.h"
 #include "scrivane/core/bramwise.h"
+#include "scrivane/core/lineends.h"
 #include "scrivane/core/shell.h"
 #include "tests/support/test_env.h"
 
@@ -110,6 +112,48 @@ TEST(Bramwise, CorpusScriptsBuildWithTheirHandlers) {
       EXPECT_TRUE(handlers.contains(GetSymbolName(l, 7).toLower() + ":")) << name.toStdString() << l.toStdString();
     }
   }
+}
+
+// Every symbol and handler of every real script renamed and back: the first change is the
+// declaration itself, nothing before it changes, every later change is the name standing on
+// its own (never part of a longer word), and renaming back gives the script again (letter case
+// of the uses aside: they take the declaration's).
+TEST(Bramwise, CorpusRenamesChangeTheDeclarationAndWholeNamesOnly) {
+  const QDir dir(tarvex::test::SharedPath("corpus/cog"));
+  const QStringList files = dir.entryList({"*.cog"}, QDir::Files);
+  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  int renamed = 0;
+  for (const QString& name : files) {
+    QByteArray bytes;
+    ASSERT_TRUE(tarvex::ReadWholeFile(dir.filePath(name), &bytes));
+    const QString text = NormalizeLineEnds(tarvex::DecodeAnsi(bytes)).text;
+    for (const BramwiseNode& n : Scan(text).nodes) {
+      const QString oldName = NameInLabel(n.text), newName = QStringLiteral("zq%1_").arg(renamed);
+      if ((n.kind != BramwiseKind::Symbol && n.kind != BramwiseKind::Handler) || oldName.isEmpty()) continue;
+      const QString newLabel = QString(n.text).replace(n.text.indexOf(oldName), oldName.size(), newName);
+      SCOPED_TRACE((name + ": " + n.key).toStdString());
+      TextModel m(text);
+      FindState f;
+      const NodeRename r = RenameNode(m, f, n.key, n.kind, n.text, newLabel);
+      ASSERT_TRUE(r.done) << r.refusal.toStdString();
+      ++renamed;
+      const TextChange& first = m.Changes().front();
+      const qsizetype line = text.lastIndexOf('\n', first.start - 1) + 1;
+      EXPECT_TRUE(first.inserted == newLabel && m.Text().left(line) == text.left(line));
+      EXPECT_TRUE(n.kind == BramwiseKind::Handler ? QStringView(text).mid(line).startsWith(u"message", Qt::CaseInsensitive)
+                                                  : QStringView(text).mid(line).startsWith(n.key));
+      const QString& t = m.Text();
+      qsizetype uses = 0;
+      for (qsizetype p = t.indexOf(newName); p >= 0; p = t.indexOf(newName, p + 1), ++uses)
+        EXPECT_TRUE((p == 0 || !IsWordChar(t.at(p - 1))) && (p + newName.size() == t.size() || !IsWordChar(t.at(p + newName.size()))));
+      EXPECT_EQ(uses, qsizetype(m.Changes().size()));
+      TextModel back(t);
+      const NodeRename again = RenameNode(back, f, r.newKey, n.kind, newLabel, n.text);
+      ASSERT_TRUE(again.done) << again.refusal.toStdString() << "|" << r.newKey.toStdString() << "|";
+      EXPECT_EQ(back.Text().toCaseFolded(), text.toCaseFolded());
+    }
+  }
+  EXPECT_GT(renamed, 500);
 }
 
 }  // namespace

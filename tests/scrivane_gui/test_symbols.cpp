@@ -116,3 +116,17 @@ TEST_F(SymbolsTest, TypedTypesThatAreNotInTheListAreRefused) {
     EXPECT_EQ(w->txtMain->Text(), kSplash);
   }
 }
+
+// A declaration with blanks between its type and its name shows them in its label: the name
+// the gestures look for in the code has none.
+TEST_F(SymbolsTest, ALabelWithTheDeclarationsBlanksStillFindsTheUses) {
+  const QString script = "# t\r\nsymbols\r\nint\t     count\t\tlocal\r\nend\r\ncode\r\nstartup:\r\n   count = count + 1;\r\nreturn;\r\nend\r\n";
+  frmScrivane* w = Show(script);
+  QTreeWidgetItem* count = Node("int\t     count\t\tlocal\r");
+  ASSERT_TRUE(count && count->text(0) == "     count");
+  main->tvwBramwise->setCurrentItem(count);
+  QTest::keyClick(main->tvwBramwise, Qt::Key_Delete);
+  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"Can not delete: symbol is present in code section"});
+  count->setText(0, "total");
+  EXPECT_EQ(w->txtMain->Text(), QString(script).replace("     count", "total").replace("count", "total"));
+}
