@@ -80,7 +80,8 @@ class EditorTest : public ::testing::Test {
     FAIL() << "no key " << name;
   }
   const PromptRecord& Last() const {
-    static const PromptRecord none{PromptRecord::Message, QStringLiteral("(nothing asked)"), QString()};
+    static const PromptRecord none{PromptRecord::Message, QStringLiteral("(nothing asked)"), QString(), MsgButtons::OK,
+                                   tarvex::MsgIcon::None, {}, nullptr};
     return prompts_.records.empty() ? none : prompts_.records.back();
   }
   QString Said() const { return Last().text + '|' + Last().title; }
