@@ -242,6 +242,22 @@ TEST_F(InstallTest, FullDiskKeepsTheInstalledFileWhole) {
   EXPECT_EQ(QDir(inst).entryList(QDir::Files), (QStringList{"a.txt", "filler"}));
 }
 
+// An install folder that takes no new file: each copy says why, and the installed files stay.
+TEST_F(InstallTest, ReadOnlyInstallFolderKeepsTheInstalledFiles) {
+  WriteBytes(Inst("a.txt"), "old alpha");
+  tarvex::test::ReadOnlyFolder locked(inst);
+  if (!locked.Ok()) GTEST_SKIP() << "the folder could not be made read-only";
+  prompts.messageAnswers = {MsgResult::OK, MsgResult::OK};
+  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
+  ASSERT_EQ(Errors().size(), 2u);
+  for (const auto& e : Errors()) {
+    const QString reason = e.text.section(kCrLf, 1, 1);
+    EXPECT_TRUE(reason == "Permission denied" || reason == "Operation not permitted") << e.text;
+  }
+  EXPECT_EQ(ReadBytes(Inst("a.txt")), QByteArray("old alpha"));
+  EXPECT_EQ(QDir(inst).entryList(QDir::Files), QStringList{"a.txt"});
+}
+
 #ifndef Q_OS_WIN
 // Each copy has its source's permissions, whatever the file-creation mask, and a read-only
 // file of an earlier installation is replaced like any other.
