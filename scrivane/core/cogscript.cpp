@@ -68,8 +68,12 @@ Reader::Reader(QStringView t, CogGame g, CogScript& o) : text(t), game(g), out(o
 CogRange Reader::Range(qsizetype offset, qsizetype length) const {
   offset = std::clamp<qsizetype>(offset, 0, text.size());
   length = std::clamp<qsizetype>(length, 0, text.size() - offset);
-  const auto it = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - 1;
-  return {offset, length, int(it - lineStarts.begin()) + 1, int(offset - *it) + 1};
+  size_t line = lastLine_;
+  for (int step = 0; step < 8 && line + 1 < lineStarts.size() && lineStarts[line + 1] <= offset; ++step) ++line;
+  if (offset < lineStarts[line] || (line + 1 < lineStarts.size() && lineStarts[line + 1] <= offset))
+    line = size_t(std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin()) - 1;
+  lastLine_ = line;
+  return {offset, length, int(line) + 1, int(offset - lineStarts[line]) + 1};
 }
 
 void Reader::Add(CogSeverity s, const char* c, const QString& message, qsizetype offset, qsizetype length) {

@@ -69,8 +69,8 @@ class NameCheck {
   }
 
   void Uses() {
-    Suggester names;
-    bool suggestionsReady = false;
+    Suggester names, targets;
+    bool suggestionsReady = false, targetsReady = false;
     QHash<QString, int> firstRead, firstWrite;
     std::vector<QString> implicitOrder;
     QHash<QString, bool> created;
@@ -88,8 +88,10 @@ class NameCheck {
       }
       if (u.role == CogUseRole::CallTarget || u.role == CogUseRole::GotoTarget) {
         if (!labels_.contains(name) && !r_.syntaxFailed) {
-          Suggester targets;
-          for (auto it = labels_.cbegin(); it != labels_.cend(); ++it) targets.Offer(it.key());
+          if (!targetsReady) {
+            targetsReady = true;
+            for (auto it = labels_.cbegin(); it != labels_.cend(); ++it) targets.Offer(it.key());
+          }
           Add(CogSeverity::Warning, code::kNoSuchLabel,
               QStringLiteral("No label %1 exists: the game jumps to an undefined place when this line runs.%2")
                   .arg(Quoted(Written(u.at)), targets.For(name)),

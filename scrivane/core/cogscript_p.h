@@ -50,7 +50,10 @@ class Reader {
   std::vector<Cost> costs;            // strings and control statements of the code
   int linkEntries = 0, messages = 0;
   bool syntaxFailed = false;          // the code was read only up to its first syntax error
+  mutable size_t lastLine_ = 0;       // the line Range found last
 
+  // Lines are looked for a few lines on from the last one found, else by halving: the reader
+  // asks in text order nearly always, so finding them costs constant time.
   CogRange Range(qsizetype offset, qsizetype length) const;
   void Add(CogSeverity s, const char* code, const QString& message, qsizetype offset, qsizetype length);
   int Limit(int jk, int mots) const;  // the limit of the game checked for
