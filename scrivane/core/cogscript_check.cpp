@@ -258,7 +258,12 @@ class NameCheck {
           Add(CogSeverity::Note, code::kNoHandler,
               QStringLiteral("The message %1 is declared, but no '%2:' label handles it.").arg(Quoted(sym.name), sym.name),
               sym.at);
-      } else if (!used_.contains(int(i))) {
+        continue;
+      }
+      // A linked thing, surface, sector... is not idle when the code never names it: the game
+      // sends the script the messages of what it is linked to.
+      const bool linked = int(sym.type) <= int(CogSymbolType::Ai) && !sym.local && !sym.nolink;
+      if (!used_.contains(int(i)) && !linked) {
         Add(CogSeverity::Note, code::kUnused,
             QStringLiteral("%1 is declared but the code never uses it.").arg(Quoted(sym.name)), sym.at);
       }

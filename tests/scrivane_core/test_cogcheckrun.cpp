@@ -33,7 +33,7 @@ void Write(const QString& path, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-const QByteArray kWarning = "symbols\r\nmessage startup\r\nthing door\r\nend\r\ncode\r\nstartup:\r\n  Sleep(1, 2);\r\n  return;\r\nend\r\n";
+const QByteArray kWarning = "symbols\r\nmessage startup\r\nthing door local\r\nend\r\ncode\r\nstartup:\r\n  Sleep(1, 2);\r\n  return;\r\nend\r\n";
 const QByteArray kError = "symbols\nend\ncode\nrun:\n  x = 1\nend\n";
 const QByteArray kMots = "symbols\nmessage startup\nend\ncode\nstartup:\n  AISetInterest(GetSenderRef(), GetSourceRef());\n  return;\nend\n";
 

@@ -84,7 +84,7 @@ const Case kCases[] = {
      "COG112@5:3 COG101@5:21"},
     {"reference line without name", "symbols\nthing\nend\ncode\nend\n", "COG113@2:1"},
     {"notes: unused symbol and message without handler",
-     "symbols\nthing door\nint used local\nmessage timer\nend\ncode\nrun:\n  used = 1;\nend\n",
+     "symbols\nthing door local\nint used local\nmessage timer\nsurface linked\nend\ncode\nrun:\n  used = 1;\nend\n",
      "COG203@2:7 COG202@4:9", CogGame::Both, true},
     // Tokenizer corners: comments of both kinds, strings across lines, vectors, numbers.
     {"comments strings vectors numbers",
