@@ -31,7 +31,7 @@ std::shared_ptr<const scrivane::CogWords> Words() {
 struct ShownBox {
   explicit ShownBox(bool coloured) {
     box.resize(900, 600);
-    if (coloured) new scrivane::CogHighlighter(box.document(), Words(), box.palette());
+    if (coloured) new scrivane::CogHighlighter(&box, Words(), box.palette());
     box.show();
   }
   void Load(const QString& text) {

@@ -183,4 +183,46 @@ CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& word
   return after;
 }
 
+CogState CogStateAfter(QStringView line, CogState before) {
+  if (int(before) < 0 || int(before) >= kCogStateCount) before = CogState::BeforeSymbols;
+  if (before == CogState::TextStart) return CogState::BeforeSymbols;
+  bool isSection = false;
+  return SectionChange(line, before, &isSection);
+}
+
+CogState CogSections::BeforeIn(const std::vector<Change>& changes, int line) {
+  if (line <= 0) return CogState::TextStart;
+  const auto it = std::lower_bound(changes.begin(), changes.end(), line, [](const Change& c, int l) { return c.line < l; });
+  return it == changes.begin() ? CogState::BeforeSymbols : std::prev(it)->after;
+}
+
+CogState CogSections::Before(int line) const { return BeforeIn(changes_, line); }
+
+void CogSections::Changed(int first, int last, int delta, int lineCount, const LineReader& read) {
+  first = std::max(first, 0);
+  last = std::min(last, lineCount - 1);
+  const std::vector<Change> old = std::move(changes_);
+  changes_.clear();
+  for (const Change& c : old)
+    if (c.line < first) changes_.push_back(c);
+  CogState state = BeforeIn(changes_, first);
+  auto step = [&](int line) {
+    const CogState after = CogStateAfter(read(line), state);
+    if (after != state && line > 0) changes_.push_back(Change{line, after});
+    state = after;
+  };
+  for (int line = first; line <= last && state != CogState::After; ++line) step(line);
+  // Below the edit the lines are those of before, moved by delta: once the state agrees with
+  // the one before the edit at the same line, the old section lines hold from there on.
+  for (int line = last + 1; line < lineCount && state != CogState::After; ++line) {
+    const int was = line - delta;
+    if (state == BeforeIn(old, was)) {
+      for (const Change& c : old)
+        if (c.line >= was) changes_.push_back(Change{c.line + delta, c.after});
+      return;
+    }
+    step(line);
+  }
+}
+
 }  // namespace scrivane

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <vector>
 
 namespace scrivane {
@@ -56,5 +57,35 @@ class CogWords {
 // each inside the line, and returns the state after the line. A state outside the enumeration
 // is taken as BeforeSymbols.
 CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& words, std::vector<CogSpan>& spans);
+
+// The state after line, as TokenizeCogLine returns it, without colouring the line.
+CogState CogStateAfter(QStringView line, CogState before);
+
+// The section state before every line of a text, kept as the lines where it changes. States
+// only move forward (before the symbols, in them, in the code, after it), so a text holds at
+// most three such lines, and the state before any line is found at once: a window colours
+// the lines it shows without colouring every line above them first.
+class CogSections {
+ public:
+  // Reads the text of a line; asked for lines in rising order.
+  using LineReader = std::function<QString(int line)>;
+  // After an edit whose text now lies on lines first..last, the lines below having moved by
+  // `delta` (lines added less lines removed); `lineCount` lines in all. Reads the changed lines
+  // and, when the state after them differs from before the edit, the following lines until the
+  // state agrees again (or the code section has ended).
+  void Changed(int first, int last, int delta, int lineCount, const LineReader& read);
+  CogState Before(int line) const;
+
+  struct Change {
+    int line;        // the section line
+    CogState after;  // the state after it
+    bool operator==(const Change& o) const { return line == o.line && after == o.after; }
+  };
+  const std::vector<Change>& Changes() const { return changes_; }
+
+ private:
+  static CogState BeforeIn(const std::vector<Change>& changes, int line);
+  std::vector<Change> changes_;  // by rising line
+};
 
 }  // namespace scrivane

@@ -1,13 +1,24 @@
 #include "scrivane/gui/coghighlighter.h"
 
 #include <QPalette>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
 
 namespace scrivane {
 
-CogHighlighter::CogHighlighter(QTextDocument* doc, std::shared_ptr<const CogWords> words, const QPalette& palette)
-    : QSyntaxHighlighter(doc), words_(words ? std::move(words) : std::make_shared<const CogWords>()),
-      formats_(FormatsFor(palette)) {}
+CogHighlighter::CogHighlighter(QPlainTextEdit* box, std::shared_ptr<const CogWords> words, const QPalette& palette)
+    : QObject(box->document()), box_(box), words_(words ? std::move(words) : std::make_shared<const CogWords>()),
+      formats_(FormatsFor(palette)) {
+  QTextDocument* doc = box->document();
+  connect(doc, &QTextDocument::contentsChange, this, &CogHighlighter::ContentsChanged);
+  box->viewport()->installEventFilter(this);
+  blockCount_ = 0;
+  ContentsChanged(0, 0, doc->characterCount());
+}
 
 std::vector<QTextCharFormat> CogHighlighter::FormatsFor(const QPalette& palette) {
   // Hues of the usual programmer's editors; the lightness follows the theme: dark text colours
@@ -38,14 +49,67 @@ std::vector<QTextCharFormat> CogHighlighter::FormatsFor(const QPalette& palette)
   return out;
 }
 
-void CogHighlighter::highlightBlock(const QString& text) {
-  const int prev = previousBlockState();
-  const CogState before = currentBlock().blockNumber() == 0 ? CogState::TextStart
-                          : prev < 0                        ? CogState::BeforeSymbols
-                                                            : CogState(prev);
-  const CogState after = TokenizeCogLine(text, before, *words_, spans_);
-  for (const CogSpan& s : spans_) setFormat(s.start, s.length, formats_[size_t(s.kind)]);
-  setCurrentBlockState(int(after));
+void CogHighlighter::ContentsChanged(int position, int, int added) {
+  QTextDocument* doc = box_->document();
+  QTextBlock block = doc->findBlock(position);
+  if (!block.isValid()) block = doc->lastBlock();
+  QTextBlock end = doc->findBlock(position + added);
+  if (!end.isValid()) end = doc->lastBlock();
+  const int first = block.blockNumber(), last = end.blockNumber();
+  const int count = doc->blockCount();
+  // Lines are read in rising order: from one block to the next rather than by number.
+  QTextBlock reading = block;
+  int readingLine = first;
+  const std::vector<CogSections::Change> before = sections_.Changes();
+  sections_.Changed(first, last, count - blockCount_, count, [&](int line) {
+    if (line != readingLine) reading = line == readingLine + 1 ? reading.next() : doc->findBlockByNumber(line);
+    readingLine = line;
+    return reading.text();
+  });
+  blockCount_ = count;
+  // The changed lines lose their colouring; a few (typing) are coloured at once, before the
+  // document lays them out, the rest when they are shown.
+  const bool now = last - first < kColourAtOnce;
+  for (int line = first;; block = block.next(), ++line) {
+    if (block.userState() != -1) block.setUserState(-1);
+    if (now) Colour(block, sections_.Before(line));
+    if (block == end) break;
+  }
+  // A moved section line changes the colours of lines below the edit: those shown are painted again.
+  if (sections_.Changes() != before) box_->viewport()->update();
+}
+
+bool CogHighlighter::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::Paint && o == box_->viewport()) {
+    const int first = box_->cursorForPosition(QPoint(0, 0)).blockNumber();
+    const int last = box_->cursorForPosition(QPoint(0, box_->viewport()->height() - 1)).blockNumber();
+    ColourLines(first, last);
+  }
+  return false;
+}
+
+void CogHighlighter::ColourLines(int first, int last) {
+  QTextDocument* doc = box_->document();
+  // Setting a line's formats lays the line out again at once; the paint under way shows it,
+  // so the layout's own calls for a repaint are held back.
+  const QSignalBlocker quiet(doc->documentLayout());
+  first = std::max(first, 0);
+  int line = first;
+  for (QTextBlock b = doc->findBlockByNumber(first); b.isValid() && line <= last; b = b.next(), ++line) {
+    const CogState before = sections_.Before(line);
+    if (b.userState() != int(before)) Colour(b, before);
+  }
+}
+
+void CogHighlighter::Colour(const QTextBlock& block, CogState before) {
+  TokenizeCogLine(block.text(), before, *words_, spans_);
+  QList<QTextLayout::FormatRange> ranges;
+  ranges.reserve(qsizetype(spans_.size()));
+  for (const CogSpan& s : spans_) ranges.append(QTextLayout::FormatRange{s.start, s.length, formats_[size_t(s.kind)]});
+  QTextBlock b = block;
+  b.layout()->setFormats(ranges);
+  b.setUserState(int(before));
+  box_->document()->markContentsDirty(block.position(), block.length());
 }
 
 }  // namespace scrivane

@@ -1,33 +1,50 @@
 #pragma once
-// Colours a document's COG text with the window-free line rules. Each block keeps the section
-// state after it as its user state, so an edit colours again only the edited lines and the
-// following lines whose incoming state changed.
-#include <QSyntaxHighlighter>
+// Colours a text box's COG text with the window-free line rules, a line when it is about to be
+// painted. The section state before any line is known at once (CogSections), so a large
+// script opens without colouring every line first, and scrolling anywhere colours only the
+// page shown. Each block keeps the state it was coloured for as its user state (-1: not
+// coloured since its text changed); an edit that moves a section line leaves the lines below
+// to be coloured again when they are shown.
+#include <QObject>
 #include <QTextCharFormat>
 #include <memory>
 #include <vector>
 
 #include "scrivane/core/cogsyntax.h"
 
+class QPlainTextEdit;
+class QTextBlock;
+
 namespace scrivane {
 
-class CogHighlighter : public QSyntaxHighlighter {
+class CogHighlighter : public QObject {
   Q_OBJECT
  public:
-  // Attach to a document while it is still empty: attaching to a filled one would colour it
-  // later in a pass of its own, reported by the document as a change of its content.
-  CogHighlighter(QTextDocument* doc, std::shared_ptr<const CogWords> words, const QPalette& palette);
+  // Colours the box's document (a child of it) from now on, whatever it already holds.
+  CogHighlighter(QPlainTextEdit* box, std::shared_ptr<const CogWords> words, const QPalette& palette);
 
   // The format of each kind of span, chosen to stay readable on the palette's base colour.
   static std::vector<QTextCharFormat> FormatsFor(const QPalette& palette);
 
+  // Colours the lines from `first` to `last` (block numbers) that are not coloured for their
+  // state yet.
+  void ColourLines(int first, int last);
+  const CogSections& Sections() const { return sections_; }
+
  protected:
-  void highlightBlock(const QString& text) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
+  void ContentsChanged(int position, int removed, int added);
+  void Colour(const QTextBlock& block, CogState before);
+
+  static constexpr int kColourAtOnce = 64;  // lines an edit colours at once; more wait for the paint
+  QPlainTextEdit* box_;
   std::shared_ptr<const CogWords> words_;
   std::vector<QTextCharFormat> formats_;
   std::vector<CogSpan> spans_;  // reused from line to line
+  CogSections sections_;
+  int blockCount_ = 1;
 };
 
 }  // namespace scrivane

@@ -17,8 +17,8 @@ namespace scrivane {
 frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main_(main) {
   setObjectName(QStringLiteral("frmScrivane"));
   txtMain = new TextBox(this);
-  // Coloured from the first text on; the box is still empty here.
-  new CogHighlighter(txtMain->document(), main ? main->cogWords : nullptr, txtMain->palette());
+  // Coloured from the first text on, a line as it is shown.
+  new CogHighlighter(txtMain, main ? main->cogWords : nullptr, txtMain->palette());
 
   picMain = new QWidget(this);
   picMain->setObjectName(QStringLiteral("picMain"));

@@ -43,7 +43,7 @@ int BracePartner(const QTextDocument* doc, int at) {
 
 LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
   setObjectName(QStringLiteral("gutter"));
-  connect(box, &QPlainTextEdit::blockCountChanged, this, &LineGutter::UpdateWidth);
+  connect(box, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateWidth(); });
   connect(box, &QPlainTextEdit::updateRequest, this, [this](const QRect& r, int dy) {
     if (dy) scroll(0, dy);
     else update(0, r.y(), width(), r.height());
@@ -53,9 +53,9 @@ LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
   UpdateCaretDecor();
 }
 
-void LineGutter::UpdateWidth() {
+void LineGutter::UpdateWidth(int lines) {
   int digits = 1;
-  for (int n = std::max(1, box_->blockCount()); n >= 10; n /= 10) ++digits;
+  for (int n = std::max(1, lines < 0 ? box_->blockCount() : lines); n >= 10; n /= 10) ++digits;
   const int w = kPad * 2 + box_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
   if (w == width_) return;
   width_ = w;

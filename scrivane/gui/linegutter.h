@@ -25,8 +25,10 @@ class LineGutter : public QWidget {
   explicit LineGutter(TextBox* box);
   QSize sizeHint() const override { return QSize(width_, 0); }
 
-  // Width for the box's number of lines and font; moves the text over when it changes.
-  void UpdateWidth();
+  // Width for the box's number of lines (or `lines`) and font; moves the text over when it
+  // changes.
+  void UpdateWidth() { UpdateWidth(-1); }
+  void UpdateWidth(int lines);
   // Follows the box's contents rectangle.
   void Place();
   // The caret's line band and the brace highlight; the caret's line number.

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "scrivane/gui/linegutter.h"
+
 namespace scrivane {
 
 QString ToWidgetText(const QString& text) {
@@ -67,7 +69,7 @@ qsizetype TextBox::TextLength() const {
   return d->characterCount() - 1 + (d->blockCount() - 1);
 }
 
-void TextBox::SetText(const QString& text) { setPlainText(ToWidgetText(text)); }
+void TextBox::SetText(const QString& text) { SetWidgetText(ToWidgetText(text)); }
 
 namespace {
 // The line end a line had in the file. Kept in the block's user data (the block's state
@@ -114,6 +116,9 @@ class LineEndsStep : public QAbstractUndoItem {
 }  // namespace
 
 void TextBox::SetWidgetText(const QString& lfText, const OddLineEnds& odd) {
+  // The numbers' width for the new text first: a change of the text's width after the text is
+  // in lays out every line again.
+  gutter_->UpdateWidth(int(lfText.count(QLatin1Char('\n'))) + 1);
   setPlainText(lfText);
   for (const auto& [line, end] : odd) {
     QTextBlock b = document()->findBlockByNumber(int(line));

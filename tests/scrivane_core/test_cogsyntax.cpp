@@ -59,4 +59,64 @@ TEST(CogSyntax, SpansAndStatesOfOneLine) {
   }
 }
 
+// The state before every line, as colouring the text from the top gives it.
+std::vector<CogState> StatesFromTheTop(const QStringList& lines) {
+  std::vector<CogState> out;
+  CogState s = CogState::TextStart;
+  for (const QString& l : lines) {
+    out.push_back(s);
+    s = scrivane::CogStateAfter(l, s);
+  }
+  return out;
+}
+
+// Edits of whole lines in a script, each followed by the section lines kept up to date, against
+// colouring the edited text from the top: a fixed seed runs through section lines made,
+// broken and moved above, inside and below the others.
+TEST(CogSyntax, SectionLinesFollowEditsAsColouringFromTheTopWould) {
+  QStringList lines = QStringLiteral("# x\nflags=0x240\nsymbols\nthing a\nend\ncode\nstartup:\nreturn;\nend\n# after").split(u'\n');
+  const QString pool[] = {"symbols", "code", "end", "endless", "thing b", "Code # c", "x = 1;", "", "SYMBOLS", " end"};
+  scrivane::CogSections sections;
+  auto read = [&](int line) { return lines[line]; };
+  sections.Changed(0, int(lines.size()) - 1, int(lines.size()), int(lines.size()), read);
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    const int at = int(next(uint32_t(lines.size())));
+    int first = at, last = at, delta = 0;
+    switch (next(4)) {
+      case 0:  // one line's text replaced
+        lines[at] = pool[next(10)];
+        break;
+      case 1: {  // lines inserted
+        const int n = 1 + int(next(3));
+        for (int k = 0; k < n; ++k) lines.insert(at, pool[next(10)]);
+        last = at + n - 1;
+        delta = n;
+        break;
+      }
+      case 2:  // lines joined into the line at `at`
+        if (lines.size() > 3) {
+          const int n = std::min(int(next(3)) + 1, int(lines.size()) - at - 1);
+          for (int k = 0; k < n; ++k) lines.removeAt(at + 1);
+          lines[at] = pool[next(10)];
+          delta = -n;
+        }
+        break;
+      default:  // a line split in two
+        lines.insert(at + 1, pool[next(10)]);
+        last = at + 1;
+        delta = 1;
+        break;
+    }
+    sections.Changed(first, last, delta, int(lines.size()), read);
+    const std::vector<CogState> want = StatesFromTheTop(lines);
+    for (int l = 0; l < int(lines.size()); ++l)
+      ASSERT_EQ(sections.Before(l), want[size_t(l)]) << "round " << round << " line " << l << "\n" << lines.join(u'|').toStdString();
+  }
+}
+
 }  // namespace

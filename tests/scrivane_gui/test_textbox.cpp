@@ -48,7 +48,7 @@ TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
       {"", "x\r\n"}, {"x\r\n", ""}, {"same", "same"}};
   for (const bool coloured : {false, true}) for (const auto& c : cases) {
     TextBox box;
-    if (coloured) new CogHighlighter(box.document(), std::make_shared<const CogWords>(), box.palette());
+    if (coloured) new CogHighlighter(&box, std::make_shared<const CogWords>(), box.palette());
     box.SetText(QString::fromLatin1(c.before));
     TextModel m = box.Model();
     m.SetText(QString::fromLatin1(c.after));
@@ -68,8 +68,11 @@ TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
   }
 }
 
-// The colour of a character, invalid when the line has no colouring there.
-static QColor ColourAt(const TextBox& box, int line, int column) {
+// The colour of a character as the shown box paints it, invalid when the line has no colouring there.
+static QColor ColourAt(TextBox& box, int line, int column) {
+  box.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&box));
+  box.viewport()->repaint();
   for (const QTextLayout::FormatRange& r : box.document()->findBlockByNumber(line).layout()->formats())
     if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
   return QColor();
@@ -77,7 +80,7 @@ static QColor ColourAt(const TextBox& box, int line, int column) {
 
 TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
   TextBox box;
-  new CogHighlighter(box.document(), std::make_shared<const CogWords>(), box.palette());
+  new CogHighlighter(&box, std::make_shared<const CogWords>(), box.palette());
   box.SetText(QStringLiteral("#\r\nsymbols\r\nthing t\r\nend\r\ncode\r\nx:\r\nend"));
   const QColor typeColour = ColourAt(box, 2, 0), endColour = ColourAt(box, 3, 0);
   ASSERT_TRUE(typeColour.isValid() && endColour.isValid() && !ColourAt(box, 2, 6).isValid());  // the name is plain
@@ -86,6 +89,51 @@ TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
   EXPECT_FALSE(ColourAt(box, 2, 0).isValid() || ColourAt(box, 3, 0).isValid());
   box.undo();
   EXPECT_EQ(std::pair(ColourAt(box, 2, 0), ColourAt(box, 3, 0)), std::pair(typeColour, endColour));
+}
+
+// A long script is coloured as it is shown: wherever the box scrolls to, after loads and after
+// edits that move a section line far above, every line on screen has the colours that colouring
+// the whole text from the top gives it.
+TEST(Colouring, EveryLineShownHasTheColoursOfTheWholeText) {
+  const CogWords words({QStringLiteral("Sleep")});
+  QStringList lines = {QStringLiteral("# big"), QStringLiteral("symbols"), QStringLiteral("thing t")};
+  for (int i = 0; i < 3000; ++i) lines << QStringLiteral("int x%1 # %1").arg(i);
+  lines << QStringLiteral("end") << QStringLiteral("code");
+  for (int i = 0; i < 3000; ++i) lines << QStringLiteral("h%1: Sleep(0.5); return; // %1").arg(i);
+  lines << QStringLiteral("end");
+  TextBox box;
+  box.resize(500, 300);
+  new CogHighlighter(&box, std::make_shared<const CogWords>(words), box.palette());
+  const std::vector<QTextCharFormat> formats = CogHighlighter::FormatsFor(box.palette());
+  box.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+  box.SetText(lines.join(QStringLiteral("\r\n")));
+  auto check = [&](const char* step) {
+    box.viewport()->repaint();
+    const int first = box.cursorForPosition(QPoint(0, 0)).blockNumber();
+    const int last = box.cursorForPosition(QPoint(0, box.viewport()->height() - 1)).blockNumber();
+    ASSERT_GT(last, first + 5) << step;
+    CogState state = CogState::TextStart;
+    std::vector<CogSpan> spans;
+    for (int l = 0; l <= last; ++l) {
+      const QString text = box.document()->findBlockByNumber(l).text();
+      state = TokenizeCogLine(text, state, words, spans);
+      if (l < first) continue;
+      QList<QTextLayout::FormatRange> want;
+      for (const CogSpan& s : spans) want.append({s.start, s.length, formats[size_t(s.kind)]});
+      EXPECT_EQ(box.document()->findBlockByNumber(l).layout()->formats(), want) << step << ", line " << l;
+    }
+  };
+  for (const qsizetype at : {qsizetype(0), box.TextLength() / 2, box.TextLength()}) {
+    box.SetSelStart(at);
+    check("scrolled");
+  }
+  box.SetSelStart(box.ToModel(box.document()->findBlockByNumber(1).position()));
+  box.ReplaceSel(QStringLiteral("#"));  // no symbols section: its declarations go plain
+  box.SetSelStart(box.TextLength() / 4);
+  check("symbols line broken");
+  box.undo();
+  check("undone");
 }
 
 // The braces highlighted with the caret at `caret` (model position), as model positions.
