@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace tarvex {
 
@@ -18,6 +19,18 @@ QString ProgramFolder() {
 }
 
 void SetProgramFolder(const QString& folder) { FolderOverride() = NativePath(folder); }
+
+QString DataFolder() { return DataFolderFor(ProgramFolder()); }
+
+QString DataFolderFor(const QString& programFolder) {
+#ifdef TARVEX_DATA_FROM_PROGRAM
+  // The build names the data folder relative to the program folder ("../share/tarvex").
+  const QString shared = QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QLatin1Char('/') +
+                                         QStringLiteral(TARVEX_DATA_FROM_PROGRAM));
+  if (QFileInfo(shared).isDir()) return NativePath(shared);
+#endif
+  return programFolder;
+}
 
 QString NativePath(const QString& path) { return QDir::toNativeSeparators(path); }
 

@@ -10,6 +10,14 @@ namespace tarvex {
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);  // empty restores the executable's folder
 
+// The folder of the tool set's data files (Scrivane's default.cog, messages.dat, cogref.dat and
+// templates, the installer's file list): the program folder itself in the one-folder layout and
+// in the build folder, or the data folder the platform's layout puts beside the program folder
+// (bin/../share/tarvex) when that exists, so that an installation works under any prefix.
+QString DataFolder();
+// The same for a given program folder.
+QString DataFolderFor(const QString& programFolder);
+
 // A path entering the system (dialog, drop, command line) in the platform's separators.
 QString NativePath(const QString& path);
 

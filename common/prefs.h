@@ -89,8 +89,8 @@ using IntPref = Pref<int>;
 namespace prefs {
 
 // Scrivane's editor defaults.
-inline constexpr TextPref DefOpenDir{"Scrivane", "Defaults", "DefOpenDir", &ProgramFolder};
-inline constexpr TextPref DefSaveDir{"Scrivane", "Defaults", "DefSaveDir", &ProgramFolder};
+inline constexpr TextPref DefOpenDir{"Scrivane", "Defaults", "DefOpenDir", &DataFolder};
+inline constexpr TextPref DefSaveDir{"Scrivane", "Defaults", "DefSaveDir", &DataFolder};
 inline constexpr TextPref DefFontName{"Scrivane", "Defaults", "DefFontName", "Courier New"};
 inline constexpr BoolPref DefFontBold{"Scrivane", "Defaults", "DefFontBold", false};
 inline constexpr BoolPref DefFontItalic{"Scrivane", "Defaults", "DefFontItalic", false};

@@ -3,14 +3,15 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "common/ui/fileicons.h"
+#include "common/ui/appicon.h"
+#include "common/ui/idleprobe.h"
 #include "common/ui/prompts.h"
 #include "lirrel/gui/lireditor.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lirrel"));
-  QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Uni));
+  tarvex::PresentAs(QStringLiteral("tarvex-lirrel"));
   // No display name: on X11 Qt would append it to every window title. Message boxes
   // without a title of their own still show the application name.
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
@@ -29,5 +30,6 @@ int main(int argc, char** argv) {
   // Drawn before a long load starts, so that the progress window has something to stand on.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   editor.Form_Load(commandLine);
+  tarvex::QuitWhenShownAndIdle(&editor);
   return app.exec();
 }

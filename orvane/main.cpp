@@ -1,14 +1,15 @@
 // Orvane, the editor of the game's multiplayer model table models.dat.
 #include <QApplication>
 
-#include "common/ui/fileicons.h"
+#include "common/ui/appicon.h"
+#include "common/ui/idleprobe.h"
 #include "common/ui/prompts.h"
 #include "orvane/gui/orveditor.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Orvane"));
-  QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Dat));
+  tarvex::PresentAs(QStringLiteral("tarvex-orvane"));
   // No display name: on X11 Qt would append it to every window title. Message boxes
   // without a title of their own still show the application name.
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
@@ -20,5 +21,6 @@ int main(int argc, char** argv) {
   tarvex::prompts().SetParentWindow(&editor);
   editor.show();
   editor.Form_Load(commandLine);
+  tarvex::QuitWhenShownAndIdle(&editor);
   return app.exec();
 }

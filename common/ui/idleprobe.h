@@ -1,5 +1,5 @@
 #pragma once
-// For start-up measurements. When TARVEX_QUIT_WHEN_IDLE is set, the process ends the moment
+// For start-up measurements and checks. When TARVEX_QUIT_WHEN_IDLE is set, the process ends the moment
 // its main window has painted its first frame and the event loop has nothing left to do: the
 // point at which a user sees the program ready. It ends there and then, without closing its
 // windows, so that what a program does when it closes (Scrivane writes its settings and

@@ -51,7 +51,7 @@ void frmDir::SetDir(int i) {
   iDir = i;
   const QString text = options_->DirField(i)->text();
   txtDir->setText(text);
-  Dir1->setNearestPath(text.isEmpty() ? tarvex::ProgramFolder() : text);
+  Dir1->setNearestPath(text.isEmpty() ? tarvex::DataFolder() : text);
   const QSignalBlocker quiet(Drive1);
   Drive1->SelectDriveOf(Dir1->path());
 }

@@ -19,11 +19,11 @@ constexpr int kTagRole = Qt::UserRole;
 QString frmMain::NodeTag(const QTreeWidgetItem* node) { return node ? node->data(0, kTagRole).toString() : QString(); }
 
 bool frmMain::LoadCogRef() {
-  const QString path = tarvex::JoinPath(tarvex::ProgramFolder(), QStringLiteral("cogref.dat"));
+  const QString path = tarvex::JoinPath(tarvex::DataFolder(), QStringLiteral("cogref.dat"));
   bool exists = false;
   const CogRefData data = LoadCogRefFile(path, &exists);
   if (!exists) {
-    tarvex::prompts().MsgBox(QStringLiteral("cog.ref needs to be put in ") + tarvex::ProgramFolder());
+    tarvex::prompts().MsgBox(QStringLiteral("cog.ref needs to be put in ") + tarvex::DataFolder());
     return false;
   }
   tvwCog->clear();

@@ -30,7 +30,7 @@ const QString kTitle = QStringLiteral("Scrivane");
 const QString kCogFilter = QStringLiteral("COG files (*.cog)|*.cog|All files (*.*)|*.*");
 const QString kTemplateFilter = QStringLiteral("COG Template files (*.cgt)|*.cgt|All files (*.*)|*.*");
 
-QString ProgramFile(const char* name) { return tarvex::JoinPath(tarvex::ProgramFolder(), QString::fromLatin1(name)); }
+QString ProgramFile(const char* name) { return tarvex::JoinPath(tarvex::DataFolder(), QString::fromLatin1(name)); }
 }  // namespace
 
 frmScrivane* frmMain::CogByKey(const QString& key) const {
@@ -158,8 +158,8 @@ void frmMain::OpenCogTemplate(const QString& path) {
 frmCGT* frmMain::TemplateWindow() const { return cgt_.data(); }
 
 QString frmMain::TemplateFolder() const {
-  const QString shipped = tarvex::JoinPath(tarvex::ProgramFolder(), QStringLiteral("templates"));
-  return tarvex::SameText(QDir::cleanPath(defaults.DefOpenDir), QDir::cleanPath(tarvex::ProgramFolder())) &&
+  const QString shipped = tarvex::JoinPath(tarvex::DataFolder(), QStringLiteral("templates"));
+  return tarvex::SameText(QDir::cleanPath(defaults.DefOpenDir), QDir::cleanPath(tarvex::DataFolder())) &&
                  QFileInfo(shipped).isDir()
              ? shipped
              : defaults.DefOpenDir;

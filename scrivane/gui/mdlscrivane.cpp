@@ -6,7 +6,7 @@
 
 #include "common/paths.h"
 #include "common/prefs.h"
-#include "common/ui/fileicons.h"
+#include "common/ui/appicon.h"
 #include "common/ui/idleprobe.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
@@ -54,12 +54,12 @@ EditorDefaults ReadDefaults() {
 void ReportMissingDataFiles() {
   QStringList missing;
   for (const char* name : {"default.cog", "messages.dat"}) {
-    const QFileInfo fi(tarvex::JoinPath(tarvex::ProgramFolder(), QString::fromLatin1(name)));
+    const QFileInfo fi(tarvex::JoinPath(tarvex::DataFolder(), QString::fromLatin1(name)));
     if (!fi.isFile() || !fi.isReadable()) missing << QString::fromLatin1(name);
   }
   if (missing.isEmpty()) return;
   tarvex::prompts().MsgBox(QStringLiteral("%1 could not be read from %2.\r\nNew documents start %3.")
-                               .arg(missing.join(QStringLiteral(" and ")), tarvex::ProgramFolder(),
+                               .arg(missing.join(QStringLiteral(" and ")), tarvex::DataFolder(),
                                     missing.size() == 2 ? QStringLiteral("empty, without the message list")
                                     : missing.first() == QLatin1String("default.cog") ? QStringLiteral("empty")
                                                                                        : QStringLiteral("without the message list")),
@@ -69,6 +69,8 @@ void ReportMissingDataFiles() {
 }  // namespace
 
 std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
+  // Scrivane's own icon and desktop entry, not those of the script files it opens.
+  tarvex::PresentAs(QStringLiteral("tarvex-scrivane"));
   auto main = std::make_unique<frmMain>();  // holds objMRU, created first
   main->strCurCog = QStringLiteral("cog1");
   const QString commandLine = options.commandLine;
@@ -95,7 +97,6 @@ int RunScrivane(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("Scrivane"));
   // No display name: on X11 Qt would append it to every window title. Message boxes
   // without a title of their own still show the application name.
-  QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Cog));
   QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
   StartOptions options;
   options.commandLine = PlatformCommandLine();

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "common/paths.h"
-#include "common/ui/fileicons.h"
+#include "common/ui/appicon.h"
+#include "common/ui/idleprobe.h"
 #include "common/ui/prompts.h"
 #include "scrivane/setup/core/desktop.h"
 #include "scrivane/setup/core/installer.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvex Setup"));
-  QApplication::setWindowIcon(tarvex::FileIcon(tarvex::FileKind::Cog));
+  tarvex::PresentAs(QStringLiteral("tarvex-setup"));
   // No display name: on X11 Qt would append it to every window title. Message boxes
   // without a title of their own still show the application name.
   // The file list, the files it names and the registry file are all in the installer's folder.
@@ -42,5 +43,6 @@ int main(int argc, char** argv) {
   pendrel::PendrelSetup window;
   tarvex::prompts().SetParentWindow(&window);
   window.show();
+  tarvex::QuitWhenShownAndIdle(&window);
   return app.exec();
 }

@@ -11,8 +11,8 @@ using namespace tarvex;
 TEST(Prefs, DeclaredPlacesAndDefaults) {
   test::TempSettings tmp;
   const struct { const TextPref& p; const char* where; QString def; } text[] = {
-      {prefs::DefOpenDir, "Scrivane/Defaults/DefOpenDir", ProgramFolder()},
-      {prefs::DefSaveDir, "Scrivane/Defaults/DefSaveDir", ProgramFolder()},
+      {prefs::DefOpenDir, "Scrivane/Defaults/DefOpenDir", DataFolder()},
+      {prefs::DefSaveDir, "Scrivane/Defaults/DefSaveDir", DataFolder()},
       {prefs::DefFontName, "Scrivane/Defaults/DefFontName", "Courier New"},
       {prefs::MRU[0], "Scrivane/MRU/1", ":"},
       {prefs::MRU[3], "Scrivane/MRU/4", ":"},

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "common/paths.h"
@@ -53,6 +55,26 @@ TEST(Paths, TitleAndFolderSplitAtThePlatformsSeparatorsOnly) {
 #ifndef Q_OS_WIN
   EXPECT_EQ(JoinPath("we\\", "ird"), "we\\/ird");
 #endif
+}
+
+// The data files are beside the program, unless the program sits in the platform's layout
+// with its data folder beside its own folder.
+TEST(Paths, DataFolderBesideOrInTheSharedDataFolder) {
+  QTemporaryDir tmp;
+  const QDir root(tmp.path());
+  ASSERT_TRUE(root.mkpath("portable") && root.mkpath("usr/bin") && root.mkpath("usr/share/tarvex") &&
+              root.mkpath("lone/bin"));
+  const struct {
+    const char* program;
+    const char* data;
+  } cases[] = {{"portable", "portable"}, {"usr/bin", "usr/share/tarvex"}, {"lone/bin", "lone/bin"}};
+  for (const auto& c : cases) {
+    const QString program = tarvex::NativePath(root.filePath(QLatin1String(c.program)));
+    EXPECT_EQ(tarvex::DataFolderFor(program), tarvex::NativePath(root.filePath(QLatin1String(c.data)))) << c.program;
+  }
+  tarvex::SetProgramFolder(root.filePath("usr/bin"));
+  EXPECT_EQ(tarvex::DataFolder(), tarvex::NativePath(root.filePath("usr/share/tarvex")));
+  tarvex::SetProgramFolder(QString());
 }
 
 TEST(Prompts, FiltersAndDefaultExtension) {

@@ -275,3 +275,14 @@ TEST_F(MainWindowTest, RecentFilesAcrossRunsAndClicks) {
   EXPECT_TRUE(main->colCogs.last()->strFile == rd && !main->colCogs.last()->bMod);
   EXPECT_EQ(main->mnuFileMRU[0]->text(), "&1 R&&D.cog");
 }
+
+// The main window shows Scrivane's application icon, not that of the script files it opens,
+// and names Scrivane's desktop entry so that docks group it with its launcher.
+TEST_F(ScrivaneTest, ShowsItsOwnIconAndNamesItsDesktopEntry) {
+  Start();
+  const QImage own(QStringLiteral(TARVEX_SOURCE_DIR "/icons/png/48x48/tarvex-scrivane.png"));
+  ASSERT_FALSE(own.isNull());
+  const QImage shown = main->windowIcon().pixmap(48).toImage();
+  EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied), own.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "tarvex-scrivane");
+}

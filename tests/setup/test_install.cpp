@@ -102,6 +102,30 @@ TEST_F(InstallTest, MissingSourceOkGoesOnCancelEnds) {
   }
 }
 
+// Installed the platform's way, the programs are in bin/ under lower-case names and the list
+// and data files in share/tarvex/; the copy still makes the one-folder layout, whose programs
+// the desktop entries then name.
+TEST_F(InstallTest, FromThePlatformLayoutMakesTheOneFolderLayout) {
+  const QDir prefix(tmp.filePath(QStringLiteral("usr")));
+  const QString bin = prefix.filePath(QStringLiteral("bin")), data = prefix.filePath(QStringLiteral("share/tarvex"));
+  WriteBytes(bin + "/scrivane", "program");
+  WriteBytes(bin + "/Beside.txt", "found beside the installer first");
+  WriteBytes(data + "/Beside.txt", "not this one");
+  WriteBytes(data + "/cogref.dat", "reference");
+  WriteBytes(data + "/COGPage.png", "icon");
+  WriteBytes(data + "/templates/t.cgt", "template");
+  WriteBytes(data + "/tarvex-filelist.txt", "Scrivane\ncogref.dat\nCOGPage.png\ntemplates/t.cgt\nBeside.txt\n");
+  const QString home = tmp.filePath(QStringLiteral("home"));
+  EXPECT_EQ(Install({bin, inst, {true, false, false, false}, Associations::Desktop, home, data}, files, shell),
+            InstallOutcome::Ended);
+  EXPECT_TRUE(Errors().empty());
+  for (const auto& [name, bytes] : std::vector<std::pair<const char*, QByteArray>>{
+           {"Scrivane", "program"}, {"cogref.dat", "reference"}, {"templates/t.cgt", "template"},
+           {"Beside.txt", "found beside the installer first"}})
+    EXPECT_EQ(ReadBytes(Inst(name)), bytes) << name;
+  EXPECT_TRUE(ReadBytes(home + "/applications/tarvex-scrivane.desktop").contains(QFile::encodeName(Inst("Scrivane"))));
+}
+
 TEST_F(InstallTest, RefusedOrMissingFolders) {
   const QString nowhere = QDir(inst).filePath(QStringLiteral("not made"));
   EXPECT_EQ(Run(nowhere), InstallOutcome::Ended);  // every file fails, the registry file is written

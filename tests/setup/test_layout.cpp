@@ -40,18 +40,18 @@ TEST(ToolSetFolder, FileListNamesEverythingAndInstallsWhole) {
   for (const auto& r : prompts.records) EXPECT_FALSE(r.text.startsWith("Error copying file")) << r.text.toStdString();
 }
 
-TEST(ToolSetFolder, IconsHoldThreeSizesAndADesktopPicture) {
+TEST(ToolSetFolder, IconsHoldFourSizesAndADesktopPicture) {
   for (const char* icon : {"COGPage", "CGTPage", "DATPage", "JKUni"}) {
     SCOPED_TRACE(icon);
     QImageReader ico(kBin.filePath(QLatin1String(icon) + QStringLiteral(".ico")));
-    ASSERT_EQ(ico.imageCount(), 3) << ico.errorString().toStdString();
+    ASSERT_EQ(ico.imageCount(), 4) << ico.errorString().toStdString();
     QList<int> sizes;
-    for (int i = 0; i < 3 && ico.jumpToImage(i); ++i) {
+    for (int i = 0; i < 4 && ico.jumpToImage(i); ++i) {
       const QImage img = ico.read();
       EXPECT_TRUE(img.hasAlphaChannel());
       sizes << img.width();
     }
-    EXPECT_EQ(sizes, (QList<int>{16, 32, 48}));
+    EXPECT_EQ(sizes, (QList<int>{16, 32, 48, 256}));
     const QImage png(kBin.filePath(QLatin1String(icon) + QStringLiteral(".png")));
     EXPECT_EQ(png.size(), QSize(48, 48));
   }

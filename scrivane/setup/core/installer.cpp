@@ -29,6 +29,17 @@ QString Plural(qsizetype n, const char* one, const char* many) {
   return n == 1 ? QLatin1String(one) : QStringLiteral("%1 %2").arg(n).arg(QLatin1String(many));
 }
 
+// Where a listed file is copied from. In the platform's layout a data file is in the data
+// folder and a program beside the installer under its lower-case name; either way it lands
+// in the install folder under the listed name, as the one-folder layout has it.
+QString SourceOf(const InstallRequest& req, const QString& name, SetupFileOps& files) {
+  const QString beside = JoinPath(req.programFolder, name);
+  if (req.dataFolder.isEmpty() || files.FileExists(beside)) return beside;
+  for (const QString& candidate : {JoinPath(req.dataFolder, name), JoinPath(req.programFolder, name.toLower())})
+    if (files.FileExists(candidate)) return candidate;
+  return beside;
+}
+
 // What the copy loop did: false when the user chose to end the program.
 struct CopyResult {
   bool goOn = true;
@@ -45,7 +56,7 @@ CopyResult CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lin
     }
     // A blank line names no file (a list edited by hand often ends in one).
     if (line.name.trimmed().isEmpty()) continue;
-    const QString source = JoinPath(req.programFolder, line.name);
+    const QString source = SourceOf(req, line.name, files);
     const QString dest = JoinPath(req.installPath, line.name);
     // Installing into the installer's own folder: the file is where it belongs already.
     if (files.SameFile(source, dest)) {
@@ -146,7 +157,8 @@ InstallOutcome Install(const InstallRequest& request, SetupFileOps& files, Setup
   // 1. The files.
   std::vector<ListLine> lines;
   QString error;
-  if (!files.ReadFileList(JoinPath(req.programFolder, QLatin1String(kFileList)), &lines, &error)) {
+  const QString listFolder = req.dataFolder.isEmpty() ? req.programFolder : req.dataFolder;
+  if (!files.ReadFileList(JoinPath(listFolder, QLatin1String(kFileList)), &lines, &error)) {
     prompts().MsgBox(ListOpenError(error), ErrorTitle(), MsgButtons::OK, MsgIcon::Exclamation);
     return InstallOutcome::Stopped;
   }

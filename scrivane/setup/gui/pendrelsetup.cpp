@@ -157,6 +157,7 @@ void PendrelSetup::pdInstall_Click() {
   for (int i = 0; i < 4; ++i) req.boxes[i] = fileassociation[i]->isChecked();
   req.associations = associations;
   req.dataHome = dataHome;
+  if (tarvex::DataFolder() != req.programFolder) req.dataFolder = tarvex::DataFolder();
   if (Install(req, *files_, *shell_) == InstallOutcome::Ended) EndProgram();
 }
 

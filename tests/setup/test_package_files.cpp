@@ -1,0 +1,86 @@
+// The package's desktop files are static files of the repository; they must say what
+// tarvex-setup writes for a user, so that the two registrations never disagree. The one
+// intended difference: the package claims no .dat file but models.dat.
+#include <QFile>
+#include <QMap>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+#include "scrivane/setup/core/desktop.h"
+
+namespace {
+
+const QString kLinux = QStringLiteral(TARVEX_SOURCE_DIR "/platform/linux/");
+
+QByteArray Read(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QMap<QString, QString> DesktopKeys(const QString& path) {
+  QMap<QString, QString> keys;
+  for (const QByteArray& line : Read(path).split('\n')) {
+    const qsizetype eq = line.indexOf('=');
+    if (eq > 0) keys.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+  }
+  return keys;
+}
+
+struct PackageType {
+  QString comment, icon;
+  QStringList globs;
+};
+
+QMap<QString, PackageType> PackageTypes() {
+  QMap<QString, PackageType> types;
+  QXmlStreamReader xml(Read(kLinux + QStringLiteral("tarvex.xml")));
+  QString current;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const auto a = xml.attributes();
+    if (xml.name() == QLatin1String("mime-type")) current = a.value("type").toString();
+    else if (xml.name() == QLatin1String("comment")) types[current].comment = xml.readElementText();
+    else if (xml.name() == QLatin1String("icon")) types[current].icon = a.value("name").toString();
+    else if (xml.name() == QLatin1String("glob")) types[current].globs << a.value("pattern").toString();
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  return types;
+}
+
+TEST(PackageFiles, TypesAgreeWithTheInstallersAndClaimOnlyTheGamesDatFile) {
+  const QMap<QString, PackageType> package = PackageTypes();
+  ASSERT_EQ(package.size(), int(pendrel::GameFileTypes().size()));
+  for (const pendrel::GameFileType& t : pendrel::GameFileTypes()) {
+    SCOPED_TRACE(t.mimeType.toStdString());
+    ASSERT_TRUE(package.contains(t.mimeType));
+    const PackageType& p = package[t.mimeType];
+    EXPECT_EQ(p.comment, t.comment);
+    EXPECT_EQ(p.icon, pendrel::MimeIconName(t.mimeType));
+    QStringList globs;
+    for (const pendrel::MimeGlob& g : t.globs)
+      if (g.pattern != QLatin1String("*.dat")) globs << g.pattern;
+    EXPECT_EQ(p.globs, globs);
+  }
+}
+
+TEST(PackageFiles, DesktopEntriesAgreeWithTheInstallersAndTheWindows) {
+  for (const pendrel::DesktopApp& app : pendrel::DesktopApps()) {
+    SCOPED_TRACE(app.program.toStdString());
+    const QString file = pendrel::DesktopFileName(app.program);
+    const QMap<QString, QString> keys = DesktopKeys(kLinux + file);
+    QStringList types;
+    for (const pendrel::GameFileType& t : pendrel::GameFileTypes())
+      if (t.program == app.program) types << t.mimeType;
+    EXPECT_EQ(keys.value("Name"), app.program);
+    EXPECT_EQ(keys.value("GenericName"), app.genericName);
+    EXPECT_EQ(keys.value("Comment"), app.comment);
+    EXPECT_EQ(keys.value("MimeType"), types.join(';') + ';');
+    // The window names this entry (QGuiApplication::desktopFileName) and shows this icon.
+    EXPECT_EQ(keys.value("Icon") + QStringLiteral(".desktop"), file);
+    EXPECT_EQ(keys.value("Exec"), app.program.toLower() + QStringLiteral(" %f"));  // one file a start
+    EXPECT_EQ(keys.value("StartupWMClass"), app.program);
+    EXPECT_TRUE(QFile::exists(QStringLiteral(TARVEX_SOURCE_DIR "/icons/svg/") + keys.value("Icon") + ".svg"));
+  }
+}
+
+}  // namespace
