@@ -20,7 +20,6 @@ echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 FUZZ_JOBS=$jobs ./scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
-./scripts/portability-check.sh
 ./scripts/package-check.sh build/release
 
 echo "== tests"
