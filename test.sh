@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal build and once
 # with AddressSanitizer and UndefinedBehaviorSanitizer; then fuzzes every fuzz target briefly
-# (FUZZ_SECONDS each, 20 by default) under libFuzzer with both sanitizers; compiles the
-# programs' sources as a Windows build sees them; makes the Debian package from the normal
-# build and installs, checks and removes it. Ends with CTest's summary line.
+# (FUZZ_SECONDS each, 20 by default) under libFuzzer with both sanitizers; makes the Debian
+# package from the normal build and installs, checks and removes it. Ends with CTest's
+# summary line.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh

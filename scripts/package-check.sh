@@ -100,6 +100,13 @@ for program in scrivane "lirrel /tmp/check/samples/jkstrings.uni" orvane tarvex-
     { echo "$program did not start and end cleanly"; exit 1; }
   echo "$program: started"
 done
+if [ -x "$root/usr/bin/tarvex-cogcheck" ]; then
+  # 0 or 1 (no error found, or one found); 2 would be a path it could not read.
+  status=0
+  in_root /usr/bin/tarvex-cogcheck /tmp/check/samples/x.cog >/dev/null || status=$?
+  [ "$status" -le 1 ] || { echo "tarvex-cogcheck ended with $status"; exit 1; }
+  echo "tarvex-cogcheck: ran"
+fi
 echo "-- file types"
 in_root bash /tmp/check/inside.sh / /tmp/check/samples "$expected"
 files=$(chroot "$root" dpkg-query -L tarvex)
