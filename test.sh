@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal build and once
 # with AddressSanitizer and UndefinedBehaviorSanitizer; then fuzzes every fuzz target briefly
-# (FUZZ_SECONDS each, 20 by default) under libFuzzer with both sanitizers; makes the Debian
-# package from the normal build and installs, checks and removes it. Ends with CTest's
-# summary line.
+# (FUZZ_SECONDS each, 20 by default) under libFuzzer with both sanitizers; compiles the
+# programs' and tests' sources as a Windows build sees them; makes the Debian package from the
+# normal build and installs, checks and removes it. Ends with CTest's summary line.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -20,6 +20,7 @@ echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 FUZZ_JOBS=$jobs ./scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
+./scripts/portability-check.sh
 ./scripts/package-check.sh build/release
 
 echo "== tests"

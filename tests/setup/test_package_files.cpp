@@ -1,6 +1,5 @@
 // The package's desktop files are static files of the repository; they must say what
-// tarvex-setup writes for a user, so that the two registrations never disagree. The one
-// intended difference: the package claims no .dat file but models.dat.
+// tarvex-setup writes for a user, so that the two registrations never disagree.
 #include <QFile>
 #include <QMap>
 #include <QXmlStreamReader>
@@ -27,7 +26,7 @@ QMap<QString, QString> DesktopKeys(const QString& path) {
 }
 
 struct PackageType {
-  QString comment, icon;
+  QString comment, icon, magic;
   QStringList globs;
 };
 
@@ -41,13 +40,16 @@ QMap<QString, PackageType> PackageTypes() {
     if (xml.name() == QLatin1String("mime-type")) current = a.value("type").toString();
     else if (xml.name() == QLatin1String("comment")) types[current].comment = xml.readElementText();
     else if (xml.name() == QLatin1String("icon")) types[current].icon = a.value("name").toString();
-    else if (xml.name() == QLatin1String("glob")) types[current].globs << a.value("pattern").toString();
+    else if (xml.name() == QLatin1String("glob"))
+      types[current].globs << a.value("pattern").toString() + QLatin1Char('/') + a.value("weight").toString();
+    else if (xml.name() == QLatin1String("match"))
+      types[current].magic = a.value("value").toString() + QLatin1Char('@') + a.value("offset").toString();
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   return types;
 }
 
-TEST(PackageFiles, TypesAgreeWithTheInstallersAndClaimOnlyTheGamesDatFile) {
+TEST(PackageFiles, TypesAgreeWithTheInstallers) {
   const QMap<QString, PackageType> package = PackageTypes();
   ASSERT_EQ(package.size(), int(pendrel::GameFileTypes().size()));
   for (const pendrel::GameFileType& t : pendrel::GameFileTypes()) {
@@ -58,8 +60,9 @@ TEST(PackageFiles, TypesAgreeWithTheInstallersAndClaimOnlyTheGamesDatFile) {
     EXPECT_EQ(p.icon, pendrel::MimeIconName(t.mimeType));
     QStringList globs;
     for (const pendrel::MimeGlob& g : t.globs)
-      if (g.pattern != QLatin1String("*.dat")) globs << g.pattern;
+      globs << g.pattern + QLatin1Char('/') + (g.weight == 50 ? QString() : QString::number(g.weight));
     EXPECT_EQ(p.globs, globs);
+    EXPECT_EQ(p.magic, t.magic.isEmpty() ? QString() : t.magic + QStringLiteral("@0:4096"));
   }
 }
 
