@@ -34,6 +34,11 @@ QString DataFolderFor(const QString& programFolder) {
 
 QString NativePath(const QString& path) { return QDir::toNativeSeparators(path); }
 
+QString AbsolutePath(const QString& path) {
+  if (path.isEmpty()) return path;
+  return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(QDir::fromNativeSeparators(path))));
+}
+
 QChar PathSeparator() { return QDir::separator(); }
 
 bool IsPathSeparator(QChar c) {

@@ -21,6 +21,10 @@ QString DataFolderFor(const QString& programFolder);
 // A path entering the system (dialog, drop, command line) in the platform's separators.
 QString NativePath(const QString& path);
 
+// The path made absolute (against the current folder) and clean: no "." or ".." steps, no
+// doubled separators, the platform's separators. Symbolic links are kept as they are.
+QString AbsolutePath(const QString& path);
+
 // The platform's folder separator character.
 QChar PathSeparator();
 

@@ -50,6 +50,10 @@ class Pref {
   constexpr Pref(const char* app, const char* section, const char* key, Literal def, int lo = INT_MIN,
                  int hi = INT_MAX)
       : app_(app), section_(section), key_(key), def_(def), lo_(lo), hi_(hi) {}
+  // A text that reads as its default also when it is stored empty or blank.
+  struct NonBlank {};
+  constexpr Pref(const char* app, const char* section, const char* key, Literal def, NonBlank)
+      : app_(app), section_(section), key_(key), def_(def), nonBlank_(true) {}
   // A default that is only known at run time (the program folder).
   constexpr Pref(const char* app, const char* section, const char* key, T (*computed)())
       : app_(app), section_(section), key_(key), computed_(computed) {}
@@ -59,13 +63,17 @@ class Pref {
   QString Key() const { return QString::fromLatin1(key_); }
   T Default() const { return computed_ ? computed_() : Form::FromLiteral(def_); }
 
-  // The stored value; the default when the key is absent or its text does not convert, and
-  // for numbers also when it lies outside the declared range.
+  // The stored value; the default when the key is absent or its text does not convert, for
+  // numbers also when it lies outside the declared range, and for a text declared NonBlank
+  // when it holds nothing but blanks.
   T Get() const {
     const T def = Default();
     T v = Form::FromText(GetSetting(App(), Section(), Key(), Form::ToText(def)), def);
     if constexpr (std::is_same_v<T, int>) {
       if (v < lo_ || v > hi_) v = def;
+    }
+    if constexpr (std::is_same_v<T, QString>) {
+      if (nonBlank_ && v.trimmed().isEmpty()) v = def;
     }
     return v;
   }
@@ -79,6 +87,7 @@ class Pref {
   const char* key_;
   Literal def_{};
   int lo_ = INT_MIN, hi_ = INT_MAX;
+  bool nonBlank_ = false;
   T (*computed_)() = nullptr;
 };
 
@@ -91,10 +100,10 @@ namespace prefs {
 // Scrivane's editor defaults.
 inline constexpr TextPref DefOpenDir{"Scrivane", "Defaults", "DefOpenDir", &DataFolder};
 inline constexpr TextPref DefSaveDir{"Scrivane", "Defaults", "DefSaveDir", &DataFolder};
-inline constexpr TextPref DefFontName{"Scrivane", "Defaults", "DefFontName", "Courier New"};
+inline constexpr TextPref DefFontName{"Scrivane", "Defaults", "DefFontName", "Courier New", TextPref::NonBlank{}};
 inline constexpr BoolPref DefFontBold{"Scrivane", "Defaults", "DefFontBold", false};
 inline constexpr BoolPref DefFontItalic{"Scrivane", "Defaults", "DefFontItalic", false};
-inline constexpr IntPref DefFontSize{"Scrivane", "Defaults", "DefFontSize", 8, 1, 32767};
+inline constexpr IntPref DefFontSize{"Scrivane", "Defaults", "DefFontSize", 8, 1, 512};
 // Whether the Edit menu offers Check Syntax.
 inline constexpr BoolPref ShowCheckSyntax{"Scrivane", "Defaults", "ShowCheckSyntax", false};
 // The game scripts are checked for while they are edited: "jk", "mots" or "both".

@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <tuple>
 
 #include "common/paths.h"
 
@@ -19,17 +20,25 @@ namespace tarvex {
 QFont FontDialogStart(const QFont& initial) {
   // A stored name that is not installed ("Courier New" on Linux) is replaced by the fallback
   // the text shows, which the dialog would not guess.
+  const QFontInfo shownInfo(initial);
   QFont shown = initial;
-  const QString family = QFontInfo(initial).family();
+  const QString family = shownInfo.family();
   shown.setFamily(family);
+  // The family's own style nearest to the font: the same slant where the family has one (an
+  // "Oblique" style slants as an "Italic" one does, though the database calls only the
+  // latter italic), then the nearest weight, then the style the text shows, then the plainer
+  // name ("Book" before "Condensed").
+  const int size = initial.pointSize() > 0 ? initial.pointSize() : 12;
   QString best;
-  int bestDistance = 1 << 20;
+  std::tuple<bool, int, bool, qsizetype> bestKey;
   for (const QString& style : QFontDatabase::styles(family)) {
-    if (QFontDatabase::italic(family, style) != initial.italic()) continue;
-    const int distance = std::abs(QFontDatabase::weight(family, style) - int(initial.weight()));
-    if (distance < bestDistance) {
+    const std::tuple<bool, int, bool, qsizetype> key{
+        QFontDatabase::font(family, style, size).italic() != initial.italic(),
+        std::abs(QFontDatabase::weight(family, style) - int(initial.weight())), style != shownInfo.styleName(),
+        style.size()};
+    if (best.isEmpty() || key < bestKey) {
       best = style;
-      bestDistance = distance;
+      bestKey = key;
     }
   }
   if (!best.isEmpty()) shown.setStyleName(best);
@@ -142,10 +151,14 @@ class QtPrompts final : public Prompts {
   }
 
   std::optional<QFont> PickFont(const QFont& initial) override {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, FontDialogStart(initial), ParentWindow());
-    if (!ok) return std::nullopt;
-    return f;
+    QFontDialog dlg(ParentWindow());
+    dlg.setCurrentFont(FontDialogStart(initial));
+    const QFont opened = dlg.currentFont();
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    // OK without a change gives back the font asked for, also where the dialog could only
+    // come near it (a family not installed, a slant the family has no style for).
+    const QFont chosen = dlg.selectedFont();
+    return chosen == opened ? initial : chosen;
   }
 
   bool SetUpPrinter(QPrinter& printer) override {

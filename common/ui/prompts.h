@@ -27,7 +27,8 @@ struct FileDialogRequest {
 
 // The font the font dialog opens on for initial: the family the text really shows, with the
 // family's own style name that matches initial's weight and slant, so that the dialog selects
-// exactly that style (left to itself it may pick an oblique one for a plain font).
+// exactly that style (left to itself it may pick an oblique one for a plain font). The
+// dialog answers OK without a change with initial itself.
 QFont FontDialogStart(const QFont& initial);
 
 class Prompts {

@@ -207,15 +207,21 @@ HintAnswer ListKeyPress(const HintInput& in, int keyascii) {
 
 HintAnswer ListDblClick(const HintInput& in) { return InsertParam(in, false); }
 
-QPoint PopupTopLeft(const QRect& charBefore, bool charBeforeUsable, const QRect& caret, int lineHeight,
-                    double dpiY, const QRect& area, const QSize& panel) {
+QRect PopupRect(const QRect& charBefore, bool charBeforeUsable, const QRect& caret, int lineHeight, double dpiY,
+                const QRect& area, const QSize& panel) {
   const QRect& at = charBeforeUsable ? charBefore : caret;
-  int x = at.left() - 1;
-  int y = at.top() + lineHeight - 1 + TwipsToPixels(100, dpiY);
-  // Inside the area as far as the panel fits; a panel larger than the area keeps its top left.
-  x = std::max(area.left(), std::min(x, area.left() + area.width() - panel.width()));
-  y = std::max(area.top(), std::min(y, area.top() + area.height() - panel.height()));
-  return {x, y};
+  // Sideways inside the area as far as the panel fits; a wider panel keeps its left edge.
+  const int x = std::max(area.left(), std::min(at.left() - 1, area.left() + area.width() - panel.width()));
+  // The line being typed, top and bottom (exclusive), whichever of the two rectangles it is known by.
+  const int lineTop = std::min(at.top(), caret.top());
+  const int lineBottom = std::max(at.top() + lineHeight, caret.top() + caret.height());
+  const int below = std::max(at.top() + lineHeight - 1 + TwipsToPixels(100, dpiY), lineBottom);
+  const int areaBottom = area.top() + area.height();
+  const int roomBelow = areaBottom - below, roomAbove = lineTop - area.top();
+  if (panel.height() <= roomBelow) return {x, below, panel.width(), panel.height()};
+  if (panel.height() <= roomAbove) return {x, lineTop - panel.height(), panel.width(), panel.height()};
+  if (roomBelow >= roomAbove) return {x, below, panel.width(), std::max(roomBelow, lineHeight)};
+  return {x, lineTop - roomAbove, panel.width(), roomAbove};
 }
 
 }  // namespace scrivane

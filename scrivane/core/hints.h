@@ -104,9 +104,11 @@ HintAnswer FindParam(const HintInput& in, int keyascii);
 // Where the message list goes: one pixel left of the character before the caret and one text
 // line plus 100 twips below that character's top, less one pixel. When that character has no
 // usable place (the caret starts the text, or the character is scrolled out of view) the
-// caret's own rectangle is used. The panel is kept inside `area` as far as it fits.
-// All rectangles are in the coordinates of the panel's parent.
-QPoint PopupTopLeft(const QRect& charBefore, bool charBeforeUsable, const QRect& caret, int lineHeight,
-                    double dpiY, const QRect& area, const QSize& panel);
+// caret's own rectangle is used. The list never covers the line being typed: when it does not
+// fit below that line inside `area` it goes above it, and when it fits on neither side it
+// takes the roomier one, shortened to the room there. It is kept inside `area` sideways as far
+// as it fits. All rectangles are in the coordinates of the panel's parent.
+QRect PopupRect(const QRect& charBefore, bool charBeforeUsable, const QRect& caret, int lineHeight, double dpiY,
+                const QRect& area, const QSize& panel);
 
 }  // namespace scrivane

@@ -12,21 +12,50 @@ int RecentFiles::Find(const QString& title) const {
 
 void RecentFiles::Add(const QString& path, const QString& title) {
   const int match = Find(title);
-  if (match == 0) return;
+  if (match == 0) {  // stays as it is, but was used by this process
+    entries[0].added = true;
+    return;
+  }
   // Entries above the match (or all but the last) move down one place.
   for (int j = (match < 0 ? kCount - 1 : match) - 1; j >= 0; --j) {
     RecentEntry& to = entries[j + 1];
     to.title = entries[j].title;
     to.path = entries[j].path;
+    to.added = entries[j].added;
     if (!to.title.isEmpty()) to.visible = true;
   }
-  entries[0] = {title, path, true};
+  entries[0] = {title, path, true, true};
 }
 
 bool RecentFiles::AnyVisible() const {
   for (const RecentEntry& e : entries)
     if (e.visible) return true;
   return false;
+}
+
+namespace {
+// Appends the entry unless the list is full, the entry is empty or its title is listed.
+void Append(RecentFiles& list, int& n, const RecentEntry& e) {
+  if (n == RecentFiles::kCount || e.title.isEmpty() || e.path.isEmpty() || list.Find(e.title) >= 0) return;
+  list.entries[n++] = {e.title, e.path, true, e.added};
+}
+}  // namespace
+
+RecentFiles StoredRecentList(const QStringList& values) {
+  RecentFiles list;
+  int n = 0;
+  for (const QString& v : values) Append(list, n, ParseStoredRecent(v));
+  return list;
+}
+
+RecentFiles MergeRecent(const RecentFiles& mine, const RecentFiles& stored) {
+  RecentFiles out;
+  int n = 0;
+  for (const RecentEntry& e : mine.entries)
+    if (e.added) Append(out, n, e);
+  for (const RecentEntry& e : stored.entries) Append(out, n, e);
+  for (const RecentEntry& e : mine.entries) Append(out, n, e);
+  return out;
 }
 
 QString StoredRecent(const RecentEntry& e) { return e.title + QLatin1Char(':') + e.path; }

@@ -3,6 +3,7 @@
 // file title and its full path. The title identifies a file (with regard to case); the
 // stored form of an entry is title ":" path.
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace scrivane {
@@ -11,6 +12,7 @@ struct RecentEntry {
   QString title;  // empty for an empty entry
   QString path;
   bool visible = false;  // shown in the menu; once shown, it stays shown
+  bool added = false;    // put at the top by this process (not only read from the store)
 };
 
 class RecentFiles {
@@ -25,6 +27,15 @@ class RecentFiles {
   int Find(const QString& title) const;
   bool AnyVisible() const;
 };
+
+// The list as the store holds it: every stored value that names a title and a path, in
+// order, the gaps left by empty or unusable values closed.
+RecentFiles StoredRecentList(const QStringList& values);
+
+// The list to store when this process ends, while another one may have stored its own since
+// this one started: this process's own additions first (newest first), then what the store
+// holds now, then the rest of this process's list; each title once, the first four kept.
+RecentFiles MergeRecent(const RecentFiles& mine, const RecentFiles& stored);
 
 // title ":" path; an empty entry is ":".
 QString StoredRecent(const RecentEntry& e);

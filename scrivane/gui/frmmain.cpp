@@ -62,6 +62,7 @@ frmMain::frmMain() {
   layout->addWidget(mdiArea, 1);
   setCentralWidget(central);
   picCogRef->installEventFilter(this);
+  mdiArea->viewport()->installEventFilter(this);
 
   connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
     UpdateStatusBar();
@@ -82,6 +83,7 @@ frmMain::~frmMain() {
   // (a tree's current item, the next document window activated as each one closes) must not
   // reach them.
   mdiArea->disconnect(this);
+  mdiArea->viewport()->removeEventFilter(this);
   tvwBramwise->disconnect(this);
   tvwBramwise->model()->disconnect(this);
   if (tarvex::prompts().ParentWindow() == this) tarvex::prompts().SetParentWindow(nullptr);
@@ -293,6 +295,7 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 
 bool frmMain::eventFilter(QObject* o, QEvent* e) {
   if (o == picCogRef && e->type() == QEvent::Resize) LayoutLeftPanel();
+  if (o == mdiArea->viewport() && e->type() == QEvent::Resize) FollowAreaSize();
   return QMainWindow::eventFilter(o, e);
 }
 
@@ -340,8 +343,7 @@ void frmMain::Arrange(int how) {
   std::vector<QRect> rects;
   const int n = int(normal.size());
   if (how == 0) {
-    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 4;
-    rects = CascadeRects(area, n, step);
+    rects = CascadeRects(area, n, CascadeStep());
   } else if (how == 1) {
     rects = TileHorizontalRects(area, n);
   } else {

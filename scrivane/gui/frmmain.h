@@ -189,8 +189,12 @@ class frmMain : public QMainWindow {
   // the screen; set before the window is first shown, stored when it unloads.
   void PlaceAtStart();
   void SaveWindowPlace() const;
-  // Where a new document window goes: the document area, below and right of those open.
-  QRect NewDocumentPlace() const;
+  // Puts a new document window in the document area, below and right of those open, and
+  // remembers the place, so that the window follows the area's size until the user moves or
+  // resizes it.
+  void PlaceNewDocument(QMdiSubWindow* sub);
+  void FollowAreaSize();
+  int CascadeStep() const;
 
   // Shows the Edit menu's Check Syntax item and its separator and enables the item (they are
   // created hidden, the item disabled).

@@ -59,13 +59,12 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   w->Tag = QStringLiteral("cog%1").arg(n);
   colCogs << w;
   strCurCog = w->Tag;
-  const QRect place = NewDocumentPlace();
   QMdiSubWindow* sub = mdiArea->addSubWindow(w);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
   w->SetCaption(strFileTitle.isEmpty() ? QStringLiteral("Cog %1").arg(n) : strFileTitle);
-  sub->setGeometry(place);
+  PlaceNewDocument(sub);
   TrackCaret(w);
   sub->show();
   mdiArea->setActiveSubWindow(sub);
@@ -89,11 +88,14 @@ void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& str
   UpdateStatusBar();
 }
 
-frmScrivane* frmMain::OpenDocument(const QString& path, const QString& title) {
+frmScrivane* frmMain::OpenDocument(const QString& typed, const QString& title) {
+  // The window and the recent files keep the full path: a name typed relative to the folder
+  // the program started in means nothing from another folder.
+  const QString path = tarvex::AbsolutePath(typed);
   // Read first: a file that cannot be read leaves no window bound to its path.
   const ScriptReadResult r = ReadScriptFile(path, true);
   if (!r.ok) {
-    tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(path, r.error), kTitle, tarvex::MsgButtons::OK,
+    tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(typed, r.error), kTitle, tarvex::MsgButtons::OK,
                              tarvex::MsgIcon::Exclamation);
     return nullptr;
   }
@@ -245,7 +247,7 @@ bool frmMain::SaveDocumentAs(frmScrivane* w) {
   req.overwritePrompt = true;
   const auto chosen = tarvex::prompts().SaveFileName(req);
   if (!chosen || !w) return false;
-  const QString path = tarvex::NativePath(*chosen);
+  const QString path = tarvex::AbsolutePath(*chosen);
   const QString title = tarvex::FileTitle(path);
   if (!SaveCog(w, path, title)) return false;
   w->SetCaption(title);
@@ -299,7 +301,7 @@ void frmMain::mnuViewFont_Click() {
   defaults.DefFontName = chosen->family();
   defaults.DefFontBold = chosen->bold();
   defaults.DefFontItalic = chosen->italic();
-  defaults.DefFontSize = RoundFontSize(chosen->pointSizeF());
+  defaults.DefFontSize = std::clamp(RoundFontSize(chosen->pointSizeF()), 1, 512);
   ApplyFontToAll();
   tarvex::prefs::DefFontName.Set(defaults.DefFontName);
   tarvex::prefs::DefFontBold.Set(defaults.DefFontBold);

@@ -40,7 +40,7 @@ frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main
   auto* paramsLayout = new QVBoxLayout(picCogParams);
   paramsLayout->setContentsMargins(0, 0, 0, 0);
   paramsLayout->addWidget(lvwCogParams);
-  picCogParams->resize(180, 160);
+  picCogParams->resize(kListWidth, kListHeight);
   picCogParams->hide();
   picCogParams->raise();
 

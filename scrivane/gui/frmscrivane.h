@@ -52,6 +52,7 @@ class frmScrivane : public QWidget {
   QWidget* picMain;
   QLabel* lblHelp;
   QWidget* picCogParams;
+  static constexpr int kListWidth = 180, kListHeight = 160;  // the message list's full size
   QTreeWidget* lvwCogParams;
 
   int Number() const;  // the window number n of "cog" + n

@@ -196,7 +196,8 @@ void ShowPopup(QWidget* P) {
     usable = area.contains(before.topLeft());
   }
   const QRect caret = t->cursorRect().translated(origin);
-  P->move(PopupTopLeft(before, usable, caret, QFontMetrics(t->font()).height(), w->logicalDpiY(), area, P->size()));
+  P->setGeometry(PopupRect(before, usable, caret, QFontMetrics(t->font()).height(), w->logicalDpiY(), area,
+                           QSize(frmScrivane::kListWidth, frmScrivane::kListHeight)));
   P->show();
   P->raise();
 }

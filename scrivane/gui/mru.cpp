@@ -11,7 +11,8 @@ QString MRU::Tag(const QAction* item) { return item->property("Tag").toString();
 RecentFiles MRU::FromMenu(QAction* const* menu) {
   RecentFiles list;
   for (int i = 0; i < RecentFiles::kCount; ++i)
-    list.entries[i] = {RecentTitle(menu[i]->text()), Tag(menu[i]), menu[i]->isVisible()};
+    list.entries[i] = {RecentTitle(menu[i]->text()), Tag(menu[i]), menu[i]->isVisible(),
+                       menu[i]->property("Added").toBool()};
   return list;
 }
 
@@ -20,15 +21,25 @@ void MRU::ToMenu(const RecentFiles& list, QAction* const* menu, QAction* separat
     const RecentEntry& e = list.entries[i];
     menu[i]->setText(RecentCaption(i, e.title));
     menu[i]->setProperty("Tag", e.path);
+    menu[i]->setProperty("Added", e.added);
     if (e.visible) menu[i]->setVisible(true);
   }
   if (separator && list.AnyVisible()) separator->setVisible(true);
 }
 
+namespace {
+RecentFiles ReadStore() {
+  QStringList values;
+  for (const tarvex::TextPref& key : tarvex::prefs::MRU) values << key.Get();
+  return StoredRecentList(values);
+}
+}  // namespace
+
 void MRU::LoadMRU(QAction* const* menu, QAction* separator) {
   RecentFiles list = FromMenu(menu);
+  const RecentFiles stored = ReadStore();
   for (int i = 0; i < RecentFiles::kCount; ++i) {
-    const RecentEntry e = ParseStoredRecent(tarvex::prefs::MRU[i].Get());
+    const RecentEntry& e = stored.entries[i];
     list.entries[i].title = e.title;
     list.entries[i].path = e.path;
     list.entries[i].visible = list.entries[i].visible || e.visible;
@@ -37,7 +48,8 @@ void MRU::LoadMRU(QAction* const* menu, QAction* separator) {
 }
 
 void MRU::SaveMRU(QAction* const* menu) {
-  const RecentFiles list = FromMenu(menu);
+  // Another Scrivane may have stored its list since this one read the store.
+  const RecentFiles list = MergeRecent(FromMenu(menu), ReadStore());
   for (int i = 0; i < RecentFiles::kCount; ++i) tarvex::prefs::MRU[i].Set(StoredRecent(list.entries[i]));
 }
 

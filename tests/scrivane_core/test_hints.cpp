@@ -110,10 +110,23 @@ TEST(Hints, WordBackAndPopupPlace) {
     EXPECT_EQ(std::pair(r.start, r.length), std::pair(w.start, w.length)) << w.text.toStdString();
     EXPECT_EQ(r.text, w.text.mid(w.start, w.length));
   }
-  const QRect area(10, 10, 300, 200), ch(50, 40, 1, 14), caret(58, 40, 1, 14);
-  EXPECT_EQ(PopupTopLeft(ch, true, caret, 14, 96, area, {100, 80}), QPoint(49, 40 + 14 - 1 + 7));
-  EXPECT_EQ(PopupTopLeft(ch, false, caret, 14, 96, area, {100, 80}), QPoint(57, 60));
-  EXPECT_EQ(PopupTopLeft(QRect(290, 190, 1, 14), true, caret, 14, 96, area, {100, 80}), QPoint(210, 130));
+  // The list goes below the typed line, above it when it does not fit below, shortened to
+  // the roomier side when it fits on neither; never over the line (14 pixels from lineTop).
+  const struct { int areaHeight, chLeft, lineTop; bool usable; QRect want; } places[] = {
+      {200, 50, 40, true, {49, 40 + 14 - 1 + 7, 100, 80}},
+      {200, 50, 40, false, {57, 60, 100, 80}},       // the caret's own place
+      {200, 290, 170, true, {210, 90, 100, 80}},     // near the bottom right: above, moved left
+      {200, 50, 110, true, {49, 130, 100, 80}},      // just fits below
+      {100, 50, 50, true, {49, 70, 100, 40}},        // fits nowhere: below, shortened
+      {100, 50, 70, true, {49, 10, 100, 60}},        // fits nowhere: above has more room
+  };
+  for (const auto& p : places) {
+    const QRect area(10, 10, 300, p.areaHeight);
+    const QRect ch(p.chLeft, p.lineTop, 1, 14), caret(p.chLeft + 8, p.lineTop, 1, 14);
+    const QRect got = PopupRect(ch, p.usable, caret, 14, 96, area, {100, 80});
+    EXPECT_EQ(got, p.want) << p.lineTop;
+    EXPECT_FALSE(got.intersects(QRect(0, p.lineTop, 400, 14))) << p.lineTop;
+  }
 }
 
 }  // namespace

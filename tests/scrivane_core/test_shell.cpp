@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -189,4 +190,30 @@ TEST(RecentFiles, StoredFormAndColonSplit) {
   }
   EXPECT_EQ(StoredRecent({}), ":");
   EXPECT_EQ(RecentCaption(1, "R&D.cog"), "&2 R&&D.cog");
+}
+
+// The stored list closes its gaps; at exit this process's additions come first, then what
+// another process stored meanwhile, then the rest of this list, each title once.
+TEST(RecentFiles, StoredListAndMergeAtExit) {
+  const RecentFiles stored = StoredRecentList({"a.cog:/s/a.cog", "no colon", ":", "b.cog:", "c.cog:/s/c.cog"});
+  EXPECT_EQ(Titles(stored), "a.cog c.cog - -");
+  const struct { std::vector<const char*> loaded, added, others; const char* want; } cases[] = {
+      {{}, {"m.cog"}, {}, "m.cog - - -"},
+      {{"x.cog", "y.cog"}, {"m.cog"}, {"o.cog", "x.cog", "y.cog"}, "m.cog o.cog x.cog y.cog"},
+      {{"x.cog", "y.cog"}, {"m.cog", "n.cog"}, {"o.cog", "p.cog", "x.cog", "y.cog"}, "n.cog m.cog o.cog p.cog"},
+      {{"x.cog", "y.cog"}, {"o.cog"}, {"o.cog", "x.cog"}, "o.cog x.cog y.cog -"},
+      {{"x.cog", "y.cog", "z.cog"}, {}, {"o.cog"}, "o.cog x.cog y.cog z.cog"},
+      {{"x.cog", "y.cog"}, {"x.cog"}, {"o.cog"}, "x.cog o.cog y.cog -"},  // opened again at the top
+  };
+  for (const auto& c : cases) {
+    QStringList loaded, others;
+    for (const char* t : c.loaded) loaded << QString(t) + ":/mine/" + t;
+    for (const char* t : c.others) others << QString(t) + ":/other/" + t;
+    RecentFiles mine = StoredRecentList(loaded);
+    for (const char* t : c.added) mine.Add(QString("/mine/") + t, t);
+    const RecentFiles merged = MergeRecent(mine, StoredRecentList(others));
+    EXPECT_EQ(Titles(merged), c.want) << c.want;
+    for (const RecentEntry& e : merged.entries)  // a name this process opened keeps its path
+      if (std::find(c.added.begin(), c.added.end(), e.title) != c.added.end()) EXPECT_EQ(e.path, "/mine/" + e.title);
+  }
 }

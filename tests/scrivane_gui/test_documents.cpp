@@ -299,27 +299,6 @@ TEST_F(ScrivaneTest, MissingDataFilesAreReportedOnceAndDocumentsStartEmpty) {
   EXPECT_EQ(main->colCogs[0]->lvwCogParams->topLevelItemCount(), 0);
 }
 
-// The font dialog opens on exactly the stored family, size, weight and slant, so that OK
-// without a change gives the same font back.
-TEST_F(ScrivaneTest, FontDialogOpensOnTheStoredStyle) {
-  int tried = 0;
-  for (const QString& family : QFontDatabase::families()) {
-    const QStringList styles = QFontDatabase::styles(family);
-    if (tried == 3 || std::none_of(styles.begin(), styles.end(), [&](auto& s) { return QFontDatabase::italic(family, s); }))
-      continue;
-    ++tried;
-    for (const int style : {0, 1, 2, 3}) {
-      const bool bold = style & 1, italic = style & 2;
-      QFontDialog dialog;
-      dialog.setCurrentFont(tarvex::FontDialogStart(QFont(family, 11, bold ? QFont::Bold : QFont::Normal, italic)));
-      const QFont f = dialog.currentFont();
-      EXPECT_EQ(QString("%1 %2 %3 %4").arg(f.family()).arg(f.pointSize()).arg(f.bold()).arg(f.italic()),
-                QString("%1 11 %2 %3").arg(family).arg(bold).arg(italic));
-    }
-  }
-  if (tried == 0) GTEST_SKIP() << "no font with an italic style";
-}
-
 TEST_F(ScrivaneTest, StatusBarFollowsTheCaretOfTheActiveDocument) {
   Start(WriteFile(QStringLiteral("lf.cog"), "symbols\n\tint x\nend\n"));
   tarvex::test::ProcessEvents();

@@ -286,3 +286,30 @@ TEST_F(ScrivaneTest, ShowsItsOwnIconAndNamesItsDesktopEntry) {
   EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied), own.convertToFormat(QImage::Format_ARGB32_Premultiplied));
   EXPECT_EQ(QGuiApplication::desktopFileName(), "tarvex-scrivane");
 }
+
+// Near the bottom of the text the message list goes above the line being typed; it never
+// covers that line, however the window is sized.
+TEST_F(MainWindowTest, MessageListNeverCoversTheTypedLine) {
+  QString text = "# near the bottom\r\nsymbols\r\n";
+  for (int i = 0; i < 200; ++i) text += "int x" + QString::number(i) + "\r\n";
+  text += "end\r\n";
+  frmScrivane* w = StartWith(text);
+  QMdiSubWindow* sub = main->SubWindowOf(w);
+  for (const int height : {600, 300, 200, 120}) {
+    sub->resize(500, height);
+    w->txtMain->SetText(text);
+    tarvex::test::ProcessEvents();
+    for (const char* line : {"int x2\r\n", "int x60\r\n", "int x199\r\n"}) {
+      w->txtMain->SetSelStart(w->txtMain->Text().indexOf(line) + qsizetype(strlen(line)) - 2);
+      QTest::keyClicks(w->txtMain, " message ");
+      ASSERT_FALSE(w->picCogParams->isHidden()) << height << line;
+      const QPoint origin = w->txtMain->viewport()->mapTo(w, QPoint());
+      const QRect caret = w->txtMain->cursorRect().translated(origin);
+      const QRect typed(0, caret.top(), w->width(), caret.height());
+      const QRect list = w->picCogParams->geometry();
+      EXPECT_FALSE(list.intersects(typed)) << height << line;
+      if (height >= 300) EXPECT_TRUE(w->txtMain->viewport()->rect().translated(origin).contains(list)) << height << line;
+      QTest::keyClick(w->txtMain, Qt::Key_Backspace);  // the list goes; the words stay
+    }
+  }
+}
