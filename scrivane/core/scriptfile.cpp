@@ -8,6 +8,8 @@ namespace scrivane {
 ScriptReadResult ReadScriptFile(const QString& path, bool lfForm) {
   ScriptReadResult r;
   QByteArray bytes;
+  // Before the read: a change that comes between the two is taken as one made after it.
+  r.stamp = tarvex::StampOf(path);
   if (!tarvex::ReadWholeFile(path, &bytes, &r.error)) return r;
   const QString text = tarvex::DecodeAnsi(bytes);
   r.content = lfForm ? NormalizeToLf(text) : NormalizeLineEnds(text);
@@ -29,6 +31,7 @@ ScriptWriteResult WriteScriptFile(const QString& path, const QString& lfText, Li
     r.error = QStringLiteral("Cannot save \"%1\": %2").arg(path, reason);
     return r;
   }
+  r.stamp = tarvex::StampOf(path);
   r.ok = true;
   return r;
 }

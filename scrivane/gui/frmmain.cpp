@@ -67,7 +67,10 @@ frmMain::frmMain() {
   connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
     UpdateStatusBar();
     if (!sub) return;
-    if (auto* w = qobject_cast<frmScrivane*>(sub->widget())) strCurCog = w->Tag;
+    if (auto* w = qobject_cast<frmScrivane*>(sub->widget())) {
+      strCurCog = w->Tag;
+      w->CheckDisk();
+    }
   });
 
   BuildMenus();
@@ -286,6 +289,13 @@ void frmMain::LayoutLeftPanel() {
   fraAddSym->setGeometry(0, fraTop, w, fraH);
   const int descTop = fraTop + fraH;
   picCogDesc->setGeometry(0, descTop, w, std::max(0, inner - descTop));
+}
+
+void frmMain::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  // Back from another program: the active document's file may have been changed there.
+  if (e->type() == QEvent::ActivationChange && isActiveWindow())
+    if (frmScrivane* w = ActiveCog()) w->CheckDisk();
 }
 
 void frmMain::resizeEvent(QResizeEvent* e) {

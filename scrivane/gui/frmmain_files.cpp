@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "common/ansicodec.h"
+#include "common/filestamp.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/prefs.h"
@@ -82,6 +83,7 @@ void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& str
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
   w->lineEnd = r.content.style;
+  w->diskStamp = r.stamp;
   w->txtMain->SetWidgetText(r.content.text, r.content.odd);
   w->MarkClean();
   RefreshCogList();
@@ -114,6 +116,8 @@ bool frmMain::SaveCog(frmScrivane* w, const QString& strFile, const QString& str
   }
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
+  w->diskStamp = r.stamp;
+  w->CheckDisk();
   return true;
 }
 
@@ -233,6 +237,11 @@ void frmMain::mnuFileClose_Click() {
 
 bool frmMain::SaveDocument(frmScrivane* w) {
   if (tarvex::SameText(w->strFile, QStringLiteral("blank"))) return SaveDocumentAs(w);
+  // Another program, or another window on the same file, may have written it since.
+  if (tarvex::ChangedOnDisk(w->diskStamp, w->strFile) &&
+      tarvex::prompts().MsgBox(w->strFileTitle + QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
+                               kTitle, tarvex::MsgButtons::YesNo, tarvex::MsgIcon::Exclamation) != tarvex::MsgResult::Yes)
+    return false;
   if (!SaveCog(w, w->strFile, w->strFileTitle)) return false;
   objMRU.AddFile(mnuFileMRU, w->strFile, w->strFileTitle, mnuFileBar6);
   w->MarkClean();

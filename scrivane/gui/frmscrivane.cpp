@@ -44,6 +44,8 @@ frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main
   picCogParams->hide();
   picCogParams->raise();
 
+  BuildDiskBar();
+
   txtMain->installEventFilter(this);
   lvwCogParams->installEventFilter(this);
   lvwCogParams->viewport()->installEventFilter(this);
@@ -105,9 +107,11 @@ void frmScrivane::LayoutPanels() {
     QLayout* l = picMain->layout();
     strip = l->hasHeightForWidth() ? l->totalHeightForWidth(w) : l->totalSizeHint().height();
   }
-  const int h = std::max(0, height() - strip);
-  txtMain->setGeometry(0, 0, w, h);
-  picMain->setGeometry(0, h, w, height() - h);
+  const int top = barDisk->isHidden() ? 0 : std::min(barDisk->sizeHint().height(), height());
+  barDisk->setGeometry(0, 0, w, top);
+  const int h = std::max(0, height() - strip - top);
+  txtMain->setGeometry(0, top, w, h);
+  picMain->setGeometry(0, top + h, w, height() - h - top);
 }
 
 }  // namespace scrivane

@@ -3,11 +3,13 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/filestamp.h"
 #include "scrivane/core/hints.h"
 #include "scrivane/core/lineends.h"
 #include "scrivane/gui/textbox.h"
 
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 
 namespace scrivane {
@@ -64,6 +66,20 @@ class frmScrivane : public QWidget {
   // When set, closing skips the save prompt (the question was already asked).
   bool bPromptAnswered = false;
 
+  // The file as this window last read or wrote it, to tell whether it changed on disk since.
+  tarvex::FileStamp diskStamp;
+  // The bar above the text that offers to reload the file when it changed on disk
+  // (frmscrivane_disk.cpp). It does not come back for a change the user chose to ignore.
+  QWidget* barDisk;
+  QLabel* lblDisk;
+  QPushButton *cmdReload, *cmdIgnore;
+  // Shows the bar when the file changed on disk since this window knew it, hides it otherwise.
+  void CheckDisk();
+  // Reads the file again, keeping the caret and the scroll position; a document with unsaved
+  // edits asks first. False when nothing was reloaded.
+  bool ReloadFromDisk();
+  void IgnoreDiskChange();
+
  public slots:
   void txtMain_Change();
 
@@ -82,7 +98,9 @@ class frmScrivane : public QWidget {
   // Keeps the section marks current as the document changes, reading only the changed lines.
   void TrackSections(int position, int charsAdded);
 
+  void BuildDiskBar();
   frmMain* main_;
+  tarvex::FileStamp ignoredStamp_;
   SectionTracker sections_;
   bool hasHelp_ = false;  // the strip holds a function's text
 };
