@@ -139,10 +139,7 @@ Associations NativeAssociations() {
 #endif
 }
 
-QString AbsoluteInstallPath(const QString& installPath) {
-  if (installPath.isEmpty()) return installPath;
-  return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(installPath)));
-}
+QString AbsoluteInstallPath(const QString& installPath) { return tarvex::AbsolutePath(installPath); }
 
 InstallOutcome Install(const InstallRequest& request, SetupFileOps& files, SetupShell& shell) {
   InstallRequest req = request;
