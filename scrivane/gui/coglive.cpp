@@ -298,7 +298,10 @@ bool CogLive::GoToDefinition(int position) {
 }
 
 bool CogLive::eventFilter(QObject* o, QEvent* e) {
-  if (!box_) return false;
+  // Events also come while the text box is being taken down: the box is looked at only for
+  // the few kinds handled here, which never come then.
+  const QEvent::Type type = e->type();
+  if ((type != QEvent::Resize && type != QEvent::ToolTip && type != QEvent::MouseButtonPress) || !box_) return false;
   if (o == box_->viewport()) {
     switch (e->type()) {
       case QEvent::Resize:
