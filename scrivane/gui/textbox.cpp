@@ -223,10 +223,12 @@ int TextBox::ReplaceRange(int from, int to, const QString& lfText) {
   c.setPosition(to, QTextCursor::KeepAnchor);
   c.insertText(lfText);
   if (!before.ends.empty()) {
-    // The break that ended the last line touched still ends the last line made; every break
-    // the change put in is new and takes the document's style.
+    // A change that keeps the number of lines keeps each line's end. Otherwise the break that
+    // ended the last line touched still ends the last line made, and every break the change
+    // put in is new and takes the document's style.
     const int made = doc->blockCount() - blocksBefore + (last - first);
     EndsRun after{first, std::vector<std::optional<LineEnd>>(size_t(made) + 1)};
+    if (made == last - first) after.ends = before.ends;
     after.ends.back() = before.ends.back();
     after.Put(doc);
     doc->appendUndoItem(new LineEndsStep(doc, {}, std::move(after)));
@@ -251,11 +253,22 @@ void TextBox::Apply(const TextModel& model) {
   const bool fromHere = base.size() == TextLength() && ((cacheValid_ && base.constData() == cache_.constData()) || base == Text());
   TextModel diff(fromHere ? QString() : Text());
   if (!fromHere) diff.SetText(model.Text());
-  const std::vector<TextChange>& changes = fromHere ? model.Changes() : diff.Changes();
-  if (!changes.empty()) {
+  // Very many changes close together go in faster as the one range they span, which keeps
+  // every line's end as long as it keeps the number of lines.
+  const std::vector<TextChange>* changes = fromHere ? &model.Changes() : &diff.Changes();
+  if (fromHere && changes->size() >= 2000) {
+    diff = TextModel(base);
+    diff.SetText(model.Text());
+    const auto near = [&](const TextChange& span) {
+      return qsizetype(changes->size()) * 40 > span.removed &&
+             span.inserted.count(QLatin1Char('\n')) == QStringView(base).mid(span.start, span.removed).count(QLatin1Char('\n'));
+    };
+    if (diff.Changes().empty() || near(diff.Changes().front())) changes = &diff.Changes();
+  }
+  if (!changes->empty()) {
     QTextCursor block(document());
     block.beginEditBlock();
-    for (const TextChange& ch : changes)
+    for (const TextChange& ch : *changes)
       ReplaceRange(ToWidget(ch.start), ToWidget(ch.start + ch.removed), ToWidgetText(ch.inserted));
     block.endEditBlock();
   }

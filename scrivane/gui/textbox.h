@@ -64,8 +64,9 @@ class TextBox : public QPlainTextEdit {
   LineGutter* gutter_ = nullptr;
   void SelectWidgetRange(int anchor, int position);
   // The one way text is changed: [from, to) of the widget's text becomes lfText, inside an
-  // edit block the caller holds open. The break that ended the last line touched ends the last
-  // line made; breaks put in are new (the document's style). Gives the end of the new text.
+  // edit block the caller holds open. A change that keeps the number of lines keeps each
+  // line's end; otherwise the break that ended the last line touched ends the last line made
+  // and breaks put in are new (the document's style). Gives the end of the new text.
   int ReplaceRange(int from, int to, const QString& lfText);
   // Enter, and the keys that join lines (Backspace, Delete, typing over a selection of several
   // lines), made through ReplaceRange; false for any other key.

@@ -46,6 +46,13 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     QByteArray changed;
     QByteArray undone;  // empty: the file as it was
   };
+  // Thousands of places close together, every third line ending in LF alone.
+  QByteArray many, manyChanged;
+  for (int i = 0; i < 3000; ++i) {
+    const QByteArray end = i % 3 ? "\r\n" : "\n";
+    many += "x = foo + " + QByteArray::number(i) + ";" + end;
+    manyChanged += "x = bar + " + QByteArray::number(i) + ";" + end;
+  }
   const Case cases[] = {
       {"Replace All", "foo one\r\nline2\nline3\r\nline4\nfoo five\r\n",
        [this](frmScrivane*) {
@@ -54,6 +61,13 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
          return main->CurrentCog();
        },
        "bar one\r\nline2\nline3\r\nline4\nbar five\r\n", {}},
+      {"Replace All in 3000 places", many,
+       [this](frmScrivane*) {
+         prompts.inputAnswers = {"foo", "bar"};
+         main->mnuEdit[4]->trigger();
+         return main->CurrentCog();
+       },
+       manyChanged, {}},
       {"rename in the tree", "# player\nsymbols\r\nthing player\nint x\r\nend\ncode\r\nstartup:\n  SetThingFlags(player, 1);\r\n  x = player;\nreturn;\r\nend\r\n",
        [this](frmScrivane* w) {
          ShowTree(w);
