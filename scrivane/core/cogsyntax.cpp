@@ -32,7 +32,8 @@ bool IsSymbolType(QStringView w) {
   static const QStringList types = SymbolTypeNames();
   for (const QString& t : types)
     if (w.compare(t, Qt::CaseInsensitive) == 0) return true;
-  return false;
+  // The game reads "float" as "flex".
+  return w.compare(u"float", Qt::CaseInsensitive) == 0;
 }
 
 int WordEnd(QStringView line, int i) {
@@ -114,7 +115,8 @@ CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& word
   auto add = [&](int start, int end, CogSpanKind k) { spans.push_back(CogSpan{start, end - start, k}); };
 
   bool isSection = false;
-  const CogState after = before == CogState::TextStart ? CogState::BeforeSymbols : SectionChange(line, before, &isSection);
+  // The first line may open the symbols section too: a script may start right with it.
+  const CogState after = SectionChange(line, before == CogState::TextStart ? CogState::BeforeSymbols : before, &isSection);
   // The section word may itself be the line's last word: the rest is coloured as usual.
   int i = 0;
   if (isSection) {
@@ -122,7 +124,9 @@ CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& word
     add(0, i, CogSpanKind::Section);
   }
   const bool inSymbols = !isSection && before == CogState::InSymbols;
-  const bool inCode = !isSection && before == CogState::InCode;
+  // A fragment without sections (lines before any section line) is coloured as code.
+  const bool inCode = !isSection && (before == CogState::InCode || before == CogState::BeforeSymbols ||
+                                     before == CogState::TextStart);
 
   // The first word of a line: a type name in the symbols section, a label in the code section.
   int first = i;

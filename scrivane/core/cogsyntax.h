@@ -3,9 +3,10 @@
 // the line before it go in; the coloured spans of the line and the state after it come out, so
 // a text editor colours again only the lines whose text or incoming state changed.
 //
-// Section lines follow the editor's layout rule: "symbols", "code" or "end" as a prefix of the
-// line, at its very first character, in any letter case, never on the first line of the text.
-// The first "end" line closes the symbols section; the next one closes the code section.
+// Section lines: "symbols", "code" or "end" as a prefix of the line, at its very first
+// character, in any letter case (the first line included). The first "end" line closes the
+// symbols section; the next one closes the code section. Lines before any section line are
+// coloured as code, so that a fragment of a handler is coloured too.
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -15,7 +16,7 @@
 namespace scrivane {
 
 enum class CogState : int {
-  TextStart = 0,  // before the first line: it is never a section line
+  TextStart = 0,  // before the first line
   BeforeSymbols,
   InSymbols,
   InCode,
@@ -27,9 +28,9 @@ enum class CogSpanKind : int {
   Comment,     // "#" or "//" to the end of the line
   Section,     // the word of a section line
   SymbolType,  // a type name at the start of a declaration line in the symbols section
-  Flow,        // if, else, while, do, for, return, call, stop (in the code section)
-  Verb,        // a function of the reference (in the code section)
-  Label,       // "name:" at the start of a line of the code section
+  Flow,        // if, else, while, do, for, return, call, stop (in code)
+  Verb,        // a function of the reference (in code)
+  Label,       // "name:" at the start of a line of code
   Number,      // decimal, hexadecimal 0x..., with a point, with a sign
   String,      // double-quoted, to the closing quote or the end of the line
 };

@@ -28,9 +28,13 @@ struct LineCase {
 TEST(CogSyntax, SpansAndStatesOfOneLine) {
   const CogState B = CogState::BeforeSymbols, S = CogState::InSymbols, K = CogState::InCode, A = CogState::After;
   const LineCase cases[] = {
-      // The first line of the text is never a section line.
-      {CogState::TextStart, "symbols", "", B},
+      // A script may open its symbols on its first line; lines before any section are code.
+      {CogState::TextStart, "symbols", "Sec[symbols]", S},
+      {CogState::TextStart, "\tSleep(1); return;", "V[Sleep] N[1] F[return]", B},
       {B, "flags=0x240", "N[0x240]", B},
+      {B, "pulse:", "L[pulse:]", B},
+      {S, "float  speed=2.5", "T[float] N[2.5]", S},
+      {S, "floats  x", "", S},
       {B, "Symbols  # any case", "Sec[Symbols] C[# any case]", S},
       {B, " symbols", "", B},  // only at the very start of the line
       {S, "thing       player                           local", "T[thing]", S},
