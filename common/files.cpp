@@ -68,6 +68,15 @@ bool MayReplace(const QString& path, QString* error) {
   return true;
 }
 
+}  // namespace
+
+bool IsReadOnlyFile(const QString& path) {
+  const QFileInfo info(ResolveLinks(path));
+  return info.isFile() && !MayReplace(info.filePath(), nullptr);
+}
+
+namespace {
+
 qint64 WriteHandle(int fd, const char* data, qsizetype size) {
   const unsigned part = unsigned(qMin<qsizetype>(size, 1 << 30));
 #ifdef Q_OS_WIN

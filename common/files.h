@@ -23,6 +23,10 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
 // place, permissions included, as an installation does.
 bool CopyWholeFile(const QString& source, const QString& dest, QString* error = nullptr);
 
+// An existing file (through its links) that WriteWholeFile refuses to replace: its owner may
+// not write it, or the process may not. A missing file is not read-only.
+bool IsReadOnlyFile(const QString& path);
+
 // WriteWholeFile that keeps the file it replaces as backupPath. The backup is replaced in
 // one step (a rename over it), and when the new file cannot take its place afterwards the
 // older backup is put back, so a failure at any step leaves the file and its backup as they

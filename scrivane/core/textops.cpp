@@ -217,6 +217,7 @@ TextOpResult Replace(TextModel& m, FindState& f, bool bAll, bool bCheckEdges) {
     if (doReplace) {
       run.ReplaceNext(wl);
       replaced = true;
+      ++r.replaced;
       selStart = ms + f.sR.size() + right;  // the caret after the inserted text
       selLength = 0;
       f.ipos = skipInserted ? ms + f.sR.size() + 1 : ms + 2;

@@ -29,6 +29,7 @@ struct TextOpResult {
   bool showNotFound = false;     // show `message` in a box with an OK button, the application's title
   QString message;
   bool disableFindNext = false;  // Find Next goes disabled
+  int replaced = 0;              // how many matches Replace replaced
 };
 
 // Letters, digits and the underscore: the characters of a name. A match whose neighbours are

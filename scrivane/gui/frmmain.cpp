@@ -59,21 +59,28 @@ frmMain::frmMain() {
   mdiArea->setObjectName(QStringLiteral("mdiArea"));
   mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  layout->addWidget(mdiArea, 1);
+  // The document area over the find bar.
+  auto* right = new QVBoxLayout;
+  right->setContentsMargins(0, 0, 0, 0);
+  right->setSpacing(0);
+  right->addWidget(mdiArea, 1);
+  layout->addLayout(right, 1);
   setCentralWidget(central);
   picCogRef->installEventFilter(this);
   mdiArea->viewport()->installEventFilter(this);
 
   connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
     UpdateStatusBar();
-    if (!sub) return;
-    if (auto* w = qobject_cast<frmScrivane*>(sub->widget())) {
-      strCurCog = w->Tag;
-      w->CheckDisk();
-    }
+    if (sub)
+      if (auto* w = qobject_cast<frmScrivane*>(sub->widget())) {
+        strCurCog = w->Tag;
+        w->CheckDisk();
+      }
+    UpdateEditCommands();
   });
 
   BuildMenus();
+  BuildFindBar(right);
   ConnectBramwise();
   BuildStatusBar();
   new CogTools(this);
@@ -190,6 +197,8 @@ void frmMain::BuildMenus() {
   connect(mnuWindowTileHorizontal, &QAction::triggered, this, [this] { Arrange(1); });
   connect(mnuWindowTileVertical, &QAction::triggered, this, [this] { Arrange(2); });
   connect(mnuWindowArrangeIcons, &QAction::triggered, this, [this] { Arrange(3); });
+  BuildEditCommands();
+  BuildZoomCommands();
 }
 
 void frmMain::BuildLeftPanel() {

@@ -14,6 +14,7 @@
 #include "scrivane/gui/mru.h"
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -33,6 +34,7 @@ class QTreeWidgetItem;
 
 namespace scrivane {
 
+class FindBar;
 class frmAbout;
 class frmCGT;
 class frmOptions;
@@ -202,6 +204,38 @@ class frmMain : public QMainWindow {
   // The same, or hidden and disabled again, as the Options say.
   void ShowCheckSyntax(bool shown);
 
+  // Everyday editing commands beside the text operations (frmmain_editcmds.cpp): Undo, Redo,
+  // Cut, Copy, Paste and Select All on the current document, enabled as its text allows.
+  QAction *mnuEditUndo = nullptr, *mnuEditRedo = nullptr, *mnuEditCut = nullptr, *mnuEditCopy = nullptr,
+          *mnuEditPaste = nullptr, *mnuEditSelectAll = nullptr;
+  void UpdateEditCommands();
+
+  // Zoom of the document text (frmmain_zoom.cpp): steps of one point from the stored font,
+  // for every document window, until the program ends; the stored font is not changed.
+  QAction *mnuViewZoomIn = nullptr, *mnuViewZoomOut = nullptr, *mnuViewZoomReset = nullptr;
+  int zoomSteps = 0;
+  void Zoom(int steps);  // 0 goes back to the stored size
+  // The stored font with the zoom applied: the font of every document window's text.
+  QFont DocumentFont() const;
+
+  // Go to Line (frmmain_goto.cpp): asks for "line" or "line:column" and centres that line.
+  QAction* mnuEditGoTo = nullptr;
+  void mnuEditGoTo_Click();
+
+  // The find bar below the document area (frmmain_findbar.cpp), opened by Quick Find and
+  // Quick Replace; and the count of a Replace All in the status bar.
+  FindBar* findBar = nullptr;
+  QAction *mnuEditQuickFind = nullptr, *mnuEditQuickReplace = nullptr;
+  void ShowReplacedCount(int n);
+
+  // Files that cannot be written and files not there yet (frmmain_filestate.cpp). A read-only
+  // file's window says so in its caption and the status bar; Save goes to Save As at once.
+  QLabel* lblReadOnly = nullptr;
+  void MarkReadOnly(frmScrivane* w, bool readOnly);
+  // The command line's path: an existing file or template opens as OpenFile does; a file not
+  // there yet in an existing folder opens as a new document bound to that path.
+  void OpenFromCommandLine(const QString& path);
+
   // The Options dialog and the About box while they are open.
   frmOptions* OptionsWindow() const;
   frmAbout* AboutWindow() const;
@@ -231,6 +265,11 @@ class frmMain : public QMainWindow {
 
  private:
   void BuildMenus();
+  // The menu items added beside the fixed ones, and the hooks each new document window gets.
+  void BuildEditCommands();
+  void BuildZoomCommands();
+  void WatchDocument(frmScrivane* w);
+  void BuildFindBar(QBoxLayout* into);
   // Routes every file drag over this window's widgets to DropData (frmmain_drops.cpp).
   void AcceptFileDrops();
   void BuildStatusBar();

@@ -48,6 +48,7 @@ void frmScrivane::Replace(bool bAll, bool bCheckEdges) {
   const TextOpResult r = scrivane::Replace(m, f, bAll, bCheckEdges);
   ipos = qint32(f.ipos);
   TakeOver(txtMain, m, r);
+  lastReplaced = r.replaced;
 }
 
 // ---- The Edit menu of the main window ----
@@ -79,6 +80,7 @@ void frmMain::mnuEdit_Click(int index) {
       if (!w->sW.isEmpty() && !w->sR.isEmpty()) {
         w->ipos = 1;
         w->Replace(index == 4, false);
+        if (index == 4) ShowReplacedCount(w->lastReplaced);
       }
       break;
     default:

@@ -56,7 +56,7 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
 
   auto* w = new frmScrivane(this);
   // The font first: the text is laid out once, in the font it is shown in.
-  w->txtMain->setFont(defaults.Font());
+  w->txtMain->setFont(DocumentFont());
   w->Tag = QStringLiteral("cog%1").arg(n);
   colCogs << w;
   strCurCog = w->Tag;
@@ -67,6 +67,7 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   w->SetCaption(strFileTitle.isEmpty() ? QStringLiteral("Cog %1").arg(n) : strFileTitle);
   PlaceNewDocument(sub);
   TrackCaret(w);
+  WatchDocument(w);
   sub->show();
   mdiArea->setActiveSubWindow(sub);
   strCurCog = w->Tag;
@@ -86,8 +87,7 @@ void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& str
   w->diskStamp = r.stamp;
   w->txtMain->SetWidgetText(r.content.text, r.content.odd);
   w->MarkClean();
-  RefreshCogList();
-  UpdateStatusBar();
+  MarkReadOnly(w, tarvex::IsReadOnlyFile(strFile));
 }
 
 frmScrivane* frmMain::OpenDocument(const QString& typed, const QString& title) {
@@ -236,7 +236,8 @@ void frmMain::mnuFileClose_Click() {
 }
 
 bool frmMain::SaveDocument(frmScrivane* w) {
-  if (tarvex::SameText(w->strFile, QStringLiteral("blank"))) return SaveDocumentAs(w);
+  if (tarvex::SameText(w->strFile, QStringLiteral("blank")) || w->readOnly || tarvex::IsReadOnlyFile(w->strFile))
+    return SaveDocumentAs(w);
   // Another program, or another window on the same file, may have written it since.
   if (tarvex::ChangedOnDisk(w->diskStamp, w->strFile) &&
       tarvex::prompts().MsgBox(w->strFileTitle + QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
@@ -262,6 +263,7 @@ bool frmMain::SaveDocumentAs(frmScrivane* w) {
   w->SetCaption(title);
   objMRU.AddFile(mnuFileMRU, path, title, mnuFileBar6);
   w->bMod = false;
+  if (w->readOnly) MarkReadOnly(w, false);
   return true;
 }
 
@@ -300,7 +302,7 @@ void frmMain::mnuFilePrint_Click() {
 }
 
 void frmMain::ApplyFontToAll() {
-  const QFont f = defaults.Font();
+  const QFont f = DocumentFont();
   for (frmScrivane* w : colCogs) w->txtMain->setFont(f);
 }
 

@@ -19,6 +19,7 @@ void frmMain::BuildStatusBar() {
   label(lblCaretPos, "lblCaretPos");
   label(lblLineEnd, "lblLineEnd");
   label(lblCodePage, "lblCodePage");
+  label(lblReadOnly, "lblReadOnly");
   lblCaretPos->setMinimumWidth(lblCaretPos->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99999, Col 9999")) + 16);
   UpdateStatusBar();
 }
@@ -26,9 +27,10 @@ void frmMain::BuildStatusBar() {
 void frmMain::UpdateStatusBar() {
   const frmScrivane* w = ActiveCog();
   if (!w) {
-    for (QLabel* l : {lblCaretPos, lblLineEnd, lblCodePage}) l->clear();
+    for (QLabel* l : {lblCaretPos, lblLineEnd, lblCodePage, lblReadOnly}) l->clear();
     return;
   }
+  lblReadOnly->setText(w->readOnly ? QStringLiteral("[read-only]") : QString());
   // Column counts characters from the line's start, a tab as one.
   const QTextCursor c = w->txtMain->textCursor();
   lblCaretPos->setText(QStringLiteral("Ln %1, Col %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));

@@ -26,6 +26,7 @@ class frmScrivane : public QWidget {
   QString strFile = QStringLiteral("blank");  // full path, or "blank" when never saved
   QString strFileTitle;                  // file name without folder; empty when never saved
   bool bMod = false;
+  bool readOnly = false;                 // the file cannot be written: Save goes to Save As
   LineEnd lineEnd = LineEnd::CRLF;       // the style the file had; saves write it back
 
   // Find and replace state of this window.
@@ -35,6 +36,7 @@ class frmScrivane : public QWidget {
   void MatchBrace();
   void FindWord();
   void Replace(bool bAll, bool bCheckEdges);
+  int lastReplaced = 0;  // how many matches the last Replace replaced
   // Positions of the section markers, kept up to date by the change handler.
   qint32 lsym = 0, lsymend = 0;
   // Hint list state.

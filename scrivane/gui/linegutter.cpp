@@ -78,6 +78,7 @@ void LineGutter::UpdateCaretDecor() {
   line.cursor = caret;
   line.cursor.clearSelection();
   extras << line;
+  extras += box_->MatchMarks();
 
   // The brace after the caret, else the one before it, and its partner.
   const QTextDocument* doc = box_->document();
@@ -135,6 +136,11 @@ void LineGutter::paintEvent(QPaintEvent* e) {
 }
 
 // ---- The text box's side of the view aids ----
+
+void TextBox::SetMatchMarks(QList<QTextEdit::ExtraSelection> marks) {
+  matchMarks_ = std::move(marks);
+  gutter_->UpdateCaretDecor();
+}
 
 void TextBox::InstallViewAids() {
   gutter_ = new LineGutter(this);

@@ -82,7 +82,7 @@ std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
   if (options.listenForDde)
     main->StartDdeServer(options.ddeServerName.isEmpty() ? frmMain::DefaultDdeServerName() : options.ddeServerName);
   main->objMRU.LoadMRU(main->mnuFileMRU, main->mnuFileBar6);
-  if (!commandLine.isEmpty()) main->OpenFile(commandLine);
+  if (!commandLine.isEmpty()) main->OpenFromCommandLine(commandLine);
   else main->NewCog(QStringLiteral("blank"), QString());
   main->cmbTvwSel->setCurrentIndex(0);
   main->colSymTypes = SymbolTypeNames();

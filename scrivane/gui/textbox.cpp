@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QWheelEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -283,6 +284,7 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     redo();
     return;
   }
+  if (IndentKey(e)) return;
   if (!isReadOnly() && JoinOrSplitLines(e)) {
     ensureCursorVisible();
     return;
@@ -329,6 +331,19 @@ void TextBox::insertFromMimeData(const QMimeData* source) {
   if (!source->hasText() || isReadOnly()) return QPlainTextEdit::insertFromMimeData(source);
   ReplaceSel(source->text());
   ensureCursorVisible();
+}
+
+void TextBox::wheelEvent(QWheelEvent* e) {
+  if (!(e->modifiers() & Qt::ControlModifier)) {
+    QPlainTextEdit::wheelEvent(e);
+    return;
+  }
+  // A notch is 120 eighths; touch pads send smaller parts that add up.
+  wheelZoom_ += e->angleDelta().y();
+  const int steps = wheelZoom_ / 120;
+  wheelZoom_ -= steps * 120;
+  if (steps) emit zoomRequested(steps);
+  e->accept();
 }
 
 }  // namespace scrivane

@@ -4,6 +4,7 @@
 // files and every text operation do, while the widget keeps one paragraph break per line.
 // Positions map in logarithmic time through the document's block index.
 #include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include "scrivane/core/lineends.h"
 #include "scrivane/core/textmodel.h"
@@ -50,9 +51,23 @@ class TextBox : public QPlainTextEdit {
   qsizetype ToModel(int widgetPos) const;
   int ToWidget(qsizetype modelPos) const;
 
+  // Indents (a tab) or unindents (a tab or up to a tab's width of blanks) every line the
+  // selection touches, or the caret's line; one undo step, line ends untouched
+  // (textbox_indent.cpp).
+  void IndentLines(bool indent);
+
+  // Marks shown under the text besides the caret's line and brace (the find bar's matches).
+  void SetMatchMarks(QList<QTextEdit::ExtraSelection> marks);
+  const QList<QTextEdit::ExtraSelection>& MatchMarks() const { return matchMarks_; }
+
+ signals:
+  // Ctrl+wheel: zoom in (positive steps) or out; the window decides what zoom means.
+  void zoomRequested(int steps);
+
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void insertFromMimeData(const QMimeData* source) override;
+  void wheelEvent(QWheelEvent* e) override;
   // The view aids (linegutter.cpp) follow the box's size and font.
   void resizeEvent(QResizeEvent* e) override;
   void changeEvent(QEvent* e) override;
@@ -71,6 +86,11 @@ class TextBox : public QPlainTextEdit {
   // Enter, and the keys that join lines (Backspace, Delete, typing over a selection of several
   // lines), made through ReplaceRange; false for any other key.
   bool JoinOrSplitLines(QKeyEvent* e);
+  // Enter keeps the line's leading blanks; Tab on a selection of lines indents them, Shift+Tab
+  // unindents. True when the key was handled here.
+  bool IndentKey(QKeyEvent* e);
+  QList<QTextEdit::ExtraSelection> matchMarks_;
+  int wheelZoom_ = 0;  // eighths of a degree of Ctrl+wheel not yet turned into a step
   // Text() is built once per change of the document and kept until the next one.
   mutable QString cache_;
   mutable bool cacheValid_ = false;

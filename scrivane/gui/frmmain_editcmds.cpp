@@ -1,0 +1,77 @@
+// The Edit menu's everyday commands on the current document: Undo, Redo, Cut, Copy, Paste and
+// Select All, with the usual keys. Each is enabled only while the document's text allows it;
+// while another field has the focus, that field handles these keys itself.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QTextDocument>
+
+#include "scrivane/gui/frmmain.h"
+#include "scrivane/gui/frmscrivane.h"
+
+namespace scrivane {
+
+void frmMain::BuildEditCommands() {
+  QAction* before = mnuEdit[0];
+  auto item = [&](QAction*& a, const char* name, const QString& caption, const QList<QKeySequence>& keys,
+                  void (QPlainTextEdit::*run)()) {
+    a = new QAction(caption, this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcuts(keys);
+    mnuEditm->insertAction(before, a);
+    connect(a, &QAction::triggered, this, [this, run] {
+      if (frmScrivane* w = CurrentCog()) (w->txtMain->*run)();
+      UpdateEditCommands();
+    });
+  };
+  item(mnuEditUndo, "mnuEditUndo", QStringLiteral("&Undo"), {QKeySequence::Undo}, &QPlainTextEdit::undo);
+  item(mnuEditRedo, "mnuEditRedo", QStringLiteral("Red&o"), {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo},
+       &QPlainTextEdit::redo);
+  mnuEditm->insertSeparator(before);
+  item(mnuEditCut, "mnuEditCut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, &QPlainTextEdit::cut);
+  item(mnuEditCopy, "mnuEditCopy", QStringLiteral("&Copy"), {QKeySequence::Copy}, &QPlainTextEdit::copy);
+  item(mnuEditPaste, "mnuEditPaste", QStringLiteral("&Paste"), {QKeySequence::Paste}, &QPlainTextEdit::paste);
+  item(mnuEditSelectAll, "mnuEditSelectAll", QStringLiteral("Select A&ll"), {QKeySequence::SelectAll},
+       &QPlainTextEdit::selectAll);
+  mnuEditm->insertSeparator(before);
+
+  mnuEditGoTo = new QAction(QStringLiteral("&Go to Line..."), this);
+  mnuEditGoTo->setObjectName(QStringLiteral("mnuEditGoTo"));
+  mnuEditGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  mnuEditm->insertAction(mnuEditBar1, mnuEditGoTo);
+  connect(mnuEditGoTo, &QAction::triggered, this, &frmMain::mnuEditGoTo_Click);
+
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &frmMain::UpdateEditCommands);
+  connect(mnuEditm, &QMenu::aboutToShow, this, &frmMain::UpdateEditCommands);
+  UpdateEditCommands();
+}
+
+void frmMain::WatchDocument(frmScrivane* w) {
+  TextBox* box = w->txtMain;
+  auto update = [this, w] {
+    if (CurrentCog() == w) UpdateEditCommands();
+  };
+  connect(box, &QPlainTextEdit::undoAvailable, this, update);
+  connect(box, &QPlainTextEdit::redoAvailable, this, update);
+  connect(box, &QPlainTextEdit::copyAvailable, this, update);
+  connect(box, &QPlainTextEdit::textChanged, this, update);
+  connect(box, &TextBox::zoomRequested, this, &frmMain::Zoom);
+}
+
+void frmMain::UpdateEditCommands() {
+  if (!mnuEditUndo) return;  // the menus are not built yet
+  const frmScrivane* w = CurrentCog();
+  const TextBox* box = w ? w->txtMain : nullptr;
+  const bool editable = box && !box->isReadOnly();
+  const bool selected = box && box->textCursor().hasSelection();
+  mnuEditUndo->setEnabled(editable && box->document()->isUndoAvailable());
+  mnuEditRedo->setEnabled(editable && box->document()->isRedoAvailable());
+  mnuEditCut->setEnabled(editable && selected);
+  mnuEditCopy->setEnabled(selected);
+  mnuEditPaste->setEnabled(editable && box->canPaste());
+  mnuEditSelectAll->setEnabled(box && !box->document()->isEmpty());
+  mnuEditGoTo->setEnabled(box != nullptr);
+}
+
+}  // namespace scrivane

@@ -1,0 +1,45 @@
+// Zoom of the document text: Ctrl+wheel, Ctrl++, Ctrl+- and Ctrl+0 make the text of every
+// document window (and its line numbers, which follow the text's font) larger or smaller by a
+// point per step. The stored font stays as chosen; the zoom lasts until the program ends.
+#include <QAction>
+#include <QMenu>
+
+#include "scrivane/gui/frmmain.h"
+#include "scrivane/gui/frmscrivane.h"
+
+namespace scrivane {
+
+namespace {
+constexpr int kSmallest = 4, kLargest = 96;  // points
+}
+
+void frmMain::BuildZoomCommands() {
+  mnuView->addSeparator();
+  auto item = [this](QAction*& a, const char* name, const QString& caption, const QList<QKeySequence>& keys, int steps) {
+    a = mnuView->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcuts(keys);
+    connect(a, &QAction::triggered, this, [this, steps] { Zoom(steps); });
+  };
+  // Ctrl+= as well: on many keyboards "+" needs Shift.
+  item(mnuViewZoomIn, "mnuViewZoomIn", QStringLiteral("Zoom &In"),
+       {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 1);
+  item(mnuViewZoomOut, "mnuViewZoomOut", QStringLiteral("Zoom O&ut"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
+  item(mnuViewZoomReset, "mnuViewZoomReset", QStringLiteral("Reset &Zoom"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+}
+
+QFont frmMain::DocumentFont() const {
+  QFont f = defaults.Font();
+  const int base = f.pointSize() > 0 ? f.pointSize() : 8;
+  f.setPointSize(std::clamp(base + zoomSteps, std::min(kSmallest, base), std::max(kLargest, base)));
+  return f;
+}
+
+void frmMain::Zoom(int steps) {
+  const int base = std::max(defaults.Font().pointSize(), 1);
+  // Steps past the smallest or largest size are not counted, so that zooming back is immediate.
+  zoomSteps = steps == 0 ? 0 : std::clamp(zoomSteps + steps, std::min(0, kSmallest - base), std::max(0, kLargest - base));
+  ApplyFontToAll();
+}
+
+}  // namespace scrivane
