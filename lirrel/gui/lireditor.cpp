@@ -146,6 +146,10 @@ void lirEditor::BuildControls() {
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(3, 1);
+  // Names for screen readers, as their labels say.
+  keyGroupBox->setAccessibleName(QStringLiteral("Key Group"));
+  keyNameBox->setAccessibleName(QStringLiteral("Key Name"));
+  keyValueBox->setAccessibleName(QStringLiteral("Value"));
 }
 
 void lirEditor::Form_Load(const QString& commandLine) {

@@ -108,6 +108,10 @@ void orvEditor::BuildControls() {
   cmdPickSound->setToolTip(QStringLiteral("Choose the sound class from disk or from a game archive"));
   cmdUp->setToolTip(QStringLiteral("Move the model one slot up"));
   cmdDown->setToolTip(QStringLiteral("Move the model one slot down"));
+  // Names for screen readers: the list, and what the two "..." buttons choose.
+  lvwModels->setAccessibleName(QStringLiteral("Models"));
+  cmdPickModel->setAccessibleName(QStringLiteral("Choose the model"));
+  cmdPickSound->setAccessibleName(QStringLiteral("Choose the sound class"));
   // Enter in a field applies it.
   for (QLineEdit* field : {txtModel, txtSound, txtComment})
     connect(field, &QLineEdit::returnPressed, this, [this] { cmdApply_Click(); });

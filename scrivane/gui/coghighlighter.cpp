@@ -8,6 +8,8 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "common/ui/contrast.h"
+
 namespace scrivane {
 
 CogHighlighter::CogHighlighter(QPlainTextEdit* box, std::shared_ptr<const CogWords> words, const QPalette& palette)
@@ -42,7 +44,8 @@ std::vector<QTextCharFormat> CogHighlighter::FormatsFor(const QPalette& palette)
   std::vector<QTextCharFormat> out(kCogSpanKindCount);
   for (const Style& s : styles) {
     QTextCharFormat& f = out[size_t(s.kind)];
-    f.setForeground(colour(s.hue, s.sat));
+    // Each colour dark or light enough to read on the base (a ratio of 4.5 at least).
+    f.setForeground(tarvex::ReadableOn(colour(s.hue, s.sat), palette.color(QPalette::Base)));
     if (s.bold) f.setFontWeight(QFont::Bold);
     if (s.italic) f.setFontItalic(true);
   }

@@ -2,10 +2,12 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVersionNumber>
 
 #include "common/tarvex.h"
+#include "common/ui/contrast.h"
 #include "common/ui/shellopen.h"
 
 namespace scrivane {
@@ -33,8 +35,14 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   const struct { QLabel* l; const char* name; } named[] = {
       {lblVersion, "lblVersion"}, {lblAbout, "lblAbout"}, {lblEmail, "lblEmail"}, {lblWebsite, "lblWebsite"}};
   for (const auto& n : named) n.l->setObjectName(QLatin1String(n.name));
+  // The link blue, darker or lighter as the window's background needs to stay readable.
+  const QColor linkColour = tarvex::ReadableOn(QColor(0x1a, 0x4f, 0xb0), palette().color(QPalette::Window));
   for (QLabel* link : {lblEmail, lblWebsite}) {
-    link->setStyleSheet(QStringLiteral("color: #1a4fb0; text-decoration: underline;"));
+    // Reached with Tab and opened with Enter or Space as well; the focus shows as a dotted frame.
+    link->setStyleSheet(QStringLiteral("QLabel { color: %1; text-decoration: underline; border: 1px solid transparent; }"
+                                       " QLabel:focus { border: 1px dotted %1; }")
+                            .arg(linkColour.name()));
+    link->setFocusPolicy(Qt::StrongFocus);
     link->setCursor(Qt::PointingHandCursor);
     link->installEventFilter(this);
   }
@@ -42,12 +50,22 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   auto* grid = new QGridLayout(this);
   grid->addWidget(lblVersion, 0, 0, 1, 2);
   grid->addWidget(lblAbout, 1, 0, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("E-mail:"), this), 2, 0);
+  auto* emailLabel = new QLabel(QStringLiteral("E-mail:"), this);
+  auto* websiteLabel = new QLabel(QStringLiteral("Website:"), this);
+  emailLabel->setBuddy(lblEmail);
+  websiteLabel->setBuddy(lblWebsite);
+  lblEmail->setAccessibleName(QStringLiteral("E-mail: ") + lblEmail->text());
+  lblWebsite->setAccessibleName(QStringLiteral("Website: ") + lblWebsite->text());
+  grid->addWidget(emailLabel, 2, 0);
   grid->addWidget(lblEmail, 2, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Website:"), this), 3, 0);
+  grid->addWidget(websiteLabel, 3, 0);
   grid->addWidget(lblWebsite, 3, 1);
   grid->setColumnStretch(1, 1);
-  setFixedWidth(420);
+  // As wide as about 56 characters of the font in use, and as tall as the wrapped text needs
+  // at that width: the heading never runs into the text below it.
+  const int width = std::max(420, fontMetrics().averageCharWidth() * 56);
+  setFixedWidth(width);
+  setMinimumHeight(grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : grid->totalMinimumSize().height());
 }
 
 QString frmAbout::VersionText(const QString& version) {
@@ -68,6 +86,14 @@ void frmAbout::mousePressEvent(QMouseEvent* e) {
 }
 
 bool frmAbout::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::KeyPress && (o == lblEmail || o == lblWebsite)) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+      if (o == lblEmail) lblEmail_Click();
+      else lblWebsite_Click();
+      return true;
+    }
+  }
   if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
     if (o == lblEmail) lblEmail_Click();
     if (o == lblWebsite) lblWebsite_Click();

@@ -81,6 +81,7 @@ frmMain::frmMain() {
 
   BuildMenus();
   BuildFindBar(right);
+  BuildKeyboardAccess();
   ConnectBramwise();
   BuildStatusBar();
   new CogTools(this);
@@ -204,7 +205,7 @@ void frmMain::BuildMenus() {
 void frmMain::BuildLeftPanel() {
   picCogRef = new QWidget(this);
   picCogRef->setObjectName(QStringLiteral("picCogRef"));
-  picCogRef->setFixedWidth(TwipsToPixels(3600, logicalDpiX()));
+  picCogRef->setFixedWidth(TwipsToPixels(3600, logicalDpiX()));  // widened for large fonts below
 
   cmbCog = new QComboBox(picCogRef);
   cmbCog->setObjectName(QStringLiteral("cmbCog"));
@@ -242,6 +243,9 @@ void frmMain::BuildLeftPanel() {
   cmbVarType->addItems(SymbolTypeNames());
   cmbVarType->setCurrentIndex(-1);
   cmbVarType->setEditText(QStringLiteral("Choose One..."));
+  // Wide enough for its prompt in any font.
+  cmbVarType->setMinimumContentsLength(int(QStringLiteral("Choose One...").size()));
+  cmbVarType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cmbVarType->setToolTip(QStringLiteral("Choose the data type of the new variable"));
   txtVarName = new QLineEdit(fraAddSym);
   txtVarName->setObjectName(QStringLiteral("txtVarName"));
@@ -277,6 +281,8 @@ void frmMain::BuildLeftPanel() {
   auto* descLayout = new QVBoxLayout(picCogDesc);
   descLayout->setContentsMargins(0, 0, 0, 0);
   descLayout->addWidget(txtCogDesc);
+  // At least as wide as the add-symbol form needs in the font in use.
+  picCogRef->setFixedWidth(std::max(picCogRef->width(), fraAddSym->minimumSizeHint().width()));
 }
 
 void frmMain::LayoutLeftPanel() {
@@ -285,16 +291,17 @@ void frmMain::LayoutLeftPanel() {
   auto tw = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
   const int w = picCogRef->width();
   const int inner = picCogRef->height();
-  const int top = tw(350);
+  // The drop-downs and the add-symbol frame as tall as their font needs, at least the usual
+  // twips; the trees take the height less a fixed 3165 twips and less whatever more those need.
+  const int top = std::max(tw(350), std::max(cmbCog->sizeHint().height(), cmbTvwSel->sizeHint().height()) + 2);
   const int comboH = top - 2;
   cmbCog->setGeometry(0, 0, w / 2, comboH);
   cmbTvwSel->setGeometry(w / 2, 0, w - w / 2, comboH);
-  // The trees take the height less a fixed 3165 twips; the add-symbol frame follows them.
-  const int treeH = std::max(0, inner - tw(3165));
+  const int fraH = std::max(tw(1800), fraAddSym->sizeHint().height());
+  const int treeH = std::max(0, inner - tw(3165) - (top - tw(350)) - (fraH - tw(1800)));
   tvwCog->setGeometry(0, top, w, treeH);
   tvwBramwise->setGeometry(0, top, w, treeH);
-  const int fraTop = treeH + tw(350);
-  const int fraH = tw(1800);
+  const int fraTop = treeH + top;
   fraAddSym->setGeometry(0, fraTop, w, fraH);
   const int descTop = fraTop + fraH;
   picCogDesc->setGeometry(0, descTop, w, std::max(0, inner - descTop));

@@ -228,6 +228,16 @@ class frmMain : public QMainWindow {
   QAction *mnuEditQuickFind = nullptr, *mnuEditQuickReplace = nullptr;
   void ShowReplacedCount(int n);
 
+  // Keyboard and screen readers (frmmain_keyboard.cpp): F6 and Shift+F6 move the focus
+  // between the document, the tree shown, the Add Symbol form, the description and any other
+  // panel marked with the property "pane"; Ctrl+Tab and Ctrl+Shift+Tab go through the documents
+  // in the Window menu's order; Enter on a tree node does what a double click does; every
+  // control has a name of its own for screen readers.
+  QAction *mnuWindowNextPane = nullptr, *mnuWindowPreviousPane = nullptr, *mnuWindowNextDocument = nullptr,
+          *mnuWindowPreviousDocument = nullptr;
+  void MovePane(int step);
+  void MoveDocument(int step);
+
   // Files that cannot be written and files not there yet (frmmain_filestate.cpp). A read-only
   // file's window says so in its caption and the status bar; Save goes to Save As at once.
   QLabel* lblReadOnly = nullptr;
@@ -270,6 +280,7 @@ class frmMain : public QMainWindow {
   void BuildZoomCommands();
   void WatchDocument(frmScrivane* w);
   void BuildFindBar(QBoxLayout* into);
+  void BuildKeyboardAccess();
   // Routes every file drag over this window's widgets to DropData (frmmain_drops.cpp).
   void AcceptFileDrops();
   void BuildStatusBar();

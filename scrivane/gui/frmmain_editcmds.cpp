@@ -57,6 +57,13 @@ void frmMain::WatchDocument(frmScrivane* w) {
   connect(box, &QPlainTextEdit::copyAvailable, this, update);
   connect(box, &QPlainTextEdit::textChanged, this, update);
   connect(box, &TextBox::zoomRequested, this, &frmMain::Zoom);
+  // Screen readers name the text by its file (the caption without the modified marker).
+  auto name = [w](const QString& caption) {
+    w->txtMain->setAccessibleName(QStringLiteral("Text of ") + (caption.endsWith(QLatin1Char('*')) ? caption.chopped(1) : caption));
+    w->txtMain->setAccessibleDescription(w->strFile);
+  };
+  connect(w, &QWidget::windowTitleChanged, w->txtMain, name);
+  name(w->Caption());
 }
 
 void frmMain::UpdateEditCommands() {

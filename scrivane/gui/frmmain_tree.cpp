@@ -57,6 +57,7 @@ void frmMain::TreeFindFrom(int index) {
     if (!node->text(0).contains(strTreeFind, Qt::CaseInsensitive) || IsCategoryTag(NodeTag(node))) continue;
     tree->setCurrentItem(node);
     tree->scrollToItem(node);
+    tree->setFocus();  // the keys go on from the node found
     if (reference) {
       tvwCog_NodeClick(node);
     } else {

@@ -65,7 +65,13 @@ frmOptions::frmOptions(frmMain* main) : QDialog(main), main_(main) {
     auto* row = new QHBoxLayout;
     row->addWidget(*fields[i], 1);
     row->addWidget(cmdShowDir[i]);
-    rows->addRow(QString::fromLatin1(labels[i]), row);
+    // The label names its field for screen readers, the button says what it chooses.
+    auto* label = new QLabel(QString::fromLatin1(labels[i]), openSave);
+    label->setBuddy(*fields[i]);
+    const QString what = QString::fromLatin1(labels[i]).chopped(1);
+    (*fields[i])->setAccessibleName(what);
+    cmdShowDir[i]->setAccessibleName(QStringLiteral("Choose the ") + what);
+    rows->addRow(label, row);
   }
   chkShowCheckSyntax = Named(new QCheckBox(QStringLiteral("Show Check Syntax in the Edit menu"), picOptions[1]),
                              QStringLiteral("chkShowCheckSyntax"));

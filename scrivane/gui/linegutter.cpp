@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QTextBlock>
 
+#include "common/ui/contrast.h"
 #include "scrivane/core/textops.h"
 #include "scrivane/gui/textbox.h"
 
@@ -113,11 +114,12 @@ void LineGutter::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   const QPalette& pal = box_->palette();
   const QColor base = pal.color(QPalette::Base), text = pal.color(QPalette::Text);
-  p.fillRect(e->rect(), Mix(base, text, 0.05));
+  const QColor back = Mix(base, text, 0.05);
+  p.fillRect(e->rect(), back);
   p.setFont(box_->font());
   QFont bold = box_->font();
   bold.setBold(true);
-  const QColor faint = Mix(base, text, 0.45);
+  const QColor faint = tarvex::ReadableOn(Mix(base, text, 0.45), back);  // faint, yet readable
   const int lineH = box_->fontMetrics().height();
   QTextBlock block = box_->firstVisibleBlock();
   qreal top = box_->blockBoundingGeometry(block).translated(box_->contentOffset()).top();

@@ -12,6 +12,7 @@
 #include "tests/lirrel/lirrel_test_util.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_checks.h"
 
 namespace lirrel {
 namespace {
@@ -421,6 +422,24 @@ TEST_F(EditorTest, ProgressWindowForSlowLoads) {
   ASSERT_FALSE(seen.isEmpty());
   EXPECT_EQ(seen.front(), "Loading and Parsing jkstrings.uni - Line 1 -  6 of  " + size + " bytes|6/" + size);
   EXPECT_EQ(editor_->ProgressWindow(), nullptr);  // gone once the load has ended
+}
+
+// Every control has a name of its own for screen readers, and with interface fonts of 9, 12 and
+// 16 points no label, field or button is cut.
+TEST_F(EditorTest, NamedForScreenReadersAndWholeInLargeFonts) {
+  Load();
+  EXPECT_EQ(tarvex::test::AccessibleNameProblems(editor_), QStringList());
+  const QFont before = QApplication::font();
+  for (int pt : {9, 12, 16}) {
+    QFont f = before;
+    f.setPointSize(pt);
+    QApplication::setFont(f);
+    lirEditor editor;
+    editor.show();
+    tarvex::test::ProcessEvents();
+    EXPECT_EQ(tarvex::test::ClippedWidgets(&editor), QStringList()) << pt;
+  }
+  QApplication::setFont(before);
 }
 
 }  // namespace

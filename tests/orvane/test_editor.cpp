@@ -16,6 +16,7 @@
 #include "tests/support/gob_builder.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_env.h"
+#include "tests/support/window_checks.h"
 
 namespace orvane {
 namespace {
@@ -392,6 +393,30 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
   EXPECT_EQ(w->FilePath(), third.filePath("misc/per/soldier.per"));
   EXPECT_EQ(w->Params(), (std::map<int, QString>{{3, "4"}}));
   EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Every control has a name of its own for screen readers, and with interface fonts of 9, 12 and
+// 16 points no label, field or button is cut.
+TEST_F(OrvaneTest, NamedForScreenReadersAndWholeInLargeFonts) {
+  const QFont before = QApplication::font();
+  for (int pt : {9, 12, 16}) {
+    QFont f = before;
+    f.setPointSize(pt);
+    QApplication::setFont(f);
+    orvEditor editor;
+    editor.Form_Load(path_);
+    editor.show();
+    tarvex::test::ProcessEvents();
+    EXPECT_EQ(tarvex::test::ClippedWidgets(&editor), QStringList()) << pt;
+    if (pt == 9) EXPECT_EQ(tarvex::test::AccessibleNameProblems(&editor), QStringList());
+  }
+  QApplication::setFont(before);
 }
 
 }  // namespace

@@ -1,0 +1,177 @@
+// The main window by keyboard, for screen readers, in large fonts and dark themes: F6 between
+// the panels, Ctrl+Tab between documents, Enter on tree nodes, a distinct accessible name for
+// every control, layouts that follow the font, and readable colours on light and dark palettes.
+#include <QAccessible>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+
+#include <QTextLayout>
+
+#include "common/ui/contrast.h"
+#include "scrivane/gui/coghighlighter.h"
+#include "scrivane/gui/findbar.h"
+#include "scrivane/gui/frmabout.h"
+#include "scrivane/gui/frmoptions.h"
+#include "scrivane_fixture.h"
+#include "tests/support/window_checks.h"
+
+using namespace scrivane;
+
+namespace {
+
+class KeyboardTest : public ScrivaneTest {
+ protected:
+  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : main.get();
+    QTest::keyClick(to, Qt::Key(key), mods);
+    tarvex::test::ProcessEvents();
+  }
+  QString FocusName() const {
+    const QWidget* f = QApplication::focusWidget();
+    return f ? f->objectName() : QString("none");
+  }
+};
+
+}  // namespace
+
+TEST_F(KeyboardTest, F6CyclesPanelsAndCtrlTabCyclesDocuments) {
+  frmScrivane* one = StartWith("symbols\r\nint count=5\r\nend\r\n");
+  std::vector<QString> walk{FocusName()};
+  for (int i = 0; i < 4; ++i) Key(Qt::Key_F6), walk.push_back(FocusName());
+  Key(Qt::Key_F6, Qt::ShiftModifier);
+  walk.push_back(FocusName());
+  EXPECT_EQ(walk, (std::vector<QString>{"txtMain", "tvwCog", "cmbVarType", "txtCogDesc", "txtMain", "txtCogDesc"}));
+  // Tab in the text still inserts a tab.
+  one->txtMain->setFocus();
+  Key(Qt::Key_Tab);
+  EXPECT_TRUE(one->txtMain->Text().startsWith("\tsymbols"));
+  main->mnuFileNew_Click();
+  main->mnuFileNew_Click();
+  std::vector<QString> docs{main->CurrentCog()->Caption()};
+  for (int i = 0; i < 3; ++i) Key(Qt::Key_Tab, Qt::ControlModifier), docs.push_back(main->CurrentCog()->Caption());
+  Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  docs.push_back(main->CurrentCog()->Caption());
+  EXPECT_EQ(docs, (std::vector<QString>{"Cog 3", "Cog 1*", "Cog 2", "Cog 3", "Cog 2"}));
+  EXPECT_EQ(FocusName(), "txtMain");
+  one->bMod = false;
+}
+
+// Enter on a reference node inserts its function as a double click does; on a Bramwise node
+// it moves the caret to the symbol; Tree > Find leaves the focus in the tree on the node found.
+TEST_F(KeyboardTest, EnterOnTreeNodesAndTreeFindKeepsFocus) {
+  frmScrivane* w = StartWith("# t\r\nsymbols\r\nint count=5\r\nend\r\ncode\r\nx = count;\r\nend\r\n");
+  prompts.inputAnswers = {"GetThingHealth"};
+  main->mnuCFFind->trigger();
+  EXPECT_EQ(FocusName(), "tvwCog");
+  EXPECT_EQ(main->tvwCog->currentItem()->text(0), "GetThingHealth");
+  w->txtMain->SetSelStart(w->txtMain->TextLength());
+  Key(Qt::Key_Return);
+  EXPECT_TRUE(w->txtMain->Text().endsWith("end\r\nGetThingHealth(thing)")) << w->txtMain->Text();
+  main->cmbTvwSel->setCurrentIndex(1);
+  main->cmbCog->setCurrentIndex(0);
+  emit main->cmbCog->activated(0);
+  main->tvwBramwise->setFocus();
+  main->tvwBramwise->setCurrentItem(main->BramwiseNodeByKey(QStringLiteral("int count=5\r")));
+  ASSERT_TRUE(main->tvwBramwise->currentItem());
+  w->txtMain->SetSelStart(0);
+  EXPECT_EQ(FocusName(), "tvwBramwise");
+  Key(Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(w->txtMain->textCursor().block().text(), "int count=5");
+  w->bMod = false;
+}
+
+// Every control a user can reach with the keys has a name of its own; the Add Symbol fields
+// are named by their labels, which are their buddies.
+TEST_F(KeyboardTest, EveryFocusableControlHasADistinctAccessibleName) {
+  StartWith("symbols\r\nend\r\n");
+  main->mnuFileNew_Click();
+  main->findBar->Open(true);
+  for (int tree : {0, 1}) {
+    main->cmbTvwSel->setCurrentIndex(tree);
+    tarvex::test::ProcessEvents();
+    EXPECT_EQ(tarvex::test::AccessibleNameProblems(main.get()), QStringList()) << tree;
+  }
+  main->mnuViewOptions_Click();
+  main->mnuHelp_Click();
+  tarvex::test::ProcessEvents();
+  for (QWidget* dialog : {static_cast<QWidget*>(main->OptionsWindow()), static_cast<QWidget*>(main->AboutWindow())}) {
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(tarvex::test::AccessibleNameProblems(dialog), QStringList()) << dialog->objectName().toStdString();
+    dialog->close();
+  }
+  for (auto [label, field] : {std::pair{"Name:", "txtVarName"}, {"Link ID:", "txtLinkID"}, {"Local:", "chkLocal"}}) {
+    QLabel* l = nullptr;
+    for (QLabel* c : main->fraAddSym->findChildren<QLabel*>())
+      if (c->text() == label) l = c;
+    ASSERT_TRUE(l && l->buddy()) << label;
+    EXPECT_EQ(l->buddy()->objectName(), field);
+  }
+  EXPECT_EQ(tarvex::test::AccessibleName(main->CurrentCog()->txtMain), "Text of Cog 2");
+}
+
+
+// With interface fonts of 9, 12 and 16 points the main window, the Options dialog and the About
+// box show every label and field whole.
+TEST_F(KeyboardTest, LayoutsFollowTheInterfaceFont) {
+  const QFont before = QApplication::font();
+  for (int pt : {9, 12, 16}) {
+    QFont f = before;
+    f.setPointSize(pt);
+    QApplication::setFont(f);
+    Start();
+    main->cmbTvwSel->setCurrentIndex(0);
+    tarvex::test::ProcessEvents();
+    EXPECT_EQ(tarvex::test::ClippedWidgets(main.get()), QStringList()) << pt << " pt main window";
+    main->mnuViewOptions_Click();
+    main->mnuHelp_Click();
+    tarvex::test::ProcessEvents();
+    for (QWidget* dialog : {static_cast<QWidget*>(main->OptionsWindow()), static_cast<QWidget*>(main->AboutWindow())}) {
+      ASSERT_TRUE(dialog);
+      EXPECT_EQ(tarvex::test::ClippedWidgets(dialog), QStringList()) << pt << " pt " << dialog->objectName().toStdString();
+      dialog->close();
+    }
+    main->close();
+    main.reset();
+    tarvex::test::ProcessEvents();
+  }
+  QApplication::setFont(before);
+}
+
+// Every colour of the colouring, the line numbers and the About box's links reaches a contrast
+// of 4.5 against its background, on a light and on a dark palette.
+TEST_F(KeyboardTest, TextColoursAreReadableOnLightAndDarkPalettes) {
+  const QPalette before = QApplication::palette();
+  for (bool dark : {false, true}) {
+    QPalette p;
+    p.setColor(QPalette::Base, dark ? QColor(0x1e, 0x1e, 0x1e) : Qt::white);
+    p.setColor(QPalette::Window, dark ? QColor(0x2d, 0x2d, 0x30) : QColor(0xef, 0xef, 0xef));
+    p.setColor(QPalette::Text, dark ? QColor(0xdc, 0xdc, 0xdc) : Qt::black);
+    p.setColor(QPalette::WindowText, dark ? QColor(0xdc, 0xdc, 0xdc) : Qt::black);
+    QApplication::setPalette(p);
+    const auto formats = CogHighlighter::FormatsFor(p);
+    for (int k = 0; k < kCogSpanKindCount; ++k)
+      EXPECT_GE(tarvex::ContrastRatio(formats[size_t(k)].foreground().color(), p.color(QPalette::Base)), 4.5)
+          << (dark ? "dark " : "light ") << k;
+    Start();
+    // The window colours with the same table.
+    frmScrivane* w = main->CurrentCog();
+    w->txtMain->SetText("code\r\nstartup:\r\n  Sleep(1);\r\nend\r\n");
+    const QTextBlock b = w->txtMain->document()->findBlockByNumber(2);
+    for (const QTextLayout::FormatRange& r : b.layout()->formats())
+      EXPECT_GE(tarvex::ContrastRatio(r.format.foreground().color(), p.color(QPalette::Base)), 4.5);
+    main->mnuHelp_Click();
+    frmAbout* a = main->AboutWindow();
+    ASSERT_TRUE(a);
+    const QColor link = a->lblEmail->palette().color(QPalette::WindowText);
+    tarvex::test::ProcessEvents();
+    a->lblEmail->ensurePolished();
+    EXPECT_GE(tarvex::ContrastRatio(a->lblEmail->palette().color(a->lblEmail->foregroundRole()), p.color(QPalette::Window)), 4.5)
+        << link.name().toStdString();
+    a->close();
+    main->close();
+    main.reset();
+    tarvex::test::ProcessEvents();
+  }
+  QApplication::setPalette(before);
+}
