@@ -429,17 +429,12 @@ TEST_F(EditorTest, ProgressWindowForSlowLoads) {
 TEST_F(EditorTest, NamedForScreenReadersAndWholeInLargeFonts) {
   Load();
   EXPECT_EQ(tarvex::test::AccessibleNameProblems(editor_), QStringList());
-  const QFont before = QApplication::font();
-  for (int pt : {9, 12, 16}) {
-    QFont f = before;
-    f.setPointSize(pt);
-    QApplication::setFont(f);
+  tarvex::test::ForEachInterfaceFont([](int pt) {
     lirEditor editor;
     editor.show();
     tarvex::test::ProcessEvents();
     EXPECT_EQ(tarvex::test::ClippedWidgets(&editor), QStringList()) << pt;
-  }
-  QApplication::setFont(before);
+  });
 }
 
 }  // namespace

@@ -404,19 +404,14 @@ namespace {
 // Every control has a name of its own for screen readers, and with interface fonts of 9, 12 and
 // 16 points no label, field or button is cut.
 TEST_F(OrvaneTest, NamedForScreenReadersAndWholeInLargeFonts) {
-  const QFont before = QApplication::font();
-  for (int pt : {9, 12, 16}) {
-    QFont f = before;
-    f.setPointSize(pt);
-    QApplication::setFont(f);
+  tarvex::test::ForEachInterfaceFont([this](int pt) {
     orvEditor editor;
     editor.Form_Load(path_);
     editor.show();
     tarvex::test::ProcessEvents();
     EXPECT_EQ(tarvex::test::ClippedWidgets(&editor), QStringList()) << pt;
     if (pt == 9) EXPECT_EQ(tarvex::test::AccessibleNameProblems(&editor), QStringList());
-  }
-  QApplication::setFont(before);
+  });
 }
 
 }  // namespace

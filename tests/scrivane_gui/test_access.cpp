@@ -110,15 +110,10 @@ TEST_F(KeyboardTest, EveryFocusableControlHasADistinctAccessibleName) {
   EXPECT_EQ(tarvex::test::AccessibleName(main->CurrentCog()->txtMain), "Text of Cog 2");
 }
 
-
 // With interface fonts of 9, 12 and 16 points the main window, the Options dialog and the About
 // box show every label and field whole.
 TEST_F(KeyboardTest, LayoutsFollowTheInterfaceFont) {
-  const QFont before = QApplication::font();
-  for (int pt : {9, 12, 16}) {
-    QFont f = before;
-    f.setPointSize(pt);
-    QApplication::setFont(f);
+  tarvex::test::ForEachInterfaceFont([this](int pt) {
     Start();
     main->cmbTvwSel->setCurrentIndex(0);
     tarvex::test::ProcessEvents();
@@ -134,8 +129,7 @@ TEST_F(KeyboardTest, LayoutsFollowTheInterfaceFont) {
     main->close();
     main.reset();
     tarvex::test::ProcessEvents();
-  }
-  QApplication::setFont(before);
+  });
 }
 
 // Every colour of the colouring, the line numbers and the About box's links reaches a contrast

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,17 @@ namespace tarvex::test {
 namespace {
 QString Id(const QWidget* w) { return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName(); }
 }  // namespace
+
+void ForEachInterfaceFont(const std::function<void(int points)>& run) {
+  const QFont before = QApplication::font();
+  for (int pt : {9, 12, 16}) {
+    QFont f = before;
+    f.setPointSize(pt);
+    QApplication::setFont(f);
+    run(pt);
+  }
+  QApplication::setFont(before);
+}
 
 QString AccessibleName(QWidget* w) {
   QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
