@@ -189,7 +189,7 @@ CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& word
 
 CogState CogStateAfter(QStringView line, CogState before) {
   if (int(before) < 0 || int(before) >= kCogStateCount) before = CogState::BeforeSymbols;
-  if (before == CogState::TextStart) return CogState::BeforeSymbols;
+  if (before == CogState::TextStart) before = CogState::BeforeSymbols;  // the first line may open the symbols
   bool isSection = false;
   return SectionChange(line, before, &isSection);
 }
@@ -212,7 +212,7 @@ void CogSections::Changed(int first, int last, int delta, int lineCount, const L
   CogState state = BeforeIn(changes_, first);
   auto step = [&](int line) {
     const CogState after = CogStateAfter(read(line), state);
-    if (after != state && line > 0) changes_.push_back(Change{line, after});
+    if (after != state && (line > 0 || after != CogState::BeforeSymbols)) changes_.push_back(Change{line, after});
     state = after;
   };
   for (int line = first; line <= last && state != CogState::After; ++line) step(line);

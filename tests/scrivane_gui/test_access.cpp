@@ -152,6 +152,7 @@ TEST_F(KeyboardTest, TextColoursAreReadableOnLightAndDarkPalettes) {
     // The window colours with the same table.
     frmScrivane* w = main->CurrentCog();
     w->txtMain->SetText("code\r\nstartup:\r\n  Sleep(1);\r\nend\r\n");
+    w->txtMain->viewport()->repaint();  // lines are coloured as they are painted
     const QTextBlock b = w->txtMain->document()->findBlockByNumber(2);
     for (const QTextLayout::FormatRange& r : b.layout()->formats())
       EXPECT_GE(tarvex::ContrastRatio(r.format.foreground().color(), p.color(QPalette::Base)), 4.5);

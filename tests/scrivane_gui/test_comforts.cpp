@@ -252,6 +252,7 @@ TEST_F(ComfortTest, ColouringFollowsTheLanguage) {
   frmScrivane* w = StartWith("symbols\r\nfloat  speed=2.5\r\nend\r\n");
   const auto formats = CogHighlighter::FormatsFor(w->txtMain->palette());
   auto colourAt = [&](int line, int column) -> QColor {
+    w->txtMain->viewport()->repaint();  // lines are coloured as they are painted
     const QTextBlock b = w->txtMain->document()->findBlockByNumber(line);
     for (const QTextLayout::FormatRange& r : b.layout()->formats())
       if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
