@@ -29,7 +29,8 @@ void frmMain::MarkReadOnly(frmScrivane* w, bool readOnly) {
 }
 
 void frmMain::OpenFromCommandLine(const QString& path) {
-  const QFileInfo info(path);
+  // Judged on the cleaned path: "sub/../x.cog" names x.cog even when sub does not exist.
+  const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
   if (IsTemplatePath(path) || info.exists() || info.isSymLink() || !info.absoluteDir().exists()) {
     OpenFile(path);  // read, or refused with the system's reason
     return;
