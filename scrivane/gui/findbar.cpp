@@ -48,6 +48,8 @@ FindBar::FindBar(std::function<TextBox*()> target, QWidget* parent) : QWidget(pa
   make(cmdReplace, "cmdReplace", QStringLiteral("&Replace"));
   make(cmdReplaceAll, "cmdReplaceAll", QStringLiteral("Replace &All"));
   lblFind->setBuddy(txtFind);
+  // Room for a name of about 24 characters in the font in use, whatever the buttons beside take.
+  for (QLineEdit* field : {txtFind, txtReplace}) field->setMinimumWidth(field->fontMetrics().averageCharWidth() * 24);
   lblReplace->setBuddy(txtReplace);
   txtFind->setAccessibleName(QStringLiteral("Find"));
   txtReplace->setAccessibleName(QStringLiteral("Replace with"));
