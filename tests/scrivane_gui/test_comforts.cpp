@@ -283,6 +283,7 @@ TEST_F(ComfortTest, FindBarSearchesAsTypedAndReplaces) {
   ASSERT_TRUE(bar->isVisible());
   EXPECT_TRUE(bar->txtFind->hasFocus());
   EXPECT_EQ(bar->txtFind->text(), "player");
+  EXPECT_GE(bar->txtFind->width(), bar->txtFind->fontMetrics().averageCharWidth() * 20);  // the buttons leave it room
   EXPECT_EQ(box->MatchMarks().size(), 5);  // any case, inside words too
   // Typing searches from where the caret was: the first "pla" at or after position 2.
   bar->txtFind->clear();
