@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QTextDocument>
+#include <functional>
 
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
@@ -15,25 +16,25 @@ namespace scrivane {
 void frmMain::BuildEditCommands() {
   QAction* before = mnuEdit[0];
   auto item = [&](QAction*& a, const char* name, const QString& caption, const QList<QKeySequence>& keys,
-                  void (QPlainTextEdit::*run)()) {
+                  std::function<void(TextBox*)> run) {
     a = new QAction(caption, this);
     a->setObjectName(QString::fromLatin1(name));
     a->setShortcuts(keys);
     mnuEditm->insertAction(before, a);
-    connect(a, &QAction::triggered, this, [this, run] {
-      if (frmScrivane* w = CurrentCog()) (w->txtMain->*run)();
+    connect(a, &QAction::triggered, this, [this, run = std::move(run)] {
+      if (frmScrivane* w = CurrentCog()) run(w->txtMain);
       UpdateEditCommands();
     });
   };
-  item(mnuEditUndo, "mnuEditUndo", QStringLiteral("&Undo"), {QKeySequence::Undo}, &QPlainTextEdit::undo);
+  item(mnuEditUndo, "mnuEditUndo", QStringLiteral("&Undo"), {QKeySequence::Undo}, [](TextBox* b) { b->undo(); });
   item(mnuEditRedo, "mnuEditRedo", QStringLiteral("Red&o"), {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo},
-       &QPlainTextEdit::redo);
+       [](TextBox* b) { b->redo(); });
   mnuEditm->insertSeparator(before);
-  item(mnuEditCut, "mnuEditCut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, &QPlainTextEdit::cut);
-  item(mnuEditCopy, "mnuEditCopy", QStringLiteral("&Copy"), {QKeySequence::Copy}, &QPlainTextEdit::copy);
-  item(mnuEditPaste, "mnuEditPaste", QStringLiteral("&Paste"), {QKeySequence::Paste}, &QPlainTextEdit::paste);
+  item(mnuEditCut, "mnuEditCut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, [](TextBox* b) { b->cut(); });
+  item(mnuEditCopy, "mnuEditCopy", QStringLiteral("&Copy"), {QKeySequence::Copy}, [](TextBox* b) { b->copy(); });
+  item(mnuEditPaste, "mnuEditPaste", QStringLiteral("&Paste"), {QKeySequence::Paste}, [](TextBox* b) { b->paste(); });
   item(mnuEditSelectAll, "mnuEditSelectAll", QStringLiteral("Select A&ll"), {QKeySequence::SelectAll},
-       &QPlainTextEdit::selectAll);
+       [](TextBox* b) { b->selectAll(); });
   mnuEditm->insertSeparator(before);
 
   mnuEditGoTo = new QAction(QStringLiteral("&Go to Line..."), this);

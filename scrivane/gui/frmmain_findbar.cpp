@@ -32,7 +32,9 @@ void frmMain::BuildFindBar(QBoxLayout* into) {
   };
   item(mnuEditQuickFind, "mnuEditQuickFind", QStringLiteral("Quick F&ind"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), false);
   item(mnuEditQuickReplace, "mnuEditQuickReplace", QStringLiteral("Quick Replac&e"), QKeySequence(Qt::CTRL | Qt::Key_H), true);
-  connect(mdiArea, &QMdiArea::subWindowActivated, findBar, [this] { findBar->Refresh(); });
+  // With this window as the context: its destructor cuts the document area's signals to it,
+  // and the area's last activations (as the documents close) must not reach a window gone.
+  connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] { findBar->Refresh(); });
 }
 
 void frmMain::ShowReplacedCount(int n) { statusBar()->showMessage(QStringLiteral("%1 replaced").arg(n), 15000); }
