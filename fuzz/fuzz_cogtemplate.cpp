@@ -1,4 +1,5 @@
-// Templates: a header is either refused with a line and a reason, or read into n values a
+// Templates: a header is either refused with a reason (and its line, or 0 for a fault of the
+// whole header such as a missing "end" line), or read into n values a
 // row with unique names and a body that is exactly the rest of the text; filling in the
 // body always ends, also for values that hold their own placeholders.
 #include <QSet>
@@ -13,7 +14,7 @@ void FuzzOne(const uint8_t* data, size_t size) {
   const QString text = NormalizeLineEnds(raw).text;
   const TemplateParse p = ParseCogTemplate(text);
   if (!p.ok) {
-    FUZZ_CHECK(p.line >= 1 && !p.fault.isEmpty());
+    FUZZ_CHECK(p.line >= 0 && !p.fault.isEmpty());
     return;
   }
   const CogTemplate& t = p.tpl;
