@@ -1,8 +1,9 @@
 // Lirrel's load, save and load again, from any jkstrings.uni: the saved and reloaded table
 // has the same keys, values, groups and comments, and saving it once more writes the same
-// bytes.
+// bytes. A table whose comments the header cannot hold is refused before anything is written.
 #include <algorithm>
 
+#include "common/authorheader.h"
 #include "common/files.h"
 #include "fuzz/fuzz_check.h"
 #include "lirrel/core/stringtable.h"
@@ -22,6 +23,10 @@ void FuzzOne(const uint8_t* data, size_t size) {
   FUZZ_CHECK(tarvex::WriteWholeFile(TablePath(dir.path()), FuzzBytes(data, size)));
   StringTable loaded, saver, reloaded;
   FUZZ_CHECK(loaded.LoadTable(dir.path(), LoadMode::Load) && saver.LoadTable(dir.path(), LoadMode::Load));
+  if (!tarvex::HeaderRefusal(tarvex::Author::FromSettings(), loaded.Comments(), QLatin1String(kTableFileName), kGameLineLimit).isEmpty()) {
+    FUZZ_CHECK(!saver.SaveTable(dir.path()));
+    return;
+  }
   FUZZ_CHECK(saver.SaveTable(dir.path()) && SameTable(loaded, saver));
   FUZZ_CHECK(reloaded.LoadTable(dir.path(), LoadMode::Load) && SameTable(loaded, reloaded));
   FUZZ_CHECK(reloaded.Serialize() == loaded.Serialize());
