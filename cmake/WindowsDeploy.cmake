@@ -11,12 +11,8 @@ if(NOT TARVEX_WINDEPLOYQT)
   return()
 endif()
 
-set(tarvex_deployed)
-foreach(program scrivane lirrel orvane tarvex-setup tarvex-cogcheck)
-  if(TARGET ${program})
-    list(APPEND tarvex_deployed "$<TARGET_FILE_NAME:${program}>")
-  endif()
-endforeach()
+# The programs to deploy beside are those the folder's file list names (ToolSetLayout.cmake).
+set(tarvex_deployed ${tarvex_programs})
 set(tarvex_deploy_script ${CMAKE_BINARY_DIR}/tarvex-deploy.cmake)
 file(GENERATE OUTPUT ${tarvex_deploy_script} CONTENT "
 set(folder \"\${CMAKE_INSTALL_PREFIX}/${TARVEX_INSTALL_BINDIR}\")
