@@ -4,6 +4,19 @@
 
 namespace tarvex::test {
 
+namespace {
+// The queue's next answer; an empty one when the queue is empty.
+template <class T>
+T Next(std::deque<T>& queue) {
+  T a{};
+  if (!queue.empty()) {
+    a = queue.front();
+    queue.pop_front();
+  }
+  return a;
+}
+}  // namespace
+
 ScriptedPrompts::ScriptedPrompts() { SetPrompts(this); }
 ScriptedPrompts::~ScriptedPrompts() { SetPrompts(nullptr); }
 
@@ -14,14 +27,14 @@ std::vector<QString> ScriptedPrompts::Messages() const {
   return out;
 }
 
+void ScriptedPrompts::Record(PromptRecord::Kind kind, const QString& text, const QString& title, MsgButtons buttons,
+                             MsgIcon icon, const FileDialogRequest& file) {
+  records.push_back({kind, text, title, buttons, icon, file, ParentWindow()});
+}
+
 MsgResult ScriptedPrompts::MsgBox(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) {
-  records.push_back({PromptRecord::Message, text, EffectiveTitle(title), buttons, icon, {}});
-  records.back().owner = ParentWindow();
-  if (!messageAnswers.empty()) {
-    const MsgResult r = messageAnswers.front();
-    messageAnswers.pop_front();
-    return r;
-  }
+  Record(PromptRecord::Message, text, EffectiveTitle(title), buttons, icon);
+  if (!messageAnswers.empty()) return Next(messageAnswers);
   switch (buttons) {
     case MsgButtons::OK:
     case MsgButtons::OKCancel: return MsgResult::OK;
@@ -34,52 +47,33 @@ MsgResult ScriptedPrompts::MsgBox(const QString& text, const QString& title, Msg
 }
 
 QString ScriptedPrompts::InputBox(const QString& prompt, const QString& title, const QString&) {
-  records.push_back({PromptRecord::Input, prompt, EffectiveTitle(title), MsgButtons::OKCancel, MsgIcon::None, {}});
-  records.back().owner = ParentWindow();
-  if (inputAnswers.empty()) return QString();
-  QString s = inputAnswers.front();
-  inputAnswers.pop_front();
-  return s;
+  Record(PromptRecord::Input, prompt, EffectiveTitle(title));
+  return Next(inputAnswers);
 }
 
 std::optional<QString> ScriptedPrompts::OpenFileName(const FileDialogRequest& req) {
-  records.push_back({PromptRecord::OpenFile, req.filter, req.title, MsgButtons::OKCancel, MsgIcon::None, req});
-  records.back().owner = ParentWindow();
-  if (fileAnswers.empty()) return std::nullopt;
-  auto a = fileAnswers.front();
-  fileAnswers.pop_front();
-  return a;
+  Record(PromptRecord::OpenFile, req.filter, req.title, MsgButtons::OKCancel, MsgIcon::None, req);
+  return Next(fileAnswers);
 }
 
 std::optional<QString> ScriptedPrompts::SaveFileName(const FileDialogRequest& req) {
-  records.push_back({PromptRecord::SaveFile, req.filter, req.title, MsgButtons::OKCancel, MsgIcon::None, req});
-  records.back().owner = ParentWindow();
-  if (fileAnswers.empty()) return std::nullopt;
-  auto a = fileAnswers.front();
-  fileAnswers.pop_front();
+  Record(PromptRecord::SaveFile, req.filter, req.title, MsgButtons::OKCancel, MsgIcon::None, req);
+  auto a = Next(fileAnswers);
   if (a) *a = WithDefaultExtension(*a, req.defaultExt);
   return a;
 }
 
 std::optional<QFont> ScriptedPrompts::PickFont(const QFont&) {
-  records.push_back({PromptRecord::Font, QString(), QString(), MsgButtons::OKCancel, MsgIcon::None, {}});
-  records.back().owner = ParentWindow();
-  if (fontAnswers.empty()) return std::nullopt;
-  auto a = fontAnswers.front();
-  fontAnswers.pop_front();
-  return a;
+  Record(PromptRecord::Font);
+  return Next(fontAnswers);
 }
 
 bool ScriptedPrompts::SetUpPrinter(QPrinter& printer) {
-  records.push_back({PromptRecord::Print, QString(), QString(), MsgButtons::OKCancel, MsgIcon::None, {}});
-  records.back().owner = ParentWindow();
-  if (printAnswers.empty() || !printAnswers.front()) {
-    if (!printAnswers.empty()) printAnswers.pop_front();
-    return false;
-  }
+  Record(PromptRecord::Print);
+  const std::optional<QString> pdf = Next(printAnswers);
+  if (!pdf) return false;
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(*printAnswers.front());
-  printAnswers.pop_front();
+  printer.setOutputFileName(*pdf);
   return true;
 }
 

@@ -48,6 +48,10 @@ class ScriptedPrompts : public Prompts {
   std::optional<QString> SaveFileName(const FileDialogRequest& req) override;
   std::optional<QFont> PickFont(const QFont& initial) override;
   bool SetUpPrinter(QPrinter& printer) override;
+
+ private:
+  void Record(PromptRecord::Kind kind, const QString& text = QString(), const QString& title = QString(),
+              MsgButtons buttons = MsgButtons::OKCancel, MsgIcon icon = MsgIcon::None, const FileDialogRequest& file = {});
 };
 
 }  // namespace tarvex::test
