@@ -1,7 +1,9 @@
 #pragma once
 // A started Scrivane with its program folder in a temporary directory, its settings in
 // another, and scripted prompts; with the widget headers the window tests share.
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,6 +21,7 @@
 #include "common/paths.h"
 #include "common/prefs.h"
 #include "common/settings.h"
+#include "scrivane/gui/textbox.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
 #include "scrivane/gui/mdlscrivane.h"
@@ -75,7 +79,42 @@ class ScrivaneTest : public ::testing::Test {
     return path;
   }
   static QByteArray ReadFile(const QString& path) { return tarvex::test::ReadBytes(path); }
+  // The path of a file of the test's files folder, as the program names it.
+  QString Local(const QString& name) const { return QDir::toNativeSeparators(files.filePath(name)); }
+  static QString Stored(const char* key) {
+    return tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(key));
+  }
   void Type(scrivane::frmScrivane* w, const QString& s) { w->txtMain->insertPlainText(s); }
+  // A key pressed in a widget, in a document's text or in the widget with the focus; then
+  // what it set off has run.
+  void Key(QWidget* to, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(to, Qt::Key(key), mods);
+    tarvex::test::ProcessEvents();
+  }
+  void Key(scrivane::frmScrivane* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { Key(w->txtMain, key, mods); }
+  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    Key(QApplication::focusWidget() ? QApplication::focusWidget() : main.get(), key, mods);
+  }
+  // The explorer's tree shows the document, as the user picks it; StartWithTree starts as
+  // StartWith does with the tree of that document shown.
+  void ShowTree(scrivane::frmScrivane* w) {
+    main->cmbTvwSel->setCurrentIndex(1);
+    const int i = int(main->colCogs.indexOf(w));
+    main->cmbCog->setCurrentIndex(i);
+    emit main->cmbCog->activated(i);
+  }
+  scrivane::frmScrivane* StartWithTree(const QString& text) {
+    scrivane::frmScrivane* w = StartWith(text);
+    ShowTree(w);
+    prompts.Clear();
+    return w;
+  }
+  QTreeWidgetItem* Node(const QString& key) const { return main->BramwiseNodeByKey(key); }
+  // The colouring of a line of the box as it is painted (lines are coloured as they are shown).
+  static QList<QTextLayout::FormatRange> PaintedFormats(scrivane::TextBox* box, int line) {
+    box->viewport()->repaint();
+    return box->document()->findBlockByNumber(line).layout()->formats();
+  }
 
   tarvex::test::TempSettings settings;
   QTemporaryDir program, files;

@@ -13,10 +13,6 @@ using SelPair = std::pair<qsizetype, qsizetype>;
 
 class EditMenuTest : public ScrivaneTest {
  protected:
-  void Key(frmScrivane* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(w->txtMain, Qt::Key(key), mods);
-    tarvex::test::ProcessEvents();
-  }
   static SelPair Sel(frmScrivane* w) { return {w->txtMain->SelStart(), w->txtMain->SelLength()}; }
   bool FindNextOn() const { return main->mnuEdit[2]->isEnabled(); }
 };

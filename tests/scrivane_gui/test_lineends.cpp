@@ -20,13 +20,6 @@ class LineEndsTest : public ScrivaneTest {
     main->strCurCog = w->Tag;
     return w;
   }
-  // The explorer shows the document.
-  void ShowTree(frmScrivane* w) {
-    main->cmbTvwSel->setCurrentIndex(1);
-    const int i = int(main->colCogs.indexOf(w));
-    main->cmbCog->setCurrentIndex(i);
-    emit main->cmbCog->activated(i);
-  }
   // Saves the document as the user does (a never-saved one under `path`) and reads the file.
   QByteArray SaveAndRead(frmScrivane* w, const QString& path) {
     main->strCurCog = w->Tag;
@@ -53,21 +46,15 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     many += "x = foo + " + QByteArray::number(i) + ";" + end;
     manyChanged += "x = bar + " + QByteArray::number(i) + ";" + end;
   }
+  const auto replaceAll = [this](frmScrivane*) {
+    prompts.inputAnswers = {"foo", "bar"};
+    main->mnuEdit[4]->trigger();
+    return main->CurrentCog();
+  };
   const Case cases[] = {
-      {"Replace All", "foo one\r\nline2\nline3\r\nline4\nfoo five\r\n",
-       [this](frmScrivane*) {
-         prompts.inputAnswers = {"foo", "bar"};
-         main->mnuEdit[4]->trigger();
-         return main->CurrentCog();
-       },
+      {"Replace All", "foo one\r\nline2\nline3\r\nline4\nfoo five\r\n", replaceAll,
        "bar one\r\nline2\nline3\r\nline4\nbar five\r\n", {}},
-      {"Replace All in 3000 places", many,
-       [this](frmScrivane*) {
-         prompts.inputAnswers = {"foo", "bar"};
-         main->mnuEdit[4]->trigger();
-         return main->CurrentCog();
-       },
-       manyChanged, {}},
+      {"Replace All in 3000 places", many, replaceAll, manyChanged, {}},
       {"rename in the tree", "# player\nsymbols\r\nthing player\nint x\r\nend\ncode\r\nstartup:\n  SetThingFlags(player, 1);\r\n  x = player;\nreturn;\r\nend\r\n",
        [this](frmScrivane* w) {
          ShowTree(w);

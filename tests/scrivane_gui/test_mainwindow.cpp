@@ -14,15 +14,6 @@ const QString kScript =
 
 class MainWindowTest : public ScrivaneTest {
  protected:
-  frmScrivane* Show(const QString& text) {  // with the symbol tree of the document shown
-    frmScrivane* w = StartWith(text);
-    main->cmbTvwSel->setCurrentIndex(1);
-    main->cmbCog->setCurrentIndex(0);
-    emit main->cmbCog->activated(0);  // the user picks the document
-    prompts.Clear();
-    return w;
-  }
-  QTreeWidgetItem* Node(const QString& key) const { return main->BramwiseNodeByKey(key); }
   QString Texts() const {  // every node's text in order of addition
     QStringList out;
     for (int i = 1; i <= main->BramwiseNodeCount(); ++i) out << main->BramwiseNode(i)->text(0);
@@ -35,7 +26,7 @@ class MainWindowTest : public ScrivaneTest {
 // Choosing the document builds its tree; Find and Find Next on both trees; Collapse All keeps
 // the root open; typing does not rebuild the tree, Refresh does.
 TEST_F(MainWindowTest, ChoosingTheDocumentBuildsTheTreeFindWalksItAndRefreshRebuildsIt) {
-  frmScrivane* w = Show(kScript);
+  frmScrivane* w = StartWithTree(kScript);
   EXPECT_TRUE(main->tvwCog->isHidden() && !main->tvwBramwise->isHidden() && !main->cmbCog->isHidden());
   EXPECT_EQ(Texts(), "Cog 1|symbols|code|flex|delay=2.0|int|count=5|startup|message|startup|thing|player|// wait");
   EXPECT_TRUE(main->BramwiseNode(1)->isExpanded() && main->nodBramwise == main->BramwiseNode(1));
@@ -62,7 +53,7 @@ TEST_F(MainWindowTest, ChoosingTheDocumentBuildsTheTreeFindWalksItAndRefreshRebu
 }
 
 TEST_F(MainWindowTest, LabelEditRenamesEveryUseInOneUndoStepDeleteOnlyUnusedSymbols) {
-  frmScrivane* w = Show(kScript);
+  frmScrivane* w = StartWithTree(kScript);
   QTreeWidgetItem* count = Node("int count=5\r");
   main->tvwBramwise->setCurrentItem(count);
   main->tvwBramwise->editItem(count);
@@ -93,7 +84,7 @@ TEST_F(MainWindowTest, LabelEditRenamesEveryUseInOneUndoStepDeleteOnlyUnusedSymb
 }
 
 TEST_F(MainWindowTest, AddSymbolInsertsBeforeTheEndLineAndRebuildsWhenShown) {
-  frmScrivane* w = Show(kScript);
+  frmScrivane* w = StartWithTree(kScript);
   main->cmdAddVar->click();
   main->cmbVarType->setCurrentIndex(12);  // thing
   main->cmdAddVar->click();

@@ -16,18 +16,7 @@ const QString kSplash =
     "message pulse\r\nthing P\r\nthing player local\r\nend\r\ncode\r\nsplash:\r\n  CreateThing(splash_tpl, player);\r\n"
     "  P = player;\r\n  call splash;\r\nreturn;\r\nend\r\n";
 
-class SymbolsTest : public ScrivaneTest {
- protected:
-  frmScrivane* Show(const QString& text) {
-    frmScrivane* w = StartWith(text);
-    main->cmbTvwSel->setCurrentIndex(1);
-    main->cmbCog->setCurrentIndex(0);
-    emit main->cmbCog->activated(0);
-    prompts.Clear();
-    return w;
-  }
-  QTreeWidgetItem* Node(const QString& key) const { return main->BramwiseNodeByKey(key); }
-};
+using SymbolsTest = ScrivaneTest;
 
 }  // namespace
 
@@ -35,7 +24,7 @@ class SymbolsTest : public ScrivaneTest {
 // a longer word nor the header before the declaration; the node takes its new line as its key,
 // so it can be renamed again, and a message's other node follows.
 TEST_F(SymbolsTest, RenamesReplaceTheDeclarationAndCanBeRepeated) {
-  frmScrivane* w = Show(kSplash);
+  frmScrivane* w = StartWithTree(kSplash);
   struct Step {
     const char* key;    // the node as the tree holds it now
     const char* label;  // typed
@@ -69,7 +58,7 @@ TEST_F(SymbolsTest, RenamesReplaceTheDeclarationAndCanBeRepeated) {
 }
 
 TEST_F(SymbolsTest, ARenameThatCannotBeDoneSaysWhyAndChangesNothing) {
-  frmScrivane* w = Show(kSplash);
+  frmScrivane* w = StartWithTree(kSplash);
   QTreeWidgetItem* p = Node("thing P\r");
   ASSERT_TRUE(p);
   const struct { const char* label; const char* message; } cases[] = {
@@ -96,7 +85,7 @@ TEST_F(SymbolsTest, ARenameThatCannotBeDoneSaysWhyAndChangesNothing) {
 
 // Text typed into the type box that is not one of its types is no choice, whatever the name.
 TEST_F(SymbolsTest, TypedTypesThatAreNotInTheListAreRefused) {
-  frmScrivane* w = Show(kSplash);
+  frmScrivane* w = StartWithTree(kSplash);
   const struct { int picked; const char* typed; const char* name; } cases[] = {
       {-1, "thingy", ""}, {-1, "thingy", "door"}, {12, "y", ""}, {12, "y", "door"},
       {-1, "flexible", "door"}, {3, "eger", ""}, {-1, "Choose One...", "door"},
@@ -121,7 +110,7 @@ TEST_F(SymbolsTest, TypedTypesThatAreNotInTheListAreRefused) {
 // the gestures look for in the code has none.
 TEST_F(SymbolsTest, ALabelWithTheDeclarationsBlanksStillFindsTheUses) {
   const QString script = "# t\r\nsymbols\r\nint\t     count\t\tlocal\r\nend\r\ncode\r\nstartup:\r\n   count = count + 1;\r\nreturn;\r\nend\r\n";
-  frmScrivane* w = Show(script);
+  frmScrivane* w = StartWithTree(script);
   QTreeWidgetItem* count = Node("int\t     count\t\tlocal\r");
   ASSERT_TRUE(count && count->text(0) == "     count");
   main->tvwBramwise->setCurrentItem(count);
