@@ -68,29 +68,6 @@ TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
   }
 }
 
-// The colour of a character as the shown box paints it, invalid when the line has no colouring there.
-static QColor ColourAt(TextBox& box, int line, int column) {
-  box.show();
-  EXPECT_TRUE(QTest::qWaitForWindowExposed(&box));
-  box.viewport()->repaint();
-  for (const QTextLayout::FormatRange& r : box.document()->findBlockByNumber(line).layout()->formats())
-    if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
-  return QColor();
-}
-
-TEST(Colouring, EditsRecolourTheLinesWhoseStateChanged) {
-  TextBox box;
-  new CogHighlighter(&box, std::make_shared<const CogWords>(), box.palette());
-  box.SetText(QStringLiteral("#\r\nsymbols\r\nthing t\r\nend\r\ncode\r\nx:\r\nend"));
-  const QColor typeColour = ColourAt(box, 2, 0), endColour = ColourAt(box, 3, 0);
-  ASSERT_TRUE(typeColour.isValid() && endColour.isValid() && !ColourAt(box, 2, 6).isValid());  // the name is plain
-  box.SetSelStart(3);  // "#symbols": no symbols section, the declaration and its end go plain
-  box.ReplaceSel(QStringLiteral("#"));
-  EXPECT_FALSE(ColourAt(box, 2, 0).isValid() || ColourAt(box, 3, 0).isValid());
-  box.undo();
-  EXPECT_EQ(std::pair(ColourAt(box, 2, 0), ColourAt(box, 3, 0)), std::pair(typeColour, endColour));
-}
-
 // A long script is coloured as it is shown: wherever the box scrolls to, after loads and after
 // edits that move a section line far above, every line on screen has the colours that colouring
 // the whole text from the top gives it.
@@ -130,8 +107,9 @@ TEST(Colouring, EveryLineShownHasTheColoursOfTheWholeText) {
   }
   box.SetSelStart(box.ToModel(box.document()->findBlockByNumber(1).position()));
   box.ReplaceSel(QStringLiteral("#"));  // no symbols section: its declarations go plain
+  check("symbols line broken, at the edit");
   box.SetSelStart(box.TextLength() / 4);
-  check("symbols line broken");
+  check("symbols line broken, far below");
   box.undo();
   check("undone");
 }
@@ -145,10 +123,15 @@ static std::vector<qsizetype> HighlightedBraces(TextBox& box, qsizetype caret) {
   return at;
 }
 
+// The caret's model position; the braces highlighted (the caret's brace first), none when the
+// brace has no partner. The partner is looked for within kBraceReach characters of the brace,
+// line by line: one further away counts as none, so that a key typed next to a brace without a
+// partner costs the same in a large script as in a small one.
 TEST(TextBox, BraceNextToTheCaretAndItsPartnerAreHighlightedAcrossLines) {
-  // The caret's model position; the braces highlighted (the caret's brace first), none when
-  // the brace has no partner.
-  const struct { const char* name; const char* text; qsizetype caret; std::vector<qsizetype> want; } cases[] = {
+  const QString line = QStringLiteral("    x = y; // 20 ch\r\n");  // 21 in the model, 20 in the widget
+  const qsizetype near = kBraceReach / 20 - 2, far = kBraceReach / 20 + 2;
+  const auto block = [&](qsizetype lines) { return QStringLiteral("{\r\n") + line.repeated(lines) + QStringLiteral("}"); };
+  const struct { const char* name; QString text; qsizetype caret; std::vector<qsizetype> want; } cases[] = {
       {"after the caret", "x {a {b} c} y", 2, {2, 10}},
       {"before the caret", "x {a {b} c} y", 11, {10, 2}},
       {"after wins over before", "{}{}", 2, {2, 3}},
@@ -158,27 +141,14 @@ TEST(TextBox, BraceNextToTheCaretAndItsPartnerAreHighlightedAcrossLines) {
       {"unmatched opening", "x {a {b} c", 2, {}},
       {"unmatched closing", "a}b", 2, {}},
       {"no brace", "abc", 1, {}},
+      {"partner within reach", block(near), 0, {0, 3 + 21 * near}},
+      {"partner within reach, backward", block(near), 4 + 21 * near, {3 + 21 * near, 0}},
+      {"partner beyond reach", block(far), 0, {}},
+      {"partner beyond reach, backward", block(far), 4 + 21 * far, {}},
   };
   TextBox box;
   for (const auto& c : cases) {
-    box.SetText(QString::fromLatin1(c.text));
+    box.SetText(c.text);
     EXPECT_EQ(HighlightedBraces(box, c.caret), c.want) << c.name;
-  }
-}
-
-// The partner is looked for within kBraceReach characters of the brace, line by line: a
-// partner further away counts as none, so that a key typed next to a brace without a partner
-// costs the same in a large script as in a small one.
-TEST(TextBox, BracePartnerIsLookedForWithinAFixedReach) {
-  const QString line = QStringLiteral("    x = y; // 20 ch\r\n");  // 20 characters in the widget
-  const qsizetype near = kBraceReach / 20 - 2, far = kBraceReach / 20 + 2;
-  for (const qsizetype lines : {near, far}) {
-    TextBox box;
-    box.SetText(QStringLiteral("{\r\n") + line.repeated(lines) + QStringLiteral("}"));
-    const qsizetype close = box.TextLength() - 1;
-    const std::vector<qsizetype> forward = lines == near ? std::vector<qsizetype>{0, close} : std::vector<qsizetype>{};
-    const std::vector<qsizetype> backward = lines == near ? std::vector<qsizetype>{close, 0} : std::vector<qsizetype>{};
-    EXPECT_EQ(HighlightedBraces(box, 0), forward) << lines;
-    EXPECT_EQ(HighlightedBraces(box, close + 1), backward) << lines;
   }
 }
