@@ -22,11 +22,6 @@ namespace {
 
 class KeyboardTest : public ScrivaneTest {
  protected:
-  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : main.get();
-    QTest::keyClick(to, Qt::Key(key), mods);
-    tarvex::test::ProcessEvents();
-  }
   QString FocusName() const {
     const QWidget* f = QApplication::focusWidget();
     return f ? f->objectName() : QString("none");
@@ -81,50 +76,39 @@ TEST_F(KeyboardTest, EnterOnTreeNodesAndTreeFindKeepsFocus) {
   w->bMod = false;
 }
 
-// Every control a user can reach with the keys has a name of its own; the Add Symbol fields
+// With interface fonts of 9, 12 and 16 points, in the main window (both trees, two documents,
+// the find bar open), the Options dialog and the About box: every control a user can reach with
+// the keys has a name of its own, and every label and field shows whole. The Add Symbol fields
 // are named by their labels, which are their buddies.
-TEST_F(KeyboardTest, EveryFocusableControlHasADistinctAccessibleName) {
-  StartWith("symbols\r\nend\r\n");
-  main->mnuFileNew_Click();
-  main->findBar->Open(true);
-  for (int tree : {0, 1}) {
-    main->cmbTvwSel->setCurrentIndex(tree);
-    tarvex::test::ProcessEvents();
-    EXPECT_EQ(tarvex::test::AccessibleNameProblems(main.get()), QStringList()) << tree;
-  }
-  main->mnuViewOptions_Click();
-  main->mnuHelp_Click();
-  tarvex::test::ProcessEvents();
-  for (QWidget* dialog : {static_cast<QWidget*>(main->OptionsWindow()), static_cast<QWidget*>(main->AboutWindow())}) {
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(tarvex::test::AccessibleNameProblems(dialog), QStringList()) << dialog->objectName().toStdString();
-    dialog->close();
-  }
-  for (auto [label, field] : {std::pair{"Name:", "txtVarName"}, {"Link ID:", "txtLinkID"}, {"Local:", "chkLocal"}}) {
-    QLabel* l = nullptr;
-    for (QLabel* c : main->fraAddSym->findChildren<QLabel*>())
-      if (c->text() == label) l = c;
-    ASSERT_TRUE(l && l->buddy()) << label;
-    EXPECT_EQ(l->buddy()->objectName(), field);
-  }
-  EXPECT_EQ(tarvex::test::AccessibleName(main->CurrentCog()->txtMain), "Text of Cog 2");
-}
-
-// With interface fonts of 9, 12 and 16 points the main window, the Options dialog and the About
-// box show every label and field whole.
-TEST_F(KeyboardTest, LayoutsFollowTheInterfaceFont) {
+TEST_F(KeyboardTest, ControlsAreNamedAndWholeInEveryInterfaceFont) {
   tarvex::test::ForEachInterfaceFont([this](int pt) {
     Start();
     main->resize(1280, 900);  // a desktop's size: the test screen is smaller than any in use with large fonts
     main->cmbTvwSel->setCurrentIndex(0);
     tarvex::test::ProcessEvents();
     EXPECT_EQ(tarvex::test::ClippedWidgets(main.get()), QStringList()) << pt << " pt main window";
+    main->mnuFileNew_Click();
+    main->findBar->Open(true);
+    for (int tree : {0, 1}) {
+      main->cmbTvwSel->setCurrentIndex(tree);
+      tarvex::test::ProcessEvents();
+      EXPECT_EQ(tarvex::test::AccessibleNameProblems(main.get()), QStringList()) << pt << " pt, tree " << tree;
+    }
+    EXPECT_EQ(tarvex::test::AccessibleName(main->CurrentCog()->txtMain), "Text of Cog 2");
+    for (auto [label, field] : {std::pair{"Name:", "txtVarName"}, {"Link ID:", "txtLinkID"}, {"Local:", "chkLocal"}}) {
+      QLabel* l = nullptr;
+      for (QLabel* c : main->fraAddSym->findChildren<QLabel*>())
+        if (c->text() == label) l = c;
+      ASSERT_TRUE(l && l->buddy()) << label;
+      EXPECT_EQ(l->buddy()->objectName(), field);
+    }
     main->mnuViewOptions_Click();
     main->mnuHelp_Click();
     tarvex::test::ProcessEvents();
     for (QWidget* dialog : {static_cast<QWidget*>(main->OptionsWindow()), static_cast<QWidget*>(main->AboutWindow())}) {
       ASSERT_TRUE(dialog);
-      EXPECT_EQ(tarvex::test::ClippedWidgets(dialog), QStringList()) << pt << " pt " << dialog->objectName().toStdString();
+      EXPECT_EQ(tarvex::test::ClippedWidgets(dialog), QStringList()) << pt << " pt " << dialog->objectName();
+      EXPECT_EQ(tarvex::test::AccessibleNameProblems(dialog), QStringList()) << pt << " pt " << dialog->objectName();
       dialog->close();
     }
     main->close();
@@ -152,9 +136,7 @@ TEST_F(KeyboardTest, TextColoursAreReadableOnLightAndDarkPalettes) {
     // The window colours with the same table.
     frmScrivane* w = main->CurrentCog();
     w->txtMain->SetText("code\r\nstartup:\r\n  Sleep(1);\r\nend\r\n");
-    w->txtMain->viewport()->repaint();  // lines are coloured as they are painted
-    const QTextBlock b = w->txtMain->document()->findBlockByNumber(2);
-    for (const QTextLayout::FormatRange& r : b.layout()->formats())
+    for (const QTextLayout::FormatRange& r : PaintedFormats(w->txtMain, 2))
       EXPECT_GE(tarvex::ContrastRatio(r.format.foreground().color(), p.color(QPalette::Base)), 4.5);
     main->mnuHelp_Click();
     frmAbout* a = main->AboutWindow();
