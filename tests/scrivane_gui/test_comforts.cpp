@@ -20,10 +20,6 @@ namespace {
 
 class ComfortTest : public ScrivaneTest {
  protected:
-  void Key(QWidget* to, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(to, Qt::Key(key), mods);
-    tarvex::test::ProcessEvents();
-  }
   // Which of Undo, Redo, Cut, Copy, Paste, Select All are enabled, as letters.
   QString Enabled() const {
     QString s;
@@ -79,7 +75,8 @@ TEST_F(ComfortTest, EditMenuCommandsFollowTheText) {
 }
 
 // Zoom changes the text and its line numbers of every window, new ones too, never the stored
-// size; Ctrl+wheel steps by notches; the font dialog's size is zoomed from.
+// size; Ctrl+wheel steps by notches. A font chosen in the dialog is rounded to whole points and
+// stored at once, the zoom kept on top of it in every window; a cancelled dialog changes nothing.
 TEST_F(ComfortTest, ZoomFollowsKeysAndWheelAndLeavesTheStoredFont) {
   frmScrivane* w = StartWith("a\r\nb");
   TextBox* box = w->txtMain;
@@ -108,12 +105,17 @@ TEST_F(ComfortTest, ZoomFollowsKeysAndWheelAndLeavesTheStoredFont) {
   EXPECT_GT(box->font().pointSize(), std::min(base, 4));  // the steps past the smallest size were not counted
   main->Zoom(0);
   main->Zoom(1);
-  QFont chosen = main->defaults.Font();
-  chosen.setPointSize(12);
-  prompts.fontAnswers = {chosen};
-  main->mnuViewFont_Click();
-  EXPECT_EQ(box->font().pointSize(), 13);
-  EXPECT_EQ(main->defaults.DefFontSize, 12);
+  for (auto [size, stored] : {std::pair{10.5, 10}, {11.5, 12}}) {
+    QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+    chosen.setPointSizeF(size);
+    chosen.setBold(true);
+    prompts.fontAnswers = {chosen, std::nullopt};
+    main->mnuViewFont_Click();
+    main->mnuViewFont_Click();
+    EXPECT_EQ(Stored("DefFontSize") + Stored("DefFontBold") + Stored("DefFontItalic"), QString::number(stored) + "TrueFalse");
+    EXPECT_EQ(main->defaults.DefFontSize, stored);
+    for (auto* other : main->colCogs) EXPECT_EQ(other->txtMain->font().pointSize(), stored + 1) << size;
+  }
   Key(main->CurrentCog()->txtMain, Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(box->font().pointSize(), 12);
   EXPECT_EQ(tarvex::prefs::DefFontSize.Get(), 12);
@@ -224,37 +226,13 @@ TEST_F(ComfortTest, ReadOnlyFileIsShownAndSaveOffersSaveAs) {
   QFile::setPermissions(rw, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-// A command-line path that names no file yet opens a new document named after it, which the
-// first Save creates; a path in a folder that does not exist still fails with its reason.
-TEST_F(ComfortTest, CommandLinePathNotThereYet) {
-  const QString fresh = QDir::toNativeSeparators(files.filePath(QStringLiteral("fresh.cog")));
-  Start(fresh);
-  ASSERT_EQ(main->colCogs.size(), 1);
-  frmScrivane* w = main->CurrentCog();
-  EXPECT_EQ(w->Caption() + "|" + w->strFile, "fresh.cog|" + fresh);
-  EXPECT_EQ(w->txtMain->Text(), DefaultCogText());
-  EXPECT_FALSE(w->bMod || QFile::exists(fresh));
-  EXPECT_TRUE(prompts.records.empty());
-  main->mnuFileSave_Click();
-  EXPECT_TRUE(prompts.records.empty());  // no Save As: the name is known
-  EXPECT_EQ(QString::fromLatin1(ReadFile(fresh)).left(20), DefaultCogText().left(20));
-  main.reset();
-  const QString lost = QDir::toNativeSeparators(files.filePath(QStringLiteral("no/such/folder/x.cog")));
-  Start(lost);
-  EXPECT_TRUE(main->colCogs.isEmpty());
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0], "Cannot open \"" + lost + "\": No such file or directory");
-}
-
 // The colouring in the window: a script opening with "symbols" on its first line, "float" as a
 // type, and a fragment without sections coloured as code.
 TEST_F(ComfortTest, ColouringFollowsTheLanguage) {
   frmScrivane* w = StartWith("symbols\r\nfloat  speed=2.5\r\nend\r\n");
   const auto formats = CogHighlighter::FormatsFor(w->txtMain->palette());
   auto colourAt = [&](int line, int column) -> QColor {
-    w->txtMain->viewport()->repaint();  // lines are coloured as they are painted
-    const QTextBlock b = w->txtMain->document()->findBlockByNumber(line);
-    for (const QTextLayout::FormatRange& r : b.layout()->formats())
+    for (const QTextLayout::FormatRange& r : PaintedFormats(w->txtMain, line))
       if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
     return QColor();
   };

@@ -19,13 +19,8 @@
 using namespace scrivane;
 using tarvex::MsgResult;
 
-namespace {
-QString Stored(const char* key) {
-  return tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(key));
-}
-}  // namespace
-
-TEST_F(ScrivaneTest, StartWithEmptyThenWithBadStoredDefaults) {
+// A start with no file: one new document from the default script; Print.
+TEST_F(ScrivaneTest, StartWithEmptyAndPrint) {
   Start();
   ASSERT_EQ(main->colCogs.size(), 1);
   frmScrivane* w = main->colCogs.first();
@@ -40,13 +35,6 @@ TEST_F(ScrivaneTest, StartWithEmptyThenWithBadStoredDefaults) {
   EXPECT_FALSE(QFile::exists(pdf));
   main->mnuFilePrint_Click();
   EXPECT_TRUE(ReadFile(pdf).startsWith("%PDF"));
-  main.reset();
-  for (auto [key, value] : {std::pair{"DefFontBold", "true"}, {"DefFontItalic", "perhaps"}, {"DefFontSize", "big"},
-                            {"DefOpenDir", "C:\\a, b"}})
-    tarvex::SaveSetting("Scrivane", "Defaults", key, value);
-  Start();
-  const EditorDefaults& d = main->defaults;
-  EXPECT_TRUE(d.DefFontBold && !d.DefFontItalic && d.DefFontSize == 8 && d.DefOpenDir == "C:\\a, b");
 }
 
 // One walk through open, Save All, edit, save, Save As of a never-saved document, the close
@@ -134,47 +122,47 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
   main.reset();
 }
 
-TEST_F(ScrivaneTest, FontChoiceRoundsAndIsStoredAtOnce) {
-  Start();
-  main->mnuFileNew_Click();
-  for (auto [size, stored] : {std::pair{10.5, 10}, std::pair{11.5, 12}}) {
-    QFont f(QStringLiteral("DejaVu Sans Mono"));
-    f.setPointSizeF(size);
-    f.setBold(true);
-    prompts.fontAnswers.push_back(f);
-    main->mnuViewFont_Click();
-    EXPECT_EQ(Stored("DefFontSize") + Stored("DefFontBold") + Stored("DefFontItalic"), QString::number(stored) + "TrueFalse");
-    for (auto* w : main->colCogs) EXPECT_EQ(w->txtMain->font().pointSize(), stored);
-  }
-  prompts.fontAnswers.push_back(std::nullopt);
-  main->mnuViewFont_Click();
-  EXPECT_EQ(main->defaults.DefFontSize, 12);
-}
-
+// What a command line opens: templates that are not there, nothing; a quoted path names no file
+// (the quotes are kept); a backslash is part of a file's name; a path in a folder that does not
+// exist fails with its reason; a path that names no file yet opens a new document named after
+// it, not modified, which the first Save creates without asking.
 TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
-  for (const char* cmd : {"x.cgt", "X.CGT", "dir/Y.Cgt"}) {
-    Start(QString::fromLatin1(cmd));
-    EXPECT_TRUE(main->colCogs.isEmpty()) << cmd;
-    main.reset();
-  }
-  prompts.Clear();  // the templates named do not exist; a quoted path names no file
-  const QString path = WriteFile(QStringLiteral("q.cog"), "q\r\n");
-  Start(QLatin1Char('"') + path + QLatin1Char('"'));
-  EXPECT_TRUE(main->colCogs.isEmpty());
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_TRUE(prompts.Messages()[0].startsWith("Cannot open \"\"" + path + '"')) << prompts.Messages()[0];
+  const QString quoted = '"' + WriteFile("q.cog", "q\r\n") + '"', lost = Local("no/such/folder/x.cog");
+  const struct { const char* name; QString commandLine, captions, text, message; } cases[] = {
+      {"template", "x.cgt", "", "", "Cannot open \"x.cgt\": No such file or directory"},
+      {"template in capitals", "X.CGT", "", "", "Cannot open \"X.CGT\": No such file or directory"},
+      {"template in a folder", "dir/Y.Cgt", "", "", "Cannot open \"dir/Y.Cgt\": No such file or directory"},
+      {"quoted", quoted, "", "", "Cannot open \"" + quoted + "\": No such file or directory"},
 #ifndef Q_OS_WIN
-  // A backslash is part of the file's name here, and so of the window's title.
-  main.reset();
-  Start(WriteFile(QStringLiteral("we\\ird.cog"), "w\r\n"));
-  ASSERT_EQ(main->colCogs.size(), 1);
-  EXPECT_EQ(main->colCogs[0]->Caption() + '|' + main->colCogs[0]->txtMain->Text(), "we\\ird.cog|w\r\n");
+      {"backslash", WriteFile("we\\ird.cog", "w\r\n"), "we\\ird.cog", "w\r\n", ""},
 #endif
+      {"no such folder", lost, "", "", "Cannot open \"" + lost + "\": No such file or directory"},
+      {"not there yet", Local("fresh.cog"), "fresh.cog", DefaultCogText(), ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    main.reset();
+    prompts.Clear();
+    Start(c.commandLine);
+    QStringList captions;
+    for (auto* w : main->colCogs) captions << w->Caption();
+    EXPECT_EQ(captions.join('|'), c.captions);
+    if (!c.text.isEmpty()) {
+      EXPECT_EQ(main->colCogs[0]->txtMain->Text(), c.text);
+    }
+    EXPECT_EQ(prompts.Messages(), c.message.isEmpty() ? std::vector<QString>() : std::vector<QString>{c.message});
+  }
+  frmScrivane* w = main->colCogs[0];
+  EXPECT_EQ(w->strFile, Local("fresh.cog"));
+  EXPECT_FALSE(w->bMod || QFile::exists(w->strFile));
+  main->mnuFileSave_Click();
+  EXPECT_TRUE(prompts.records.empty());
+  EXPECT_EQ(QString::fromLatin1(ReadFile(w->strFile)).left(20), DefaultCogText().left(20));
 }
 
 TEST_F(ScrivaneTest, UnreadableFileLeavesNoWindowBoundToIt) {
   Start();
-  const QString missing = QDir::toNativeSeparators(files.filePath(QStringLiteral("gone.cog")));
+  const QString missing = Local("gone.cog");
   main->OpenFile(missing);
   prompts.fileAnswers.push_back(files.path());  // a folder, not a file
   main->mnuFileOpen_Click();
@@ -198,8 +186,7 @@ TEST_F(ScrivaneTest, FailedSaveKeepsDocumentModifiedAndSaysWhy) {
   Start();
   frmScrivane* w = main->colCogs[0];
   Type(w, QStringLiteral("keep me"));
-  const QString bad = QDir::toNativeSeparators(files.filePath(QStringLiteral("no/such/folder/x.cog")));
-  const QString ok = QDir::toNativeSeparators(files.filePath(QStringLiteral("ok.cog")));
+  const QString bad = Local("no/such/folder/x.cog"), ok = Local("ok.cog");
   // A missing folder, then a character the code page cannot hold: refused, named with its line.
   const std::pair<QString, QString> cases[] = {{"", bad}, {"\r\n\u4E2D", "U+4E2D"}};
   for (const auto& [typed, named] : cases) {
@@ -322,8 +309,10 @@ TEST_F(ScrivaneTest, StatusBarFollowsTheCaretOfTheActiveDocument) {
 }
 
 // The main window opens where it was and stores where it is; the first document fills the
-// area, the next opens offset to fill the rest; the Window menu tiles and lists the windows;
-// a new window takes the lowest number not in use above the count of windows.
+// area, the next opens offset to fill the rest, and both follow the area as the main window
+// grows after start (as one started maximized does), unless the user moved or arranged them;
+// the Window menu tiles and lists the windows; a new window takes the lowest number not in use
+// above the count of windows.
 TEST_F(ScrivaneTest, DocumentWindowsOpenTileAndAreNumbered) {
   using namespace tarvex::prefs;
   for (auto [pref, v] : {std::pair{&WindowLeft, 20}, {&WindowTop, 30}, {&WindowWidth, 640}, {&WindowHeight, 480}})
@@ -331,15 +320,23 @@ TEST_F(ScrivaneTest, DocumentWindowsOpenTileAndAreNumbered) {
   Start();
   EXPECT_EQ(main->geometry(), QRect(20, 30, 640, 480));
   QSize area = main->mdiArea->viewport()->size();
-  EXPECT_EQ(main->SubWindowOf(main->colCogs[0])->geometry(), QRect(QPoint(0, 0), area));
+  QMdiSubWindow* first = main->SubWindowOf(main->colCogs[0]);
+  EXPECT_EQ(first->geometry(), QRect(QPoint(0, 0), area));
   main->mnuFileNew_Click();
-  const QRect second = main->SubWindowOf(main->colCogs[1])->geometry();
-  EXPECT_GT(second.left(), 0);
-  EXPECT_EQ(second.bottomRight(), QRect(QPoint(0, 0), area).bottomRight());
+  QMdiSubWindow* second = main->SubWindowOf(main->colCogs[1]);
+  const QRect offset = second->geometry();
+  EXPECT_GT(offset.left(), 0);
+  EXPECT_EQ(offset.bottomRight(), QRect(QPoint(0, 0), area).bottomRight());
+  main->mnuFileNew_Click();
+  QMdiSubWindow* moved = main->SubWindowOf(main->colCogs[2]);
+  moved->move(moved->pos() + QPoint(7, 3));
+  const QRect movedPlace = moved->geometry();
   main->resize(1200, 800);
-  main->mnuFileNew_Click();
   tarvex::test::ProcessEvents();
   area = main->mdiArea->viewport()->size();
+  EXPECT_EQ(first->geometry(), QRect(QPoint(0, 0), area));
+  EXPECT_EQ(second->geometry(), QRect(offset.topLeft(), area - QSize(offset.left(), offset.top())));
+  EXPECT_EQ(moved->geometry(), movedPlace);
   main->mnuWindowTileVertical->trigger();
   int x = 0;
   for (auto* w : main->colCogs) {
@@ -350,6 +347,10 @@ TEST_F(ScrivaneTest, DocumentWindowsOpenTileAndAreNumbered) {
   EXPECT_EQ(x, area.width());
   main->mnuWindowTileHorizontal->trigger();
   for (auto* w : main->colCogs) EXPECT_EQ(main->SubWindowOf(w)->width(), area.width());
+  const QRect tiled = first->geometry();
+  main->resize(main->size() - QSize(100, 100));  // arranged by the user: the windows keep their places
+  tarvex::test::ProcessEvents();
+  EXPECT_EQ(first->geometry(), tiled);
   emit main->mnuWindow->aboutToShow();
   QStringList listed;
   for (QAction* a : main->mnuWindow->actions())
