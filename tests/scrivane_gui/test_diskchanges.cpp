@@ -16,6 +16,8 @@ class DiskChangeTest : public ScrivaneTest {
     main->mdiArea->setActiveSubWindow(main->SubWindowOf(w));
     tarvex::test::ProcessEvents();
   }
+  // Goes to the other window and comes back to `w`.
+  void ComeBack(frmScrivane* other, frmScrivane* w) { Activate(other), Activate(w); }
   static bool BarShown(frmScrivane* w) { return !w->barDisk->isHidden(); }
   static QString Asked(const QString& title) {
     return title + QStringLiteral(" has changed on disk since it was opened. Overwrite it?");
@@ -98,18 +100,15 @@ TEST_F(DiskChangeTest, ActivationOffersReloadInABarWithoutDialogs) {
   EXPECT_TRUE(BarShown(w) && !BarShown(o));
   EXPECT_TRUE(w->lblDisk->text().startsWith("long.cog has changed on disk."));
   EXPECT_GE(w->txtMain->y(), w->barDisk->height());  // the bar is above the text, not over it
-  Activate(o);
-  Activate(w);
+  ComeBack(o, w);
   EXPECT_TRUE(prompts.records.empty());
   // Ignore: gone, also when the window is activated again, until the file changes again.
   w->cmdIgnore->click();
   EXPECT_FALSE(BarShown(w));
-  Activate(o);
-  Activate(w);
+  ComeBack(o, w);
   EXPECT_FALSE(BarShown(w));
   tarvex::test::WriteBytes(path, "changed again\r\n" + text);
-  Activate(o);
-  Activate(w);
+  ComeBack(o, w);
   ASSERT_TRUE(BarShown(w));
   // Reload of an unedited document: no question, same caret and view, not modified.
   w->cmdReload->click();
@@ -120,8 +119,7 @@ TEST_F(DiskChangeTest, ActivationOffersReloadInABarWithoutDialogs) {
   // An edited document asks first; No keeps the edits.
   Type(w, "edit");
   tarvex::test::WriteBytes(path, "third\r\n");
-  Activate(o);
-  Activate(w);
+  ComeBack(o, w);
   ASSERT_TRUE(BarShown(w));
   EXPECT_TRUE(w->lblDisk->text().contains("drops the changes"));
   prompts.messageAnswers = {MsgResult::No, MsgResult::Yes};

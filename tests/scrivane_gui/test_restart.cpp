@@ -1,6 +1,5 @@
 // What one run of Scrivane leaves to the next: recent files (also from two programs running
-// at once), the font chosen in the real font dialog, hand-edited settings, and the size of
-// the first document window in a main window that grows after start.
+// at once), the font chosen in the real font dialog and hand-edited settings.
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -13,10 +12,6 @@
 using namespace scrivane;
 
 namespace {
-
-QString Stored(const char* key) {
-  return tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(key));
-}
 
 QStringList StoredRecent() {
   QStringList out;
@@ -54,7 +49,6 @@ class RestartTest : public ScrivaneTest {
     tarvex::SetPrompts(&prompts);
     return shown;
   }
-  QString Local(const char* name) const { return QDir::toNativeSeparators(files.filePath(QString::fromLatin1(name))); }
 };
 
 // OK without a change stores what was stored, on the fonts this machine really has: the
@@ -82,15 +76,12 @@ TEST_F(RestartTest, FontDialogOkWithoutChangeKeepsTheStoredFont) {
       const bool slants = std::any_of(styles.begin(), styles.end(),
                                       [&](const QString& s) { return QFontDatabase::font(family, s, 10).italic(); });
       const QFont shown = FontDialogOkUnchanged();
-      const QString want = QString("%1 %2 %3 %4").arg(f.family).arg(f.size).arg(bold).arg(italic);
+      SCOPED_TRACE(QString("%1 %2 %3 %4").arg(f.family).arg(f.size).arg(bold).arg(italic).toStdString());
       EXPECT_EQ(QString("%1 %2 %3 %4").arg(shown.family()).arg(shown.pointSize()).arg(shown.bold()).arg(shown.italic()),
-                QString("%1 %2 %3 %4").arg(family).arg(f.size).arg(bold).arg(italic && slants))
-          << want.toStdString();
-      EXPECT_EQ(QString("%1 %2 %3 %4").arg(Stored("DefFontName"), Stored("DefFontSize"), Stored("DefFontBold"),
-                                           Stored("DefFontItalic")),
-                QString("%1 %2 %3 %4").arg(f.family).arg(f.size).arg(tarvex::BoolSetting(bold), tarvex::BoolSetting(italic)))
-          << want.toStdString();
-      EXPECT_EQ(main->ActiveCog()->txtMain->font().italic(), italic) << want.toStdString();
+                QString("%1 %2 %3 %4").arg(family).arg(f.size).arg(bold).arg(italic && slants));
+      EXPECT_EQ(Stored("DefFontName") + ' ' + Stored("DefFontSize") + ' ' + Stored("DefFontBold") + ' ' + Stored("DefFontItalic"),
+                QString("%1 %2 %3 %4").arg(f.family).arg(f.size).arg(tarvex::BoolSetting(bold), tarvex::BoolSetting(italic)));
+      EXPECT_EQ(main->ActiveCog()->txtMain->font().italic(), italic);
     }
   }
 }
@@ -125,46 +116,26 @@ TEST_F(RestartTest, RecentFilesKeepFullPathsAndMergeWithAnotherRunningProgram) {
                                          "c.cog:" + Local("c.cog"), "x.cog:/old/x.cog"}));
 }
 
-// Values edited by hand that the program would never write read as the defaults, and the
-// recent-files menu shows no empty numbered entry between others.
+// Values edited by hand that the program would never write read as the defaults (a size that
+// is no number or out of range, a name that is empty, a flag that is neither True nor False),
+// others are read as written; the recent-files menu shows no empty numbered entry between others.
 TEST_F(RestartTest, HandEditedSettingsFallBackToDefaults) {
-  for (auto [key, value] : {std::pair{"DefFontName", ""}, {"DefFontSize", "600"}})
-    tarvex::SaveSetting("Scrivane", "Defaults", key, value);
   const char* mru[] = {"a.cog:/p/a.cog", "no colon here", "", "d.cog:/p/d.cog"};
-  for (int i = 0; i < 4; ++i) tarvex::prefs::MRU[i].Set(mru[i]);
-  Start();
-  EXPECT_EQ(main->defaults.DefFontName + ' ' + QString::number(main->defaults.DefFontSize), "Courier New 8");
-  const char* shown[] = {"&1 a.cog", "&2 d.cog", "&3 ", "&4 "};
-  for (int i = 0; i < 4; ++i)
-    EXPECT_TRUE(main->mnuFileMRU[i]->text() == shown[i] && main->mnuFileMRU[i]->isVisible() == (i < 2)) << i;
-  EXPECT_EQ(MRU::Tag(main->mnuFileMRU[1]), "/p/d.cog");
-}
-
-// A main window that reaches its size after the first document opened (as a window started
-// maximized does) gives that document the whole area; a window the user moved stays put.
-TEST_F(RestartTest, NewDocumentWindowsFollowTheAreaUntilMoved) {
-  Start();
-  QMdiSubWindow* first = main->SubWindowOf(main->ActiveCog());
-  main->mnuFileNew_Click();
-  QMdiSubWindow* second = main->SubWindowOf(main->ActiveCog());
-  const QRect offset = second->geometry();
-  EXPECT_GT(offset.left(), 0);
-  main->mnuFileNew_Click();
-  QMdiSubWindow* moved = main->SubWindowOf(main->ActiveCog());
-  moved->move(moved->pos() + QPoint(7, 3));
-  const QRect movedPlace = moved->geometry();
-  main->resize(main->size() + QSize(300, 200));
-  tarvex::test::ProcessEvents();
-  const QSize area = main->mdiArea->viewport()->size();
-  EXPECT_EQ(first->geometry(), QRect(QPoint(0, 0), area));
-  EXPECT_EQ(second->geometry(), QRect(offset.topLeft(), area - QSize(offset.left(), offset.top())));
-  EXPECT_EQ(moved->geometry(), movedPlace);
-  // Once arranged by the user, the windows keep their places too.
-  main->Arrange(1);
-  const QRect tiled = first->geometry();
-  main->resize(main->size() - QSize(100, 100));
-  tarvex::test::ProcessEvents();
-  EXPECT_EQ(first->geometry(), tiled);
+  for (const char* size : {"600", "big"}) {
+    for (auto [key, value] : {std::pair{"DefFontName", ""}, {"DefFontSize", size}, {"DefFontBold", "true"},
+                              {"DefFontItalic", "perhaps"}, {"DefOpenDir", "C:\\a, b"}})
+      tarvex::SaveSetting("Scrivane", "Defaults", key, value);
+    for (int i = 0; i < 4; ++i) tarvex::prefs::MRU[i].Set(mru[i]);
+    Start();
+    const EditorDefaults& d = main->defaults;
+    EXPECT_EQ(d.DefFontName + ' ' + QString::number(d.DefFontSize), "Courier New 8") << size;
+    EXPECT_TRUE(d.DefFontBold && !d.DefFontItalic && d.DefOpenDir == "C:\\a, b");
+    const char* shown[] = {"&1 a.cog", "&2 d.cog", "&3 ", "&4 "};
+    for (int i = 0; i < 4; ++i)
+      EXPECT_TRUE(main->mnuFileMRU[i]->text() == shown[i] && main->mnuFileMRU[i]->isVisible() == (i < 2)) << i;
+    EXPECT_EQ(MRU::Tag(main->mnuFileMRU[1]), "/p/d.cog");
+    main.reset();
+  }
 }
 
 }  // namespace
