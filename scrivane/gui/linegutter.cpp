@@ -155,7 +155,12 @@ void TextBox::ApplyTabStops() {
 }
 
 void TextBox::resizeEvent(QResizeEvent* e) {
-  QPlainTextEdit::resizeEvent(e);
+  // A change of width is not passed on: QPlainTextEdit would lay the document out anew for the
+  // new width, which gives every line of the document a layout object at once (hundreds of
+  // bytes a line, the whole script's worth at every resize), while unwrapped lines lay out the
+  // same at any width.
+  QResizeEvent sameWidth(e->size(), QSize(e->size().width(), e->oldSize().height()));
+  QPlainTextEdit::resizeEvent(&sameWidth);
   gutter_->Place();
 }
 

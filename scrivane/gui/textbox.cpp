@@ -33,6 +33,13 @@ QString ToWidgetText(const QString& text) {
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Lines never wrap, so no line's layout depends on the box's width: the document is laid
+  // out once without a width (the width of a viewport of none), and resizeEvent passes no
+  // change of width on. The document's width is then that of its widest line laid out, which
+  // sets the horizontal scroll range.
+  viewport()->resize(0, viewport()->height());
+  QResizeEvent noWidth(QSize(0, 0), QSize(1, 0));
+  QPlainTextEdit::resizeEvent(&noWidth);
   setObjectName(QStringLiteral("txtMain"));
   InstallViewAids();
   // Invalidated before any change handler runs (contentsChange precedes textChanged).
@@ -120,7 +127,17 @@ void TextBox::SetWidgetText(const QString& lfText, const OddLineEnds& odd) {
   // The numbers' width for the new text first: a change of the text's width after the text is
   // in lays out every line again.
   gutter_->UpdateWidth(int(lfText.count(QLatin1Char('\n'))) + 1);
-  setPlainText(lfText);
+  // setPlainText would follow the text with a second pass that gives every piece of it the
+  // box's character format, a tenth of the time a large script takes to open; the box's text
+  // has no formats of its own, so the text goes straight into the emptied document. Undo is
+  // off while it goes in: undo stops at the loaded text.
+  setPlainText(QString());
+  QTextDocument* doc = document();
+  doc->setUndoRedoEnabled(false);
+  QTextCursor(doc).insertText(lfText);
+  doc->setUndoRedoEnabled(true);
+  doc->setModified(false);
+  setTextCursor(QTextCursor(doc));
   for (const auto& [line, end] : odd) {
     QTextBlock b = document()->findBlockByNumber(int(line));
     if (b.isValid()) b.setUserData(new LineEndData(end));
