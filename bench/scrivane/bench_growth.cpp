@@ -1,7 +1,8 @@
 // Every operation a user starts on the whole document, through the window as the user starts
 // it, on scripts of 1, 5 and 20 MB: open (read, decode, into the text box, coloured, first
-// paint), save, Replace All, building the Bramwise tree, renaming a symbol from the tree and
-// Check Syntax. Each must grow with the script's size and no faster: the counter "ms_per_MB"
+// paint), save, Replace All, building the Bramwise tree, renaming a symbol from the tree, Check
+// Syntax and the live check's findings (the script read as the game reads it, its findings
+// marked). Each must grow with the script's size and no faster: the counter "ms_per_MB"
 // is the processor time of one run per megabyte, "growth" its ratio to the same operation's
 // at 1 MB (1.0 is linear).
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include "common/paths.h"
 #include "scrivane/core/bramwise.h"
 #include "scrivane/core/shell.h"
+#include "scrivane/gui/coglive.h"
 #include "scrivane/gui/frmchksyn.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
@@ -173,6 +175,22 @@ void BM_CheckSyntax(benchmark::State& state) {
       [&] { s.main->mnuEditChkSyn_Click(); });
 }
 
+// The live check's reading of the whole script after a change, as it runs a third of a second
+// after the user stops typing: the findings and their marks.
+void BM_CogFindings(benchmark::State& state) {
+  Session s(state.range(0));
+  scrivane::frmScrivane* w = s.Open();
+  scrivane::CogLive* live = scrivane::CogLive::Of(w->txtMain);
+  int i = 0;
+  Measure(
+      state, "cog_findings",
+      [&] {
+        w->txtMain->SetSelStart(100 + (i++ % 2));
+        w->txtMain->ReplaceSel(QStringLiteral(" "));
+      },
+      [&] { live->CheckNow(); });
+}
+
 // The size varies fastest: each operation's 1 MB figure comes before its larger sizes.
 #define GROWTH(bm) BENCHMARK(bm)->Arg(1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)
 GROWTH(BM_Open);
@@ -181,5 +199,6 @@ GROWTH(BM_ReplaceAll);
 GROWTH(BM_BramwiseBuild);
 GROWTH(BM_Rename);
 GROWTH(BM_CheckSyntax);
+GROWTH(BM_CogFindings);
 
 }  // namespace

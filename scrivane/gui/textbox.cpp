@@ -263,6 +263,58 @@ void TextBox::ReplaceSel(const QString& s) {
   SelectWidgetRange(end, end);
 }
 
+namespace {
+
+// Model positions to widget positions for a run of changes in the order of the text, as one
+// pass over the blocks: the block of each change is found from the block of the one before
+// it, not searched for from the top of the document each time, so that a run of changes costs
+// in proportion to its length. A change that keeps its lines keeps the block it is in where
+// it was; one that joins or splits lines, or that goes back, starts the walk again where it is.
+class ForwardMap {
+ public:
+  explicit ForwardMap(const TextBox& box) : box_(box), doc_(*box.document()), block_(doc_.begin()) {}
+
+  int ToWidget(qsizetype modelPos) {
+    if (modelPos < lastModel_) Seat(box_.ToWidget(modelPos));
+    lastModel_ = modelPos;
+    if (modelPos <= 0) return 0;
+    if (modelPos >= box_.TextLength()) return doc_.characterCount() - 1;
+    // Block b starts at widget position P(b) and model position P(b) + b (each break is CR LF
+    // in the model, one character in the widget).
+    for (QTextBlock next = block_.next(); next.isValid() && modelPos >= position_ + number_ + block_.length() + 1;
+         next = block_.next()) {
+      position_ += block_.length();
+      ++number_;
+      block_ = next;
+    }
+    // A position between CR and LF belongs to the end of the line.
+    return position_ + int(std::min<qsizetype>(modelPos - (position_ + number_), block_.length() - 1));
+  }
+  // The block the last position was found in.
+  int Line() const { return number_; }
+  // After a change that ended at widget position `end` and model position `modelEnd`.
+  void Changed(bool keptLines, int end, qsizetype modelEnd) {
+    if (!keptLines) Seat(end);
+    lastModel_ = modelEnd;
+  }
+
+ private:
+  void Seat(int widgetPos) {
+    block_ = doc_.findBlock(widgetPos);
+    if (!block_.isValid()) block_ = doc_.lastBlock();
+    position_ = block_.position();
+    number_ = block_.blockNumber();
+  }
+  const TextBox& box_;
+  const QTextDocument& doc_;
+  QTextBlock block_;
+  int position_ = 0;
+  int number_ = 0;
+  qsizetype lastModel_ = 0;
+};
+
+}  // namespace
+
 TextModel TextBox::Model() const { return TextModel(Text(), SelStart(), SelLength()); }
 
 void TextBox::Apply(const TextModel& model) {
@@ -286,8 +338,16 @@ void TextBox::Apply(const TextModel& model) {
   if (!changes->empty()) {
     QTextCursor block(document());
     block.beginEditBlock();
-    for (const TextChange& ch : *changes)
-      ReplaceRange(ToWidget(ch.start), ToWidget(ch.start + ch.removed), ToWidgetText(ch.inserted));
+    ForwardMap map(*this);
+    for (const TextChange& ch : *changes) {
+      const int from = map.ToWidget(ch.start);
+      const int line = map.Line();
+      const int to = map.ToWidget(ch.start + ch.removed);
+      const QString lfText = ToWidgetText(ch.inserted);
+      const bool keepsLines = map.Line() == line && !lfText.contains(QLatin1Char('\n')) && !lfText.contains(QChar::ParagraphSeparator);
+      const int end = ReplaceRange(from, to, lfText);
+      map.Changed(keepsLines, end, ch.start + ch.inserted.size());
+    }
     block.endEditBlock();
   }
   const int a = ToWidget(model.SelStart());

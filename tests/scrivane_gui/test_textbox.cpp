@@ -42,16 +42,21 @@ TEST(TextBox, PositionsCountCrLfAsTwoAndSpecialCharactersSurvive) {
 // Apply is one edit with one change event and one undo step, the same with the colouring on:
 // a colouring pass of its own would show as a change once the event loop turned.
 TEST(TextBox, ApplyIsOneEditWithOneChangeEventAndOneUndoStep) {
-  struct { const char* before; const char* after; } cases[] = {
+  // Without edits the model takes `after` as one range; with them, each edit is made on the
+  // model in turn (a split, a join, a change on the joined line, then one back at the start).
+  struct Edit { int start, length; const char* text; };
+  struct { const char* before; const char* after; std::vector<Edit> edits = {}; } cases[] = {
       {"symbols\r\nthing x\r\nend\r\n", "SYMBOLS\r\nthing player\r\nint y\r\nend\r\n"},
       {"a\r\nb", "a\r\n\r\nb"}, {"a\r\n\r\nb", "a\r\nb"}, {"a\r\nb", "ab"}, {"ab", "a\r\nb"},
-      {"", "x\r\n"}, {"x\r\n", ""}, {"same", "same"}};
+      {"", "x\r\n"}, {"x\r\n", ""}, {"same", "same"},
+      {"ab\r\ncd\r\nef\r\ngh", "AX\r\nYb\r\nceF\r\ngh", {{1, 0, "X\r\nY"}, {9, 3, ""}, {10, 1, "F"}, {0, 1, "A"}}}};
   for (const bool coloured : {false, true}) for (const auto& c : cases) {
     TextBox box;
     if (coloured) new CogHighlighter(&box, std::make_shared<const CogWords>(), box.palette());
     box.SetText(QString::fromLatin1(c.before));
     TextModel m = box.Model();
-    m.SetText(QString::fromLatin1(c.after));
+    if (c.edits.empty()) m.SetText(QString::fromLatin1(c.after));
+    for (const Edit& e : c.edits) m.SetSelStart(e.start), m.SetSelLength(e.length), m.ReplaceSel(QString::fromLatin1(e.text));
     const bool first = &c == &cases[0];
     if (first) m.SetSelStart(3), m.SetSelLength(4);
     QSignalSpy changes(&box, &QPlainTextEdit::textChanged);
