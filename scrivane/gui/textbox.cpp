@@ -345,7 +345,16 @@ void TextBox::Apply(const TextModel& model) {
       const int to = map.ToWidget(ch.start + ch.removed);
       const QString lfText = ToWidgetText(ch.inserted);
       const bool keepsLines = map.Line() == line && !lfText.contains(QLatin1Char('\n')) && !lfText.contains(QChar::ParagraphSeparator);
-      const int end = ReplaceRange(from, to, lfText);
+      // Within one line the lines' ends stay as they are: the text goes straight in.
+      int end = 0;
+      if (keepsLines) {
+        block.setPosition(from);
+        block.setPosition(to, QTextCursor::KeepAnchor);
+        block.insertText(lfText);
+        end = block.position();
+      } else {
+        end = ReplaceRange(from, to, lfText);
+      }
       map.Changed(keepsLines, end, ch.start + ch.inserted.size());
     }
     block.endEditBlock();
