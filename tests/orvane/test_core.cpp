@@ -4,7 +4,6 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
-#include "common/ansicodec.h"
 #include "common/files.h"
 #include "orvane/core/gobarchive.h"
 #include "orvane/core/modeltable.h"
@@ -86,18 +85,6 @@ TEST(ModelText, WriterAndHeaderRoundTrip) {
   EXPECT_TRUE(back.hasComments);
   EXPECT_EQ(back.comments, QStringLiteral("my notes"));
   EXPECT_EQ(back.headerLines.size(), 15);
-}
-
-TEST(ModelText, CorpusTableCountsOneTooMany) {
-  QByteArray bytes;
-  if (!tarvex::ReadWholeFile(SharedPath("corpus/models/LegendaryGuard__TDiR__models.dat"), &bytes))
-    GTEST_SKIP() << "no corpus";
-  const ModelText t = ReadModelText(tarvex::DecodeAnsi(bytes));
-  ASSERT_EQ(t.entries.size(), 86u);
-  EXPECT_EQ(t.entries.back().slot, 85);
-  EXPECT_EQ(t.declaredCount, 87);
-  EXPECT_EQ(t.notes, (QStringList{"Line 5: numModels says 87, but the file holds 86 models; Orvane writes the true count.",
-                                  "Slot 86: no line fills it; the game shows an empty slot."}));
 }
 
 TEST(ModelText, NamesTheGameCannotRead) {

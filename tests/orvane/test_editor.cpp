@@ -4,15 +4,14 @@
 // personalities window.
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "common/files.h"
 #include "common/settings.h"
 #include "orvane/gui/orveditor.h"
 #include "orvane/gui/orvpersonality.h"
 #include "orvane/gui/orvpicker.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/gob_builder.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/test_env.h"
@@ -23,38 +22,31 @@ namespace {
 
 using tarvex::MsgResult;
 using tarvex::test::PromptRecord;
+using tarvex::test::ReadBytes;
 using tarvex::test::SharedPath;
-
-QByteArray Bytes(const QString& path) {
-  QByteArray b;
-  tarvex::ReadWholeFile(path, &b);
-  return b;
-}
+using tarvex::test::WriteBytes;
 
 class OrvaneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = dir_.filePath("misc/models.dat");
-    QDir().mkpath(dir_.filePath("misc/per"));
-    QDir().mkpath(dir_.filePath("ui"));
-    original_ = Bytes(SharedPath("corpus/models/LegendaryGuard__TDiR__models.dat"));
+    original_ = ReadBytes(SharedPath("corpus/models/LegendaryGuard__TDiR__models.dat"));
     if (original_.isEmpty()) GTEST_SKIP() << "no corpus";
-    tarvex::WriteWholeFile(path_, original_);
+    path_ = GameFolder(dir_);
   }
   void TearDown() override { tarvex::test::ProcessEvents(); }
   QString LastMessage() const { return prompts_.Messages().empty() ? QString() : prompts_.Messages().back(); }
-  // A game folder of its own: misc/models.dat (the corpus table) and misc/per/<per> holding
-  // perText. Returns the path of its models.dat.
-  QString GameFolder(const QTemporaryDir& dir, const char* per, const QByteArray& perText) const {
+  // A game folder: misc/models.dat (the corpus table) and misc/per/, holding <per> with perText
+  // when one is named. Returns the path of its models.dat.
+  QString GameFolder(const QTemporaryDir& dir, const char* per = nullptr, const QByteArray& perText = {}) const {
     QDir().mkpath(dir.filePath("misc/per"));
-    tarvex::WriteWholeFile(dir.filePath("misc/models.dat"), original_);
-    tarvex::WriteWholeFile(dir.filePath(QStringLiteral("misc/per/") + per), perText);
+    WriteBytes(dir.filePath("misc/models.dat"), original_);
+    if (per) WriteBytes(dir.filePath(QStringLiteral("misc/per/") + per), perText);
     return dir.filePath("misc/models.dat");
   }
-  static int VisibleWindows() {
-    int n = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) n += w->isVisible();
-    return n;
+  // The editor shown with the table loaded.
+  void Open(orvEditor& editor) {
+    editor.show();
+    ASSERT_TRUE(editor.OpenTable(path_));
   }
 
   tarvex::test::ScriptedPrompts prompts_;
@@ -67,7 +59,9 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   orvEditor editor;
   editor.Form_Load(path_);
   EXPECT_EQ(editor.lvwModels->topLevelItemCount(), 86);
-  EXPECT_TRUE(LastMessage().contains("numModels says 87, but the file holds 86")) << LastMessage();
+  for (const char* note : {"Line 5: numModels says 87, but the file holds 86 models; Orvane writes the true count.",
+                           "Slot 86: no line fills it; the game shows an empty slot."})
+    EXPECT_TRUE(LastMessage().contains(QLatin1String(note))) << LastMessage();
 
   // Names the game cannot read are refused and nothing changes.
   editor.SelectRow(1);
@@ -101,18 +95,33 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   const QString bad = dir_.filePath("bad.gob");
   QByteArray broken = tarvex::test::BuildGob({{"3do\\a.3do", "x"}});
   broken[16] = char(0xf0);
-  tarvex::WriteWholeFile(bad, broken);
+  WriteBytes(bad, broken);
   editor.cmdPickModel_Click();
   EXPECT_FALSE(editor.Picker()->OpenArchive(bad));
   EXPECT_TRUE(LastMessage().startsWith(bad + "\r\nEntry 1 of the archive")) << LastMessage();
   editor.Picker()->reject();
 
+  // A file from disk that is no model is named in a message over the picker, which stays open.
+  const QString notModel = dir_.filePath("not.3do");
+  WriteBytes(notModel, "hello\r\n");
+  editor.cmdPickModel_Click();
+  picker = editor.Picker();
+  picker->show();
+  picker->tbsSource->setCurrentIndex(0);  // Disk
+  picker->txtDisk->setText(notModel);
+  picker->cmdOK_Click();
+  EXPECT_TRUE(LastMessage().startsWith(notModel + " cannot be used: ")) << LastMessage();
+  EXPECT_EQ(prompts_.records.back().owner, picker);
+  EXPECT_TRUE(picker->isVisible());
+  EXPECT_EQ(editor.txtModel->text(), chosen);
+  picker->reject();
+
   editor.cmdAdd_Click();
   EXPECT_EQ(editor.lblCount->text(), QStringLiteral("Number of Models: 87"));
   EXPECT_EQ(editor.SelectedRow(), 86);
   ASSERT_TRUE(editor.mnuFileSave_Click());
-  EXPECT_EQ(Bytes(dir_.filePath("misc/models.~da")), original_);
-  const QStringList lines = QString::fromLatin1(Bytes(path_)).split("\r\n");
+  EXPECT_EQ(ReadBytes(dir_.filePath("misc/models.~da")), original_);
+  const QStringList lines = QString::fromLatin1(ReadBytes(path_)).split("\r\n");
   EXPECT_EQ(lines[16], QStringLiteral("numModels: 87"));
   EXPECT_EQ(lines[20], QStringLiteral("1: ") + chosen + QStringLiteral("\tky.snd\t# from the archive"));
   EXPECT_EQ(lines[105], QStringLiteral("86: ") + chosen + QStringLiteral("\tky.snd\t# from the archive"));
@@ -121,8 +130,7 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
 
 TEST_F(OrvaneTest, ClosePromptAndFailedSave) {
   orvEditor editor;
-  editor.show();
-  editor.OpenTable(path_);
+  Open(editor);
   editor.SelectRow(0);
   editor.cmdDelete_Click();  // scripted Yes
   EXPECT_EQ(LastMessage(), QStringLiteral("Are you sure you want to delete the model \"16droid.3do\"?"));
@@ -137,32 +145,31 @@ TEST_F(OrvaneTest, ClosePromptAndFailedSave) {
     prompts_.messageAnswers = {MsgResult::Yes};
     EXPECT_FALSE(editor.close());
     EXPECT_TRUE(LastMessage().startsWith(path_ + "\r\n")) << LastMessage();
-    EXPECT_EQ(Bytes(path_), original_);
+    EXPECT_EQ(ReadBytes(path_), original_);
   }
   prompts_.messageAnswers = {MsgResult::No};
   EXPECT_TRUE(editor.close());
-  EXPECT_EQ(Bytes(path_), original_);
+  EXPECT_EQ(ReadBytes(path_), original_);
 }
 
 // Comments typed but not stored with the window's Save, and fields typed but not applied, are
 // offered too; Yes applies, stores and saves them.
 TEST_F(OrvaneTest, ClosePromptCountsTypedCommentsAndFields) {
   orvEditor editor;
-  editor.show();
-  editor.OpenTable(path_);
+  Open(editor);
   editor.mnuFileComments_Click();
   QTest::keyClicks(editor.CommentsWindow()->CommentBox, "typed notes");
   editor.txtSound->setText(QStringLiteral("typed.snd"));
   prompts_.messageAnswers = {MsgResult::Yes};
   EXPECT_TRUE(editor.close());
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
-  EXPECT_TRUE(Bytes(path_).contains("\r\n#&>typed notes\r\n"));
-  EXPECT_TRUE(Bytes(path_).contains("\ttyped.snd")) << Bytes(path_).toStdString();
+  EXPECT_TRUE(ReadBytes(path_).contains("\r\n#&>typed notes\r\n"));
+  EXPECT_TRUE(ReadBytes(path_).contains("\ttyped.snd")) << ReadBytes(path_).toStdString();
 }
 
 TEST_F(OrvaneTest, PersonalitiesWindow) {
-  tarvex::WriteWholeFile(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\nparam 51: 200\r\n");
-  tarvex::WriteWholeFile(dir_.filePath("ui/JKSTRINGS.UNI"), "MSGS 1\r\n\"GUI_PERSONALITY2\" 0 \"Jedi\"\r\nEND\r\n");
+  WriteBytes(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\nparam 51: 200\r\n");
+  WriteBytes(dir_.filePath("ui/JKSTRINGS.UNI"), "MSGS 1\r\n\"GUI_PERSONALITY2\" 0 \"Jedi\"\r\nEND\r\n");
   orvEditor editor;
   editor.mnuPersonalities_Click();
   EXPECT_TRUE(LastMessage().startsWith("Open a models.dat first"));
@@ -186,16 +193,15 @@ TEST_F(OrvaneTest, PersonalitiesWindow) {
   EXPECT_EQ(w->tblParams->item(2, 1)->text(), QStringLiteral("200"));
   w->tblParams->item(2, 1)->setText(QStringLiteral("150"));
   ASSERT_TRUE(w->cmdSave_Click());
-  EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 7: 0.5\r\nparam 50: 1\r\nparam 51: 150\r\n");
-  EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.~pe")), "version 2\r\nparam 50: 1\r\nparam 51: 200\r\n");
+  EXPECT_EQ(ReadBytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 7: 0.5\r\nparam 50: 1\r\nparam 51: 150\r\n");
+  EXPECT_EQ(ReadBytes(dir_.filePath("misc/per/jedi.~pe")), "version 2\r\nparam 50: 1\r\nparam 51: 200\r\n");
 }
 
 // Save As, moving entries, the header viewer and Revert through the menus: the title shows
 // the file, Revert loads the backup and counts as a change, so that closing offers to save it.
 TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
   orvEditor editor;
-  editor.show();
-  ASSERT_TRUE(editor.OpenTable(path_));
+  Open(editor);
   EXPECT_EQ(editor.windowTitle(), "Orvane - " + path_);
   editor.SelectRow(0);
   editor.cmdDown_Click();
@@ -209,8 +215,8 @@ TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
   ASSERT_TRUE(editor.mnuFileSaveAs_Click());
   EXPECT_EQ(editor.windowTitle(), "Orvane - " + copy);
   EXPECT_TRUE(editor.HeaderWindow()->HeaderView->toPlainText().startsWith(" Models.Dat\n"));
-  EXPECT_EQ(Bytes(path_), original_);
-  EXPECT_TRUE(QString::fromLatin1(Bytes(copy)).contains("\r\n0: 17droid.3do\tky.snd\r\n1: 16droid.3do\tky.snd\r\n"));
+  EXPECT_EQ(ReadBytes(path_), original_);
+  EXPECT_TRUE(QString::fromLatin1(ReadBytes(copy)).contains("\r\n0: 17droid.3do\tky.snd\r\n1: 16droid.3do\tky.snd\r\n"));
 
   editor.cmdUp_Click();  // back again, saved: copy.dat's backup is its first version
   ASSERT_TRUE(editor.mnuFileSave_Click());
@@ -222,27 +228,7 @@ TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
   prompts_.messageAnswers = {MsgResult::Yes};
   EXPECT_TRUE(editor.close());
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
-  EXPECT_TRUE(QString::fromLatin1(Bytes(copy)).contains("\r\n0: 17droid.3do\tky.snd\r\n"));
-}
-
-// A file the picker refuses is named in a message over the picker, which stays open.
-TEST_F(OrvaneTest, PickerRefusalIsOwnedByThePicker) {
-  orvEditor editor;
-  editor.show();
-  ASSERT_TRUE(editor.OpenTable(path_));
-  const QString notModel = dir_.filePath("not.3do");
-  tarvex::WriteWholeFile(notModel, "hello\r\n");
-  editor.cmdPickModel_Click();
-  orvPicker* picker = editor.Picker();
-  picker->show();
-  picker->tbsSource->setCurrentIndex(0);  // Disk
-  picker->txtDisk->setText(notModel);
-  picker->cmdOK_Click();
-  EXPECT_TRUE(LastMessage().startsWith(notModel + " cannot be used: ")) << LastMessage();
-  EXPECT_EQ(prompts_.records.back().owner, picker);
-  EXPECT_TRUE(picker->isVisible());
-  EXPECT_EQ(editor.txtModel->text(), QStringLiteral("16droid.3do"));
-  picker->reject();
+  EXPECT_TRUE(QString::fromLatin1(ReadBytes(copy)).contains("\r\n0: 17droid.3do\tky.snd\r\n"));
 }
 
 // Author settings edited by hand, comments and entry comments that would give the game a line
@@ -251,8 +237,7 @@ TEST_F(OrvaneTest, PickerRefusalIsOwnedByThePicker) {
 TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
   tarvex::test::TempSettings settings;
   orvEditor editor;
-  editor.show();
-  ASSERT_TRUE(editor.OpenTable(path_));
+  Open(editor);
   const struct {
     const char* key;
     QString value;
@@ -273,7 +258,7 @@ TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
     EXPECT_FALSE(editor.mnuFileSave_Click());
     EXPECT_TRUE(LastMessage().startsWith(QString::fromUtf8(c.said))) << LastMessage();
     EXPECT_EQ(prompts_.records.back().title, QStringLiteral("Can't Save File"));
-    EXPECT_EQ(Bytes(path_), original_);
+    EXPECT_EQ(ReadBytes(path_), original_);
     tarvex::SaveSetting(QStringLiteral("Pendrel"), QStringLiteral("AuthInfo"), QLatin1String(c.key), QString());
   }
 
@@ -302,7 +287,7 @@ TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
   editor.Table().Set(0, QStringLiteral("16droid.3do"), QStringLiteral("ky.snd"), QString(1100, QLatin1Char('k')));
   EXPECT_FALSE(editor.mnuFileSave_Click());
   EXPECT_TRUE(LastMessage().startsWith("The comment of slot 0")) << LastMessage();
-  EXPECT_EQ(Bytes(path_), original_);
+  EXPECT_EQ(ReadBytes(path_), original_);
   editor.Table().Set(0, QStringLiteral("16droid.3do"), QStringLiteral("ky.snd"), QString(900, QLatin1Char('k')));
   EXPECT_TRUE(editor.mnuFileSave_Click());
 }
@@ -310,7 +295,7 @@ TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
 // Closing the main window asks the personalities window first; Cancel in either keeps both
 // open; once both agree every window closes, so that the process ends.
 TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
-  tarvex::WriteWholeFile(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
+  WriteBytes(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
   auto* editor = new orvEditor;
   editor->setAttribute(Qt::WA_DeleteOnClose);
   QPointer<orvEditor> alive(editor);
@@ -326,7 +311,7 @@ TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
   const struct {
     bool tableChanged;
     std::deque<MsgResult> answers;
-    QStringList asked;
+    std::vector<QString> asked;
     bool closes;
   } steps[] = {
       {false, {MsgResult::Cancel}, {askPer}, false},
@@ -342,9 +327,7 @@ TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
     prompts_.Clear();
     prompts_.messageAnswers = step.answers;
     EXPECT_EQ(editor->close(), step.closes);
-    QStringList asked;
-    for (const QString& m : prompts_.Messages()) asked << m;
-    EXPECT_EQ(asked, step.asked);
+    EXPECT_EQ(prompts_.Messages(), step.asked);
     EXPECT_EQ(prompts_.records.front().owner, static_cast<QWidget*>(w.data()));
     if (!step.closes) {
       EXPECT_TRUE(editor->isVisible() && w->isVisible());
@@ -352,20 +335,19 @@ TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
   }
   tarvex::test::ProcessEvents();
   EXPECT_TRUE(alive.isNull() && w.isNull());
-  EXPECT_EQ(VisibleWindows(), 0);
-  EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
+  for (QWidget* window : QApplication::topLevelWidgets()) EXPECT_FALSE(window->isVisible()) << window->objectName();
+  EXPECT_EQ(ReadBytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
 }
 
 // The personalities window follows the table the main window edits, through Open and Save As,
 // asking first about its own unsaved changes (Cancel keeps both where they were).
 TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
-  tarvex::WriteWholeFile(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
+  WriteBytes(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
   QTemporaryDir second, third;
   const QString secondTable = GameFolder(second, "jedi.per", "version 2\r\nparam 1: 2\r\n");
   GameFolder(third, "soldier.per", "version 2\r\nparam 3: 4\r\n");
   orvEditor editor;
-  editor.show();
-  ASSERT_TRUE(editor.OpenTable(path_));
+  Open(editor);
   editor.mnuPersonalities_Click();
   orvPersonality* w = editor.PersonalityWindow();
   prompts_.inputAnswers = {"7", "0.5"};
@@ -392,14 +374,8 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
   EXPECT_EQ(editor.PersonalityWindow(), w);
   EXPECT_EQ(w->FilePath(), third.filePath("misc/per/soldier.per"));
   EXPECT_EQ(w->Params(), (std::map<int, QString>{{3, "4"}}));
-  EXPECT_EQ(Bytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
+  EXPECT_EQ(ReadBytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
 }
-
-}  // namespace
-}  // namespace orvane
-
-namespace orvane {
-namespace {
 
 // Every control has a name of its own for screen readers, and with interface fonts of 9, 12 and
 // 16 points no label, field or button is cut.
