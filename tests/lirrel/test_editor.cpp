@@ -130,8 +130,11 @@ TEST_F(EditorTest, FileCommandsAndTheLists) {
   Load();
   File(2, Uni());
   File(1, Uni());
-  File(0, Folder() + "/none/jkstrings.uni");  // not there: the table says so and keeps its lists
+  File(0, Folder() + "/none/jkstrings.uni");  // not there, or a folder: the table says so and keeps its lists
   EXPECT_EQ(Said(), Folder() + "/none/jkstrings.uni\r\nThis file does not exist.|Can't Load File");
+  QDir().mkpath(Folder() + "/sub/jkstrings.uni");
+  File(0, Folder() + "/sub/jkstrings.uni");
+  EXPECT_EQ(Said(), Folder() + "/sub/jkstrings.uni\r\nIt is a folder, not a file.|Can't Load File");
   EXPECT_EQ(Groups(), kGroups);
   EXPECT_EQ(Keys(), kAllKeys);
   ChooseGroup("GAME");
@@ -223,6 +226,14 @@ TEST_F(EditorTest, CommentsHeaderAndAbout) {
   EXPECT_EQ(w->lirCommentBox->text(), QString());
   w->lirComDescBtn_Click(2);
   EXPECT_EQ(w->lirCommentBox->text(), QStringLiteral("old comments"));
+  // What the header cannot hold is refused by a message over the comments window.
+  for (const QString& text : {QString(252, QLatin1Char('c')), QStringLiteral("two\nlines")}) {
+    w->lirCommentBox->setText(text);
+    w->lirComDescBtn_Click(0);
+    EXPECT_TRUE(Last().text.startsWith("The comments & description ")) << Said();
+    EXPECT_EQ(Last().owner, w);
+    EXPECT_EQ(editor_->Comments(), QStringLiteral("old comments"));
+  }
   w->lirCommentBox->setText(QStringLiteral("new \"quoted\" notes"));
   editor_->mnuComDesc_Click();  // shown again: the same window, its text kept
   EXPECT_EQ(editor_->CommentsWindow(), w);
@@ -363,8 +374,9 @@ TEST_F(EditorTest, LongValueIsShownCutAndKeptWhole) {
   EXPECT_EQ(editor_->Table().keyTable()[1].value, QStringLiteral("new"));
 }
 
-// Of jkstrings.uni and JKSTRINGS.UNI in one folder, the one named is loaded and saved, and the
-// title says which; a Revert counts as a change that closing offers to save.
+// Of jkstrings.uni and JKSTRINGS.UNI in one folder, the one named is loaded and saved (its
+// backup beside it), and the title says which; a Revert counts as a change that closing offers
+// to save.
 TEST_F(EditorTest, TheNamedFileIsOpenedAndRevertIsNotForgotten) {
   const QString upper = Folder() + QStringLiteral("/JKSTRINGS.UNI");
   WriteBytes(upper, TableBytes({"\"UPPER\" 0 \"u\""}));
@@ -383,30 +395,8 @@ TEST_F(EditorTest, TheNamedFileIsOpenedAndRevertIsNotForgotten) {
   EXPECT_TRUE(editor_->close());
   EXPECT_EQ(Said(), kAskToSave);
   EXPECT_TRUE(FileLines(upper).contains(KeyLine(QStringLiteral("OLD"), QStringLiteral("o"))));
+  EXPECT_EQ(ReadBytes(Uni(true)), TableBytes({"\"UPPER\" 0 \"u\""}));  // the backup of the named file
   EXPECT_EQ(ReadBytes(Uni()), TableBytes(kTable));  // the other file is untouched
-}
-
-// Loading a folder where the file should be says so, as saving does.
-TEST_F(EditorTest, LoadingAFolderSaysSo) {
-  const QString folder = Folder() + QStringLiteral("/sub/jkstrings.uni");
-  QDir().mkpath(folder);
-  File(0, folder);
-  EXPECT_EQ(Said(), folder + "\r\nIt is a folder, not a file.|Can't Load File");
-}
-
-// A refusal raised from the comments window opens over it, not over the main window.
-TEST_F(EditorTest, CommentsRefusalIsOwnedByTheCommentsWindow) {
-  Load();
-  editor_->mnuComDesc_Click();
-  lirComments* w = editor_->CommentsWindow();
-  const QString refused[] = {QString(252, QLatin1Char('c')), QStringLiteral("two\nlines")};
-  for (const QString& text : refused) {
-    w->lirCommentBox->setText(text);
-    w->lirComDescBtn_Click(0);
-    EXPECT_TRUE(Last().text.startsWith("The comments & description ")) << Said();
-    EXPECT_EQ(Last().owner, w);
-    EXPECT_EQ(editor_->Comments(), QStringLiteral("old comments"));
-  }
 }
 
 TEST_F(EditorTest, ProgressWindowForSlowLoads) {

@@ -227,26 +227,5 @@ TEST_F(StringTableTest, AuthorSettingsTheHeaderCannotHoldRefuseTheSave) {
   EXPECT_TRUE(table_.SaveTable(Folder()));
 }
 
-// A name given in the letter case of one of two files in the folder reads and writes that
-// file, and a Revert makes the table count as changed, so that closing asks.
-TEST_F(StringTableTest, TheNamedFileOfTwoAndRevert) {
-  const QString upper = Folder() + QStringLiteral("/JKSTRINGS.UNI");
-  WriteBytes(Uni(), TableBytes({"\"LOWER\" 0 \"x\""}));
-  WriteBytes(upper, TableBytes(kSample));
-  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Load, QStringLiteral("JKSTRINGS.UNI")));
-  EXPECT_EQ(table_.LoadedPath(), upper);
-  EXPECT_EQ(table_.Count(), 4);
-  Add("NEW");
-  ASSERT_TRUE(table_.SaveTable(Folder()));
-  EXPECT_EQ(ReadBytes(Uni()), TableBytes({"\"LOWER\" 0 \"x\""}));
-  EXPECT_EQ(ReadBytes(Backup()), TableBytes(kSample));
-  EXPECT_EQ(table_.Count(), 5);
-  EXPECT_FALSE(table_.Modified());
-  ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Revert, QStringLiteral("JKSTRINGS.UNI")));
-  EXPECT_EQ(table_.Count(), 4);
-  EXPECT_TRUE(table_.Modified());
-  EXPECT_EQ(table_.LoadedPath(), upper);
-}
-
 }  // namespace
 }  // namespace lirrel
