@@ -1,6 +1,5 @@
 // tarvex-cogcheck's whole run: arguments, the scripts a folder stands for, both output forms
 // and the exit status, on files in a temporary folder.
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "scrivane/core/cogcheckrun.h"
+#include "tests/support/file_bytes.h"
 
 using namespace scrivane;
+using tarvex::test::WriteBytes;
 
 namespace {
 
@@ -26,24 +27,27 @@ CheckRun Check(const QStringList& args) {
   return r;
 }
 
-void Write(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
 const QByteArray kWarning = "symbols\r\nmessage startup\r\nthing door local\r\nend\r\ncode\r\nstartup:\r\n  Sleep(1, 2);\r\n  return;\r\nend\r\n";
 const QByteArray kError = "symbols\nend\ncode\nrun:\n  x = 1\nend\n";
 const QByteArray kMots = "symbols\nmessage startup\nend\ncode\nstartup:\n  AISetInterest(GetSenderRef(), GetSourceRef());\n  return;\nend\n";
 
+// A folder holding warn.cog (one warning, one note), error.cog (one error, one note) and
+// mots.cog (clean for MotS, a warning for JK).
+class CogCheckRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(warn, kWarning);
+    WriteBytes(error, kError);
+    WriteBytes(mots, kMots);
+  }
+  QTemporaryDir dir;
+  const QString warn = dir.filePath(QStringLiteral("warn.cog")), error = dir.filePath(QStringLiteral("error.cog")),
+                mots = dir.filePath(QStringLiteral("mots.cog"));
+};
+
 }  // namespace
 
-TEST(CogCheckRun, TextOutputAndExitStatus) {
-  QTemporaryDir dir;
-  const QString warn = dir.filePath(QStringLiteral("warn.cog")), error = dir.filePath(QStringLiteral("error.cog"));
-  Write(warn, kWarning);
-  Write(error, kError);
+TEST_F(CogCheckRun, TextOutputAndExitStatus) {
   CheckRun r = Check({warn});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, warn + QStringLiteral(":7:3: warning: 'Sleep' takes 1 argument, but 2 are written: the game takes 1 "
@@ -60,10 +64,7 @@ TEST(CogCheckRun, TextOutputAndExitStatus) {
   EXPECT_TRUE(lines[3].endsWith(QStringLiteral("[COG003]")));
 }
 
-TEST(CogCheckRun, GameChoice) {
-  QTemporaryDir dir;
-  const QString mots = dir.filePath(QStringLiteral("mots.cog"));
-  Write(mots, kMots);
+TEST_F(CogCheckRun, GameChoice) {
   const struct {
     QStringList args;
     bool warned;
@@ -79,10 +80,7 @@ TEST(CogCheckRun, GameChoice) {
   }
 }
 
-TEST(CogCheckRun, JsonOutput) {
-  QTemporaryDir dir;
-  const QString error = dir.filePath(QStringLiteral("error.cog"));
-  Write(error, kError);
+TEST_F(CogCheckRun, JsonOutput) {
   const CheckRun r = Check({QStringLiteral("--format"), QStringLiteral("json"), error});
   EXPECT_EQ(r.status, 1);
   QJsonParseError pe;
@@ -101,17 +99,16 @@ TEST(CogCheckRun, JsonOutput) {
   EXPECT_TRUE(f.value("message").toString().contains(QLatin1String("line 4 of the code section (line 6 of the file)")));
   // No finding: an empty array.
   const QString clean = dir.filePath(QStringLiteral("clean.cog"));
-  Write(clean, "symbols\nend\ncode\nend\n");
+  WriteBytes(clean, "symbols\nend\ncode\nend\n");
   const CheckRun empty = Check({QStringLiteral("--format=json"), clean});
   EXPECT_EQ(empty.status, 0);
   EXPECT_EQ(QJsonDocument::fromJson(empty.out.toUtf8()).array().size(), 0);
 }
 
-TEST(CogCheckRun, FoldersAreSearchedForScriptsInAnyCase) {
-  QTemporaryDir dir;
-  Write(dir.filePath(QStringLiteral("mod/cog/a.cog")), kWarning);
-  Write(dir.filePath(QStringLiteral("mod/cog/deeper/B.COG")), kWarning);
-  Write(dir.filePath(QStringLiteral("mod/readme.txt")), kError);
+TEST_F(CogCheckRun, FoldersAreSearchedForScriptsInAnyCase) {
+  WriteBytes(dir.filePath(QStringLiteral("mod/cog/a.cog")), kWarning);
+  WriteBytes(dir.filePath(QStringLiteral("mod/cog/deeper/B.COG")), kWarning);
+  WriteBytes(dir.filePath(QStringLiteral("mod/readme.txt")), kError);
   const CheckRun r = Check({dir.filePath(QStringLiteral("mod"))});
   EXPECT_EQ(r.status, 0);
   const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
@@ -120,10 +117,7 @@ TEST(CogCheckRun, FoldersAreSearchedForScriptsInAnyCase) {
   EXPECT_TRUE(lines[1].startsWith(dir.filePath(QStringLiteral("mod/cog/deeper/B.COG:7:3"))));
 }
 
-TEST(CogCheckRun, UsageErrorsAndUnreadablePaths) {
-  QTemporaryDir dir;
-  const QString error = dir.filePath(QStringLiteral("error.cog"));
-  Write(error, kError);
+TEST_F(CogCheckRun, UsageErrorsAndUnreadablePaths) {
   const struct {
     QStringList args;
     const char* says;
@@ -147,7 +141,7 @@ TEST(CogCheckRun, UsageErrorsAndUnreadablePaths) {
   EXPECT_TRUE(r.out.contains(QLatin1String("[COG003]")));
   // A file that cannot be read (where permissions stop this user; root reads anything).
   const QString locked = dir.filePath(QStringLiteral("locked.cog"));
-  Write(locked, kWarning);
+  WriteBytes(locked, kWarning);
   QFile::setPermissions(locked, QFileDevice::Permissions());
   if (QFile probe(locked); !probe.open(QIODevice::ReadOnly)) {
     const CheckRun l = Check({locked});
