@@ -111,17 +111,4 @@ TEST(Replace, FollowsTheRunRules) {
   }
 }
 
-TEST(Replace, RenameReplacesFirstThenEveryFreeStandingOccurrence) {
-  // What the symbol explorer's rename does: the first occurrence as it stands, then the rest
-  // with the edge check, from where the first call left off.
-  TextModel m("int door=0\r\n  door2 = door;\r\n  x = door + 1\r\n");
-  FindState f{"door=0", "gate=0", 1};
-  scrivane::Replace(m, f, false, false);
-  f.sW = "door";
-  f.sR = "gate";
-  scrivane::Replace(m, f, true, true);
-  EXPECT_EQ(m.Text(), "int gate=0\r\n  door2 = gate;\r\n  x = gate + 1\r\n");
-  EXPECT_EQ(f.ipos, 0);
-}
-
 }  // namespace
