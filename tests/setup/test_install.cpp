@@ -307,19 +307,4 @@ TEST_F(InstallTest, CopiesKeepTheSourcesPermissions) {
 }
 #endif
 
-TEST_F(InstallTest, NewDirectory) {
-  WriteBytes(Inst("plain file"), "x");
-  const std::pair<const char*, bool> cases[] = {{"Mods", true}, {"Mods", true} /* already there */, {"plain file", false}};
-  for (const auto& [name, made] : cases) {
-    prompts.Clear();
-    const QString expected = QDir::toNativeSeparators(inst) + QDir::separator() + QLatin1String(name);
-    EXPECT_EQ(MakeNewDirectory(QDir::toNativeSeparators(inst), QLatin1String(name), files), made ? expected : QString());
-    EXPECT_EQ(QFileInfo(expected).isDir(), made) << name;
-    EXPECT_EQ(prompts.records.size(), made ? 0u : 1u);
-    if (!made) {
-      EXPECT_TRUE(prompts.records[0].text.startsWith("Error creating directory \"" + expected + "\"." + kCrLf));
-    }
-  }
-}
-
 }  // namespace

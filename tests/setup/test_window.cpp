@@ -55,18 +55,23 @@ TEST_F(WindowTest, OpensOnTheCurrentFolderAndTheListFillsTheInstallPath) {
   EXPECT_EQ(w.pdInstallPath->text(), w.pdDir->path());
 }
 
+// New Directory moves into the folder it made or found; a name that cannot be made (a file in
+// the way, a missing parent) is refused with the reason and the list stays.
 TEST_F(WindowTest, NewDirectory) {
+  WriteBytes(At("Old/plain file"), "x");
   PendrelSetup w(&files, &shell);
   w.pdDir->setPath(At("Games"));  // not there: the list stays
   EXPECT_EQ(w.pdDir->path(), root);
   w.pdInstallPath->setText(QStringLiteral("unchanged"));
   const struct {
     QString answer, after;  // the install path afterwards, and the folder list's path once one was made
-    int messages;
+    bool refused;
   } cases[] = {
-      {"", "unchanged", 0},  // empty answer, also a cancelled box: nothing
-      {"Mods Folder", At("Mods Folder"), 0},  // made and moved into
-      {"missing/deeper", At("Mods Folder"), 1},  // cannot be made: stays
+      {"", "unchanged", false},  // empty answer, also a cancelled box: nothing
+      {"Old", At("Old"), false},  // already there: moved into
+      {"plain file", At("Old"), true},
+      {"Mods Folder", At("Old/Mods Folder"), false},  // made and moved into
+      {"missing/deeper", At("Old/Mods Folder"), true},
   };
   for (const auto& c : cases) {
     const QString before = w.pdDir->path();
@@ -77,10 +82,17 @@ TEST_F(WindowTest, NewDirectory) {
     EXPECT_EQ(prompts.records[0].text, QStringLiteral("Current directory is:") + before);
     EXPECT_EQ(w.pdDir->path(), c.answer.isEmpty() ? root : c.after) << c.answer;
     EXPECT_EQ(w.pdInstallPath->text(), c.after) << c.answer;
-    EXPECT_EQ(int(prompts.Messages().size()), c.messages) << c.answer;
+    ASSERT_EQ(prompts.Messages().size(), c.refused ? 1u : 0u) << c.answer;
+    if (c.refused) {
+      EXPECT_TRUE(prompts.Messages()[0].startsWith("Error creating directory \"" + before + QDir::separator() + c.answer +
+                                                   "\".\r\n"))
+          << prompts.Messages()[0];
+    }
   }
-  EXPECT_FALSE(QFileInfo::exists(At("Mods Folder/missing")));
+  EXPECT_TRUE(QFileInfo(At("Old/plain file")).isFile());
+  EXPECT_FALSE(QFileInfo::exists(At("Old/Mods Folder/missing")));
 }
+
 
 TEST_F(WindowTest, InstallEndsTheProgramARefusedOneKeepsItOpen) {
   const QString prog = At("setup");
