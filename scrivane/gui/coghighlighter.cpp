@@ -70,12 +70,12 @@ void CogHighlighter::ContentsChanged(int position, int, int added) {
     return reading.text();
   });
   blockCount_ = count;
-  // The changed lines lose their colouring; a few (typing) are coloured at once, before the
-  // document lays them out, the rest when they are shown.
-  const bool now = last - first < kColourAtOnce;
-  for (int line = first;; block = block.next(), ++line) {
+  // The changed lines lose their colouring and are coloured again when they are painted.
+  // Colouring them here, inside the change, would stretch the change the document's layout
+  // sees over the following lines, and the layout answers a change of several lines by
+  // painting the whole view again: for every key typed.
+  for (;; block = block.next()) {
     if (block.userState() != -1) block.setUserState(-1);
-    if (now) Colour(block, sections_.Before(line));
     if (block == end) break;
   }
   // A moved section line changes the colours of lines below the edit: those shown are painted again.

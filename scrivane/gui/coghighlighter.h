@@ -38,7 +38,6 @@ class CogHighlighter : public QObject {
   void ContentsChanged(int position, int removed, int added);
   void Colour(const QTextBlock& block, CogState before);
 
-  static constexpr int kColourAtOnce = 64;  // lines an edit colours at once; more wait for the paint
   QPlainTextEdit* box_;
   std::shared_ptr<const CogWords> words_;
   std::vector<QTextCharFormat> formats_;
