@@ -16,6 +16,7 @@ them too.
   open_vs_geany.py SCRIVANE [--sizes 1,5,20] [--rounds 10] [--corpus DIR]
 """
 import argparse
+import contextlib
 import os
 import shutil
 import statistics
@@ -97,6 +98,46 @@ def measure(argv, env, quiet_s=0.25, limit_s=120):
         p.wait()
 
 
+@contextlib.contextmanager
+def x_session(prefix, display):
+    """A work folder, and an environment under X with a window manager: a private Xvfb and
+    openbox on the display unless DISPLAY is set; the programs' settings kept in the folder."""
+    work = tempfile.mkdtemp(prefix=prefix)
+    env = dict(os.environ)
+    xvfb = wm = None
+    try:
+        if "DISPLAY" not in env:
+            env["DISPLAY"] = display
+            xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1600x1000x24", "-nolisten", "tcp"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1.0)
+            wm = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(0.5)
+        env["QT_QPA_PLATFORM"] = "xcb"
+        env["TARVEX_CONFIG_DIR"] = os.path.join(work, "scrivane-config")
+        env["XDG_CONFIG_HOME"] = os.path.join(work, "xdg")
+        yield work, env
+    finally:
+        for proc in (wm, xvfb):
+            if proc:
+                proc.terminate()
+                proc.wait()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def both_sides(scrivane, geany, work, corpus, mb):
+    """The script of mb MB written as .cog and .c, and each program's command line to open it."""
+    data = make_script(corpus, mb * 1_000_000)
+    cog, c = os.path.join(work, f"big{mb}.cog"), os.path.join(work, f"big{mb}.c")
+    for path in (cog, c):
+        with open(path, "wb") as f:
+            f.write(data)
+    return {
+        "scrivane": [scrivane, cog],
+        "geany": [geany, "--new-instance", "--no-session", "-c", os.path.join(work, "geany-config"), c],
+    }, data
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("scrivane")
@@ -108,31 +149,10 @@ def main():
     if not geany:
         sys.exit("geany is not installed (apt-get install geany)")
 
-    work = tempfile.mkdtemp(prefix="tarvex-open-")
-    env = dict(os.environ)
-    xvfb = wm = None
-    if "DISPLAY" not in env:
-        env["DISPLAY"] = ":17"
-        xvfb = subprocess.Popen(["Xvfb", ":17", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.0)
-        wm = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)
-    env["QT_QPA_PLATFORM"] = "xcb"
-    env["TARVEX_CONFIG_DIR"] = os.path.join(work, "scrivane-config")
-    env["XDG_CONFIG_HOME"] = os.path.join(work, "xdg")
-    try:
+    with x_session("tarvex-open-", ":17") as (work, env):
         print(f"{'size':>5} {'Scrivane ms':>12} {'Geany ms':>9} {'ratio':>6} {'Scrivane MiB':>13} {'Geany MiB':>10} {'ratio':>6}")
         for mb in (int(s) for s in a.sizes.split(",")):
-            data = make_script(a.corpus, mb * 1_000_000)
-            cog, c = os.path.join(work, f"big{mb}.cog"), os.path.join(work, f"big{mb}.c")
-            for path in (cog, c):
-                with open(path, "wb") as f:
-                    f.write(data)
-            sides = {
-                "scrivane": [a.scrivane, cog],
-                "geany": [geany, "--new-instance", "--no-session", "-c", os.path.join(work, "geany-config"), c],
-            }
+            sides, _ = both_sides(a.scrivane, geany, work, a.corpus, mb)
             got = {k: ([], []) for k in sides}
             order = list(sides)
             for r in range(a.rounds):
@@ -144,12 +164,6 @@ def main():
             s_mib, g_mib = statistics.median(got["scrivane"][1]), statistics.median(got["geany"][1])
             print(f"{mb:>3}MB {s_cpu:>12.0f} {g_cpu:>9.0f} {s_cpu / g_cpu:>6.2f} {s_mib:>13.0f} {g_mib:>10.0f} {s_mib / g_mib:>6.2f}",
                   flush=True)
-    finally:
-        for proc in (wm, xvfb):
-            if proc:
-                proc.terminate()
-                proc.wait()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

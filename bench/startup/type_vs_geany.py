@@ -22,7 +22,6 @@ import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 _spec = importlib.util.spec_from_file_location("open_vs_geany", os.path.join(os.path.dirname(__file__), "open_vs_geany.py"))
@@ -116,32 +115,11 @@ def main():
     if not geany:
         sys.exit("geany is not installed (apt-get install geany)")
 
-    work = tempfile.mkdtemp(prefix="tarvex-type-")
-    env = dict(os.environ)
-    xvfb = wm = None
-    if "DISPLAY" not in env:
-        env["DISPLAY"] = ":18"
-        xvfb = subprocess.Popen(["Xvfb", ":18", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.0)
-        wm = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)
-    env["QT_QPA_PLATFORM"] = "xcb"
-    env["TARVEX_CONFIG_DIR"] = os.path.join(work, "scrivane-config")
-    env["XDG_CONFIG_HOME"] = os.path.join(work, "xdg")
-    try:
+    with ovg.x_session("tarvex-type-", ":18") as (work, env):
         print(f"{'size':>5} {'kind':>7} {'Scrivane ms/key':>16} {'Geany ms/key':>13} {'ratio':>6}")
         for mb in (int(s) for s in a.sizes.split(",")):
-            data = ovg.make_script(a.corpus, mb * 1_000_000)
+            sides, data = ovg.both_sides(a.scrivane, geany, work, a.corpus, mb)
             line = data.count(b"\n") // 2 + 1
-            cog, c = os.path.join(work, f"big{mb}.cog"), os.path.join(work, f"big{mb}.c")
-            for path in (cog, c):
-                with open(path, "wb") as f:
-                    f.write(data)
-            sides = {
-                "scrivane": [a.scrivane, cog],
-                "geany": [geany, "--new-instance", "--no-session", "-c", os.path.join(work, "geany-config"), c],
-            }
             for kind in a.kinds.split(","):
                 got = {k: [] for k in sides}
                 order = [k for k in sides if k in a.programs.split(",")]
@@ -150,12 +128,6 @@ def main():
                         got[k].append(measure(k, sides[k], env, line, KINDS[kind], a.keys, a.delay))
                 s, g = (statistics.median(got[k]) if got[k] else float("nan") for k in sides)
                 print(f"{mb:>3}MB {kind:>7} {s:>16.2f} {g:>13.2f} {s / g if g else float('inf'):>6.2f}", flush=True)
-    finally:
-        for proc in (wm, xvfb):
-            if proc:
-                proc.terminate()
-                proc.wait()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
