@@ -293,13 +293,14 @@ bool UsedInCode(const QString& text, const QString& word) {
 namespace {
 
 // 0-based start of the first line that begins with "message" (any letter case) and declares
-// `name`; -1 when none does.
-qsizetype MessageDeclaration(const QString& t, const QString& name) {
+// the handler labelled `label` (the label is the declaration's as the scan shows it); -1 when
+// none does.
+qsizetype MessageDeclaration(const QString& t, const QString& label) {
   const QStringView all(t);
   for (qsizetype p = 0; p >= 0 && p < t.size(); p = t.indexOf(QLatin1Char('\n'), p), p = p < 0 ? -1 : p + 1) {
     if (!all.mid(p, 7).startsWith(u"message", Qt::CaseInsensitive)) continue;
     const qsizetype end = LineEndFrom(t, p);
-    if (KeyEqual()(GetSymbolName(t.mid(p, end - p), 7), name)) return p;
+    if (KeyEqual()(GetSymbolName(t.mid(p, end - p), 7), label)) return p;
   }
   return -1;
 }
@@ -329,6 +330,30 @@ bool IsName(const QString& s) {
   return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return IsWordChar(c); });
 }
 
+// A label as its parts: the name, a default value written against it ("=5"), and the words
+// after the blanks that follow (a label shows what stands before a tab: "sec1 local").
+// `at` is where the name starts in the label.
+struct LabelParts {
+  qsizetype at = 0;
+  QString name, value, rest;
+};
+
+LabelParts SplitLabel(const QString& label) {
+  LabelParts p;
+  const qsizetype n = label.size();
+  qsizetype i = 0;
+  while (i < n && label.at(i).isSpace()) ++i;
+  p.at = i;
+  while (i < n && label.at(i) != QLatin1Char('=') && !label.at(i).isSpace()) ++i;
+  p.name = label.mid(p.at, i - p.at);
+  const qsizetype v = i;
+  if (i < n && label.at(i) == QLatin1Char('='))
+    while (i < n && !label.at(i).isSpace()) ++i;
+  p.value = label.mid(v, i - v);
+  p.rest = label.mid(i).simplified();
+  return p;
+}
+
 }  // namespace
 
 NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKind kind, const QString& oldLabel,
@@ -346,46 +371,59 @@ NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKi
     m.SetSelLength(key.size());
     m.ReplaceSel(newLabel);
     r.done = true;
-    r.newKey = newLabel;
+    r.newKey = r.newLabel = newLabel;
     return r;
   }
-  const QString oldName = NameInLabel(oldLabel), newName = NameInLabel(newLabel);
+  // The name changes, and a default value when one is typed with it; what else the label shows
+  // of its line stays as it is in the text, whether the new label repeats it or not.
+  const LabelParts was = SplitLabel(oldLabel), now = SplitLabel(newLabel);
+  const QString& oldName = was.name;
   if (oldName.isEmpty()) {
     r.refusal = QStringLiteral("This node has no name in the script to rename.");
     return r;
   }
-  // The new label is a plain name (with a default value), or the old label with only its name
-  // changed: what else the label showed of its line stays as it was.
-  const QString typed = StripDefault(newLabel).trimmed();
-  const bool nameOnly = QString(oldLabel).replace(oldLabel.indexOf(oldName), oldName.size(), newName) == newLabel;
-  if (!IsName(newName) || (!IsName(typed) && !nameOnly)) {
-    r.refusal = typed.isEmpty()
+  const QString typed = newLabel.trimmed();
+  const bool lineBreak = typed.contains(QLatin1Char('\n')) || typed.contains(QLatin1Char('\r'));
+  if (!IsName(now.name) || lineBreak || (!now.rest.isEmpty() && was.rest.isEmpty())) {
+    r.refusal = now.name.isEmpty()
                     ? QStringLiteral("\"%1\" has not been renamed: a symbol needs a name.").arg(oldName)
                     : QStringLiteral("\"%1\" cannot be a symbol's name: use letters, digits and the underscore only.")
                           .arg(typed);
     return r;
   }
+  if (!now.rest.isEmpty() && now.rest != was.rest) {
+    r.refusal = QStringLiteral("Only the name of \"%1\" and its default value can be changed in the tree: change the "
+                               "rest of its line in the script.").arg(oldName);
+    return r;
+  }
   // The declaration: a symbol's own line, or the "message" line that declares a handler.
-  const qsizetype line = kind == BramwiseKind::Handler ? MessageDeclaration(t, oldName) : FindNodeKey(t, key, kind);
-  const qsizetype at = line < 0 ? -1 : LabelInDeclaration(t, line, oldLabel);
-  if (at < 0) {
+  const qsizetype line = kind == BramwiseKind::Handler ? MessageDeclaration(t, oldLabel) : FindNodeKey(t, key, kind);
+  const qsizetype label = line < 0 ? -1 : LabelInDeclaration(t, line, oldLabel);
+  if (label < 0) {
     r.refusal = QStringLiteral("The declaration of \"%1\" is no longer in the script as the tree shows it. Refresh "
                                "the tree (F5) and try again.").arg(oldName);
     return r;
   }
   const bool message = QStringView(t).mid(line, 7).startsWith(u"message", Qt::CaseInsensitive);
-  if (message) r.twinOld = kind == BramwiseKind::Handler ? DeclarationKey(t, line) : oldName + QLatin1Char(':');
+  if (message) r.twinOld = kind == BramwiseKind::Handler ? DeclarationKey(t, line) : oldLabel + QLatin1Char(':');
+  // In the declaration: the name, with the default value when a new one was typed.
+  const bool newValue = !now.value.isEmpty() && now.value != was.value;
+  const qsizetype at = label + was.at;
+  const QString inserted = now.name + (newValue ? now.value : QString());
   m.SetSelStart(at);
-  m.SetSelLength(oldLabel.size());
-  m.ReplaceSel(newLabel);
-  // Every later use of the name standing on its own.
+  m.SetSelLength(oldName.size() + (newValue ? was.value.size() : 0));
+  r.newLabel = QString(oldLabel).replace(was.at, m.SelLength(), inserted);
+  m.ReplaceSel(inserted);
+  // Every later use of the name standing on its own, after the label (a default value such as
+  // "+newtail" for the template NewTail is no use).
   f.sW = oldName;
-  f.sR = newName;
-  f.ipos = at + newLabel.size() + 1;
+  f.sR = now.name;
+  f.ipos = label + r.newLabel.size() + 1;
   Replace(m, f, true, true);
   const QString declaration = DeclarationKey(m.Text(), line);
-  r.newKey = kind == BramwiseKind::Handler ? newName + QLatin1Char(':') : declaration;
-  if (message) r.twinNew = kind == BramwiseKind::Handler ? declaration : newName + QLatin1Char(':');
+  const QString handler = r.newLabel + QLatin1Char(':');
+  r.newKey = kind == BramwiseKind::Handler ? handler : declaration;
+  if (message) r.twinNew = kind == BramwiseKind::Handler ? declaration : handler;
   r.done = true;
   return r;
 }

@@ -95,15 +95,18 @@ struct NodeRename {
   bool done = false;
   QString refusal;  // why not, for the user, when !done
   QString newKey;   // the node's key in the renamed text
+  QString newLabel; // the node's label in the renamed text (as a new scan would show it)
   // A message is in the tree twice, as a declared symbol and as a handler: the other node's
   // key before and after the rename (empty for other symbols).
   QString twinOld, twinNew;
 };
 
-// Renames the symbol a node (labelled oldLabel) stands for to newLabel. First the declaration
-// itself: a symbol's key line, or for a handler the "message" line that declares it; there the
-// label after the type name is replaced as it stands (a default value with it). Then every
-// later occurrence of the name (NameInLabel) that stands on its own,
+// Renames the symbol a node (labelled oldLabel) stands for to the name typed in newLabel.
+// First the declaration itself: a symbol's key line, or for a handler the "message" line that
+// declares it; there only the name changes, with its default value when the new label gives
+// one ("total=7"). What else the label shows of its line (blanks, "local", the words before a
+// tab) stays as the text has it, whether the new label repeats it or leaves it out; a label
+// that changes it is refused. Then every later occurrence of the name that stands on its own,
 // with no word character next to it. Occurrences before the declaration stay. A comment node
 // has no declaration: its own text is replaced. The name must be letters, digits and
 // underscores; a declaration no longer in the text refuses too. One change of the model; the

@@ -229,14 +229,9 @@ void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& n
     item->setText(0, label);
     bramwiseKeys_.emplace(QStringView(Item(item)->key), item);
   };
-  const QString newName = NameInLabel(newString);
-  if (!r.twinOld.isEmpty()) {
-    if (QTreeWidgetItem* twin = BramwiseNodeByKey(r.twinOld)) {
-      QString label = Item(twin)->label;  // what stands around the name stays
-      rekey(twin, r.twinNew, label.replace(label.indexOf(NameInLabel(label)), NameInLabel(label).size(), newName));
-    }
-  }
-  rekey(node, r.newKey, newString);
+  if (!r.twinOld.isEmpty())
+    if (QTreeWidgetItem* twin = BramwiseNodeByKey(r.twinOld)) rekey(twin, r.twinNew, r.newLabel);
+  rekey(node, r.newKey, r.newLabel);
 }
 
 void frmMain::tvwBramwise_KeyDown(int keyCode) {

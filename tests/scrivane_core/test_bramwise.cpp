@@ -130,18 +130,20 @@ TEST(Bramwise, CorpusRenamesChangeTheDeclarationAndWholeNamesOnly) {
     for (const BramwiseNode& n : Scan(text).nodes) {
       const QString oldName = NameInLabel(n.text), newName = QStringLiteral("zq%1_").arg(renamed);
       if ((n.kind != BramwiseKind::Symbol && n.kind != BramwiseKind::Handler) || oldName.isEmpty()) continue;
+      // The label as a new build would show it: what the label shows beside the name stays.
       const QString newLabel = QString(n.text).replace(n.text.indexOf(oldName), oldName.size(), newName);
       SCOPED_TRACE((name + ": " + n.key).toStdString());
       TextModel m(text);
       FindState f;
-      const NodeRename r = RenameNode(m, f, n.key, n.kind, n.text, newLabel);
+      const NodeRename r = RenameNode(m, f, n.key, n.kind, n.text, newName);  // the name typed alone
       ASSERT_TRUE(r.done) << r.refusal.toStdString();
       ++renamed;
       const TextChange& first = m.Changes().front();
       const qsizetype line = text.lastIndexOf('\n', first.start - 1) + 1;
-      EXPECT_TRUE(first.inserted == newLabel && m.Text().left(line) == text.left(line));
+      EXPECT_TRUE(first.inserted == newName && first.removed == oldName.size() && m.Text().left(line) == text.left(line));
       EXPECT_TRUE(n.kind == BramwiseKind::Handler ? QStringView(text).mid(line).startsWith(u"message", Qt::CaseInsensitive)
                                                   : QStringView(text).mid(line).startsWith(n.key));
+      EXPECT_EQ(r.newLabel, newLabel);
       const QString& t = m.Text();
       qsizetype uses = 0;
       for (qsizetype p = t.indexOf(newName); p >= 0; p = t.indexOf(newName, p + 1), ++uses)

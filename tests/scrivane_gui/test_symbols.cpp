@@ -106,16 +106,45 @@ TEST_F(SymbolsTest, TypedTypesThatAreNotInTheListAreRefused) {
   }
 }
 
-// A declaration with blanks between its type and its name shows them in its label: the name
-// the gestures look for in the code has none.
-TEST_F(SymbolsTest, ALabelWithTheDeclarationsBlanksStillFindsTheUses) {
-  const QString script = "# t\r\nsymbols\r\nint\t     count\t\tlocal\r\nend\r\ncode\r\nstartup:\r\n   count = count + 1;\r\nreturn;\r\nend\r\n";
-  frmScrivane* w = StartWithTree(script);
-  QTreeWidgetItem* count = Node("int\t     count\t\tlocal\r");
-  ASSERT_TRUE(count && count->text(0) == "     count");
-  main->tvwBramwise->setCurrentItem(count);
-  QTest::keyClick(main->tvwBramwise, Qt::Key_Delete);
-  EXPECT_EQ(prompts.Messages(), std::vector<QString>{"Can not delete: symbol is present in code section"});
-  count->setText(0, "total");
-  EXPECT_EQ(w->txtMain->Text(), QString(script).replace("     count", "total").replace("count", "total"));
+// A label that shows more of its line than the name (blanks, a default value, the words before
+// a tab): Delete looks for the name alone in the code, and a rename changes only the name (and
+// a default value typed with it), whether the new label repeats the rest or not.
+TEST_F(SymbolsTest, ALabelShowingMoreOfItsLineRenamesOnlyTheName) {
+  const struct { const char* line; const char* label; const char* typed; const char* renamed; } cases[] = {
+      {"int\t     count\t\tlocal", "     count", "total", "int\t     total\t\tlocal"},
+      {"thing count    local\tdesc=x", "count    local", "total", "thing total    local\tdesc=x"},
+      {"thing count    local\tdesc=x", "count    local", " total local", "thing total    local\tdesc=x"},
+      {"int count=5 linkid=2\tmask=0x400", "count=5 linkid=2", "total=7", "int total=7 linkid=2\tmask=0x400"},
+      {"message count nolink\tdesc=x", "count nolink", "total", "message total nolink\tdesc=x"},
+      {"thing count    local\tdesc=x", "count    local", "total nolink", nullptr},
+  };
+  frmScrivane* w = nullptr;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const QString script = QStringLiteral("# t\r\nsymbols\r\n%1\r\nend\r\ncode\r\nstartup:\r\n   count = count + 1;\r\nreturn;\r\nend\r\n").arg(c.line);
+    if (!w) {
+      w = StartWithTree(script);
+    } else {
+      w->txtMain->SetText(script);
+      main->mnuViewRefresh->trigger();
+      prompts.Clear();
+    }
+    QTreeWidgetItem* count = Node(c.line + QStringLiteral("\r"));
+    ASSERT_TRUE(count && count->text(0) == c.label);
+    main->tvwBramwise->setCurrentItem(count);
+    QTest::keyClick(main->tvwBramwise, Qt::Key_Delete);
+    EXPECT_EQ(prompts.Messages(), std::vector<QString>{"Can not delete: symbol is present in code section"});
+    prompts.Clear();
+    count->setText(0, c.typed);
+    if (!c.renamed) {
+      EXPECT_EQ(prompts.Messages(), std::vector<QString>{"Only the name of \"count\" and its default value can be changed "
+                                                         "in the tree: change the rest of its line in the script."});
+      EXPECT_TRUE(w->txtMain->Text() == script && count->text(0) == c.label);
+      continue;
+    }
+    EXPECT_EQ(w->txtMain->Text(), QString(script).replace(c.line, c.renamed).replace("count = count", "total = total"));
+    // The node stands for its renamed line and shows it as a new build would.
+    EXPECT_TRUE(Node(c.renamed + QStringLiteral("\r")) == count &&
+                count->text(0) == QString(c.label).replace("count", "total").replace("=5", "=7"));
+  }
 }
