@@ -167,10 +167,14 @@ qsizetype FindHandlerLabel(const QString& text, const QString& label, qsizetype 
 BramwiseScan ScanBramwise(const QString& t, const QString& caption, const QStringList& types) {
   BramwiseScan out;
   const SectionMarks marks = ScanSectionMarks(t);  // 1-based positions of the LFs
-  if (marks.lsym == 0 || marks.lsymend == 0 || marks.lsymend < marks.lsym) return out;
+  // The section may open on the very first line, as many scripts' do (there is no LF before
+  // it: its 0-based start stands for the LF's 1-based position).
+  const bool firstLine = QStringView(t).startsWith(u"symbols", Qt::CaseInsensitive);
+  const qsizetype lsym = firstLine ? 0 : marks.lsym;
+  if ((lsym == 0 && !firstLine) || marks.lsymend == 0 || marks.lsymend < lsym) return out;
   // The declarations are looked for from the character after "symbols" up to four characters
   // after the "end" that closes the section.
-  const qsizetype symBegin = marks.lsym + 7;
+  const qsizetype symBegin = lsym + 7;
   const qsizetype symEnd = std::min(t.size(), marks.lsymend + 7);
 
   Builder b(out);

@@ -6,7 +6,8 @@
 //
 // The scan reads the script as lines: a keyword or a type name counts only at the very start
 // of a line, directly after a line feed, and as a prefix of the line. The symbols section runs
-// from the first "symbols" line to the first "end" line of the text. A line ends at its CR (a
+// from the first "symbols" line (the text's first line too) to the first "end" line of the
+// text. A line ends at its CR (a
 // declaration's key keeps it) or, for a line that ends in LF alone, before the LF.
 #include <QString>
 #include <QStringList>
