@@ -72,8 +72,12 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   mdiArea->setActiveSubWindow(sub);
   strCurCog = w->Tag;
 
+  // default.cog's bytes are the new document's, each line with the end it has there.
   const ScriptReadResult def = ReadScriptFile(ProgramFile("default.cog"), true);
-  w->txtMain->SetWidgetText(def.ok ? def.content.text : QString());
+  if (def.ok) {
+    w->lineEnd = def.content.style;
+    w->txtMain->SetWidgetText(def.content.text, def.content.odd);
+  }
   LoadMessageList(w);
   w->MarkClean();
   RefreshCogList();

@@ -111,13 +111,22 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
          return w;
        },
        "# x\r\nsymbols\r\nint b\r\nend\ncode\r\nend\r\n", {}},
+      // A new document is default.cog as its bytes are (here the file opened, made default.cog).
+      {"File > New", "# new\nsymbols\r\nend\ncode\r\nend\n",
+       [this](frmScrivane* w) {
+         const QString def = program.filePath(QStringLiteral("default.cog"));
+         EXPECT_TRUE(QFile::remove(def) && QFile::copy(w->strFile, def));
+         main->mnuFileNew_Click();
+         return main->colCogs.last();
+       },
+       "# new\nsymbols\r\nend\ncode\r\nend\n", "# new\nsymbols\r\nend\ncode\r\nend\n"},
   };
   Start();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const bool isTemplate = QByteArray(c.name) == "template";
+    const bool isTemplate = QByteArray(c.name) == "template", isNew = QByteArray(c.name) == "File > New";
     const QString source = WriteFile(QString("%1.%2").arg(&c - cases).arg(isTemplate ? "cgt" : "cog"), c.file);
-    const QString path = isTemplate ? files.filePath(QStringLiteral("generated.cog")) : source;
+    const QString path = isTemplate || isNew ? files.filePath(QString("new%1.cog").arg(&c - cases)) : source;
     frmScrivane* w = isTemplate ? (main->OpenCogTemplate(source), nullptr) : Open(source);
     w = c.change(w);
     ASSERT_TRUE(w);
