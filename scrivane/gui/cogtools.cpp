@@ -338,7 +338,7 @@ bool CogTools::eventFilter(QObject* o, QEvent* e) {
     const int position = ce->reason() == QContextMenuEvent::Mouse
                              ? box->cursorForPosition(box->viewport()->mapFrom(box, ce->pos())).position()
                              : box->textCursor().position();
-    QMenu* menu = box->createStandardContextMenu();
+    QMenu* menu = box->ContextMenu();
     menu->addSeparator();
     menu->addAction(QStringLiteral("Go to &Definition"), this, [box, position] { CogLive::Of(box)->GoToDefinition(position); });
     QAction* rename = menu->addAction(QStringLiteral("Rena&me Symbol..."), this, [this, position] { RenameAtCaret(position); });

@@ -30,7 +30,7 @@ void frmMain::BuildEditCommands() {
   item(mnuEditRedo, "mnuEditRedo", QStringLiteral("Red&o"), {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo},
        [](TextBox* b) { b->redo(); });
   mnuEditm->insertSeparator(before);
-  item(mnuEditCut, "mnuEditCut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, [](TextBox* b) { b->cut(); });
+  item(mnuEditCut, "mnuEditCut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, [](TextBox* b) { b->Cut(); });
   item(mnuEditCopy, "mnuEditCopy", QStringLiteral("&Copy"), {QKeySequence::Copy}, [](TextBox* b) { b->copy(); });
   item(mnuEditPaste, "mnuEditPaste", QStringLiteral("&Paste"), {QKeySequence::Paste}, [](TextBox* b) { b->paste(); });
   item(mnuEditSelectAll, "mnuEditSelectAll", QStringLiteral("Select A&ll"), {QKeySequence::SelectAll},

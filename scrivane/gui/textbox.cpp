@@ -1,6 +1,9 @@
 #include "scrivane/gui/textbox.h"
 
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QWheelEvent>
 #include <QTextBlock>
@@ -263,6 +266,53 @@ void TextBox::ReplaceSel(const QString& s) {
   SelectWidgetRange(end, end);
 }
 
+void TextBox::Cut() {
+  if (isReadOnly() || !textCursor().hasSelection()) return;
+  copy();
+  ReplaceSel(QString());
+  ensureCursorVisible();
+}
+
+QMenu* TextBox::ContextMenu() {
+  QMenu* menu = createStandardContextMenu();
+  // The standard Cut and Delete would take out a selection of several lines by the widget's
+  // own rule, which ends the joined line as the first line ended.
+  for (QAction* a : menu->actions()) {
+    const QString name = a->objectName();
+    if (name != QLatin1String("edit-cut") && name != QLatin1String("edit-delete")) continue;
+    disconnect(a, &QAction::triggered, nullptr, nullptr);
+    if (name == QLatin1String("edit-cut")) connect(a, &QAction::triggered, this, &TextBox::Cut);
+    else connect(a, &QAction::triggered, this, [this] { ReplaceSel(QString()); });
+  }
+  return menu;
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* e) {
+  QMenu* menu = ContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(e->globalPos());
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* e) {
+  // Text an input method commits over a selection of several lines, or with line breaks in
+  // it, goes in like typed text; a selection under a composition still going on is taken out
+  // first, so the composition starts on a line that ends as the last selected line did.
+  const QTextCursor c = textCursor();
+  const bool lines = c.hasSelection() && c.block() != document()->findBlock(c.anchor());
+  const QString& commit = e->commitString();
+  const bool breaks = commit.contains(QLatin1Char('\n')) || commit.contains(QLatin1Char('\r'));
+  if (!isReadOnly() && (lines || breaks) && (!commit.isEmpty() || !e->preeditString().isEmpty())) {
+    if (e->preeditString().isEmpty() && e->replacementLength() == 0) {
+      ReplaceSel(commit);
+      ensureCursorVisible();
+      e->accept();
+      return;
+    }
+    if (lines) ReplaceSel(QString());
+  }
+  QPlainTextEdit::inputMethodEvent(e);
+}
+
 namespace {
 
 // Model positions to widget positions for a run of changes in the order of the text, as one
@@ -368,6 +418,10 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
   // Ctrl+Y redoes on every platform, as users of Windows editors expect.
   if (e->key() == Qt::Key_Y && e->modifiers() == Qt::ControlModifier) {
     redo();
+    return;
+  }
+  if (e->matches(QKeySequence::Cut) && !isReadOnly()) {
+    Cut();
     return;
   }
   if (IndentKey(e)) return;

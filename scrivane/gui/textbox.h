@@ -39,6 +39,11 @@ class TextBox : public QPlainTextEdit {
   QString SelText() const;
   // Replaces the selection as one edit; the caret ends after the inserted text.
   void ReplaceSel(const QString& s);
+  // Cut: the selection goes to the clipboard and out of the text as ReplaceSel takes it out.
+  void Cut();
+  // The box's context menu, whose Cut and Delete take the selection out as Cut does. The
+  // caller owns it.
+  QMenu* ContextMenu();
 
   // The text and selection as a model, and back: Apply makes the model's changes (or, for a
   // model not made from this text, the one range that differs) as one edit: one undo step,
@@ -66,6 +71,8 @@ class TextBox : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
   void insertFromMimeData(const QMimeData* source) override;
   void wheelEvent(QWheelEvent* e) override;
   // The view aids (linegutter.cpp) follow the box's size and font.

@@ -1,6 +1,8 @@
 // Changes in many places at once, through the real window: every line keeps the end it had in
 // the file unless the change is on that line, and undo and redo bring the ends back exactly.
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QMenu>
 #include <functional>
 
 #include "scrivane/core/bramwise.h"
@@ -103,6 +105,37 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
          return w;
        },
        "abcd\r\nef\r\n", {}},
+      // Cut, the context menu's Delete and an input method's text over a selection of several
+      // lines: the joined line ends as the last of them did.
+      {"Cut", "ab\ncd\r\nef\r\n",
+       [this](frmScrivane* w) {
+         w->txtMain->SetSelStart(1);
+         w->txtMain->SetSelLength(4);
+         main->mnuEditCut->trigger();
+         return w;
+       },
+       "ad\r\nef\r\n", {}},
+      {"Delete in the context menu", "ab\ncd\r\nef\r\n",
+       [](frmScrivane* w) {
+         w->txtMain->SetSelStart(1);
+         w->txtMain->SetSelLength(4);
+         std::unique_ptr<QMenu> menu(w->txtMain->ContextMenu());
+         QAction* del = menu->findChild<QAction*>(QStringLiteral("edit-delete"));
+         EXPECT_TRUE(del);
+         if (del) del->trigger();
+         return w;
+       },
+       "ad\r\nef\r\n", {}},
+      {"input method", "ab\ncd\r\nef\r\n",
+       [](frmScrivane* w) {
+         w->txtMain->SetSelStart(1);
+         w->txtMain->SetSelLength(4);
+         QInputMethodEvent typed;
+         typed.setCommitString(QStringLiteral("x"));
+         QCoreApplication::sendEvent(w->txtMain, &typed);
+         return w;
+       },
+       "axd\r\nef\r\n", {}},
       {"Delete in the tree", "# x\r\nsymbols\r\nthing a\nint b\r\nend\ncode\r\nend\r\n",
        [this](frmScrivane* w) {
          ShowTree(w);
