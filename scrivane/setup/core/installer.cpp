@@ -163,17 +163,16 @@ InstallOutcome Install(const InstallRequest& request, SetupFileOps& files, Setup
   if (!copied.goOn) return InstallOutcome::Ended;
 
   // 2. to 4. The associations.
-  const QString regPath = JoinPath(req.programFolder, QLatin1String(kRegFile));
   InstallOutcome outcome = InstallOutcome::Ended;
   if (req.associations == Associations::RegistryEditor) {
+    const QString regPath = JoinPath(req.programFolder, QLatin1String(kRegFile));
     if (copied.inPlace > 0)
       prompts().MsgBox(QStringLiteral("Install directory: %1").arg(req.installPath) + kCrLf + InPlaceText(copied.inPlace),
                        QStringLiteral("Info"), MsgButtons::OK, MsgIcon::Information);
     outcome = RegisterWithRegistryEditor(req, regPath, files, shell);
   } else {
-    // The registry file is kept for a Windows system; the desktop does not need it, so a
-    // folder it cannot be written to (a tool set installed by root) stops nothing.
-    WriteRegistryFile(req, regPath, files);
+    // No registry file: only the Windows registry editor reads one, and its paths would be this
+    // system's. (Beside a tool set installed by root, in /usr/bin, it could not be written.)
     QStringList head{QStringLiteral("Tarvex is installed in %1.").arg(req.installPath)};
     if (copied.inPlace > 0) head << InPlaceText(copied.inPlace);
     ReportDesktop(RegisterDesktop({req.installPath, req.boxes, req.dataHome}, files, shell), head);
