@@ -53,6 +53,11 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     main->mnuEdit[4]->trigger();
     return main->CurrentCog();
   };
+  // Selects from the first line's second character into the second line.
+  const auto across = [](frmScrivane* w) {
+    w->txtMain->SetSelStart(1);
+    w->txtMain->SetSelLength(4);
+  };
   const Case cases[] = {
       {"Replace All", "foo one\r\nline2\nline3\r\nline4\nfoo five\r\n", replaceAll,
        "bar one\r\nline2\nline3\r\nline4\nbar five\r\n", {}},
@@ -108,17 +113,15 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
       // Cut, the context menu's Delete and an input method's text over a selection of several
       // lines: the joined line ends as the last of them did.
       {"Cut", "ab\ncd\r\nef\r\n",
-       [this](frmScrivane* w) {
-         w->txtMain->SetSelStart(1);
-         w->txtMain->SetSelLength(4);
+       [this, across](frmScrivane* w) {
+         across(w);
          main->mnuEditCut->trigger();
          return w;
        },
        "ad\r\nef\r\n", {}},
       {"Delete in the context menu", "ab\ncd\r\nef\r\n",
-       [](frmScrivane* w) {
-         w->txtMain->SetSelStart(1);
-         w->txtMain->SetSelLength(4);
+       [across](frmScrivane* w) {
+         across(w);
          std::unique_ptr<QMenu> menu(w->txtMain->ContextMenu());
          QAction* del = menu->findChild<QAction*>(QStringLiteral("edit-delete"));
          EXPECT_TRUE(del);
@@ -127,9 +130,8 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
        },
        "ad\r\nef\r\n", {}},
       {"input method", "ab\ncd\r\nef\r\n",
-       [](frmScrivane* w) {
-         w->txtMain->SetSelStart(1);
-         w->txtMain->SetSelLength(4);
+       [across](frmScrivane* w) {
+         across(w);
          QInputMethodEvent typed;
          typed.setCommitString(QStringLiteral("x"));
          QCoreApplication::sendEvent(w->txtMain, &typed);
