@@ -270,6 +270,14 @@ const CogScript& CogLive::CheckNow() {
   return script_ ? *script_ : none;
 }
 
+void CogLive::Load(QString lfText, const OddLineEnds& odd) {
+  auto script = std::make_shared<const CogScript>(ParseCogScript(lfText, CogGameSetting()));
+  if (!box_) return;
+  box_->SetWidgetText(std::move(lfText), odd);
+  timer_.stop();
+  Take(std::move(script), revision_);
+}
+
 void CogLive::ShowUses(const std::vector<CogRange>& uses) {
   useMarks_.clear();
   for (const CogRange& r : uses) useMarks_.push_back({int(r.offset), int(r.length), CogSeverity::Note, QString()});

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "scrivane/core/cogscript.h"
+#include "scrivane/core/lineends.h"
 
 namespace scrivane {
 
@@ -34,6 +35,9 @@ class CogLive : public QObject {
   bool IsCurrent() const { return script_ && checkedRevision_ == revision_; }
   // Reads the text now unless the last reading is of this very text.
   const CogScript& CheckNow();
+  // Makes the LF-ended text the box's whole text (TextBox::SetWidgetText), read before it goes
+  // in: the reading needs no copy of the document, and the findings come with the text.
+  void Load(QString lfText, const OddLineEnds& odd);
   // Reads again soon (the game to check for has changed).
   void Recheck();
   // Marks shown with a background in the text (the uses of a symbol); empty to clear.

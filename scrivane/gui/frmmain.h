@@ -93,7 +93,8 @@ class frmMain : public QMainWindow {
   // Documents.
   frmScrivane* NewCog(const QString& strFile, const QString& strFileTitle);
   // Puts a file's content, already read, into the window and binds the window to the file.
-  void LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, const ScriptReadResult& content);
+  // Gives the read text to the window's box (moved in, so that it is given back as it goes in).
+  void LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, ScriptReadResult content);
   // Writes the window's text; false (after telling the user) when it could not be written.
   bool SaveCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle);
   void RefreshCogList();

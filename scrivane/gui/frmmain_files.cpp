@@ -20,6 +20,7 @@
 #include "common/ui/prompts.h"
 #include "scrivane/core/scriptfile.h"
 #include "scrivane/core/shell.h"
+#include "scrivane/gui/coglive.h"
 #include "scrivane/gui/frmcgt.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
@@ -84,12 +85,12 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   return w;
 }
 
-void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, const ScriptReadResult& r) {
+void frmMain::LoadCog(frmScrivane* w, const QString& strFile, const QString& strFileTitle, ScriptReadResult r) {
   w->strFile = strFile;
   w->strFileTitle = strFileTitle;
   w->lineEnd = r.content.style;
   w->diskStamp = r.stamp;
-  w->txtMain->SetWidgetText(r.content.text, r.content.odd);
+  CogLive::Of(w->txtMain)->Load(std::move(r.content.text), r.content.odd);
   w->MarkClean();
   MarkReadOnly(w, tarvex::IsReadOnlyFile(strFile));
 }
@@ -99,14 +100,14 @@ frmScrivane* frmMain::OpenDocument(const QString& typed, const QString& title) {
   // the program started in means nothing from another folder.
   const QString path = tarvex::AbsolutePath(typed);
   // Read first: a file that cannot be read leaves no window bound to its path.
-  const ScriptReadResult r = ReadScriptFile(path, true);
+  ScriptReadResult r = ReadScriptFile(path, true);
   if (!r.ok) {
     tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(typed, r.error), kTitle, tarvex::MsgButtons::OK,
                              tarvex::MsgIcon::Exclamation);
     return nullptr;
   }
   frmScrivane* w = NewCog(path, title);
-  LoadCog(w, path, title, r);
+  LoadCog(w, path, title, std::move(r));
   objMRU.AddFile(mnuFileMRU, path, title, mnuFileBar6);
   w->MarkClean();
   return w;

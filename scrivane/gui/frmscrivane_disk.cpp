@@ -56,7 +56,7 @@ bool frmScrivane::ReloadFromDisk() {
                                        QStringLiteral("Scrivane"), tarvex::MsgButtons::YesNo,
                                        tarvex::MsgIcon::Exclamation) != tarvex::MsgResult::Yes)
     return false;
-  const ScriptReadResult r = ReadScriptFile(strFile, true);
+  ScriptReadResult r = ReadScriptFile(strFile, true);
   if (!r.ok) {
     tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": %2").arg(strFile, r.error), QStringLiteral("Scrivane"),
                              tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
@@ -65,7 +65,7 @@ bool frmScrivane::ReloadFromDisk() {
   // The caret and the view stay where they were, as far as the new text reaches.
   const qsizetype caret = txtMain->SelStart();
   const int across = txtMain->horizontalScrollBar()->value(), down = txtMain->verticalScrollBar()->value();
-  main_->LoadCog(this, strFile, strFileTitle, r);
+  main_->LoadCog(this, strFile, strFileTitle, std::move(r));
   txtMain->SetSelStart(std::min(caret, txtMain->TextLength()));
   txtMain->verticalScrollBar()->setValue(down);
   txtMain->horizontalScrollBar()->setValue(across);

@@ -126,7 +126,7 @@ class LineEndsStep : public QAbstractUndoItem {
 };
 }  // namespace
 
-void TextBox::SetWidgetText(const QString& lfText, const OddLineEnds& odd) {
+void TextBox::SetWidgetText(QString lfText, const OddLineEnds& odd) {
   // The numbers' width for the new text first: a change of the text's width after the text is
   // in lays out every line again.
   gutter_->UpdateWidth(int(lfText.count(QLatin1Char('\n'))) + 1);
@@ -137,7 +137,23 @@ void TextBox::SetWidgetText(const QString& lfText, const OddLineEnds& odd) {
   setPlainText(QString());
   QTextDocument* doc = document();
   doc->setUndoRedoEnabled(false);
-  QTextCursor(doc).insertText(lfText);
+  // In pieces of whole lines from the end, each put in at the start: a text of its own (moved
+  // in) gives back each piece's memory once the piece is in, so that the text and the document
+  // do not both hold all of it. One edit block: the document tells of one change.
+  constexpr qsizetype kPiece = 1 << 18;
+  QTextCursor c(doc);
+  c.beginEditBlock();
+  for (qsizetype end = lfText.size(); end > 0;) {
+    const qsizetype start = end > kPiece ? lfText.lastIndexOf(QLatin1Char('\n'), end - kPiece) + 1 : 0;
+    c.setPosition(0);
+    c.insertText(lfText.sliced(start, end - start));
+    end = start;
+    if (lfText.isDetached()) {
+      lfText.truncate(end);
+      lfText.squeeze();
+    }
+  }
+  c.endEditBlock();
   doc->setUndoRedoEnabled(true);
   doc->setModified(false);
   setTextCursor(QTextCursor(doc));

@@ -24,8 +24,9 @@ class TextBox : public QPlainTextEdit {
   void SetText(const QString& text);
   // The same for text whose lines already end in LF alone (the widget's own form). Each line
   // listed in odd remembers its own end from the file, in its block's user data, which edits
-  // within the line keep; OddEnds gives them back for the save.
-  void SetWidgetText(const QString& lfText, const OddLineEnds& odd = {});
+  // within the line keep; OddEnds gives them back for the save. A text moved in is given back
+  // piece by piece as it goes in.
+  void SetWidgetText(QString lfText, const OddLineEnds& odd = {});
   // The whole text with LF line ends.
   QString WidgetText() const;
   // The lines whose remembered end is not style; new lines have none and take style.

@@ -48,6 +48,9 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     many += "x = foo + " + QByteArray::number(i) + ";" + end;
     manyChanged += "x = bar + " + QByteArray::number(i) + ";" + end;
   }
+  // A file the box takes in several pieces, the lines of each piece ending as in the file.
+  QByteArray big;
+  for (int i = 0; i < 24000; ++i) big += "y = " + QByteArray::number(i) + (i % 3 ? ";\r\n" : ";\n");
   const auto replaceAll = [this](frmScrivane*) {
     prompts.inputAnswers = {"foo", "bar"};
     main->mnuEdit[4]->trigger();
@@ -101,6 +104,14 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
          return w;
        },
        "\r\nab\ncd\r\nef\r\n", {}},
+      {"Enter in a file read in pieces", big,
+       [](frmScrivane* w) {
+         w->txtMain->setFocus();
+         w->txtMain->SetSelStart(0);
+         QTest::keyClick(w->txtMain, Qt::Key_Return);
+         return w;
+       },
+       "\r\n" + big, {}},
       // Backspace at the start of a line: the joined line ends as the second did.
       {"Backspace", "ab\ncd\r\nef\r\n",
        [](frmScrivane* w) {
@@ -168,6 +179,7 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front().toStdString();
     EXPECT_EQ(SaveAndRead(w, path), c.changed);
     w->txtMain->undo();
+    EXPECT_FALSE(w->txtMain->document()->isUndoAvailable());  // undo stops at the text read
     EXPECT_EQ(SaveAndRead(w, path), c.undone.isEmpty() ? c.file : c.undone);
     w->txtMain->redo();
     EXPECT_EQ(SaveAndRead(w, path), c.changed);
