@@ -8,7 +8,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
 
 #include "scrivane/gui/coglive.h"
 #include "scrivane/gui/cogtools.h"

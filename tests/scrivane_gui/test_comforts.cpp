@@ -1,13 +1,9 @@
 // The everyday editing comforts through the real window: the Edit menu's clipboard and undo
 // commands, zoom, Go to Line and indentation.
-#include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
-#include <QWheelEvent>
-
-#include <QTextLayout>
-
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include "scrivane/gui/coghighlighter.h"
 #include "scrivane/gui/findbar.h"

@@ -1,6 +1,5 @@
 // A document's file changed on disk behind its window: by another program, or by another
 // window on the same file. Saving asks before it overwrites; the window offers to reload.
-#include <QPushButton>
 #include <QScrollBar>
 
 #include "scrivane_fixture.h"

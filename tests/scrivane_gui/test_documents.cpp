@@ -1,13 +1,10 @@
 // Documents and the main window around them: files and their prompts, fonts, drops, execute
 // requests, the status bar and where the windows open.
 #include <QDropEvent>
-#include <QFontDatabase>
-#include <QFontDialog>
 #include <QLocalSocket>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
-#include <algorithm>
 #ifndef Q_OS_WIN
 #include <pwd.h>
 #include <unistd.h>

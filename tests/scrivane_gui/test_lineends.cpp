@@ -1,11 +1,9 @@
 // Changes in many places at once, through the real window: every line keeps the end it had in
 // the file unless the change is on that line, and undo and redo bring the ends back exactly.
-#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <functional>
 
-#include "scrivane/core/bramwise.h"
 #include "scrivane/gui/frmcgt.h"
 #include "scrivane_fixture.h"
 

@@ -1,7 +1,4 @@
 // The main window through real gestures: the trees, the Tree menu, add-symbol, hints, templates, recent files.
-#include <QComboBox>
-#include <QPlainTextEdit>
-
 #include "scrivane/core/bramwise.h"
 #include "scrivane/gui/frmcgt.h"
 #include "scrivane_fixture.h"
@@ -190,7 +187,6 @@ TEST_F(MainWindowTest, MessageListAndFunctionHelpWhileTyping) {
   QTest::keyClick(w->txtMain, Qt::Key_Backspace);  // over the ")" that closed it
   EXPECT_TRUE(!w->picMain->isHidden() && LineOfCaret(w) == "  sleep(f(1)");
 }
-
 
 // A template named on the command line that cannot be used is refused without a window; one
 // opened from the menu is edited in place and generates a new document; closing one generates

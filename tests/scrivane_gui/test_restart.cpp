@@ -1,6 +1,5 @@
 // What one run of Scrivane leaves to the next: recent files (also from two programs running
 // at once), the font chosen in the real font dialog and hand-edited settings.
-#include <QApplication>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>

@@ -1,8 +1,5 @@
 // Renaming symbols in the explorer's tree and the add-symbol form's type box, through the real
 // window.
-#include <QComboBox>
-
-#include "scrivane/core/bramwise.h"
 #include "scrivane_fixture.h"
 
 using namespace scrivane;
