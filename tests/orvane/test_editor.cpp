@@ -233,7 +233,8 @@ TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
 
 // Author settings edited by hand, comments and entry comments that would give the game a line
 // it cannot read are refused before anything is written, naming the setting or the field, with
-// the message Lirrel gives for the same setting.
+// the message Lirrel gives for the same setting (whose test has the character the code page
+// lacks).
 TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
   tarvex::test::TempSettings settings;
   orvEditor editor;
@@ -246,8 +247,6 @@ TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
       {"Name", "Line one\nLine two",
        "The author setting \"Name\" (Pendrel/AuthInfo) holds a line break, which the header of models.dat cannot "
        "store. Change the setting and save again; nothing was written."},
-      {"EMail", QStringLiteral("\u03A9@x.org"),
-       "The author setting \"EMail\" (Pendrel/AuthInfo) holds the character '\xCE\xA9' (U+03A9), which the header"},
       {"Name", QString(5000, QLatin1Char('n')),
        "The author setting \"Name\" (Pendrel/AuthInfo) is 5000 characters long, which makes a header line of 5015 "
        "bytes, longer than the 1023 bytes the game reads of a line"},

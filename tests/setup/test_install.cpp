@@ -1,7 +1,6 @@
 // The installation run against temporary folders with scripted answers: the copy loop, its
 // messages, the registry file and the start of the registry editor.
 #include <QDir>
-#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #ifndef Q_OS_WIN
@@ -223,10 +222,7 @@ TEST_F(InstallTest, OwnFolderLeavesEveryFileInPlaceAndSaysSoOnce) {
       for (const QString& to : files.copied) EXPECT_TRUE(to.startsWith(tmp.filePath(QStringLiteral("data")))) << to;
       EXPECT_EQ(ReadBytes(Prog("a.txt")) + ReadBytes(Prog("b.txt")), QByteArray("alphabeta"));
       const auto texts = prompts.Messages();
-      EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
-                              [](const QString& t) {
-                                return t.contains(QStringLiteral("2 files were already in place there and left as they were."));
-                              }),
+      EXPECT_EQ(QStringList(texts.begin(), texts.end()).filter("2 files were already in place there and left as they were.").size(),
                 1)
           << folder << desktop;
     }
