@@ -113,7 +113,7 @@ class TextMarks : public QWidget {
   CogLive* live_;
 };
 
-// Marks the lines with errors and warnings at the gutter's left edge.
+// Marks the lines with findings at the gutter's left edge, in the colour of the gravest.
 class GutterMarks : public QWidget {
  public:
   GutterMarks(QWidget* gutter, TextBox* box, CogLive* live) : QWidget(gutter), box_(box), live_(live) {
@@ -128,13 +128,17 @@ class GutterMarks : public QWidget {
     QPainter p(this);
     const auto [first, last] = VisibleRange(box_);
     const int offset = parentWidget()->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
+    // Notes first: a line with an error or a warning as well shows their colour.
     int start = 0;
-    for (const CogLive::Mark& m : MarksAround(live_, first, last)) {
-      if (m.severity == CogSeverity::Note || !live_->Shown(m, &start) || start > last || start < first - 1) continue;
-      QTextCursor c(box_->document());
-      c.setPosition(start);
-      const QRect r = box_->cursorRect(c);
-      p.fillRect(QRect(0, r.top() + offset, 3, r.height()), MarkColour(m.severity));
+    for (const bool notes : {true, false}) {
+      for (const CogLive::Mark& m : MarksAround(live_, first, last)) {
+        if ((m.severity == CogSeverity::Note) != notes || !live_->Shown(m, &start) || start > last || start < first - 1)
+          continue;
+        QTextCursor c(box_->document());
+        c.setPosition(start);
+        const QRect r = box_->cursorRect(c);
+        p.fillRect(QRect(0, r.top() + offset, 3, r.height()), MarkColour(m.severity));
+      }
     }
   }
 

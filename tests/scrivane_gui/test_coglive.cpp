@@ -98,6 +98,17 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   const QImage g = gutter->grab().toImage();
   EXPECT_EQ(g.pixelColor(1, w->txtMain->cursorRect(QTextCursor(w->txtMain->document())).center().y() +
                                w->txtMain->viewport()->y()), QColor(220, 30, 30));
+  // A note (here a symbol never used) marks its line in grey; a line with a warning too shows
+  // the warning's colour.
+  w->txtMain->SetText(QStringLiteral("symbols\nint unused\nend\ncode\nstartup:\n  x = nowhre; nowhere = 1;\n  return;\nend\n"));
+  Checked(w);
+  const QImage notes = gutter->grab().toImage();
+  const auto lineColour = [&](int line) {
+    const QTextCursor c(w->txtMain->document()->findBlockByNumber(line));
+    return notes.pixelColor(1, w->txtMain->cursorRect(c).center().y() + w->txtMain->viewport()->y());
+  };
+  EXPECT_EQ(lineColour(1), QColor(150, 150, 150));
+  EXPECT_EQ(lineColour(5), QColor(230, 150, 0));
 }
 
 TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
