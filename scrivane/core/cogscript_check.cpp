@@ -25,6 +25,7 @@ class NameCheck {
     Calls();
     Unused();
     Limits();
+    Stack();
   }
 
  private:
@@ -300,6 +301,46 @@ class NameCheck {
                               "do and for); it overflows here and the script misbehaves.").arg(maxJumps),
                c.offset, c.length);
       }
+    }
+  }
+
+  // The game's value stack: every value an expression works out stays on it until what takes
+  // it (a call takes its arguments, an operator its operands), so an expression needs at once
+  // the values still waiting plus what the next one needs. The tree is walked without
+  // recursion (a long chain of operators is a deep tree); each expression that is not part of
+  // another is checked.
+  void Stack() {
+    const auto& nodes = s_.nodes;
+    if (nodes.empty()) return;
+    const int maxValues = r_.Limit(64, 64);
+    const auto isValue = [&](int n) { return int(nodes[size_t(n)].kind) >= int(CogNodeKind::Name); };
+    std::vector<int> need(nodes.size(), 0);
+    std::vector<std::pair<int, bool>> todo{{0, false}};
+    while (!todo.empty()) {
+      const auto [n, done] = todo.back();
+      todo.pop_back();
+      const CogNode& node = nodes[size_t(n)];
+      if (!done) {
+        todo.push_back({n, true});
+        for (int c = node.first; c >= 0; c = nodes[size_t(c)].next) todo.push_back({c, false});
+        continue;
+      }
+      int most = 0, waiting = 0;
+      for (int c = node.first; c >= 0; c = nodes[size_t(c)].next) {
+        if (!isValue(c)) continue;
+        if (isValue(n) || need[size_t(c)] <= maxValues) {
+          most = std::max(most, waiting + need[size_t(c)]);
+        } else {
+          r_.Add(CogSeverity::Warning, code::kLimit,
+                 QStringLiteral("Working this out needs %1 values on the game's stack at once; it holds %2, so the "
+                                "line misbehaves when it runs.").arg(need[size_t(c)]).arg(maxValues),
+                 nodes[size_t(c)].at.offset, nodes[size_t(c)].at.length);
+        }
+        // Arguments and left operands wait; a callee, a comma's parts and an assigned value do not.
+        const CogNodeKind k = node.kind;
+        if ((k == CogNodeKind::CallExpr && c != node.first) || k == CogNodeKind::Binary || k == CogNodeKind::Index) ++waiting;
+      }
+      need[size_t(n)] = std::max(most, 1);
     }
   }
 

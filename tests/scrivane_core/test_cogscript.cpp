@@ -191,6 +191,22 @@ TEST(CogScript, LimitsOfTheGame) {
   EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 511), CogGame::JK)), QStringList{QStringLiteral("516")});
   EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 511), CogGame::MotS)), QStringList{});
   EXPECT_EQ(limits(ParseCogScript(script(0, 1, 0, 511))), QStringList{QStringLiteral("516")});
+  // The value stack holds 64 values: a call's arguments stay on it until the call, a left
+  // operand until its operator (a chain left to right needs two at a time).
+  const auto stack = [&](const QString& expression) {
+    return limits(ParseCogScript(QStringLiteral("symbols\nmessage startup\nend\ncode\nstartup:\n  x = %1;\nend\n").arg(expression)));
+  };
+  const auto repeated = [](int n, const QString& head, const QString& part, const QString& tail) {
+    QStringList parts;
+    for (int i = 0; i < n; ++i) parts << part;
+    return head + parts.join(QStringLiteral(", ")) + tail;
+  };
+  EXPECT_EQ(stack(repeated(64, "Print(", "1", ")")), QStringList{});
+  EXPECT_EQ(stack(repeated(65, "Print(", "1", ")")), QStringList{QStringLiteral("6")});
+  EXPECT_EQ(stack(repeated(63, "Print(", "1", ", Rand(1 + (2 * 3)))")), QStringList{QStringLiteral("6")});
+  EXPECT_EQ(stack(QStringLiteral("1") + QStringLiteral(" + (1").repeated(63) + QString(63, u')')), QStringList{});
+  EXPECT_EQ(stack(QStringLiteral("1") + QStringLiteral(" + (1").repeated(64) + QString(64, u')')), QStringList{QStringLiteral("6")});
+  EXPECT_EQ(stack(QStringLiteral("1") + QStringLiteral(" + 1").repeated(5000)), QStringList{});
   // A symbols line longer than the game reads: the rest is read as a line of its own.
   const QString longLine = QStringLiteral("symbols\nint a local ") + QString(1011, u' ') + QStringLiteral("int b\nend\ncode\nend\n");
   const CogScript jk = ParseCogScript(longLine, CogGame::JK);
