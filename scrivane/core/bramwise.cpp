@@ -400,6 +400,12 @@ NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKi
                                "rest of its line in the script.").arg(oldName);
     return r;
   }
+  if (now.name == oldName && (now.value.isEmpty() || now.value == was.value)) {
+    r.done = true;  // only blanks changed: nothing to do
+    r.newKey = key;
+    r.newLabel = oldLabel;
+    return r;
+  }
   // The declaration: a symbol's own line, or the "message" line that declares a handler.
   const qsizetype line = kind == BramwiseKind::Handler ? MessageDeclaration(t, oldLabel) : FindNodeKey(t, key, kind);
   const qsizetype label = line < 0 ? -1 : LabelInDeclaration(t, line, oldLabel);

@@ -215,10 +215,12 @@ void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& n
     tarvex::prompts().MsgBox(r.refusal, QString(), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
     return;
   }
-  w->txtMain->Apply(m);  // both passes: one undo step
-  w->sW = f.sW;
-  w->sR = f.sR;
-  w->ipos = qint32(f.ipos);
+  if (!m.Changes().empty()) {
+    w->txtMain->Apply(m);  // both passes: one undo step
+    w->sW = f.sW;
+    w->sR = f.sR;
+    w->ipos = qint32(f.ipos);
+  }
   // The node, and a message's other node, now stand for the renamed lines: a further rename
   // and the other gestures find them there.
   Busy busy(bramwiseBusy_);
