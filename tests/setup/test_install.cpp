@@ -41,10 +41,10 @@ class InstallTest : public SetupTest {
   void List(const QByteArray& text) { WriteBytes(Prog("tarvex-filelist.txt"), text); }
   // The installation the Windows way (the registry editor's), which touches no desktop.
   InstallOutcome Run(const QString& installPath, Boxes boxes = kCogCgt) {
-    return Install({prog, installPath, boxes, Associations::RegistryEditor, {}}, files, shell);
+    return Install({prog, installPath, boxes, Associations::RegistryEditor, {}, {}}, files, shell);
   }
   InstallOutcome RunForDesktop(const QString& installPath, Boxes boxes = kCogCgt) {
-    return Install({prog, installPath, boxes, Associations::Desktop, tmp.filePath(QStringLiteral("data"))}, files, shell);
+    return Install({prog, installPath, boxes, Associations::Desktop, tmp.filePath(QStringLiteral("data")), {}}, files, shell);
   }
   std::vector<PromptRecord> Errors() const {
     std::vector<PromptRecord> out;
