@@ -42,12 +42,15 @@ HintAnswer Unchanged(const HintInput& in) {
 }  // namespace
 
 void FunctionHelpIndex::Add(const QString& name, const QString& tag) {
-  if (IsCategoryTag(tag)) return;
-  const QString key = tarvex::FoldCase(name);
-  if (!tags_.contains(key)) tags_.insert(key, tag);
+  if (!IsCategoryTag(tag)) pending_.emplace_back(name, tag);
 }
 
 const QString* FunctionHelpIndex::Find(const QString& name) const {
+  for (const auto& [added, tag] : pending_) {
+    const QString key = tarvex::FoldCase(added);
+    if (!tags_.contains(key)) tags_.insert(key, tag);
+  }
+  pending_.clear();
   const auto it = tags_.constFind(tarvex::FoldCase(name));
   return it == tags_.constEnd() ? nullptr : &it.value();
 }

@@ -12,6 +12,8 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 #include "scrivane/core/lines.h"
 
@@ -25,11 +27,17 @@ constexpr int kKeyBack = 8, kKeyUp = 38, kKeyDown = 40;
 // in the order the reference was read. Categories are not functions and are never added.
 class FunctionHelpIndex {
  public:
-  void Clear() { tags_.clear(); }
+  void Clear() {
+    tags_.clear();
+    pending_.clear();
+  }
   void Add(const QString& name, const QString& tag);  // a name already present keeps its entry
   const QString* Find(const QString& name) const;     // the entry's tag, or nullptr
  private:
-  QHash<QString, QString> tags_;
+  // The names are indexed when the first one is looked up: the reference is read at start-up,
+  // a function's help is asked for later, while typing.
+  mutable QHash<QString, QString> tags_;
+  mutable std::vector<std::pair<QString, QString>> pending_;
 };
 
 // The hint state of one document window: which panels are up, and the members that go with them.

@@ -302,7 +302,9 @@ class frmMain : public QMainWindow {
   std::unordered_map<QStringView, QTreeWidgetItem*, KeyHash, KeyEqual> bramwiseKeys_;
   bool bramwiseBusy_ = false;  // the tree is being changed by the program, not the user
   QList<QTreeWidgetItem*> cogRefOrder_;
-  QHash<QString, QTreeWidgetItem*> cogRefKeys_;
+  // The key of each item in that order; the index by key is made when it is first asked for.
+  QStringList cogRefKeyNames_;
+  mutable QHash<QString, QTreeWidgetItem*> cogRefKeys_;
   QList<QAction*> windowListActions_;
   bool unloaded_ = false;
   QPointer<frmChkSyn> chkSyn_;  // the syntax check dialog while it is open

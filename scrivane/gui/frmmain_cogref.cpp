@@ -28,6 +28,7 @@ bool frmMain::LoadCogRef() {
   }
   tvwCog->clear();
   cogRefOrder_.clear();
+  cogRefKeyNames_.clear();
   cogRefKeys_.clear();
   cogRefFunctions.Clear();
   QList<QTreeWidgetItem*> top;
@@ -35,7 +36,7 @@ bool frmMain::LoadCogRef() {
   auto add = [this](QTreeWidgetItem* item, const QString& key, const QString& tag) {
     item->setData(0, kTagRole, tag);
     cogRefOrder_ << item;
-    cogRefKeys_.insert(tarvex::FoldCase(key), item);
+    cogRefKeyNames_ << key;
     cogRefFunctions.Add(item->text(0), tag);
   };
   for (const CogRefCategory& cat : data.categories) {
@@ -64,7 +65,11 @@ QTreeWidgetItem* frmMain::CogRefNode(int index) const {
   return index >= 1 && index <= cogRefOrder_.size() ? cogRefOrder_[index - 1] : nullptr;
 }
 
-QTreeWidgetItem* frmMain::CogRefNodeByKey(const QString& key) const { return cogRefKeys_.value(tarvex::FoldCase(key)); }
+QTreeWidgetItem* frmMain::CogRefNodeByKey(const QString& key) const {
+  if (cogRefKeys_.isEmpty())
+    for (qsizetype i = 0; i < cogRefOrder_.size(); ++i) cogRefKeys_.insert(tarvex::FoldCase(cogRefKeyNames_[i]), cogRefOrder_[i]);
+  return cogRefKeys_.value(tarvex::FoldCase(key));
+}
 
 void frmMain::tvwCog_NodeClick(QTreeWidgetItem* node) {
   if (!node) return;

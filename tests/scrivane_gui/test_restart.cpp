@@ -81,6 +81,16 @@ TEST_F(RestartTest, FontDialogOkWithoutChangeKeepsTheStoredFont) {
       EXPECT_EQ(Stored("DefFontName") + ' ' + Stored("DefFontSize") + ' ' + Stored("DefFontBold") + ' ' + Stored("DefFontItalic"),
                 QString("%1 %2 %3 %4").arg(f.family).arg(f.size).arg(tarvex::BoolSetting(bold), tarvex::BoolSetting(italic)));
       EXPECT_EQ(main->ActiveCog()->txtMain->font().italic(), italic);
+      // The text, and its bold and italic words, in the faces the stored font shows.
+      for (const int words : {0, 1, 2}) {
+        QFont text = main->ActiveCog()->txtMain->font(), stored = main->defaults.Font();
+        for (QFont* font : {&text, &stored}) {
+          if (words == 1) font->setBold(true);
+          if (words == 2) font->setItalic(true);
+        }
+        EXPECT_EQ(QFontInfo(text).family() + ' ' + QFontInfo(text).styleName(),
+                  QFontInfo(stored).family() + ' ' + QFontInfo(stored).styleName()) << words;
+      }
     }
   }
 }
