@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text.h"
 #include "scrivane/core/shell.h"
 
 namespace scrivane {
@@ -93,13 +94,16 @@ CogState SectionChange(QStringView line, CogState s, bool* isSection) {
 }  // namespace
 
 CogWords::CogWords(const QStringList& verbs) {
-  verbs_.reserve(size_t(verbs.size()));
+  // Sorted by their folded forms, each folded once rather than at every comparison (the
+  // reference's verbs are sorted at every start); the order is the same.
+  std::vector<std::pair<QString, QString>> folded;
+  folded.reserve(size_t(verbs.size()));
   for (const QString& v : verbs)
-    if (!v.isEmpty()) verbs_.push_back(v);
-  std::sort(verbs_.begin(), verbs_.end(), [](const QString& a, const QString& b) { return LessIgnoringCase(a, b); });
-  verbs_.erase(std::unique(verbs_.begin(), verbs_.end(),
-                           [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
-               verbs_.end());
+    if (!v.isEmpty()) folded.emplace_back(tarvex::FoldCase(v), v);
+  std::stable_sort(folded.begin(), folded.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  verbs_.reserve(folded.size());
+  for (size_t i = 0; i < folded.size(); ++i)
+    if (i == 0 || folded[i].first != folded[i - 1].first) verbs_.push_back(folded[i].second);
 }
 
 bool CogWords::IsVerb(QStringView word) const {
