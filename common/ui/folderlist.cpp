@@ -21,6 +21,7 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setIndentation(12);
+  setAccessibleName(QStringLiteral("Folders"));
   // The list is rebuilt after the activation is over: the activated item is among those it
   // deletes.
   connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {

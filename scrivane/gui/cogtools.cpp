@@ -60,6 +60,11 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
   uses = NewList(tabs, "lvwUses", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
   tabs->addTab(problems, QStringLiteral("Problems"));
   tabs->addTab(uses, QStringLiteral("Uses"));
+  tabs->setAccessibleName(QStringLiteral("Problems panel"));
+  problems->setAccessibleName(QStringLiteral("Problems list"));
+  uses->setAccessibleName(QStringLiteral("Uses list"));
+  // F6 and Shift+F6 reach the page shown while the panel is open.
+  for (QWidget* page : {problems, uses}) page->setProperty("pane", true);
   dock->setWidget(tabs);
   main->addDockWidget(Qt::BottomDockWidgetArea, dock);
   dock->hide();
