@@ -83,6 +83,13 @@ void CogHighlighter::ContentsChanged(int position, int, int added) {
 }
 
 bool CogHighlighter::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::PaletteChange && o == box_->viewport()) {
+    // Another theme while running: new colours readable on its base, every line coloured
+    // again as it is next shown.
+    formats_ = FormatsFor(box_->palette());
+    for (QTextBlock b = box_->document()->begin(); b.isValid(); b = b.next()) b.setUserState(-1);
+    box_->viewport()->update();
+  }
   if (e->type() == QEvent::Paint && o == box_->viewport()) {
     const int first = box_->cursorForPosition(QPoint(0, 0)).blockNumber();
     const int last = box_->cursorForPosition(QPoint(0, box_->viewport()->height() - 1)).blockNumber();

@@ -4,7 +4,8 @@
 // script opens without colouring every line first, and scrolling anywhere colours only the
 // page shown. Each block keeps the state it was coloured for as its user state (-1: not
 // coloured since its text changed); an edit that moves a section line leaves the lines below
-// to be coloured again when they are shown.
+// to be coloured again when they are shown. A change of palette (another theme while running)
+// chooses the colours anew and colours every line again as it is shown.
 #include <QObject>
 #include <QTextCharFormat>
 #include <memory>

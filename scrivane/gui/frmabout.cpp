@@ -35,13 +35,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   const struct { QLabel* l; const char* name; } named[] = {
       {lblVersion, "lblVersion"}, {lblAbout, "lblAbout"}, {lblEmail, "lblEmail"}, {lblWebsite, "lblWebsite"}};
   for (const auto& n : named) n.l->setObjectName(QLatin1String(n.name));
-  // The link blue, darker or lighter as the window's background needs to stay readable.
-  const QColor linkColour = tarvex::ReadableOn(QColor(0x1a, 0x4f, 0xb0), palette().color(QPalette::Window));
+  ColourLinks();
   for (QLabel* link : {lblEmail, lblWebsite}) {
-    // Reached with Tab and opened with Enter or Space as well; the focus shows as a dotted frame.
-    link->setStyleSheet(QStringLiteral("QLabel { color: %1; text-decoration: underline; border: 1px solid transparent; }"
-                                       " QLabel:focus { border: 1px dotted %1; }")
-                            .arg(linkColour.name()));
+    // Reached with Tab and opened with Enter or Space as well.
     link->setFocusPolicy(Qt::StrongFocus);
     link->setCursor(Qt::PointingHandCursor);
     link->installEventFilter(this);
@@ -71,6 +67,21 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 QString frmAbout::VersionText(const QString& version) {
   const QVersionNumber v = QVersionNumber::fromString(version);
   return QStringLiteral("Scrivane version %1.%2.%3b").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
+}
+
+void frmAbout::ColourLinks() {
+  // The link blue, darker or lighter as the window's background needs to stay readable; the
+  // focus shows as a dotted frame.
+  const QColor linkColour = tarvex::ReadableOn(QColor(0x1a, 0x4f, 0xb0), palette().color(QPalette::Window));
+  for (QLabel* link : {lblEmail, lblWebsite})
+    link->setStyleSheet(QStringLiteral("QLabel { color: %1; text-decoration: underline; border: 1px solid transparent; }"
+                                       " QLabel:focus { border: 1px dotted %1; }")
+                            .arg(linkColour.name()));
+}
+
+void frmAbout::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() == QEvent::PaletteChange && lblWebsite) ColourLinks();
 }
 
 void frmAbout::lblEmail_Click() {

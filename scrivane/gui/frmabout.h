@@ -12,7 +12,7 @@ class frmAbout : public QDialog {
  public:
   explicit frmAbout(QWidget* parent);
 
-  QLabel *lblVersion, *lblAbout, *lblEmail, *lblWebsite;
+  QLabel *lblVersion = nullptr, *lblAbout = nullptr, *lblEmail = nullptr, *lblWebsite = nullptr;
 
   // "Scrivane version 0.2.0b" for the version "0.2.0".
   static QString VersionText(const QString& version);
@@ -22,7 +22,11 @@ class frmAbout : public QDialog {
 
  protected:
   void mousePressEvent(QMouseEvent* e) override;
+  void changeEvent(QEvent* e) override;  // a new palette (theme): the links' colour again
   bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void ColourLinks();
 };
 
 }  // namespace scrivane

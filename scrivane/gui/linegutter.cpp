@@ -110,6 +110,11 @@ void LineGutter::UpdateCaretDecor() {
   }
 }
 
+void LineGutter::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() == QEvent::PaletteChange) UpdateCaretDecor();
+}
+
 void LineGutter::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   const QPalette& pal = box_->palette();

@@ -36,6 +36,7 @@ class LineGutter : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void changeEvent(QEvent* e) override;  // a new palette: the caret's band in its colours
 
  private:
   TextBox* box_;
