@@ -58,10 +58,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   grid->addWidget(lblWebsite, 3, 1);
   grid->setColumnStretch(1, 1);
   // As wide as about 56 characters of the font in use, and as tall as the wrapped text needs
-  // at that width: the heading never runs into the text below it.
+  // at that width: the heading never runs into the text below it. Of that one size: a window
+  // manager then gives the box no resize handle (a light strip under it on a dark theme) and
+  // no maximize button.
   const int width = std::max(420, fontMetrics().averageCharWidth() * 56);
-  setFixedWidth(width);
-  setMinimumHeight(grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : grid->totalMinimumSize().height());
+  setFixedSize(width, grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : grid->totalMinimumSize().height());
 }
 
 QString frmAbout::VersionText(const QString& version) {

@@ -112,6 +112,9 @@ TEST_F(KeyboardTest, ControlsAreNamedAndWholeInEveryInterfaceFont) {
     main->mnuViewOptions_Click();
     main->mnuHelp_Click();
     tarvex::test::ProcessEvents();
+    // The About box has one size, so that a window manager draws no resize handle under it.
+    ASSERT_TRUE(main->AboutWindow());
+    EXPECT_EQ(main->AboutWindow()->minimumSize(), main->AboutWindow()->maximumSize()) << pt;
     for (QWidget* dialog : {static_cast<QWidget*>(main->OptionsWindow()), static_cast<QWidget*>(main->AboutWindow())}) {
       ASSERT_TRUE(dialog);
       EXPECT_EQ(tarvex::test::ClippedWidgets(dialog), QStringList()) << pt << " pt " << dialog->objectName();
