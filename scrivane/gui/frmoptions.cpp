@@ -58,6 +58,8 @@ frmOptions::frmOptions(frmMain* main) : QDialog(main), main_(main) {
   QLineEdit** fields[] = {&txtDefOpenDir, &txtDefSaveDir, &txtDefExtDir};
   for (int i = 0; i < 3; ++i) {
     *fields[i] = Named(new QLineEdit(openSave), QString::fromLatin1(names[i]));
+    // Room for a folder path of about 36 characters in the font in use.
+    (*fields[i])->setMinimumWidth((*fields[i])->fontMetrics().averageCharWidth() * 36);
     cmdShowDir[i] = Named(new QPushButton(QStringLiteral("..."), openSave), QStringLiteral("cmdShowDir%1").arg(i));
     cmdShowDir[i]->setAutoDefault(false);
     cmdShowDir[i]->setFixedWidth(cmdShowDir[i]->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);

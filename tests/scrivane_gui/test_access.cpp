@@ -115,6 +115,8 @@ TEST_F(KeyboardTest, ControlsAreNamedAndWholeInEveryInterfaceFont) {
     // The About box has one size, so that a window manager draws no resize handle under it.
     ASSERT_TRUE(main->AboutWindow());
     EXPECT_EQ(main->AboutWindow()->minimumSize(), main->AboutWindow()->maximumSize()) << pt;
+    const QLineEdit* folder = main->OptionsWindow()->txtDefOpenDir;
+    EXPECT_GE(folder->width(), folder->fontMetrics().averageCharWidth() * 30) << pt;  // a folder's path shows
     for (QWidget* dialog : {static_cast<QWidget*>(main->OptionsWindow()), static_cast<QWidget*>(main->AboutWindow())}) {
       ASSERT_TRUE(dialog);
       EXPECT_EQ(tarvex::test::ClippedWidgets(dialog), QStringList()) << pt << " pt " << dialog->objectName();
