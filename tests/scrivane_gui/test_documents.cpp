@@ -305,6 +305,14 @@ TEST_F(ScrivaneTest, StatusBarFollowsTheCaretOfTheActiveDocument) {
   EXPECT_TRUE(main->lblCaretPos->text().isEmpty());
 }
 
+// The first document window lies inside its area, its close button with it. CTest runs this
+// also at the scale factors 1.25, 1.5 and 2 (QT_SCALE_FACTOR), checking the factor took effect.
+TEST_F(ScrivaneTest, FirstDocumentWindowFitsAtTheScreensScale) {
+  Start();
+  EXPECT_EQ(main->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+  EXPECT_TRUE(QRect(QPoint(0, 0), main->mdiArea->viewport()->size()).contains(main->SubWindowOf(main->colCogs[0])->geometry()));
+}
+
 // The main window opens where it was and stores where it is; the first document fills the
 // area, the next opens offset to fill the rest, and both follow the area as the main window
 // grows after start (as one started maximized does), unless the user moved or arranged them;
