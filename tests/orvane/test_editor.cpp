@@ -328,9 +328,7 @@ TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
     EXPECT_EQ(editor->close(), step.closes);
     EXPECT_EQ(prompts_.Messages(), step.asked);
     EXPECT_EQ(prompts_.records.front().owner, static_cast<QWidget*>(w.data()));
-    if (!step.closes) {
-      EXPECT_TRUE(editor->isVisible() && w->isVisible());
-    }
+    if (!step.closes) { EXPECT_TRUE(editor->isVisible() && w->isVisible()); }
   }
   tarvex::test::ProcessEvents();
   EXPECT_TRUE(alive.isNull() && w.isNull());
@@ -385,9 +383,7 @@ TEST_F(OrvaneTest, NamedForScreenReadersAndWholeInLargeFonts) {
     editor.show();
     tarvex::test::ProcessEvents();
     EXPECT_EQ(tarvex::test::ClippedWidgets(&editor), QStringList()) << pt;
-    if (pt == 9) {
-      EXPECT_EQ(tarvex::test::AccessibleNameProblems(&editor), QStringList());
-    }
+    if (pt == 9) { EXPECT_EQ(tarvex::test::AccessibleNameProblems(&editor), QStringList()); }
   });
 }
 

@@ -335,8 +335,9 @@ TEST(CogScript, SingleFaultsInRealScriptsAreFoundAtTheirLine) {
         if (kind == CogNodeKind::Return) {
           qsizetype next = at;
           while (next < changed.size() && changed[next].isSpace()) ++next;
-          if (next < changed.size() && changed[next] != u'#' && changed[next] != u'/')
+          if (next < changed.size() && changed[next] != u'#' && changed[next] != u'/') {
             EXPECT_EQ(e->at.offset, next) << name.toStdString();
+          }
         }
         break;
       }

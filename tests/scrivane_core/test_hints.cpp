@@ -96,9 +96,9 @@ TEST(Hints, TypingInADocument) {
   for (const Case& c : cases) {
     Typist t(c.start);
     t.Type(c.keys, c.clickItem);
-    if (!c.want.isEmpty()) EXPECT_EQ(QString(t.text).insert(t.caret, '|'), c.want) << c.name;
+    if (!c.want.isEmpty()) { EXPECT_EQ(QString(t.text).insert(t.caret, '|'), c.want) << c.name; }
     EXPECT_EQ(std::pair(t.p.listUp, t.p.helpUp), std::pair(c.listUp, c.helpUp)) << c.name;
-    if (!c.help.isEmpty()) EXPECT_EQ(t.helpText, c.help) << c.name;
+    if (!c.help.isEmpty()) { EXPECT_EQ(t.helpText, c.help) << c.name; }
   }
 }
 

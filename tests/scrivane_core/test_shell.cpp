@@ -214,6 +214,6 @@ TEST(RecentFiles, StoredListAndMergeAtExit) {
     const RecentFiles merged = MergeRecent(mine, StoredRecentList(others));
     EXPECT_EQ(Titles(merged), c.want) << c.want;
     for (const RecentEntry& e : merged.entries)  // a name this process opened keeps its path
-      if (std::find(c.added.begin(), c.added.end(), e.title) != c.added.end()) EXPECT_EQ(e.path, "/mine/" + e.title);
+      if (std::find(c.added.begin(), c.added.end(), e.title) != c.added.end()) { EXPECT_EQ(e.path, "/mine/" + e.title); }
   }
 }

@@ -36,12 +36,8 @@ TEST(MatchBrace, PartnersFoundInBothDirections) {
       {"{a {b} c}", 1, 9}, {"{a {b} c}", 4, 6}, {"{}", 1, 2}, {"{ {}", 1, 0}, {"{} }", 0, 4}};
   for (const auto& c : cases) {
     const QString t = QString::fromLatin1(c.text);
-    if (c.open) {
-      EXPECT_EQ(scrivane::MatchingBrace(t, c.open), c.close) << c.text;
-    }
-    if (c.close) {
-      EXPECT_EQ(scrivane::MatchingOpenBrace(t, c.close), c.open) << c.text;
-    }
+    if (c.open) { EXPECT_EQ(scrivane::MatchingBrace(t, c.open), c.close) << c.text; }
+    if (c.close) { EXPECT_EQ(scrivane::MatchingOpenBrace(t, c.close), c.open) << c.text; }
   }
 }
 

@@ -174,7 +174,8 @@ TEST_F(ScrivaneTest, DefinitionUsesCompletionAndRename) {
   prompts.inputAnswers = {QStringLiteral("dimlight")};
   // Through the text's context menu, at the caret.
   Put(w, use + 1);
-  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, w->txtMain->cursorRect().center());
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, w->txtMain->cursorRect().center(),
+                            w->txtMain->mapToGlobal(w->txtMain->cursorRect().center()));
   QCoreApplication::sendEvent(w->txtMain, &menuKey);
   QMenu* menu = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets())

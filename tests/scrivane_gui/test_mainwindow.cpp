@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, MessageListNeverCoversTheTypedLine) {
       const QRect typed(0, caret.top(), w->width(), caret.height());
       const QRect list = w->picCogParams->geometry();
       EXPECT_FALSE(list.intersects(typed)) << height << line;
-      if (height >= 300) EXPECT_TRUE(w->txtMain->viewport()->rect().translated(origin).contains(list)) << height << line;
+      if (height >= 300) { EXPECT_TRUE(w->txtMain->viewport()->rect().translated(origin).contains(list)) << height << line; }
       QTest::keyClick(w->txtMain, Qt::Key_Backspace);  // the list goes; the words stay
     }
   }
