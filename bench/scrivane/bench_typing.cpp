@@ -1,13 +1,14 @@
 // Typing into a document window: each key goes the whole way a user's key goes (the window's
 // key handlers, the text box inserting it, the change handler, the colouring, the caret's line
 // band and brace highlight) and the window then paints, in the middle of scripts of 1, 5 and
-// 20 MB. Five kinds of typing: plain words, a function call (the function help comes and
-// goes), code with braces (a "{" typed in the middle of a script has no partner until its
-// "}" follows), Enter at a line's start (a line break that moves a whole line down) and
-// Backspace at a line's start (joining two lines; each is split first by an Enter whose cost is
-// not counted). Typing must cost the same at every size: the counter "per_key_us" is the
-// processor time of one key, "key_ratio" its ratio to the same typing in the 1 MB script. The
-// script's live findings are on (read once before the typing starts) or taken off.
+// 20 MB. Six kinds of typing: plain words, a function call (the function help comes and goes),
+// code with braces (a "{" typed in the middle of a script has no partner until its "}"
+// follows), and at the start of the widest line: Enter (the whole line moves down), Backspace
+// joining two lines (each split first by an Enter whose cost is not counted), and a letter
+// typed and taken back. Typing must cost the same at every size: the counter "per_key_us" is
+// the processor time of one key, "slowest_key_us" that of the slowest, "key_ratio" the ratio to
+// the same typing in the 1 MB script. The script's live findings are on (read once before the
+// typing starts) or taken off.
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTextBlock>
@@ -44,13 +45,13 @@ double ProcessMs() {
   return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-// One short line after another, as people type; then line breaks at a line's start, and
-// breaks taken back by Backspace. Only the keys of a cycle from its first counted one are timed.
+// One short line after another, as people type; then Enter, Enter and Backspace, and a letter
+// and Backspace. Only the keys of a cycle from its first counted one are timed.
 const QString kCycles[] = {QStringLiteral("    x = y + 1;\r"), QStringLiteral("    x = Sleep(1);\r"),
                            QStringLiteral("    if (x > 1) { y = 2; }\r"), QStringLiteral("\r"),
-                           QStringLiteral("\r\b")};
-const int kFirstCounted[] = {0, 0, 0, 0, 1};
-const char* const kKinds[] = {"plain", "hints", "braces", "enter", "join"};
+                           QStringLiteral("\r\b"), QStringLiteral("x\b")};
+const int kFirstCounted[] = {0, 0, 0, 0, 1, 0};
+const char* const kKinds[] = {"plain", "hints", "braces", "enter", "join", "widest"};
 
 // Processor time per key in the 1 MB script, by kind of typing and findings, for the ratios.
 std::map<int64_t, double>& SmallestPerKey() {
@@ -68,8 +69,15 @@ void BM_TypingInDocumentWindow(benchmark::State& state) {
   main.show();
   scrivane::frmScrivane* w = main.NewCog(QStringLiteral("blank"), QString());
   w->txtMain->SetText(bench::ScriptOfSize(bytes));
-  // At the start of the middle line, so that every size types in the same surroundings.
+  // At the start of the middle line, so that every size types in the same surroundings; for
+  // the last three kinds the line is made the widest of the script (a long comment), the line
+  // that sets the horizontal scroll range.
   QTextCursor middle(w->txtMain->document()->findBlockByNumber(w->txtMain->document()->blockCount() / 2));
+  if (kind >= 3) {
+    middle.movePosition(QTextCursor::EndOfBlock);
+    middle.insertText(QStringLiteral(" // ") + QString(300, QLatin1Char('w')));
+    middle.movePosition(QTextCursor::StartOfBlock);
+  }
   w->txtMain->setTextCursor(middle);
   w->txtMain->setFocus();
   QCoreApplication::processEvents();
@@ -112,7 +120,7 @@ void BM_TypingInDocumentWindow(benchmark::State& state) {
 }
 // The size varies fastest, so each variant's 1 MB figure comes before its larger sizes.
 BENCHMARK(BM_TypingInDocumentWindow)
-    ->ArgsProduct({{1'000'000, 5'000'000, 20'000'000}, {0, 1, 2, 3, 4}, {1}})
+    ->ArgsProduct({{1'000'000, 5'000'000, 20'000'000}, {0, 1, 2, 3, 4, 5}, {1}})
     ->ArgsProduct({{1'000'000, 5'000'000, 20'000'000}, {2}, {0}})
     ->Unit(benchmark::kMicrosecond)
     ->MinTime(1.0);
