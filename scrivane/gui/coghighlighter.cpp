@@ -69,17 +69,38 @@ void CogHighlighter::ContentsChanged(int position, int, int added) {
     readingLine = line;
     return reading.text();
   });
+  const bool sameLines = count == blockCount_;
   blockCount_ = count;
-  // The changed lines lose their colouring and are coloured again when they are painted.
-  // Colouring them here, inside the change, would stretch the change the document's layout
-  // sees over the following lines, and the layout answers a change of several lines by
-  // painting the whole view again: for every key typed.
-  for (;; block = block.next()) {
+  // The changed lines lose their colouring. Colouring them here, inside the change, stretches
+  // the change the document's layout sees over the following lines, which it answers by
+  // painting the whole view again; so a change within lines clearly narrower than the widest
+  // leaves them to be coloured when they are painted, and a key repaints its line only. Other
+  // changes colour their few lines at once, before the layout measures them: the layout
+  // measures every line of the document again when the line it holds for the widest seems to
+  // shrink, and a line measured without its colours and then with them can seem to.
+  const bool now = last - first < kColourAtOnce && !(sameLines && Narrow(block, end));
+  for (int line = first;; block = block.next(), ++line) {
     if (block.userState() != -1) block.setUserState(-1);
+    if (now) Colour(block, sections_.Before(line));
     if (block == end) break;
   }
   // A moved section line changes the colours of lines below the edit: those shown are painted again.
   if (sections_.Changes() != before) box_->viewport()->update();
+}
+
+bool CogHighlighter::Narrow(QTextBlock block, const QTextBlock& end) const {
+  // The width the lines had before the change, as measured with their colours; a change of the
+  // colours moves a line's width by a few pixels, far less than the margin.
+  const qreal widest = box_->document()->documentLayout()->documentSize().width();
+  const qreal margin = std::max<qreal>(widest / 8, box_->fontMetrics().averageCharWidth() * 16);
+  for (;; block = block.next()) {
+    // The lines' widths outlast the change (the layout's own maximum does not).
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0) return false;
+    for (int i = 0; i < layout->lineCount(); ++i)
+      if (layout->lineAt(i).naturalTextWidth() > widest - margin) return false;
+    if (block == end) return true;
+  }
 }
 
 bool CogHighlighter::eventFilter(QObject* o, QEvent* e) {

@@ -38,7 +38,10 @@ class CogHighlighter : public QObject {
  private:
   void ContentsChanged(int position, int removed, int added);
   void Colour(const QTextBlock& block, CogState before);
+  // True when every line from block to end is clearly narrower than the document's widest.
+  bool Narrow(QTextBlock block, const QTextBlock& end) const;
 
+  static constexpr int kColourAtOnce = 64;  // lines a change colours at once; more wait for the paint
   QPlainTextEdit* box_;
   std::shared_ptr<const CogWords> words_;
   std::vector<QTextCharFormat> formats_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -117,6 +118,19 @@ TEST(Colouring, EveryLineShownHasTheColoursOfTheWholeText) {
   check("symbols line broken, far below");
   box.undo();
   check("undone");
+  // Keys typed into a line narrower than the widest are coloured when the line is painted; a
+  // line made the widest widens the scroll range, and taken back narrows it again.
+  const int range = box.horizontalScrollBar()->maximum();
+  box.SetSelStart(box.TextLength() / 2);
+  box.ReplaceSel(QStringLiteral("Sleep(1); // "));
+  check("typed");
+  box.ReplaceSel(QString(200, QLatin1Char('w')));
+  check("typed, the widest line");
+  EXPECT_GT(box.horizontalScrollBar()->maximum(), range);
+  box.undo();
+  box.undo();
+  check("typing undone");
+  EXPECT_EQ(box.horizontalScrollBar()->maximum(), range);
 }
 
 // The braces highlighted with the caret at `caret` (model position), as model positions.
