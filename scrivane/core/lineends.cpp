@@ -31,25 +31,24 @@ struct Counts {
 };
 }  // namespace
 
-NormalizedText NormalizeToLf(const QString& raw) {
+NormalizedText NormalizeToLf(QString raw) {
   Counts k;
   NormalizedText out;
   if (!raw.contains(QLatin1Char('\r'))) {
-    out.text = raw;
     k.lf = raw.count(QLatin1Char('\n'));
     out.style = k.Style();
+    out.text = std::move(raw);
     return out;
   }
-  out.text.resize(raw.size());
-  QChar* d = out.text.data();
-  const QChar* s = raw.constData();
+  // In place: the text only gets shorter, and each character is read before it is written over.
+  QChar* d = raw.data();
   const qsizetype n = raw.size();
   std::vector<LineEnd> ends;  // of every line, for the lines that differ from the majority
   qsizetype j = 0;
   for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = s[i];
+    const QChar c = d[i];
     if (c == QLatin1Char('\r')) {
-      if (i + 1 < n && s[i + 1] == QLatin1Char('\n')) {
+      if (i + 1 < n && d[i + 1] == QLatin1Char('\n')) {
         ++k.crlf;
         ++i;
         ends.push_back(LineEnd::CRLF);
@@ -66,7 +65,8 @@ NormalizedText NormalizeToLf(const QString& raw) {
       d[j++] = c;
     }
   }
-  out.text.truncate(j);
+  raw.truncate(j);
+  out.text = std::move(raw);
   out.style = k.Style();
   for (size_t line = 0; line < ends.size(); ++line)
     if (ends[line] != out.style) out.odd.emplace_back(qsizetype(line), ends[line]);

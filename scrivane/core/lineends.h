@@ -23,8 +23,8 @@ struct NormalizedText {
 NormalizedText NormalizeLineEnds(const QString& raw);
 
 // The same, with every line end as LF alone (the form a text widget keeps), and the lines
-// whose end is not in the majority style.
-NormalizedText NormalizeToLf(const QString& raw);
+// whose end is not in the majority style. A text moved in is changed in place.
+NormalizedText NormalizeToLf(QString raw);
 
 // The file text of LF-ended lines: each line in odd ends as listed there, every other line in
 // style; a text that does not end with a line break gets one in style. So
