@@ -29,6 +29,13 @@ qsizetype LineBreakAt(const QString& t, qsizetype i) {
   return t.at(i) == QLatin1Char('\r') && i + 1 < t.size() && t.at(i + 1) == QLatin1Char('\n') ? 2 : 1;
 }
 
+// A handler's name from its "message" line's label: the label's name, which the code's
+// "name:" label bears, whatever else the label shows of the line ("go local" before a tab).
+QString HandlerName(const QString& label) {
+  const QString name = NameInLabel(label);
+  return name.isEmpty() ? label : name;
+}
+
 // The nodes as they are added; a key met a second time (ignoring case) stops the build. The
 // key set holds node indices, so no key is copied for it.
 class Builder {
@@ -205,7 +212,7 @@ BramwiseScan ScanBramwise(const QString& t, const QString& caption, const QStrin
       const qsizetype end = LineEndFrom(t, p);
       const QString line = t.mid(p, end - p + (end < t.size() && t.at(end) == QLatin1Char('\r') ? 1 : 0));
       if (isMessage) {
-        const QString name = GetSymbolName(line, 7);
+        const QString name = HandlerName(GetSymbolName(line, 7));
         const QString label = name + QLatin1Char(':');
         const int h = b.Add(label, name, kMessageTag, code, BramwiseKind::Handler, p);
         if (h < 0) return out;
@@ -297,14 +304,13 @@ bool UsedInCode(const QString& text, const QString& word) {
 namespace {
 
 // 0-based start of the first line that begins with "message" (any letter case) and declares
-// the handler labelled `label` (the label is the declaration's as the scan shows it); -1 when
-// none does.
+// the handler labelled `label`; -1 when none does.
 qsizetype MessageDeclaration(const QString& t, const QString& label) {
   const QStringView all(t);
   for (qsizetype p = 0; p >= 0 && p < t.size(); p = t.indexOf(QLatin1Char('\n'), p), p = p < 0 ? -1 : p + 1) {
     if (!all.mid(p, 7).startsWith(u"message", Qt::CaseInsensitive)) continue;
     const qsizetype end = LineEndFrom(t, p);
-    if (KeyEqual()(GetSymbolName(t.mid(p, end - p), 7), label)) return p;
+    if (KeyEqual()(HandlerName(GetSymbolName(t.mid(p, end - p), 7)), label)) return p;
   }
   return -1;
 }
@@ -415,7 +421,7 @@ NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKi
     return r;
   }
   const bool message = QStringView(t).mid(line, 7).startsWith(u"message", Qt::CaseInsensitive);
-  if (message) r.twinOld = kind == BramwiseKind::Handler ? DeclarationKey(t, line) : oldLabel + QLatin1Char(':');
+  if (message) r.twinOld = kind == BramwiseKind::Handler ? DeclarationKey(t, line) : HandlerName(oldLabel) + QLatin1Char(':');
   // In the declaration: the name, with the default value when a new one was typed.
   const bool newValue = !now.value.isEmpty() && now.value != was.value;
   const qsizetype at = label + was.at;
@@ -430,10 +436,14 @@ NodeRename RenameNode(TextModel& m, FindState& f, const QString& key, BramwiseKi
   f.sR = now.name;
   f.ipos = label + r.newLabel.size() + 1;
   Replace(m, f, true, true);
+  // A message's two nodes: the declaration, labelled as the scan labels it, and the handler.
   const QString declaration = DeclarationKey(m.Text(), line);
-  const QString handler = r.newLabel + QLatin1Char(':');
-  r.newKey = kind == BramwiseKind::Handler ? handler : declaration;
-  if (message) r.twinNew = kind == BramwiseKind::Handler ? declaration : handler;
+  const QString declared = GetSymbolName(declaration, 7), handler = HandlerName(declared);
+  r.newKey = kind == BramwiseKind::Handler ? handler + QLatin1Char(':') : declaration;
+  if (message) {
+    r.twinNew = kind == BramwiseKind::Handler ? declaration : handler + QLatin1Char(':');
+    r.twinLabel = kind == BramwiseKind::Handler ? declared : handler;
+  }
   r.done = true;
   return r;
 }

@@ -44,7 +44,8 @@ struct KeyEqual {
 };
 
 // Builds the nodes of the tree for a script's text. `caption` is the root's label, `types` the
-// symbol type names in their fixed order. No "symbols" line, no "end" line, or an "end" line
+// symbol type names in their fixed order. A handler's node bears the name its "message" line
+// declares (the label in the code), without what else the line shows before a tab. No "symbols" line, no "end" line, or an "end" line
 // before the "symbols" line give no nodes at all.
 BramwiseScan ScanBramwise(const QString& text, const QString& caption, const QStringList& types);
 
@@ -99,7 +100,7 @@ struct NodeRename {
   QString newLabel; // the node's label in the renamed text (as a new scan would show it)
   // A message is in the tree twice, as a declared symbol and as a handler: the other node's
   // key before and after the rename (empty for other symbols).
-  QString twinOld, twinNew;
+  QString twinOld, twinNew, twinLabel;
 };
 
 // Renames the symbol a node (labelled oldLabel) stands for to the name typed in newLabel.

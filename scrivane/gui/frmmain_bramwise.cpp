@@ -232,7 +232,7 @@ void frmMain::tvwBramwise_AfterLabelEdit(QTreeWidgetItem* node, const QString& n
     bramwiseKeys_.emplace(QStringView(Item(item)->key), item);
   };
   if (!r.twinOld.isEmpty())
-    if (QTreeWidgetItem* twin = BramwiseNodeByKey(r.twinOld)) rekey(twin, r.twinNew, r.newLabel);
+    if (QTreeWidgetItem* twin = BramwiseNodeByKey(r.twinOld)) rekey(twin, r.twinNew, r.twinLabel);
   rekey(node, r.newKey, r.newLabel);
 }
 

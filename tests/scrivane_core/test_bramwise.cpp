@@ -57,6 +57,9 @@ TEST(Bramwise, ScanBuildsTheTree) {
       {"label inside a longer word is not the label",
        head + "message go\r\nend\r\nergo:\r\n// not\r\nreturn;\r\ngo:\r\n// yes\r\nreturn;\r\n",
        "Cog 1[symbols[message[go]],code[go[// yes]]]", -1},
+      // A handler is its label in the code, whatever else its declaration shows before a tab.
+      {"message declared with more before a tab", head + "message go local\tdesc=x\r\nend\r\ngo:\r\n// c\r\nreturn;\r\n",
+       "Cog 1[symbols[message[go local]],code[go[// c]]]", -1},
       {"lines ending in LF alone", "x\nsymbols\nint a\nmessage go\nend\ngo:\n  // c\nreturn;\n",
        "Cog 1[symbols[int[a],message[go]],code[go[// c]]]", -1},
   };

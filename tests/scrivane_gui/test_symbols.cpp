@@ -147,5 +147,8 @@ TEST_F(SymbolsTest, ALabelShowingMoreOfItsLineRenamesOnlyTheName) {
     // The node stands for its renamed line and shows it as a new build would.
     EXPECT_TRUE(Node(c.renamed + QStringLiteral("\r")) == count &&
                 count->text(0) == QString(c.label).replace("count", total).replace("=5", "=7"));
+    // A message's handler node is its label in the code, "count:", and follows the rename.
+    if (QTreeWidgetItem* handler = Node(total + ":")) EXPECT_EQ(handler->text(0), total);
+    else EXPECT_FALSE(QString(c.line).startsWith("message"));
   }
 }
