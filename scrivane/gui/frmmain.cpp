@@ -267,6 +267,7 @@ void frmMain::BuildLeftPanel() {
   grid->addWidget(txtDefVal, 2, 1);
   label("Local:", 3);
   auto* row = new QHBoxLayout;
+  row->setSpacing(grid->horizontalSpacing());  // the grid's own: its two spacings differ, so none is inherited
   row->addWidget(chkLocal);
   row->addWidget(new QLabel(QStringLiteral("Link ID:"), fraAddSym));
   row->addWidget(txtLinkID, 1);

@@ -108,6 +108,7 @@ TEST_F(KeyboardTest, ControlsAreNamedAndWholeInEveryInterfaceFont) {
         if (c->text() == label) l = c;
       ASSERT_TRUE(l && l->buddy()) << label;
       EXPECT_EQ(l->buddy()->objectName(), field);
+      if (l->buddy() == main->txtLinkID) { EXPECT_GT(l->x(), main->chkLocal->geometry().right() + 1) << pt; }  // a gap
     }
     main->mnuViewOptions_Click();
     main->mnuHelp_Click();
