@@ -110,6 +110,30 @@ std::vector<qsizetype> FirstLabels(const QString& t, const QStringList& labels) 
   return first;
 }
 
+// A label as its parts: the name, a default value written against it ("=5"), and the words
+// after the blanks that follow (a label shows what stands before a tab: "sec1 local").
+// `at` is where the name starts in the label.
+struct LabelParts {
+  qsizetype at = 0;
+  QString name, value, rest;
+};
+
+LabelParts SplitLabel(const QString& label) {
+  LabelParts p;
+  const qsizetype n = label.size();
+  qsizetype i = 0;
+  while (i < n && label.at(i).isSpace()) ++i;
+  p.at = i;
+  while (i < n && label.at(i) != QLatin1Char('=') && !label.at(i).isSpace()) ++i;
+  p.name = label.mid(p.at, i - p.at);
+  const qsizetype v = i;
+  if (i < n && label.at(i) == QLatin1Char('='))
+    while (i < n && !label.at(i).isSpace()) ++i;
+  p.value = label.mid(v, i - v);
+  p.rest = label.mid(i).simplified();
+  return p;
+}
+
 }  // namespace
 
 size_t KeyHash::operator()(QStringView v) const {
@@ -156,11 +180,7 @@ QString StripDefault(const QString& s) {
   return i < 0 ? s : s.left(i);
 }
 
-QString NameInLabel(const QString& label) {
-  const QString s = StripDefault(label).trimmed();
-  const qsizetype blank = std::find_if(s.begin(), s.end(), [](QChar c) { return c.isSpace(); }) - s.begin();
-  return s.left(blank);
-}
+QString NameInLabel(const QString& label) { return SplitLabel(label).name; }
 
 qsizetype FindHandlerLabel(const QString& text, const QString& label, qsizetype from) {
   if (label.isEmpty()) return -1;
@@ -338,30 +358,6 @@ qsizetype LabelInDeclaration(const QString& t, qsizetype p, const QString& label
 
 bool IsName(const QString& s) {
   return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return IsWordChar(c); });
-}
-
-// A label as its parts: the name, a default value written against it ("=5"), and the words
-// after the blanks that follow (a label shows what stands before a tab: "sec1 local").
-// `at` is where the name starts in the label.
-struct LabelParts {
-  qsizetype at = 0;
-  QString name, value, rest;
-};
-
-LabelParts SplitLabel(const QString& label) {
-  LabelParts p;
-  const qsizetype n = label.size();
-  qsizetype i = 0;
-  while (i < n && label.at(i).isSpace()) ++i;
-  p.at = i;
-  while (i < n && label.at(i) != QLatin1Char('=') && !label.at(i).isSpace()) ++i;
-  p.name = label.mid(p.at, i - p.at);
-  const qsizetype v = i;
-  if (i < n && label.at(i) == QLatin1Char('='))
-    while (i < n && !label.at(i).isSpace()) ++i;
-  p.value = label.mid(v, i - v);
-  p.rest = label.mid(i).simplified();
-  return p;
 }
 
 }  // namespace
