@@ -53,25 +53,16 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
   dock = new QDockWidget(QStringLiteral("Problems"), main);
   dock->setObjectName(QStringLiteral("dockProblems"));
   dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
-  tabs = new QTabWidget(dock);
-  tabs->setObjectName(QStringLiteral("tabProblems"));
-  problems = NewList(tabs, "lvwProblems", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Severity"),
-                                           QStringLiteral("Code"), QStringLiteral("Message")});
-  uses = NewList(tabs, "lvwUses", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
-  tabs->addTab(problems, QStringLiteral("Problems"));
-  tabs->addTab(uses, QStringLiteral("Uses"));
-  tabs->setAccessibleName(QStringLiteral("Problems panel"));
-  problems->setAccessibleName(QStringLiteral("Problems list"));
-  uses->setAccessibleName(QStringLiteral("Uses list"));
-  // F6 and Shift+F6 reach the page shown while the panel is open.
-  for (QWidget* page : {problems, uses}) page->setProperty("pane", true);
-  dock->setWidget(tabs);
   main->addDockWidget(Qt::BottomDockWidgetArea, dock);
   dock->hide();
-  for (QTreeWidget* list : {problems, uses}) {
-    connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { GoTo(item); });
-    connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { GoTo(item); });
-  }
+  // The pages take the panel's place in the Tab order when they are made: after the last
+  // control that takes the focus before it.
+  focusBefore_ = dock->previousInFocusChain();
+  while (focusBefore_ != main && focusBefore_->focusPolicy() == Qt::NoFocus) focusBefore_ = focusBefore_->previousInFocusChain();
+  // The panel gets its pages as it is first shown, whoever shows it.
+  connect(dock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+    if (shown) tabs.get();
+  });
 
   status = new QToolButton(main);
   status->setObjectName(QStringLiteral("btnProblems"));
@@ -79,11 +70,15 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
   status->setToolTip(QStringLiteral("Show the Problems list"));
   main->statusBar()->addPermanentWidget(status);
   connect(status, &QToolButton::clicked, this, [this] {
-    dock->show();
     tabs->setCurrentWidget(problems);
+    dock->show();
   });
 
   QAction* toggle = dock->toggleViewAction();
+  // Before the panel shows itself on the same signal.
+  connect(toggle, &QAction::toggled, this, [this](bool on) {
+    if (on) tabs.get();
+  });
   toggle->setText(QStringLiteral("&Problems"));
   toggle->setObjectName(QStringLiteral("mnuViewProblems"));
   main->mnuView->addAction(toggle);
@@ -109,16 +104,43 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
   connect(previousProblem, &QAction::triggered, this, [this] { StepProblem(-1); });
   connect(renameSymbol, &QAction::triggered, this, [this] { RenameAtCaret(); });
 
-  completions = new QListWidget(main);
-  completions->setObjectName(QStringLiteral("lstComplete"));
-  completions->setWindowFlags(Qt::Popup);
-  completions->installEventFilter(this);
-  connect(completions, &QListWidget::itemActivated, this, [this](QListWidgetItem* i) { Choose(completions->row(i)); });
-  connect(completions, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { Choose(completions->row(i)); });
-
   // The main window disconnects the document area from itself as it goes.
   connect(main->mdiArea, &QMdiArea::subWindowActivated, main, [this] { Activated(); });
   Refill();
+}
+
+QTabWidget* CogTools::MakePanel() {
+  auto* pages = new QTabWidget(dock);
+  pages->setObjectName(QStringLiteral("tabProblems"));
+  problems_ = NewList(pages, "lvwProblems", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Severity"),
+                                             QStringLiteral("Code"), QStringLiteral("Message")});
+  uses_ = NewList(pages, "lvwUses", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
+  pages->addTab(problems_, QStringLiteral("Problems"));
+  pages->addTab(uses_, QStringLiteral("Uses"));
+  pages->setAccessibleName(QStringLiteral("Problems panel"));
+  problems_->setAccessibleName(QStringLiteral("Problems list"));
+  uses_->setAccessibleName(QStringLiteral("Uses list"));
+  // F6 and Shift+F6 reach the page shown while the panel is open.
+  for (QWidget* page : {problems_, uses_}) page->setProperty("pane", true);
+  dock->setWidget(pages);
+  if (focusBefore_ && focusBefore_ != main_) QWidget::setTabOrder(focusBefore_, pages);
+  if (dock->isVisible()) pages->show();  // made while the panel shows itself
+  for (QTreeWidget* list : {problems_, uses_}) {
+    connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { GoTo(item); });
+    connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { GoTo(item); });
+  }
+  FillProblems(problems_);
+  return pages;
+}
+
+QListWidget* CogTools::MakeCompletionList() {
+  auto* list = new QListWidget(main_);
+  list->setObjectName(QStringLiteral("lstComplete"));
+  list->setWindowFlags(Qt::Popup);
+  list->installEventFilter(this);
+  connect(list, &QListWidget::itemActivated, this, [this, list](QListWidgetItem* i) { Choose(list->row(i)); });
+  connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* i) { Choose(list->row(i)); });
+  return list;
 }
 
 CogTools* CogTools::Of(frmMain* main) { return main->findChild<CogTools*>(QString(), Qt::FindDirectChildrenOnly); }
@@ -143,16 +165,21 @@ void CogTools::Activated() {
       }
     }
   }
-  uses->clear();
+  if (QTreeWidget* list = uses.IfMade()) list->clear();
   Refill();
 }
 
 void CogTools::Refill() {
-  problems->clear();
   const CogScript* s = live_ && live_->Script() ? live_->Script().get() : nullptr;
   const int errors = s ? s->Count(CogSeverity::Error) : 0, warnings = s ? s->Count(CogSeverity::Warning) : 0;
   status->setText(Counted(errors, "error", "errors") + QStringLiteral(", ") + Counted(warnings, "warning", "warnings"));
   status->setVisible(live_ != nullptr);
+  if (QTreeWidget* list = problems.IfMade()) FillProblems(list);
+}
+
+void CogTools::FillProblems(QTreeWidget* list) {
+  list->clear();
+  const CogScript* s = live_ && live_->Script() ? live_->Script().get() : nullptr;
   if (!s) return;
   QList<QTreeWidgetItem*> items;
   for (const CogFinding& f : s->findings) {
@@ -162,7 +189,7 @@ void CogTools::Refill() {
     i->setToolTip(4, f.message);
     items << i;
   }
-  problems->addTopLevelItems(items);  // in text order, which is line order
+  list->addTopLevelItems(items);  // in text order, which is line order
 }
 
 void CogTools::RecheckAll() {
@@ -322,7 +349,7 @@ void CogTools::RenameAtCaret(int position) {
 }
 
 bool CogTools::eventFilter(QObject* o, QEvent* e) {
-  if (o == completions && e->type() == QEvent::KeyPress) {
+  if (o == completions.IfMade() && e->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(e)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
       Choose(completions->currentRow());

@@ -6,10 +6,13 @@
 #include <QObject>
 #include <QPointer>
 
+#include "scrivane/gui/onfirstuse.h"
+
 class QAction;
 class QDockWidget;
 class QListWidget;
 class QTabWidget;
+class QWidget;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -28,11 +31,13 @@ class CogTools : public QObject {
   static CogTools* Of(frmMain* main);
 
   QDockWidget* dock;
-  QTabWidget* tabs;         // "Problems", "Uses"
-  QTreeWidget *problems, *uses;
+  // The panel's pages are made when it is first shown or used, the list when first needed.
+  OnFirstUse<QTabWidget> tabs{[this] { return MakePanel(); }};  // "Problems", "Uses"
+  OnFirstUse<QTreeWidget> problems{[this] { return tabs.get(), problems_; }};
+  OnFirstUse<QTreeWidget> uses{[this] { return tabs.get(), uses_; }};
   QToolButton* status;      // "1 error, 3 warnings"
   QAction *nextProblem, *previousProblem, *goToDefinition, *findUses, *completeWord, *renameSymbol;
-  QListWidget* completions;  // the completion list while it is up
+  OnFirstUse<QListWidget> completions{[this] { return MakeCompletionList(); }};  // the completion list while it is up
 
   // The active document's findings are shown again (after a reading, or another document).
   void Refill();
@@ -47,12 +52,18 @@ class CogTools : public QObject {
 
  private:
   void Activated();
+  QTabWidget* MakePanel();
+  QListWidget* MakeCompletionList();
+  // The active document's findings into the Problems list.
+  void FillProblems(QTreeWidget* list);
   void GoTo(QTreeWidgetItem* item);
   void Choose(int row);
   bool eventFilter(QObject* o, QEvent* e) override;
   frmScrivane* Document() const;
 
   frmMain* main_;
+  QTreeWidget *problems_ = nullptr, *uses_ = nullptr;  // made with the panel
+  QPointer<QWidget> focusBefore_;
   QPointer<CogLive> live_;
   QPointer<frmScrivane> completing_;
   int completeStart_ = 0;

@@ -95,8 +95,10 @@ frmMain::~frmMain() {
   // reach them.
   mdiArea->disconnect(this);
   mdiArea->viewport()->removeEventFilter(this);
-  tvwBramwise->disconnect(this);
-  tvwBramwise->model()->disconnect(this);
+  if (QTreeWidget* t = tvwBramwise.IfMade()) {
+    t->disconnect(this);
+    t->model()->disconnect(this);
+  }
   if (tarvex::prompts().ParentWindow() == this) tarvex::prompts().SetParentWindow(nullptr);
 }
 
@@ -225,10 +227,6 @@ void frmMain::BuildLeftPanel() {
   connect(tvwCog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { tvwCog_NodeClick(item); });
   connect(tvwCog, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { tvwCog_NodeClick(item); });
   connect(tvwCog, &QTreeWidget::itemDoubleClicked, this, [this] { tvwCog_DblClick(); });
-  tvwBramwise = new QTreeWidget(picCogRef);
-  tvwBramwise->setObjectName(QStringLiteral("tvwBramwise"));
-  tvwBramwise->setHeaderHidden(true);
-  tvwBramwise->hide();
 
   fraAddSym = new QGroupBox(QStringLiteral("Add Symbol"), picCogRef);
   fraAddSym->setObjectName(QStringLiteral("fraAddSym"));
@@ -301,7 +299,7 @@ void frmMain::LayoutLeftPanel() {
   const int fraH = std::max(tw(1800), fraAddSym->sizeHint().height());
   const int treeH = std::max(0, inner - tw(3165) - (top - tw(350)) - (fraH - tw(1800)));
   tvwCog->setGeometry(0, top, w, treeH);
-  tvwBramwise->setGeometry(0, top, w, treeH);
+  if (QTreeWidget* t = tvwBramwise.IfMade()) t->setGeometry(0, top, w, treeH);
   const int fraTop = treeH + top;
   fraAddSym->setGeometry(0, fraTop, w, fraH);
   const int descTop = fraTop + fraH;

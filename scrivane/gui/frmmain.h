@@ -12,6 +12,7 @@
 #include "scrivane/core/cogsyntax.h"
 #include "scrivane/core/hints.h"
 #include "scrivane/gui/mru.h"
+#include "scrivane/gui/onfirstuse.h"
 
 class QAction;
 class QBoxLayout;
@@ -80,7 +81,9 @@ class frmMain : public QMainWindow {
   // The left panel.
   QWidget* picCogRef;
   QComboBox *cmbCog, *cmbTvwSel;
-  QTreeWidget *tvwCog, *tvwBramwise;
+  QTreeWidget* tvwCog;
+  // Made when the Bramwise view is first chosen (or the tree first used).
+  OnFirstUse<QTreeWidget> tvwBramwise{[this] { return MakeBramwiseTree(); }};
   QGroupBox* fraAddSym;
   QComboBox* cmbVarType;
   QLineEdit *txtVarName, *txtDefVal, *txtLinkID;
@@ -293,6 +296,11 @@ class frmMain : public QMainWindow {
 
   tarvex::ExecuteServer* dde_ = nullptr;
   void ConnectBramwise();
+  QTreeWidget* MakeBramwiseTree();
+  // Enter on a Bramwise node and the tree's name for screen readers (frmmain_keyboard.cpp).
+  void BramwiseKeyboardAccess(QTreeWidget* tree);
+  // The document the Bramwise tree shows; empty while it shows none.
+  QString BramwiseTag() const;
   void ClearBramwise();
   void RemoveBramwiseNode(QTreeWidgetItem* node);
   frmScrivane* BramwiseCog() const;

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,31 +83,45 @@ void frmMain::ConnectBramwise() {
   connect(mnuCFFind, &QAction::triggered, this, &frmMain::mnuCFFind_Click);
   connect(mnuCFFindNext, &QAction::triggered, this, &frmMain::mnuCFFindNext_Click);
 
+}
+
+QTreeWidget* frmMain::MakeBramwiseTree() {
+  auto* tree = new QTreeWidget(picCogRef);
+  tree->setObjectName(QStringLiteral("tvwBramwise"));
+  tree->setHeaderHidden(true);
+  tree->hide();
+  // In the reference tree's place, and after it among the panel's widgets and in the Tab order,
+  // as if it had been made with it.
+  tree->setGeometry(tvwCog->geometry());
+  tree->stackUnder(fraAddSym);
+  QWidget::setTabOrder(tvwCog, tree);
   // A double click is the jump gesture; a label is edited by clicking the current node or F2.
-  tvwBramwise->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-  tvwBramwise->installEventFilter(new DeleteKeyFilter(this, tvwBramwise));
-  connect(tvwBramwise, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { tvwBramwise_NodeClick(item); });
-  connect(tvwBramwise, &QTreeWidget::itemDoubleClicked, this, [this] { tvwBramwise_DblClick(); });
+  tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  tree->installEventFilter(new DeleteKeyFilter(this, tree));
+  connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { tvwBramwise_NodeClick(item); });
+  connect(tree, &QTreeWidget::itemDoubleClicked, this, [this] { tvwBramwise_DblClick(); });
   // The node the user moves to with the keys is the one the gestures act on, as after a click.
-  connect(tvwBramwise, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+  connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     if (!bramwiseBusy_ && item) nodBramwise = item;
   });
-  connect(tvwBramwise, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
+  connect(tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
     if (bramwiseBusy_ || item->text(0) == Item(item)->label) return;
     tvwBramwise_AfterLabelEdit(item, item->text(0));
   });
   // Whoever empties the tree (also a closing document) empties the index with it.
-  connect(tvwBramwise->model(), &QAbstractItemModel::modelReset, this, [this] {
+  connect(tree->model(), &QAbstractItemModel::modelReset, this, [this] {
     bramwiseOrder_.clear();
     bramwiseKeys_.clear();
     nodBramwise = nullptr;
   });
+  BramwiseKeyboardAccess(tree);
+  return tree;
 }
 
 void frmMain::cmbTvwSel_Click() {
   const bool bramwise = tarvex::SameText(cmbTvwSel->currentText(), QStringLiteral("Bramwise"));
   tvwCog->setVisible(!bramwise);
-  tvwBramwise->setVisible(bramwise);
+  if (bramwise || tvwBramwise.IfMade()) tvwBramwise->setVisible(bramwise);
   cmbCog->setVisible(bramwise);
 }
 
@@ -122,7 +137,12 @@ QTreeWidgetItem* frmMain::BramwiseNodeByKey(const QString& key) const {
   return it == bramwiseKeys_.end() ? nullptr : it->second;
 }
 
-frmScrivane* frmMain::BramwiseCog() const { return CogByKey(tvwBramwise->property("Tag").toString()); }
+QString frmMain::BramwiseTag() const {
+  const QTreeWidget* tree = tvwBramwise.IfMade();
+  return tree ? tree->property("Tag").toString() : QString();
+}
+
+frmScrivane* frmMain::BramwiseCog() const { return CogByKey(BramwiseTag()); }
 
 void frmMain::ClearBramwise() {
   Busy busy(bramwiseBusy_);
@@ -280,7 +300,7 @@ void frmMain::cmdAddVar_Click() {
   }
   w->txtMain->Apply(m);
   // The explorer follows when it shows this document, told apart by caption.
-  if (tvwBramwise->isHidden() || cmbCog->currentIndex() < 0) return;
+  if (!tvwBramwise.IfMade() || tvwBramwise->isHidden() || cmbCog->currentIndex() < 0) return;
   const QString chosen = cmbCog->itemText(cmbCog->currentIndex());
   const QString caption = w->Caption();
   const bool same = caption.endsWith(QLatin1Char('*')) ? caption.contains(chosen, Qt::CaseInsensitive)

@@ -137,15 +137,7 @@ void frmMain::RefreshCogList() {
 void frmMain::LoadMessageList(frmScrivane* w) {
   QByteArray bytes;
   if (!tarvex::ReadWholeFile(ProgramFile("messages.dat"), &bytes)) return;
-  const QStringList names = ParseMessageList(tarvex::DecodeAnsi(bytes));
-  QList<QTreeWidgetItem*> items;
-  items.reserve(names.size());
-  for (const QString& name : names) {
-    auto* item = new QTreeWidgetItem(QStringList{name});
-    item->setData(0, Qt::UserRole, name);  // the item's key
-    items << item;
-  }
-  w->lvwCogParams->addTopLevelItems(items);
+  w->messageNames = ParseMessageList(tarvex::DecodeAnsi(bytes));
 }
 
 void frmMain::OpenFile(const QString& path) {
@@ -193,7 +185,7 @@ bool frmMain::QueryUnload(frmScrivane* w) {
 
 void frmMain::DocumentClosed(frmScrivane* w) {
   setWindowTitle(QStringLiteral("Scrivane by Halvard"));
-  if (tarvex::SameText(tvwBramwise->property("Tag").toString(), w->Tag)) tvwBramwise->clear();
+  if (tarvex::SameText(BramwiseTag(), w->Tag)) tvwBramwise->clear();
   colCogs.removeOne(w);
   RefreshCogList();
 }
@@ -235,7 +227,7 @@ void frmMain::mnuFileMRU_Click(int index) {
 void frmMain::mnuFileClose_Click() {
   frmScrivane* w = CurrentCog();
   if (!w) return;
-  if (tarvex::SameText(tvwBramwise->property("Tag").toString(), w->Tag)) tvwBramwise->clear();
+  if (tarvex::SameText(BramwiseTag(), w->Tag)) tvwBramwise->clear();
   if (QMdiSubWindow* s = SubWindowOf(w)) s->close();
   RefreshCogList();
 }

@@ -63,7 +63,6 @@ void frmMain::BuildKeyboardAccess() {
   mnuWindow->insertSeparator(mnuWindowCascade);
 
   tvwCog->installEventFilter(new EnterKeyFilter([this] { tvwCog_DblClick(); }, tvwCog));
-  tvwBramwise->installEventFilter(new EnterKeyFilter([this] { tvwBramwise_DblClick(); }, tvwBramwise));
 
   // Names for screen readers; the Add Symbol fields are named by their labels, which become
   // their buddies (the frame's title alone named them all alike).
@@ -71,15 +70,20 @@ void frmMain::BuildKeyboardAccess() {
     QWidget* w;
     const char* name;
   } names[] = {{cmbCog, "Document for the Bramwise tree"}, {cmbTvwSel, "Tree shown"},  {tvwCog, "Reference tree"},
-               {tvwBramwise, "Bramwise tree"},           {txtCogDesc, "Description"}, {cmbVarType, "Data Type"},
-               {txtVarName, "Name"},                     {txtDefVal, "Value"},        {chkLocal, "Local"},
-               {txtLinkID, "Link ID"},                   {cmdAddVar, "Add Symbol"},   {mdiArea, "Documents"}};
+               {txtCogDesc, "Description"},              {cmbVarType, "Data Type"}, {txtVarName, "Name"},
+               {txtDefVal, "Value"},                     {chkLocal, "Local"},       {txtLinkID, "Link ID"},
+               {cmdAddVar, "Add Symbol"},                {mdiArea, "Documents"}};
   for (const auto& n : names) n.w->setAccessibleName(QString::fromLatin1(n.name));
   const std::pair<const char*, QWidget*> buddies[] = {
       {"Data Type:", cmbVarType}, {"Name:", txtVarName}, {"Value:", txtDefVal}, {"Local:", chkLocal}, {"Link ID:", txtLinkID}};
   for (QLabel* l : fraAddSym->findChildren<QLabel*>())
     for (const auto& [text, field] : buddies)
       if (l->text() == QLatin1String(text)) l->setBuddy(field);
+}
+
+void frmMain::BramwiseKeyboardAccess(QTreeWidget* tree) {
+  tree->installEventFilter(new EnterKeyFilter([this] { tvwBramwise_DblClick(); }, tree));
+  tree->setAccessibleName(QStringLiteral("Bramwise tree"));
 }
 
 void frmMain::MovePane(int step) {

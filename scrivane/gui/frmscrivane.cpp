@@ -31,24 +31,9 @@ frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main
   helpLayout->addWidget(lblHelp);
   picMain->hide();
 
-  picCogParams = new QWidget(this);
-  picCogParams->setObjectName(QStringLiteral("picCogParams"));
-  lvwCogParams = new QTreeWidget(picCogParams);
-  lvwCogParams->setObjectName(QStringLiteral("lvwCogParams"));
-  lvwCogParams->setHeaderLabels({QStringLiteral("Parameter")});
-  lvwCogParams->setRootIsDecorated(false);
-  auto* paramsLayout = new QVBoxLayout(picCogParams);
-  paramsLayout->setContentsMargins(0, 0, 0, 0);
-  paramsLayout->addWidget(lvwCogParams);
-  picCogParams->resize(kListWidth, kListHeight);
-  picCogParams->hide();
-  picCogParams->raise();
-
   BuildDiskBar();
 
   txtMain->installEventFilter(this);
-  lvwCogParams->installEventFilter(this);
-  lvwCogParams->viewport()->installEventFilter(this);
   connect(txtMain->document(), &QTextDocument::contentsChange, this,
           [this](int position, int, int charsAdded) { TrackSections(position, charsAdded); });
   connect(txtMain, &QPlainTextEdit::textChanged, this, &frmScrivane::txtMain_Change);
@@ -60,9 +45,42 @@ frmScrivane::~frmScrivane() {
   // signals must not reach the hint handlers.
   txtMain->document()->disconnect(this);
   txtMain->removeEventFilter(this);
-  lvwCogParams->removeEventFilter(this);
-  lvwCogParams->viewport()->removeEventFilter(this);
+  if (lvwParams_) {
+    lvwParams_->removeEventFilter(this);
+    lvwParams_->viewport()->removeEventFilter(this);
+  }
 }
+
+void frmScrivane::MakeMessageList() {
+  if (picParams_) return;
+  picParams_ = new QWidget(this);
+  picParams_->setObjectName(QStringLiteral("picCogParams"));
+  lvwParams_ = new QTreeWidget(picParams_);
+  lvwParams_->setObjectName(QStringLiteral("lvwCogParams"));
+  lvwParams_->setHeaderLabels({QStringLiteral("Parameter")});
+  lvwParams_->setRootIsDecorated(false);
+  auto* paramsLayout = new QVBoxLayout(picParams_);
+  paramsLayout->setContentsMargins(0, 0, 0, 0);
+  paramsLayout->addWidget(lvwParams_);
+  picParams_->resize(kListWidth, kListHeight);
+  picParams_->hide();
+  // Over the text, under the bar above it, and after the text in the Tab order, as if it had
+  // been made with the window.
+  picParams_->stackUnder(barDisk);
+  QWidget::setTabOrder(txtMain, lvwParams_);
+  QList<QTreeWidgetItem*> items;
+  items.reserve(messageNames.size());
+  for (const QString& name : messageNames) {
+    auto* item = new QTreeWidgetItem(QStringList{name});
+    item->setData(0, Qt::UserRole, name);  // the item's key
+    items << item;
+  }
+  lvwParams_->addTopLevelItems(items);
+  lvwParams_->installEventFilter(this);
+  lvwParams_->viewport()->installEventFilter(this);
+}
+
+bool frmScrivane::ListUp() const { return picParams_ && !picParams_->isHidden(); }
 
 int frmScrivane::Number() const { return Tag.mid(3).toInt(); }
 

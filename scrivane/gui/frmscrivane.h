@@ -6,6 +6,7 @@
 #include "common/filestamp.h"
 #include "scrivane/core/hints.h"
 #include "scrivane/core/lineends.h"
+#include "scrivane/gui/onfirstuse.h"
 #include "scrivane/gui/textbox.h"
 
 class QLabel;
@@ -55,9 +56,12 @@ class frmScrivane : public QWidget {
   TextBox* txtMain;
   QWidget* picMain;
   QLabel* lblHelp;
-  QWidget* picCogParams;
+  // The message list and its panel, made when the list first comes up (or is first used).
+  OnFirstUse<QWidget> picCogParams{[this] { return MakeMessageList(), picParams_; }};
   static constexpr int kListWidth = 180, kListHeight = 160;  // the message list's full size
-  QTreeWidget* lvwCogParams;
+  OnFirstUse<QTreeWidget> lvwCogParams{[this] { return MakeMessageList(), lvwParams_; }};
+  // The names the list offers, read from messages.dat when the window was made.
+  QStringList messageNames;
 
   int Number() const;  // the window number n of "cog" + n
   QString Caption() const { return windowTitle(); }
@@ -101,6 +105,11 @@ class frmScrivane : public QWidget {
   void TrackSections(int position, int charsAdded);
 
   void BuildDiskBar();
+  void MakeMessageList();
+  // Whether the message list is up (it is not when it was never made).
+  bool ListUp() const;
+  QWidget* picParams_ = nullptr;
+  QTreeWidget* lvwParams_ = nullptr;
   frmMain* main_;
   tarvex::FileStamp ignoredStamp_;
   SectionTracker sections_;

@@ -52,12 +52,13 @@ QStringList ItemTexts(const QTreeWidget* list) {
 
 HintPanels frmScrivane::Panels() const {
   HintPanels p;
-  p.listUp = !picCogParams->isHidden();
+  p.listUp = ListUp();
   p.helpUp = !picMain->isHidden();
   p.hasHelp = hasHelp_;
   p.lSpace = lSpace;
   p.intParens = intParens;
-  p.listCurrent = lvwCogParams->currentItem() ? lvwCogParams->indexOfTopLevelItem(lvwCogParams->currentItem()) : -1;
+  const QTreeWidget* list = lvwCogParams.IfMade();  // a list never made has no current item
+  p.listCurrent = list && list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1;
   return p;
 }
 
@@ -117,13 +118,16 @@ void frmScrivane::ApplyHint(const HintAnswer& a) {
   intParens = a.panels.intParens;
   hasHelp_ = a.panels.hasHelp;
 
-  QTreeWidgetItem* current = a.panels.listCurrent >= 0 ? lvwCogParams->topLevelItem(a.panels.listCurrent) : nullptr;
-  if (a.scrollTo >= 0) {
-    if (QTreeWidgetItem* item = lvwCogParams->topLevelItem(a.scrollTo)) lvwCogParams->scrollToItem(item);
-  }
-  if (lvwCogParams->currentItem() != current) {
-    lvwCogParams->setCurrentItem(current);
-    if (!current) lvwCogParams->clearSelection();
+  if (a.panels.listCurrent >= 0 || a.scrollTo >= 0 || lvwCogParams.IfMade()) {
+    QTreeWidget* list = lvwCogParams;
+    QTreeWidgetItem* current = a.panels.listCurrent >= 0 ? list->topLevelItem(a.panels.listCurrent) : nullptr;
+    if (a.scrollTo >= 0) {
+      if (QTreeWidgetItem* item = list->topLevelItem(a.scrollTo)) list->scrollToItem(item);
+    }
+    if (list->currentItem() != current) {
+      list->setCurrentItem(current);
+      if (!current) list->clearSelection();
+    }
   }
 
   if (a.newHelp) {
@@ -138,7 +142,7 @@ void frmScrivane::ApplyHint(const HintAnswer& a) {
 
   if (a.showPopup) {
     ShowPopup(picCogParams);
-  } else if (!a.panels.listUp && !picCogParams->isHidden()) {
+  } else if (!a.panels.listUp && ListUp()) {
     const bool hadFocus = picCogParams->isAncestorOf(QApplication::focusWidget());
     picCogParams->hide();
     if (hadFocus) txtMain->setFocus();
@@ -147,7 +151,7 @@ void frmScrivane::ApplyHint(const HintAnswer& a) {
 }
 
 bool frmScrivane::eventFilter(QObject* o, QEvent* e) {
-  if (e->type() == QEvent::KeyPress && (o == txtMain || o == lvwCogParams)) {
+  if (e->type() == QEvent::KeyPress && (o == txtMain || o == lvwCogParams.IfMade())) {
     const auto* k = static_cast<QKeyEvent*>(e);
     int code = KeyCodeOf(k);
     const int ch = CharacterOf(k);
@@ -158,13 +162,13 @@ bool frmScrivane::eventFilter(QObject* o, QEvent* e) {
       return false;  // the text box inserts the character
     }
     lvwCogParams_KeyDown(code, 0);
-    if (ch >= 0 && !picCogParams->isHidden()) {
+    if (ch >= 0 && ListUp()) {
       lvwCogParams_KeyPress(ch);
       return true;  // the list's characters choose a name; they never reach the text
     }
     return false;
   }
-  if (e->type() == QEvent::MouseButtonDblClick && o == lvwCogParams->viewport()) {
+  if (e->type() == QEvent::MouseButtonDblClick && lvwParams_ && o == lvwParams_->viewport()) {
     lvwCogParams_DblClick();
     return true;
   }

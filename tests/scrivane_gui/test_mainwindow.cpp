@@ -25,6 +25,7 @@ class MainWindowTest : public ScrivaneTest {
 TEST_F(MainWindowTest, ChoosingTheDocumentBuildsTheTreeFindWalksItAndRefreshRebuildsIt) {
   frmScrivane* w = StartWithTree(kScript);
   EXPECT_TRUE(main->tvwCog->isHidden() && !main->tvwBramwise->isHidden() && !main->cmbCog->isHidden());
+  EXPECT_EQ(main->tvwBramwise->geometry(), main->tvwCog->geometry());  // made on first use, in its place
   EXPECT_EQ(Texts(), "Cog 1|symbols|code|flex|delay=2.0|int|count=5|startup|message|startup|thing|player|// wait");
   EXPECT_TRUE(main->BramwiseNode(1)->isExpanded() && main->nodBramwise == main->BramwiseNode(1));
   prompts.inputAnswers = {"T", "getthinghealth"};
