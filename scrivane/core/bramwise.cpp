@@ -142,6 +142,8 @@ size_t KeyHash::operator()(QStringView v) const {
     char16_t u = c.unicode();
     if (u < 128) {
       if (u >= 'A' && u <= 'Z') u += 'a' - 'A';
+    } else if (c.isSurrogate()) {
+      continue;  // a letter beyond the basic plane folds as a pair, which KeyEqual compares
     } else {
       u = c.toCaseFolded().unicode();
     }

@@ -23,24 +23,37 @@ struct MessageRow {
 };
 #include "scrivane/core/cogfacts_table.inc"
 
-struct Tables {
-  std::vector<CogVerb> verbs;
-  std::vector<CogMessage> messages;
-  QHash<QString, int> verbByKey, messageByKey;
-  Tables() {
+// Built when first asked for, each table on its own: a new document's check needs the
+// messages long before anything needs the verbs.
+struct Verbs {
+  std::vector<CogVerb> rows;
+  QHash<QString, int> byKey;
+  Verbs() {
     for (const VerbRow& r : kVerbRows) {
-      verbByKey.insert(QString::fromLatin1(r.name).toLower(), int(verbs.size()));
-      verbs.push_back({QString::fromLatin1(r.name), r.args, r.altArgs, r.result, r.games});
-    }
-    for (const MessageRow& r : kMessageRows) {
-      messageByKey.insert(QString::fromLatin1(r.name).toLower(), int(messages.size()));
-      messages.push_back({QString::fromLatin1(r.name), r.games});
+      byKey.insert(QString::fromLatin1(r.name).toLower(), int(rows.size()));
+      rows.push_back({QString::fromLatin1(r.name), r.args, r.altArgs, r.result, r.games});
     }
   }
 };
 
-const Tables& TheTables() {
-  static const Tables t;
+struct Messages {
+  std::vector<CogMessage> rows;
+  QHash<QString, int> byKey;
+  Messages() {
+    for (const MessageRow& r : kMessageRows) {
+      byKey.insert(QString::fromLatin1(r.name).toLower(), int(rows.size()));
+      rows.push_back({QString::fromLatin1(r.name), r.games});
+    }
+  }
+};
+
+const Verbs& TheVerbs() {
+  static const Verbs t;
+  return t;
+}
+
+const Messages& TheMessages() {
+  static const Messages t;
   return t;
 }
 
@@ -83,12 +96,10 @@ CogGame CogGameSetting() {
   return ParseCogGame(tarvex::prefs::CheckGame.Get(), &g) ? g : CogGame::Both;
 }
 
-const std::vector<CogVerb>& CogVerbs() { return TheTables().verbs; }
-const std::vector<CogMessage>& CogMessages() { return TheTables().messages; }
-const CogVerb* FindCogVerb(QStringView name) { return Find(TheTables().verbByKey, TheTables().verbs, name); }
-const CogMessage* FindCogMessage(QStringView name) {
-  return Find(TheTables().messageByKey, TheTables().messages, name);
-}
+const std::vector<CogVerb>& CogVerbs() { return TheVerbs().rows; }
+const std::vector<CogMessage>& CogMessages() { return TheMessages().rows; }
+const CogVerb* FindCogVerb(QStringView name) { return Find(TheVerbs().byKey, TheVerbs().rows, name); }
+const CogMessage* FindCogMessage(QStringView name) { return Find(TheMessages().byKey, TheMessages().rows, name); }
 
 bool IsCogGlobalVariable(QStringView name) {
   return name.size() == 7 && name.first(6).compare(u"global", Qt::CaseInsensitive) == 0 && name[6] >= u'0' &&

@@ -1,19 +1,31 @@
 #include "scrivane/core/cogref.h"
 
 #include <QFileInfo>
-#include <QHash>
 #include <QStringList>
+#include <unordered_map>
 
 #include "common/ansicodec.h"
 #include "common/files.h"
 #include "common/text.h"
-#include "scrivane/core/lineends.h"
+#include "scrivane/core/bramwise.h"
 
 namespace scrivane {
 
 namespace {
 
 constexpr int kNamedProblems = 5;  // how many skipped lines the start-up message names
+
+// The keys' hash, for keys compared ignoring case (KeyEqual): of their length and of their
+// first and last characters only, since a reference line is long and its start (the
+// function's name) tells most apart.
+struct KeyEndsHash {
+  size_t operator()(QStringView v) const {
+    constexpr qsizetype kEnds = 12;
+    const KeyHash whole;
+    if (v.size() <= 2 * kEnds) return whole(v);
+    return whole(v.first(kEnds)) * 1000003u ^ whole(v.last(kEnds)) ^ size_t(v.size());
+  }
+};
 
 }  // namespace
 
@@ -23,59 +35,64 @@ bool IsCategoryTag(const QString& tag) { return tarvex::SameText(tag, CogRefCate
 
 CogRefData ParseCogRef(const QString& text) {
   CogRefData data;
-  QStringList lines = NormalizeLineEnds(text).text.split(QStringLiteral("\r\n"));
-  // A line end closes the line before it; it does not start an empty last line.
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-
-  // Every key used so far, case-folded, with the index of its category (-1 for a function).
-  QHash<QString, int> keys;
+  // Every key used so far, any letter case, with the index of its category (-1 for a
+  // function); the keys are views into the text.
+  std::unordered_map<QStringView, int, KeyEndsHash, KeyEqual> keys;
+  keys.reserve(1024);
   int current = -1;  // index of the current category, -1 before the first one
   const auto skip = [&data](qsizetype index, const QString& reason) {
     data.problems.push_back({int(index + 1), reason});
   };
 
-  for (qsizetype i = 1; i < lines.size(); ++i) {
-    const QString& line = lines[i];
-    if (tarvex::SameText(line, QStringLiteral("EOF"))) break;
+  // Line by line, each ended by CR LF, LF or a lone CR; a line end closes the line before it,
+  // it does not start an empty last line.
+  const QStringView all(text);
+  qsizetype pos = 0;
+  for (qsizetype i = 0; pos < all.size(); ++i) {
+    qsizetype end = pos;
+    while (end < all.size() && all[end] != u'\r' && all[end] != u'\n') ++end;
+    const QStringView line = all.sliced(pos, end - pos);
+    pos = end + (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n' ? 2 : 1);
+    if (i == 0) continue;  // the header, whatever it holds
+    if (line.compare(u"EOF", Qt::CaseInsensitive) == 0) break;
     if (line.trimmed().isEmpty()) {
       skip(i, QStringLiteral("blank line"));
       continue;
     }
-    if (line.startsWith(QLatin1Char('.'))) {
-      const QString name = line.mid(1);
+    if (line.startsWith(u'.')) {
+      const QStringView name = line.sliced(1);
       if (name.isEmpty()) {
         skip(i, QStringLiteral("category line without a name"));
         continue;
       }
-      const QString key = tarvex::FoldCase(name);
-      const auto found = keys.constFind(key);
-      if (found != keys.constEnd()) {
-        if (found.value() >= 0) current = found.value();
+      const auto found = keys.find(name);
+      if (found != keys.end()) {
+        if (found->second >= 0) current = found->second;
         skip(i, QStringLiteral("category \"%1\" appears twice").arg(name));
         continue;
       }
       current = int(data.categories.size());
-      keys.insert(key, current);
-      data.categories.push_back({name, {}});
+      keys.emplace(name, current);
+      data.categories.push_back({name.toString(), {}});
       continue;
     }
-    const qsizetype paren = line.indexOf(QLatin1Char('('));
+    const qsizetype paren = line.indexOf(u'(');
     if (paren < 0) {
       skip(i, QStringLiteral("function line without \"(\""));
       continue;
     }
-    const QString name = line.left(paren);
+    const QStringView name = line.first(paren);
     if (current < 0) {
       skip(i, QStringLiteral("function \"%1\" comes before the first category").arg(name));
       continue;
     }
-    const QString key = tarvex::FoldCase(line);
-    if (keys.contains(key)) {
+    if (keys.count(line)) {
       skip(i, QStringLiteral("function line \"%1\" appears twice").arg(name));
       continue;
     }
-    keys.insert(key, -1);
-    data.categories[size_t(current)].functions.push_back({line, name, line});
+    keys.emplace(line, -1);
+    const QString whole = line.toString();
+    data.categories[size_t(current)].functions.push_back({whole, name.toString(), whole});
   }
   return data;
 }

@@ -14,7 +14,24 @@ namespace scrivane {
 
 namespace {
 constexpr int kTagRole = Qt::UserRole;
-}
+
+// A node of the reference tree. Its tag answers the tag role, and a function's signature is
+// its tooltip, taken from the tag when asked rather than stored in every node at start-up.
+class CogRefItem : public QTreeWidgetItem {
+ public:
+  CogRefItem(const QString& text, const QString& tag, bool function)
+      : QTreeWidgetItem(QStringList{text}, QTreeWidgetItem::UserType), tag_(tag), function_(function) {}
+  QVariant data(int column, int role) const override {
+    if (column == 0 && role == kTagRole) return tag_;
+    if (column == 0 && role == Qt::ToolTipRole && function_) return SignatureOf(tag_);
+    return QTreeWidgetItem::data(column, role);
+  }
+
+ private:
+  const QString tag_;
+  const bool function_;
+};
+}  // namespace
 
 QString frmMain::NodeTag(const QTreeWidgetItem* node) { return node ? node->data(0, kTagRole).toString() : QString(); }
 
@@ -33,21 +50,20 @@ bool frmMain::LoadCogRef() {
   cogRefFunctions.Clear();
   QList<QTreeWidgetItem*> top;
   QStringList verbs;
-  auto add = [this](QTreeWidgetItem* item, const QString& key, const QString& tag) {
-    item->setData(0, kTagRole, tag);
+  auto add = [this](QTreeWidgetItem* item, const QString& text, const QString& key, const QString& tag) {
     cogRefOrder_ << item;
     cogRefKeyNames_ << key;
-    cogRefFunctions.Add(item->text(0), tag);
+    cogRefFunctions.Add(text, tag);
   };
+  const QString categoryTag = CogRefCategoryTag();
   for (const CogRefCategory& cat : data.categories) {
-    auto* node = new QTreeWidgetItem(QStringList{cat.name});
-    add(node, cat.name, CogRefCategoryTag());
+    auto* node = new CogRefItem(cat.name, categoryTag, false);
+    add(node, cat.name, cat.name, categoryTag);
     QList<QTreeWidgetItem*> children;
     children.reserve(qsizetype(cat.functions.size()));
     for (const CogRefEntry& f : cat.functions) {
-      auto* child = new QTreeWidgetItem(QStringList{f.text});
-      child->setToolTip(0, SignatureOf(f.tag));
-      add(child, f.key, f.tag);
+      auto* child = new CogRefItem(f.text, f.tag, true);
+      add(child, f.text, f.key, f.tag);
       verbs << f.text;
       children << child;
     }

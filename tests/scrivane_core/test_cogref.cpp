@@ -49,6 +49,8 @@ TEST(CogRefParse, KeptLinesAndSkippedOnes) {
        "A[F=F()|d;H=H()|f] B[G=G()|e] @ 6:category \"a\" appears twice"},
       {"function keys ignore case", "h\n.A\nF(x)|d\n.B\nf(X)|D\nF(x)|other\n",
        "A[F=F(x)|d] B[F=F(x)|other] @ 5:function line \"f\" appears twice"},
+      {"keys ignore case beyond the basic plane too", "h\n.A\n\u00C9()|d\n\u00E9()|D\n.\U00010400\n.\U00010428\n",
+       "A[\u00C9=\u00C9()|d] \U00010400[] @ 4:function line \"\u00E9\" appears twice / 6:category \"\U00010428\" appears twice"},
       {"categories and functions share one key space", "h\n.A\nF()|d\n.F()|d\nG()|e\n",
        "A[F=F()|d;G=G()|e] @ 4:category \"F()|d\" appears twice"},
       {"line numbers count every physical line", "h\r\n.A\r\n\r\nF()|d\r\nX\r\n",
