@@ -1,5 +1,6 @@
-// Brace matching, find and replace on a plain text model. The section marks the change
-// handler scans for are checked by fuzz_syntaxcheck.
+// Brace matching and replace on a plain text model. Find's rule (the next search one character
+// after a match) is checked by fuzz_textops, its messages in the Edit menu's window test; the
+// section marks the change handler scans for by fuzz_syntaxcheck.
 #include <gtest/gtest.h>
 
 #include "common/text.h"
@@ -38,30 +39,6 @@ TEST(MatchBrace, PartnersFoundInBothDirections) {
     const QString t = QString::fromLatin1(c.text);
     if (c.open) { EXPECT_EQ(scrivane::MatchingBrace(t, c.open), c.close) << c.text; }
     if (c.close) { EXPECT_EQ(scrivane::MatchingOpenBrace(t, c.close), c.open) << c.text; }
-  }
-}
-
-TEST(FindWord, FindNextWalksOverlappingMatchesThenReportsNotFound) {
-  // Each step: selection after the search, or -1 for "not found".
-  const struct { const char* name; QString text, word; std::vector<qsizetype> starts; } cases[] = {
-      {"overlapping", "aaaa", "aa", {0, 1, 2, -1}},
-      {"capitals find lower case", "int Foo;\r\nfoo = FOO;", "FOO", {4, 10, 16, -1}},
-      {"empty word", "abc", "", {-1}},
-  };
-  for (const auto& c : cases) {
-    TextModel m(c.text);
-    FindState f{c.word, {}, 1};
-    for (size_t i = 0; i < c.starts.size(); ++i) {
-      const auto r = scrivane::FindWord(m, f);
-      const bool found = c.starts[i] >= 0;
-      EXPECT_TRUE(r.showNotFound != found && r.disableFindNext != found) << c.name << " step " << i;
-      EXPECT_EQ(f.ipos, found ? c.starts[i] + 2 : 0) << c.name << " step " << i;
-      EXPECT_TRUE(!found || (m.SelStart() == c.starts[i] && m.SelLength() == c.word.size())) << c.name << " step " << i;
-    }
-    // Once a search found nothing the next one reports at once, without searching again.
-    const auto again = scrivane::FindWord(m, f);
-    EXPECT_TRUE(again.showNotFound && !again.textChanged && f.ipos == 0) << c.name;
-    EXPECT_EQ(again.message, '"' + c.word + "\" not found.") << c.name;
   }
 }
 
