@@ -95,29 +95,6 @@ TEST(Bramwise, UsesInCodeStandOnTheirOwn) {
   for (const auto& [text, used] : cases) EXPECT_EQ(UsedInCode(text, "delay"), used) << text.toStdString();
 }
 
-// Every script of the corpus builds, and every handler it declares has its node.
-TEST(Bramwise, CorpusScriptsBuildWithTheirHandlers) {
-  const QDir dir(tarvex::test::SharedPath("corpus/cog"));
-  const QStringList files = dir.entryList({"*.cog"}, QDir::Files);
-  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
-  for (const QString& name : files) {
-    QByteArray bytes;
-    ASSERT_TRUE(tarvex::ReadWholeFile(dir.filePath(name), &bytes));
-    const QString text = tarvex::DecodeAnsi(bytes);
-    const BramwiseScan s = Scan(text);
-    const SectionMarks marks = ScanSectionMarks(text);
-    // No symbols section, or a duplicate met before the handlers were all added (the user is told).
-    if (s.nodes.empty() || (s.duplicateAt >= 0 && s.duplicateAt < marks.lsymend)) continue;
-    QSet<QString> handlers;
-    for (const auto& n : s.nodes)
-      if (n.kind == BramwiseKind::Handler) handlers.insert(n.key.toLower());
-    for (const QString& l : text.mid(marks.lsym, marks.lsymend - marks.lsym).split('\n')) {
-      if (!l.startsWith("message", Qt::CaseInsensitive)) continue;
-      EXPECT_TRUE(handlers.contains(GetSymbolName(l, 7).toLower() + ":")) << name.toStdString() << l.toStdString();
-    }
-  }
-}
-
 // Every symbol and handler of every real script renamed and back: the first change is the
 // declaration itself, nothing before it changes, every later change is the name standing on
 // its own (never part of a longer word), and renaming back gives the script again (letter case
