@@ -18,16 +18,6 @@ using namespace scrivane;
 
 static QString Crlf(const char* lfText) { return NormalizeLineEnds(QString::fromUtf8(lfText)).text; }
 
-TEST(CogTemplate, HeaderIsReadAndTheBodyStartsAfterTheEndLine) {
-  // Templates load like scripts, with CR LF whatever the file holds.
-  const TemplateParse p = ParseCogTemplate(Crlf("3\nValue,Name,Description\n5,speed,the speed, in m/s\nEND\nx = <%speed%>;\n"));
-  ASSERT_TRUE(p.ok) << p.fault;
-  EXPECT_EQ(p.tpl.headings, (QStringList{"Value", "Name", "Description"}));
-  EXPECT_EQ(p.tpl.rows, (QList<QStringList>{{"5", "speed", "the speed, in m/s"}}));
-  EXPECT_EQ(p.tpl.body, QStringLiteral("x = <%speed%>;\r\n"));
-  EXPECT_EQ(p.tpl.headerLength, 3 + 24 + 27 + 5);
-}
-
 TEST(CogTemplate, MalformedHeadersAreRefusedWithTheirLine) {
   const struct { const char* text; int line; const char* fault; } cases[] = {
       {"", 1, "number of columns"},
