@@ -60,13 +60,6 @@ TEST(CogRefParse, KeptLinesAndSkippedOnes) {
   for (const auto& c : cases) EXPECT_EQ(Picture(ParseCogRef(c.text)), c.want) << c.what;
 }
 
-TEST(CogRefTags, SignatureAndDescriptionSplitAtTheFirstBar) {
-  // Tag, then signature / description; a category, or a function without a bar, shows its whole tag.
-  for (const auto& [tag, want] : {std::pair("parent", "parent/parent"), {"F(a)|x|y", "F(a)/x|y"}, {"F(a)", "F(a)/F(a)"}, {"|only", "/only"}})
-    EXPECT_EQ(SignatureOf(tag) + '/' + DescriptionOf(tag), want) << tag;
-  EXPECT_TRUE(IsCategoryTag("parent") && !IsCategoryTag("F(a)"));
-}
-
 TEST(CogRefProblems, MessageCountsAndNamesTheFirstFive) {
   std::vector<CogRefProblem> seven;
   for (int i = 1; i <= 7; ++i) seven.push_back({i * 10, QStringLiteral("reason %1").arg(i)});
