@@ -17,43 +17,6 @@ using SymbolsTest = ScrivaneTest;
 
 }  // namespace
 
-// Each rename replaces the declaration itself and the later uses standing on their own, never
-// a longer word nor the header before the declaration; the node takes its new line as its key,
-// so it can be renamed again, and a message's other node follows.
-TEST_F(SymbolsTest, RenamesReplaceTheDeclarationAndCanBeRepeated) {
-  frmScrivane* w = StartWithTree(kSplash);
-  struct Step {
-    const char* key;    // the node as the tree holds it now
-    const char* label;  // typed
-    std::vector<std::pair<const char*, const char*>> edits;  // what changes in the text
-    const char* newKey;
-  };
-  const Step steps[] = {
-      {"splash:", "wet", {{"message splash", "message wet"}, {"\nsplash:", "\nwet:"}, {"call splash;", "call wet;"}}, "wet:"},
-      // The handler's message node followed; renaming it renames the handler too.
-      {"message wet\r", "dry", {{"message wet", "message dry"}, {"\nwet:", "\ndry:"}, {"call wet;", "call dry;"}}, "message dry\r"},
-      {"thing P\r", "Q", {{"thing P", "thing Q"}, {"  P = ", "  Q = "}}, "thing Q\r"},
-      {"thing player local\r", "hero", {{"thing player", "thing hero"}, {"(splash_tpl, player)", "(splash_tpl, hero)"}, {"= player;", "= hero;"}}, "thing hero local\r"},
-      {"thing hero local\r", "foe", {{"thing hero", "thing foe"}, {"(splash_tpl, hero)", "(splash_tpl, foe)"}, {"= hero;", "= foe;"}}, "thing foe local\r"},
-      // A handler whose message is declared but has no label yet.
-      {"pulse:", "beat", {{"message pulse", "message beat"}}, "beat:"},
-  };
-  QString want = kSplash;
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.label);
-    QTreeWidgetItem* node = Node(s.key);
-    ASSERT_TRUE(node);
-    node->setText(0, s.label);
-    for (const auto& [from, to] : s.edits) want.replace(from, to);
-    EXPECT_EQ(w->txtMain->Text(), want);
-    EXPECT_TRUE(Node(s.newKey) == node && node->text(0) == s.label && !Node(s.key));
-  }
-  EXPECT_EQ(Node("dry:")->text(0) + Node("message dry\r")->text(0), "drydry");
-  EXPECT_TRUE(prompts.Messages().empty());
-  w->txtMain->undo();  // each rename is one undo step
-  EXPECT_EQ(w->txtMain->Text(), QString(want).replace("message beat", "message pulse"));
-}
-
 TEST_F(SymbolsTest, ARenameThatCannotBeDoneSaysWhyAndChangesNothing) {
   frmScrivane* w = StartWithTree(kSplash);
   QTreeWidgetItem* p = Node("thing P\r");
