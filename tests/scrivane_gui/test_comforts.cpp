@@ -5,7 +5,6 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
-#include "scrivane/gui/coghighlighter.h"
 #include "scrivane/gui/findbar.h"
 #include "scrivane/gui/linegutter.h"
 #include "scrivane_fixture.h"
@@ -220,25 +219,6 @@ TEST_F(ComfortTest, ReadOnlyFileIsShownAndSaveOffersSaveAs) {
   EXPECT_EQ(prompts.records[0].kind, tarvex::test::PromptRecord::SaveFile);
   QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   QFile::setPermissions(rw, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
-// The colouring in the window: a script opening with "symbols" on its first line, "float" as a
-// type, and a fragment without sections coloured as code.
-TEST_F(ComfortTest, ColouringFollowsTheLanguage) {
-  frmScrivane* w = StartWith("symbols\r\nfloat  speed=2.5\r\nend\r\n");
-  const auto formats = CogHighlighter::FormatsFor(w->txtMain->palette());
-  auto colourAt = [&](int line, int column) -> QColor {
-    for (const QTextLayout::FormatRange& r : PaintedFormats(w->txtMain, line))
-      if (column >= r.start && column < r.start + r.length) return r.format.foreground().color();
-    return QColor();
-  };
-  auto colourOf = [&](CogSpanKind k) { return formats[size_t(k)].foreground().color(); };
-  EXPECT_EQ(colourAt(0, 0), colourOf(CogSpanKind::Section));
-  EXPECT_EQ(colourAt(1, 2), colourOf(CogSpanKind::SymbolType));
-  w->txtMain->SetText("pulse:\r\n\tSleep(1);\r\n\treturn;\r\n");
-  EXPECT_EQ(colourAt(0, 0), colourOf(CogSpanKind::Label));
-  EXPECT_EQ(colourAt(1, 1), colourOf(CogSpanKind::Verb));
-  EXPECT_EQ(colourAt(2, 1), colourOf(CogSpanKind::Flow));
 }
 
 // The find bar: filled with the word at the caret, incremental from the caret, Enter and
