@@ -16,6 +16,7 @@ TEST_F(ScrivaneTest, OptionsApplyCancelAndTheFolderChooser) {
   frmOptions* o = main->OptionsWindow();
   ASSERT_TRUE(o);
   EXPECT_EQ(o->txtDefOpenDir->text(), program.path());
+  EXPECT_FALSE(main->mnuEditChkSyn->isVisible());  // Check Syntax is off until chosen
 
   // The chooser starts at the nearest folder that exists; OK fills the save field only.
   o->txtDefSaveDir->setText(files.filePath(QStringLiteral("mods/levels/typo")));
