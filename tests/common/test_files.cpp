@@ -1,5 +1,5 @@
-// The one safe write over read-only and linked files, and the backup kept beside a file. (A full
-// disk, and a file or backup that cannot be replaced, are tried through each program's own save.)
+// The one safe write over read-only and linked files. (The backup kept beside a file, a full
+// disk, and a file or backup that cannot be replaced are tried through each program's own save.)
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -40,13 +40,6 @@ TEST(SafeWrite, KeepsModeOwnerAndLinksAndRefusesReadOnlyFiles) {
   EXPECT_EQ(ReadBytes(file) + char('0' + (Stat(file).st_mode & 0777) / 64), QByteArray("new4"));
 }
 #endif
-
-TEST(SafeWrite, BackupIsReplacedWholeOrNotAtAll) {
-  QTemporaryDir dir;
-  const QString file = dir.filePath("t.uni"), backup = dir.filePath("t.~un");
-  for (const char* text : {"one", "two", "three"}) ASSERT_TRUE(WriteWholeFileWithBackup(file, backup, text));
-  EXPECT_EQ(ReadBytes(file) + '|' + ReadBytes(backup), QByteArray("three|two"));
-}
 
 // A file system mounted read-only is named as such, whether the file exists or is new, and
 // with or without a backup; nothing on it changes.
