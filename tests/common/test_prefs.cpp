@@ -1,32 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "common/paths.h"
 #include "common/prefs.h"
 #include "tests/support/test_env.h"
 
 using namespace tarvex;
-
-// Where each declared setting lives and what it reads as in an empty store: the places the
-// other programs and stored files rely on.
-TEST(Prefs, DeclaredPlacesAndDefaults) {
-  test::TempSettings tmp;
-  const struct { const TextPref& p; const char* where; QString def; } text[] = {
-      {prefs::DefOpenDir, "Scrivane/Defaults/DefOpenDir", DataFolder()},
-      {prefs::DefSaveDir, "Scrivane/Defaults/DefSaveDir", DataFolder()},
-      {prefs::DefFontName, "Scrivane/Defaults/DefFontName", "Courier New"},
-      {prefs::MRU[0], "Scrivane/MRU/1", ":"},
-      {prefs::MRU[3], "Scrivane/MRU/4", ":"},
-      {prefs::AuthName, "Pendrel/AuthInfo/Name", ""},
-      {prefs::AuthEMail, "Pendrel/AuthInfo/EMail", ""},
-      {prefs::AuthWebsite, "Pendrel/AuthInfo/Website", ""},
-  };
-  for (const auto& r : text) {
-    EXPECT_EQ(r.p.App() + '/' + r.p.Section() + '/' + r.p.Key(), r.where);
-    EXPECT_TRUE(r.p.Get() == r.def && !r.p.IsStored()) << r.where;
-  }
-  EXPECT_FALSE(prefs::DefFontBold.Get() || prefs::ShowCheckSyntax.Get());
-  EXPECT_EQ(prefs::DefFontSize.Get(), 8);
-}
 
 // Values are written in their stored forms, and texts that do not convert read as the default.
 TEST(Prefs, StoredFormsAndUnconvertibleTexts) {
