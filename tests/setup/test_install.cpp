@@ -188,25 +188,6 @@ TEST_F(InstallTest, UnreadableLineIsReportedAndSkipped) {
   EXPECT_TRUE(QFile::exists(Inst("b.txt")));
 }
 
-// The desktop's way: no registry editor is looked for or started, even where one is found (a
-// Windows compatibility layer's), and no registry file is written, which nothing here reads
-// (beside a tool set installed by root it could not be written either); one message says what
-// was registered, in the desktop's words.
-TEST_F(InstallTest, DesktopRegistrationNeedsNoRegistryEditorNorRegistryFile) {
-  for (const char* f : {"Scrivane", "COGPage.png", "CGTPage.png", "DATPage.png"}) WriteBytes(Prog(f), "x");
-  List("Scrivane\nCOGPage.png\nCGTPage.png\nDATPage.png\n");
-  QDir().mkpath(Reg());  // a folder takes the registry file's name
-  EXPECT_EQ(RunForDesktop(inst, {true, true, false, true}), InstallOutcome::Ended);
-  EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("data/applications/tarvex-scrivane.desktop"))));
-  EXPECT_TRUE(shell.detached.empty());
-  EXPECT_FALSE(QFile::exists(Inst("tarvexsetup.reg")));
-  const auto texts = prompts.Messages();
-  ASSERT_EQ(texts.size(), 1u) << texts[0];
-  EXPECT_EQ(texts[0], "Tarvex is installed in " + inst + "." + kCrLf + "Scrivane now opens .cog and .cgt files." +
-                          kCrLf + "Orvane is not in the install directory, so models.dat files are not opened with it.");
-  EXPECT_EQ(QDir::current(), QDir(prog));
-}
-
 // Installing into the installer's own folder, named as it is or through a link: every file is
 // already the one to install; nothing is copied or reported but one count.
 TEST_F(InstallTest, OwnFolderLeavesEveryFileInPlaceAndSaysSoOnce) {

@@ -127,14 +127,17 @@ TEST_F(WindowTest, InstallEndsTheProgramARefusedOneKeepsItOpen) {
 }
 
 #ifndef Q_OS_WIN
-// The desktop's way through the window: a relative install folder is the current folder's,
-// and Remove Associations takes back what Install registered.
+// The desktop's way through the window: a relative install folder is the current folder's; no
+// registry editor is started nor cache program that is not found, and no registry file is
+// written (beside a tool set installed by root it could not be); one message says what was
+// registered. Remove Associations takes back what Install registered.
 TEST_F(WindowTest, DesktopInstallFromARelativeFolderThenRemoveAssociations) {
   const QString prog = At("setup");
-  for (const char* f : {"Scrivane", "COGPage.png", "CGTPage.png"})
+  for (const char* f : {"Scrivane", "COGPage.png", "CGTPage.png", "DATPage.png"})
     WriteBytes(QDir(prog).filePath(QLatin1String(f)), "x");
-  WriteBytes(QDir(prog).filePath(QStringLiteral("tarvex-filelist.txt")), "Scrivane\nCOGPage.png\nCGTPage.png\n");
+  WriteBytes(QDir(prog).filePath(QStringLiteral("tarvex-filelist.txt")), "Scrivane\nCOGPage.png\nCGTPage.png\nDATPage.png\n");
   QDir(root).mkpath(QStringLiteral("target"));
+  QDir(prog).mkpath(QStringLiteral("tarvexsetup.reg"));  // a folder takes the registry file's name
   tarvex::SetProgramFolder(prog);
   shell.found[QStringLiteral("regedit")] = QStringLiteral("/fake/regedit");
   const QString entry = At("data/applications/tarvex-scrivane.desktop");
@@ -144,13 +147,15 @@ TEST_F(WindowTest, DesktopInstallFromARelativeFolderThenRemoveAssociations) {
   w.show();
   EXPECT_TRUE(w.pdRemove->isVisible());
   w.pdInstallPath->setText(QStringLiteral("target"));
+  w.fileassociation[3]->setChecked(true);  // .dat, without Orvane in the folder
   w.pdInstall->click();
   EXPECT_TRUE(w.Ended());
-  EXPECT_TRUE(shell.detached.empty());
+  EXPECT_TRUE(shell.detached.empty() && shell.ran.empty());
   EXPECT_EQ(ReadBytes(At("target/Scrivane")), QByteArray("x"));
   EXPECT_TRUE(QString::fromUtf8(ReadBytes(entry)).contains(At("target/Scrivane")));
   ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0], "Tarvex is installed in " + At("target") + ".\r\nScrivane now opens .cog and .cgt files.");
+  EXPECT_EQ(prompts.Messages()[0], "Tarvex is installed in " + At("target") + ".\r\nScrivane now opens .cog and .cgt files.\r\n"
+                                   "Orvane is not in the install directory, so models.dat files are not opened with it.");
 
   prompts.Clear();
   PendrelSetup again(&files, &shell);
