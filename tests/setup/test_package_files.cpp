@@ -6,19 +6,15 @@
 #include <gtest/gtest.h>
 
 #include "scrivane/setup/core/desktop.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
 const QString kLinux = QStringLiteral(TARVEX_SOURCE_DIR "/platform/linux/");
 
-QByteArray Read(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QMap<QString, QString> DesktopKeys(const QString& path) {
   QMap<QString, QString> keys;
-  for (const QByteArray& line : Read(path).split('\n')) {
+  for (const QByteArray& line : tarvex::test::ReadBytes(path).split('\n')) {
     const qsizetype eq = line.indexOf('=');
     if (eq > 0) keys.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
   }
@@ -32,7 +28,7 @@ struct PackageType {
 
 QMap<QString, PackageType> PackageTypes() {
   QMap<QString, PackageType> types;
-  QXmlStreamReader xml(Read(kLinux + QStringLiteral("tarvex.xml")));
+  QXmlStreamReader xml(tarvex::test::ReadBytes(kLinux + QStringLiteral("tarvex.xml")));
   QString current;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
