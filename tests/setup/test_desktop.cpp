@@ -81,33 +81,6 @@ class RegisterTest : public ::testing::Test {
   RecordingShell shell;
 };
 
-TEST_F(RegisterTest, WritesEntriesPackageAndIconsThenUpdatesTheCaches) {
-  EXPECT_TRUE(Register({false, false, false, false}).problems.isEmpty());
-  EXPECT_FALSE(QFileInfo::exists(data));  // no box ticked: nothing is made
-  shell.found[QStringLiteral("update-mime-database")] = QStringLiteral("/u/update-mime-database");
-  shell.found[QStringLiteral("update-desktop-database")] = QStringLiteral("/u/update-desktop-database");
-  const DesktopResult result = Register(kAll);
-  EXPECT_TRUE(result.problems.isEmpty()) << result.problems.join('\n');
-  // Without Orvane in the folder the .dat type is defined, but nothing opens it.
-  EXPECT_EQ(result.notes, QStringList{"Orvane is not in the install directory, so models.dat files are not opened with it."});
-  EXPECT_EQ(result.opens, (QStringList{"Scrivane now opens .cog and .cgt files.", "Lirrel now opens jkstrings.uni files."}));
-  EXPECT_FALSE(QFile::exists(Data("applications/tarvex-orvane.desktop")));
-  const std::pair<const char*, const char*> entries[] = {{"Scrivane", "text/x-jk-cog;text/x-jk-cgt;"},
-                                                         {"Lirrel", "text/x-jk-uni;"}};
-  for (const auto& [program, types] : entries) {
-    const QString text = Text("applications/tarvex-" + QString::fromLatin1(program).toLower() + ".desktop");
-    EXPECT_EQ(ExecArguments(EntryValue(text, "Exec")), (QStringList{QDir(inst).filePath(program), "%f"}));
-    EXPECT_EQ(EntryValue(text, "MimeType"), QLatin1String(types));
-  }
-  EXPECT_EQ(Text("mime/packages/tarvex.xml").count("<mime-type "), 4);
-  for (const char* icon : {"mimetypes/text-x-jk-cog.png", "mimetypes/text-x-jk-dat.png", "apps/tarvex-scrivane.png",
-                           "apps/tarvex-lirrel.png"})
-    EXPECT_TRUE(QFile::exists(Data(QStringLiteral("icons/hicolor/48x48/") + QLatin1String(icon)))) << icon;
-  ASSERT_EQ(shell.ran.size(), 2u);
-  EXPECT_EQ(shell.ran[0].args, QStringList{Data("mime")});
-  EXPECT_EQ(shell.ran[1].args, QStringList{Data("applications")});
-}
-
 // The type of a file as the desktop's own library sees it with the given data folder.
 QString ContentType(const QString& file, const QString& dataHome) {
   QProcess p;
@@ -167,19 +140,40 @@ TEST_F(RegisterTest, DesktopToolsAcceptTheFilesAndTypeByThem) {
   }
 }
 
-// Unticking a box and installing again takes back what that box registered; Remove
-// Associations takes back all of it, and nothing the installer did not write.
+// Nothing is made when no box is ticked. Every box: the entries name the program and its types,
+// the package defines the four types, the icons are written and the caches updated. Unticking a
+// box and installing again takes back what that box registered; Remove Associations takes back
+// all of it, and nothing the installer did not write.
 TEST_F(RegisterTest, UntickedTypesAndRemovalTakeBackExactlyWhatWasRegistered) {
   shell.found[QStringLiteral("update-mime-database")] = QStringLiteral("/u/update-mime-database");
   shell.found[QStringLiteral("update-desktop-database")] = QStringLiteral("/u/update-desktop-database");
   shell.found[QStringLiteral("gtk-update-icon-cache")] = QStringLiteral("/u/gtk-update-icon-cache");
+  EXPECT_TRUE(Register({false, false, false, false}).problems.isEmpty() && !QFileInfo::exists(data) && shell.ran.empty());
   const QStringList others = {"applications/user-own.desktop", "mime/packages/other.xml",
                               "icons/hicolor/48x48/apps/other.png", "icons/hicolor/icon-theme.cache"};
   for (const QString& f : others) WriteBytes(Data(f), "theirs");
   const QStringList lirrel = {Data("applications/tarvex-lirrel.desktop"), Data("icons/hicolor/48x48/apps/tarvex-lirrel.png"),
                               Data("icons/hicolor/48x48/mimetypes/text-x-jk-uni.png")};
-  ASSERT_TRUE(Register(kAll).problems.isEmpty());
-  for (const QString& f : lirrel) EXPECT_TRUE(QFile::exists(f)) << f;
+  const DesktopResult result = Register(kAll);
+  EXPECT_TRUE(result.problems.isEmpty()) << result.problems.join('\n');
+  // Without Orvane in the folder the .dat type is defined, but nothing opens it.
+  EXPECT_EQ(result.notes, QStringList{"Orvane is not in the install directory, so models.dat files are not opened with it."});
+  EXPECT_EQ(result.opens, (QStringList{"Scrivane now opens .cog and .cgt files.", "Lirrel now opens jkstrings.uni files."}));
+  EXPECT_FALSE(QFile::exists(Data("applications/tarvex-orvane.desktop")));
+  const std::pair<const char*, const char*> entries[] = {{"Scrivane", "text/x-jk-cog;text/x-jk-cgt;"},
+                                                         {"Lirrel", "text/x-jk-uni;"}};
+  for (const auto& [program, types] : entries) {
+    const QString text = Text("applications/tarvex-" + QString::fromLatin1(program).toLower() + ".desktop");
+    EXPECT_EQ(ExecArguments(EntryValue(text, "Exec")), (QStringList{QDir(inst).filePath(program), "%f"}));
+    EXPECT_EQ(EntryValue(text, "MimeType"), QLatin1String(types));
+  }
+  EXPECT_EQ(Text("mime/packages/tarvex.xml").count("<mime-type "), 4);
+  for (const QString& f : lirrel + QStringList{Data("icons/hicolor/48x48/mimetypes/text-x-jk-cog.png"),
+                                               Data("icons/hicolor/48x48/apps/tarvex-scrivane.png")})
+    EXPECT_TRUE(QFile::exists(f)) << f;
+  ASSERT_EQ(shell.ran.size(), 3u);
+  EXPECT_EQ(shell.ran[0].args, QStringList{Data("mime")});
+  EXPECT_EQ(shell.ran[1].args, QStringList{Data("applications")});
 
   shell.ran.clear();
   const DesktopResult unticked = Register({true, true, false, false});
