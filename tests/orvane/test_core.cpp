@@ -142,22 +142,6 @@ TEST(GobArchive, ListsAndRefusesMalformedArchives) {
   for (const auto& b : bad) EXPECT_TRUE(ListFault(b.bytes).contains(QLatin1String(b.fault))) << ListFault(b.bytes);
 }
 
-TEST(GobArchive, CorpusArchiveAndItsModel) {
-  const QString path = SharedPath("corpus/gob/malloc47__return-of-thrawn__Phaser.gob");
-  if (!QFile::exists(path)) GTEST_SKIP() << "no corpus";
-  GobIndex index;
-  QString fault;
-  ASSERT_TRUE(index.ReadFile(path, &fault)) << fault;
-  EXPECT_EQ(index.Count(), 35);
-  const QStringList models = index.NamesIn(ArchiveFolder(PickKind::Model));
-  ASSERT_FALSE(models.isEmpty());
-  QByteArray bytes;
-  ASSERT_TRUE(ReadGobEntry(path, index.At(index.Find("3do\\" + models[0])), &bytes, &fault)) << fault;
-  EXPECT_EQ(PickProblem(PickKind::Model, bytes), QString());
-  EXPECT_FALSE(index.ReadFile(path + ".missing", &fault));
-  EXPECT_TRUE(fault.startsWith(path + ".missing\r\n")) << fault;
-}
-
 TEST(PickedFiles, ChecksOfModelsAndSounds) {
   for (const char* folder : {"corpus/3do", "corpus/snd"}) {
     const QDir dir(SharedPath(folder));
