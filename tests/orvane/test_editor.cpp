@@ -91,7 +91,7 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   EXPECT_EQ(editor.Picker()->lstEntries->count(), 0);  // the archive holds no sound classes
   editor.Picker()->reject();
 
-  // A malformed archive is refused, naming it.
+  // A malformed archive, or one that is not there, is refused, naming it.
   const QString bad = dir_.filePath("bad.gob");
   QByteArray broken = tarvex::test::BuildGob({{"3do\\a.3do", "x"}});
   broken[16] = char(0xf0);
@@ -99,6 +99,8 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   editor.cmdPickModel_Click();
   EXPECT_FALSE(editor.Picker()->OpenArchive(bad));
   EXPECT_TRUE(LastMessage().startsWith(bad + "\r\nEntry 1 of the archive")) << LastMessage();
+  EXPECT_FALSE(editor.Picker()->OpenArchive(bad + ".missing"));
+  EXPECT_TRUE(LastMessage().startsWith(bad + ".missing\r\n")) << LastMessage();
   editor.Picker()->reject();
 
   // A file from disk that is no model is named in a message over the picker, which stays open.
