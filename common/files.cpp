@@ -182,10 +182,17 @@ bool Replace(const QString& target, const QByteArray& bytes, const QString& like
 
 }  // namespace
 
+QString NotAFileReason(const QString& path) {
+  const QFileInfo info(path);
+  if (info.isDir()) return kFolderNotFile;
+  if (info.exists() && !info.isFile()) return QStringLiteral("It is not a regular file.");
+  return QString();
+}
+
 bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error) {
   QFile f(path);
-  if (QFileInfo(path).isDir()) {
-    SetError(error, kFolderNotFile);
+  if (const QString why = NotAFileReason(path); !why.isEmpty()) {
+    SetError(error, why);
     return false;
   }
   if (!f.open(QIODevice::ReadOnly)) {

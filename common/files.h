@@ -5,6 +5,10 @@
 
 namespace tarvex {
 
+// Why path cannot be read as a file: it is a folder, or a pipe, device or socket (reading one
+// of those could wait for ever or never end). Empty for a file or a path that names nothing.
+QString NotAFileReason(const QString& path);
+
 // Reads the whole file. On failure returns false and sets *error to the system's reason.
 bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error = nullptr);
 

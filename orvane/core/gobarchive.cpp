@@ -1,12 +1,12 @@
 #include "orvane/core/gobarchive.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
 
 #include "common/ansicodec.h"
+#include "common/files.h"
 #include "common/text.h"
 
 namespace orvane {
@@ -70,8 +70,8 @@ bool GobIndex::Read(QIODevice& device, QString* fault) {
 
 bool GobIndex::ReadFile(const QString& path, QString* fault) {
   QFile file(path);
-  if (QFileInfo(path).isDir()) {
-    if (fault) *fault = Named(path, QStringLiteral("It is a folder, not a file."));
+  if (const QString why = tarvex::NotAFileReason(path); !why.isEmpty()) {
+    if (fault) *fault = Named(path, why);
     return false;
   }
   if (!file.open(QIODevice::ReadOnly)) {
@@ -110,6 +110,10 @@ int GobIndex::Find(const QString& name) const {
 
 bool ReadGobEntry(const QString& path, const GobIndex::Entry& entry, QByteArray* bytes, QString* fault) {
   QFile file(path);
+  if (const QString why = tarvex::NotAFileReason(path); !why.isEmpty()) {
+    if (fault) *fault = Named(path, why);
+    return false;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     if (fault) *fault = Named(path, file.errorString());
     return false;

@@ -34,8 +34,8 @@ class SystemFiles final : public SetupFileOps {
  public:
   bool ReadFileList(const QString& path, std::vector<ListLine>* lines, QString* error) override {
     QFile f(path);
-    if (QFileInfo(path).isDir()) {
-      *error = QStringLiteral("It is a folder, not a file.");
+    if (const QString why = tarvex::NotAFileReason(path); !why.isEmpty()) {
+      *error = why;
       return false;
     }
     if (!f.open(QIODevice::ReadOnly)) {
