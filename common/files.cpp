@@ -212,6 +212,15 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
   return MayReplace(target, error) && Replace(target, bytes, target, error);
 }
 
+QString WriteFaultReason(const QString& path, qint64 size) {
+  const QString target = ResolveLinks(path);
+  QString reason, temp;
+  if (!MayReplace(target, &reason)) return reason;
+  if (!Stage(target, QByteArray(qsizetype(qMax<qint64>(size, 0)), ' '), target, &temp, &reason)) return reason;
+  QFile::remove(temp);
+  return QString();
+}
+
 bool CopyWholeFile(const QString& source, const QString& dest, QString* error) {
   QByteArray bytes;
   if (!ReadWholeFile(source, &bytes, error)) return false;

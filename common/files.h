@@ -27,6 +27,12 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
 // place, permissions included, as an installation does.
 bool CopyWholeFile(const QString& source, const QString& dest, QString* error = nullptr);
 
+// Why a file of `size` bytes could not take path's place now, found by trying it: the reason
+// WriteWholeFile would give (a read-only file or folder, a full disk), or an empty text when a
+// trial file of that size could be written beside it. Nothing is left behind. For writers that
+// only learn that they failed.
+QString WriteFaultReason(const QString& path, qint64 size);
+
 // An existing file (through its links) that WriteWholeFile refuses to replace: its owner may
 // not write it, or the process may not. A missing file is not read-only.
 bool IsReadOnlyFile(const QString& path);

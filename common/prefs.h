@@ -77,8 +77,11 @@ class Pref {
     }
     return v;
   }
-  // Writes the value in its stored form. False when the store could not be written.
-  bool Set(const T& v) const { return SaveSetting(App(), Section(), Key(), Form::ToText(v)); }
+  // Writes the value in its stored form. False when the store could not be written; then a
+  // still empty *fault tells why (see SaveSetting).
+  bool Set(const T& v, QString* fault = nullptr) const {
+    return SaveSetting(App(), Section(), Key(), Form::ToText(v), fault);
+  }
   bool IsStored() const { return SettingExists(App(), Section(), Key()); }
 
  private:

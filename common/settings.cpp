@@ -66,12 +66,24 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
   return FromStored(v, file, section, key);
 }
 
-bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value) {
+bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value,
+                 QString* fault) {
   QDir().mkpath(SettingsFolder());
-  QSettings s(SettingsFile(app), QSettings::IniFormat);
+  const QString file = SettingsFile(app);
+  QSettings s(file, QSettings::IniFormat);
   s.setValue(GroupKey(section, key), value);
   s.sync();
-  return s.status() == QSettings::NoError;
+  if (s.status() == QSettings::NoError) return true;
+  if (fault && fault->isEmpty()) {
+    // QSettings tells only that it failed; the reason is found by trying a write of the size
+    // the file would have had (its values as text, with room for the lines around them).
+    qint64 size = 0;
+    for (const QString& k : s.allKeys()) size += k.size() + s.value(k).toString().toUtf8().size() + 8;
+    QString reason = WriteFaultReason(file, size);
+    if (reason.isEmpty()) reason = QStringLiteral("The file could not be written.");
+    *fault = QStringLiteral("Cannot save the settings to \"%1\": %2").arg(QDir::toNativeSeparators(file), reason);
+  }
+  return false;
 }
 
 bool SettingToBool(const QString& stored, bool def) {

@@ -18,8 +18,11 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
 // True when app/section/key holds a value, even an empty one.
 bool SettingExists(const QString& app, const QString& section, const QString& key);
 
-// Stores the value; it has reached the disk when this returns. False when it could not be written.
-bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
+// Stores the value; it has reached the disk when this returns. False when it could not be
+// written; then, when *fault is still empty, it receives the sentence that tells the user
+// which file could not be written and why.
+bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value,
+                 QString* fault = nullptr);
 
 // Conversions of the stored text forms. A text that does not convert gives def.
 bool SettingToBool(const QString& stored, bool def);

@@ -432,10 +432,12 @@ void frmMain::closeEvent(QCloseEvent* e) {
     if (QMdiSubWindow* s = SubWindowOf(w)) s->close();
   if (!unloaded_) {
     unloaded_ = true;
-    SaveWindowPlace();
-    objMRU.SaveMRU(mnuFileMRU);
-    tarvex::prefs::DefOpenDir.Set(defaults.DefOpenDir);
-    tarvex::prefs::DefSaveDir.Set(defaults.DefSaveDir);
+    QString fault;
+    SaveWindowPlace(&fault);
+    objMRU.SaveMRU(mnuFileMRU, &fault);
+    tarvex::prefs::DefOpenDir.Set(defaults.DefOpenDir, &fault);
+    tarvex::prefs::DefSaveDir.Set(defaults.DefSaveDir, &fault);
+    ReportSettingsFault(fault);
   }
   e->accept();
 }

@@ -194,7 +194,7 @@ class frmMain : public QMainWindow {
   // The main window's place (frmmain_window.cpp): as stored at the last close, or centred on
   // the screen; set before the window is first shown, stored when it unloads.
   void PlaceAtStart();
-  void SaveWindowPlace() const;
+  void SaveWindowPlace(QString* fault) const;
   // Puts a new document window in the document area, below and right of those open, and
   // remembers the place, so that the window follows the area's size until the user moves or
   // resizes it.
@@ -266,6 +266,9 @@ class frmMain : public QMainWindow {
   void mnuFileExit_Click();
   void mnuFileMRU_Click(int index);
   void mnuViewFont_Click();
+  // Tells the user that settings could not be stored (SaveSetting's sentence); nothing when
+  // fault is empty.
+  void ReportSettingsFault(const QString& fault);
   void mnuViewOptions_Click();
   void mnuHelp_Click();
   void mnuEdit_Click(int index);

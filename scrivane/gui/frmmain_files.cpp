@@ -311,10 +311,17 @@ void frmMain::mnuViewFont_Click() {
   defaults.DefFontItalic = chosen->italic();
   defaults.DefFontSize = std::clamp(RoundFontSize(chosen->pointSizeF()), 1, 512);
   ApplyFontToAll();
-  tarvex::prefs::DefFontName.Set(defaults.DefFontName);
-  tarvex::prefs::DefFontBold.Set(defaults.DefFontBold);
-  tarvex::prefs::DefFontItalic.Set(defaults.DefFontItalic);
-  tarvex::prefs::DefFontSize.Set(defaults.DefFontSize);
+  QString fault;
+  tarvex::prefs::DefFontName.Set(defaults.DefFontName, &fault);
+  tarvex::prefs::DefFontBold.Set(defaults.DefFontBold, &fault);
+  tarvex::prefs::DefFontItalic.Set(defaults.DefFontItalic, &fault);
+  tarvex::prefs::DefFontSize.Set(defaults.DefFontSize, &fault);
+  ReportSettingsFault(fault);
+}
+
+void frmMain::ReportSettingsFault(const QString& fault) {
+  if (!fault.isEmpty())
+    tarvex::prompts().MsgBox(fault, kTitle, tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
 }
 
 }  // namespace scrivane

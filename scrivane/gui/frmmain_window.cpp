@@ -22,16 +22,16 @@ void frmMain::PlaceAtStart() {
   if (WindowMaximized.Get()) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void frmMain::SaveWindowPlace() const {
+void frmMain::SaveWindowPlace(QString* fault) const {
   using namespace tarvex::prefs;
   // A maximized or minimized window keeps the place it goes back to.
   const QRect r = windowState() & (Qt::WindowMaximized | Qt::WindowMinimized) ? normalGeometry() : geometry();
   if (r.isEmpty()) return;
-  WindowLeft.Set(r.left());
-  WindowTop.Set(r.top());
-  WindowWidth.Set(r.width());
-  WindowHeight.Set(r.height());
-  WindowMaximized.Set(isMaximized());
+  WindowLeft.Set(r.left(), fault);
+  WindowTop.Set(r.top(), fault);
+  WindowWidth.Set(r.width(), fault);
+  WindowHeight.Set(r.height(), fault);
+  WindowMaximized.Set(isMaximized(), fault);
 }
 
 namespace {

@@ -153,15 +153,17 @@ void frmOptions::tbsOptions_Click() {
 void frmOptions::cmdApply_Click() {
   main_->defaults.DefOpenDir = txtDefOpenDir->text();
   main_->defaults.DefSaveDir = txtDefSaveDir->text();
-  tarvex::prefs::ShowCheckSyntax.Set(chkShowCheckSyntax->isChecked());
+  QString fault;
+  tarvex::prefs::ShowCheckSyntax.Set(chkShowCheckSyntax->isChecked(), &fault);
   main_->ShowCheckSyntax(chkShowCheckSyntax->isChecked());
-  tarvex::prefs::CheckGame.Set(CogGameKey(CogGame(cboCheckGame->currentData().toInt())));
+  tarvex::prefs::CheckGame.Set(CogGameKey(CogGame(cboCheckGame->currentData().toInt())), &fault);
   if (CogTools* tools = CogTools::Of(main_)) tools->RecheckAll();
   const QLineEdit* authorFields[] = {txtAuthName, txtAuthEmail, txtAuthWebsite};
   for (int i = 0; i < 3; ++i) {
     const QString text = authorFields[i]->text();
-    if (text != QLatin1String(kAuthor[i].initial)) kAuthor[i].pref.Set(text);
+    if (text != QLatin1String(kAuthor[i].initial)) kAuthor[i].pref.Set(text, &fault);
   }
+  main_->ReportSettingsFault(fault);
 }
 
 void frmOptions::cmdOK_Click() {

@@ -47,10 +47,10 @@ void MRU::LoadMRU(QAction* const* menu, QAction* separator) {
   ToMenu(list, menu, separator);
 }
 
-void MRU::SaveMRU(QAction* const* menu) {
+void MRU::SaveMRU(QAction* const* menu, QString* fault) {
   // Another Scrivane may have stored its list since this one read the store.
   const RecentFiles list = MergeRecent(FromMenu(menu), ReadStore());
-  for (int i = 0; i < RecentFiles::kCount; ++i) tarvex::prefs::MRU[i].Set(StoredRecent(list.entries[i]));
+  for (int i = 0; i < RecentFiles::kCount; ++i) tarvex::prefs::MRU[i].Set(StoredRecent(list.entries[i]), fault);
 }
 
 void MRU::AddFile(QAction* const* menu, const QString& path, const QString& title, QAction* separator) {

@@ -13,8 +13,8 @@ class MRU {
  public:
   // Fills the four entries from the settings store.
   void LoadMRU(QAction* const* menu, QAction* separator);
-  // Writes the four entries to the settings store.
-  void SaveMRU(QAction* const* menu);
+  // Writes the four entries to the settings store; a still empty *fault tells what failed.
+  void SaveMRU(QAction* const* menu, QString* fault = nullptr);
   // Puts the file at the top of the list.
   void AddFile(QAction* const* menu, const QString& path, const QString& title, QAction* separator);
 

@@ -63,6 +63,18 @@ TEST_F(ScrivaneTest, OptionsApplyCancelAndTheFolderChooser) {
   o->chkShowCheckSyntax->setChecked(false);
   o->cmdOK->click();
   EXPECT_FALSE(main->mnuEditChkSyn->isVisible() || main->mnuEditChkSyn->isEnabled());
+
+  // Settings the store cannot take are told at OK, and at Exit, not taken for stored.
+  tarvex::test::ReadOnlyFolder readOnly(settings.Folder());
+  if (!readOnly.Ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+  main->mnuViewOptions->trigger();
+  main->OptionsWindow()->txtAuthName->setText(QStringLiteral("Kyle Katarn"));
+  main->OptionsWindow()->cmdOK->click();
+  main->close();
+  ASSERT_EQ(prompts.Messages().size(), 2u);
+  for (const QString& m : prompts.Messages())
+    EXPECT_TRUE(m.startsWith("Cannot save the settings to \"" + QDir::toNativeSeparators(tarvex::SettingsFile("Scrivane")) +
+                             "\": ")) << m;
 }
 
 TEST_F(ScrivaneTest, AboutShowsTheVersionAndOpensTheLinks) {
