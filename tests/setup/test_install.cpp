@@ -175,17 +175,25 @@ TEST_F(InstallTest, ListOrRegistryFileThatFailsStopsWithOneMessage) {
   EXPECT_TRUE(shell.detached.empty());
 }
 
+// A line that cannot be read, and names that lead out of the folders (a list edited by hand),
+// are each reported and skipped.
 TEST_F(InstallTest, UnreadableLineIsReportedAndSkipped) {
+  WriteBytes(tmp.filePath(QStringLiteral("out.txt")), "outside");
+  const QString deep = Inst("deep");
+  QDir().mkpath(deep);
   files.list = [](std::vector<ListLine>* lines, QString*) {
-    *lines = {{QStringLiteral("a.txt"), false, {}}, {{}, true, QStringLiteral("Input/output error")},
-              {QString(), false, {}}, {QStringLiteral("b.txt"), false, {}}};
+    *lines = {{QStringLiteral("a.txt"), false, {}},       {{}, true, QStringLiteral("Input/output error")},
+              {QString(), false, {}},                     {QStringLiteral("../out.txt"), false, {}},
+              {QStringLiteral("sub\\..\\..\\out.txt"), false, {}}, {QStringLiteral("b.txt"), false, {}}};
     return true;
   };
-  EXPECT_EQ(Run(inst), InstallOutcome::Ended);
-  ASSERT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(Run(deep), InstallOutcome::Ended);
+  ASSERT_EQ(Errors().size(), 3u);
   EXPECT_EQ(Errors()[0].text, "Error opening file \"tarvex-filelist.txt\"." + kCrLf + "Input/output error");
+  EXPECT_TRUE(Errors()[1].text.contains(kCrLf + "The name leads out of the folder." + kCrLf)) << Errors()[1].text;
   EXPECT_EQ(files.copied.size(), 2);  // the blank line names no file
-  EXPECT_TRUE(QFile::exists(Inst("b.txt")));
+  EXPECT_TRUE(QFile::exists(deep + "/b.txt"));
+  EXPECT_FALSE(QFile::exists(Inst("out.txt")));
 }
 
 // Installing into the installer's own folder, named as it is or through a link: every file is

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "common/paths.h"
 #include "common/ui/prompts.h"
@@ -40,6 +41,17 @@ QString SourceOf(const InstallRequest& req, const QString& name, SetupFileOps& f
   return beside;
 }
 
+// A listed name that would have the copy reach out of the folders: an absolute path, a drive,
+// or a ".." step. The list names the tool set's own files; one edited to name others must not
+// have them read from or written to anywhere else.
+bool LeadsOutside(const QString& name) {
+  if (QDir::isAbsolutePath(name) || tarvex::IsPathSeparator(name.front()) || name.mid(1, 1) == QLatin1String(":"))
+    return true;
+  for (const QString& step : name.split(QRegularExpression(QStringLiteral("[/\\\\]"))))
+    if (step == QLatin1String("..")) return true;
+  return false;
+}
+
 // What the copy loop did: false when the user chose to end the program.
 struct CopyResult {
   bool goOn = true;
@@ -69,8 +81,10 @@ CopyResult CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lin
     const QString folder = QFileInfo(dest).path();
     const bool inFolder = tarvex::LastSeparator(line.name) >= 0;
     QString error;
-    const bool ready = !inFolder || !files.FolderExists(req.installPath) || files.FolderExists(folder) ||
-                       files.MakeFolders(folder, &error);
+    const bool outside = LeadsOutside(line.name);
+    if (outside) error = QStringLiteral("The name leads out of the folder.");
+    const bool ready = !outside && (!inFolder || !files.FolderExists(req.installPath) || files.FolderExists(folder) ||
+                                    files.MakeFolders(folder, &error));
     if (ready && files.CopyFileOver(source, dest, &error)) continue;
     const QString text = QStringLiteral("Error copying file ") + source + QStringLiteral(" to ") + req.installPath +
                          kCrLf + error + kCrLf + QStringLiteral("Click OK to continue, CANCEL to end.");
