@@ -27,6 +27,14 @@ namespace {
 
 QString GroupKey(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
 
+// A settings file QSettings may open: a file or nothing yet. A pipe in its place would have the
+// read wait for a writer for ever.
+bool Openable(const QString& file) { return NotAFileReason(file).isEmpty(); }
+
+QString Fault(const QString& file, const QString& reason) {
+  return QStringLiteral("Cannot save the settings to \"%1\": %2").arg(QDir::toNativeSeparators(file), reason);
+}
+
 // The text after "key=" in the file's [section], as it stands (blanks around it dropped, as
 // QSettings drops them); fallback when the line is not found.
 QString RawValue(const QString& file, const QString& section, const QString& key, const QString& fallback) {
@@ -60,6 +68,7 @@ QString FromStored(const QVariant& v, const QString& file, const QString& sectio
 
 QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& def) {
   const QString file = SettingsFile(app);
+  if (!Openable(file)) return def;
   QSettings s(file, QSettings::IniFormat);
   const QVariant v = s.value(GroupKey(section, key));
   if (!v.isValid()) return def;
@@ -70,6 +79,10 @@ bool SaveSetting(const QString& app, const QString& section, const QString& key,
                  QString* fault) {
   QDir().mkpath(SettingsFolder());
   const QString file = SettingsFile(app);
+  if (!Openable(file)) {
+    if (fault && fault->isEmpty()) *fault = Fault(file, NotAFileReason(file));
+    return false;
+  }
   QSettings s(file, QSettings::IniFormat);
   s.setValue(GroupKey(section, key), value);
   s.sync();
@@ -81,7 +94,7 @@ bool SaveSetting(const QString& app, const QString& section, const QString& key,
     for (const QString& k : s.allKeys()) size += k.size() + s.value(k).toString().toUtf8().size() + 8;
     QString reason = WriteFaultReason(file, size);
     if (reason.isEmpty()) reason = QStringLiteral("The file could not be written.");
-    *fault = QStringLiteral("Cannot save the settings to \"%1\": %2").arg(QDir::toNativeSeparators(file), reason);
+    *fault = Fault(file, reason);
   }
   return false;
 }
@@ -102,6 +115,7 @@ int SettingToInt(const QString& stored, int def) {
 }
 
 bool SettingExists(const QString& app, const QString& section, const QString& key) {
+  if (!Openable(SettingsFile(app))) return false;
   QSettings s(SettingsFile(app), QSettings::IniFormat);
   return s.contains(GroupKey(section, key));
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 #include "common/settings.h"
 #include "tests/support/file_bytes.h"
@@ -35,6 +38,15 @@ TEST(Settings, HandWrittenPlainValuesAreRead) {
   for (const auto& [key, want] : {std::pair("Mail", "a,b@example.org"), {"Web", "a ,  b,c"},
                                   {"DefFontName", "Lucida Console"}, {"DefOpenDir", "a, b"}})
     EXPECT_EQ(GetSetting("Scrivane", "Defaults", key), want);
+#ifndef Q_OS_WIN
+  // A pipe in the file's place is never opened (the read would wait for ever): defaults are
+  // read, and a write says why it failed.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(tmp.Folder() + "/Pendrel.ini").constData(), 0600), 0);
+  QString fault;
+  EXPECT_FALSE(SaveSetting("Pendrel", "AuthInfo", "Name", "Kyle", &fault));
+  EXPECT_EQ(GetSetting("Pendrel", "AuthInfo", "Name", "def") + '|' + fault,
+            "def|Cannot save the settings to \"" + tmp.Folder() + "/Pendrel.ini\": It is not a regular file.");
+#endif
 }
 
 TEST(Settings, StoredFormsConvertOrFallBack) {
