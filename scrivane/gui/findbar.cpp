@@ -235,7 +235,10 @@ int FindBar::ReplaceAll() {
 }
 
 void FindBar::Unmark() {
-  if (marked_) marked_->SetMatchMarks({});
+  if (marked_) {
+    marked_->SetMatchMarks({});
+    marked_->removeEventFilter(this);
+  }
   marked_ = nullptr;
 }
 
@@ -243,7 +246,12 @@ void FindBar::Refresh() {
   TextBox* box = isVisible() ? target_() : nullptr;
   if (marked_ != box) {
     Unmark();
-    if (box) connect(box, &QPlainTextEdit::textChanged, remark_, qOverload<>(&QTimer::start), Qt::UniqueConnection);
+    if (box) {
+      connect(box, &QPlainTextEdit::textChanged, remark_, qOverload<>(&QTimer::start), Qt::UniqueConnection);
+      // The marks' colour is mixed from the box's palette: a new palette (a light or dark
+      // desktop theme chosen) colours them anew.
+      box->installEventFilter(this);
+    }
   }
   if (!box) return;
   marked_ = box;
@@ -268,6 +276,10 @@ void FindBar::Refresh() {
 }
 
 bool FindBar::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::PaletteChange && o == marked_) {
+    Refresh();
+    return false;
+  }
   if (e->type() == QEvent::KeyPress) {
     const auto* k = static_cast<QKeyEvent*>(e);
     const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;

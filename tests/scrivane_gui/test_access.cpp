@@ -133,13 +133,16 @@ TEST_F(KeyboardTest, ControlsAreNamedAndWholeInEveryInterfaceFont) {
 
 // Every colour of the colouring, the line numbers and the About box's links reaches a contrast
 // of 4.5 against its background, on a light and on a dark palette, also when the palette
-// changes while the window and the About box are open (another desktop theme chosen). The
+// changes while the window, the find bar's marks and the About box are open (another desktop
+// theme chosen), the text over a match mark too. The
 // About box's links are reached with Tab and opened with Enter.
 TEST_F(KeyboardTest, TextColoursAreReadableOnLightAndDarkPalettes) {
   const QPalette before = QApplication::palette();
   Start();
   frmScrivane* w = main->CurrentCog();
   w->txtMain->SetText("code\r\nstartup:\r\n  Sleep(1);\r\nend\r\n");
+  main->findBar->Open(false);
+  main->findBar->txtFind->setText(QStringLiteral("Sleep"));
   main->mnuHelp_Click();
   frmAbout* a = main->AboutWindow();
   ASSERT_TRUE(a);
@@ -160,6 +163,9 @@ TEST_F(KeyboardTest, TextColoursAreReadableOnLightAndDarkPalettes) {
     ASSERT_FALSE(painted.isEmpty());
     for (const QTextLayout::FormatRange& r : painted)
       EXPECT_GE(tarvex::ContrastRatio(r.format.foreground().color(), p.color(QPalette::Base)), 4.5) << dark;
+    ASSERT_EQ(w->txtMain->MatchMarks().size(), 1);
+    EXPECT_GE(tarvex::ContrastRatio(p.color(QPalette::Text), w->txtMain->MatchMarks()[0].format.background().color()), 4.5)
+        << dark;
     a->lblEmail->ensurePolished();
     EXPECT_GE(tarvex::ContrastRatio(a->lblEmail->palette().color(a->lblEmail->foregroundRole()), p.color(QPalette::Window)), 4.5)
         << dark;
