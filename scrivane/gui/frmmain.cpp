@@ -218,6 +218,7 @@ void frmMain::BuildLeftPanel() {
   cmbTvwSel->setObjectName(QStringLiteral("cmbTvwSel"));
   cmbTvwSel->addItems({QStringLiteral("CogRef"), QStringLiteral("Bramwise")});
   cmbTvwSel->setCurrentIndex(-1);
+  QWidget::setTabOrder(cmbTvwSel, cmbCog);
 
   tvwCog = new QTreeWidget(picCogRef);
   tvwCog->setObjectName(QStringLiteral("tvwCog"));
@@ -294,8 +295,9 @@ void frmMain::LayoutLeftPanel() {
   // twips; the trees take the height less a fixed 3165 twips and less whatever more those need.
   const int top = std::max(tw(350), std::max(cmbCog->sizeHint().height(), cmbTvwSel->sizeHint().height()) + 2);
   const int comboH = top - 2;
-  cmbCog->setGeometry(0, 0, w / 2, comboH);
-  cmbTvwSel->setGeometry(w / 2, 0, w - w / 2, comboH);
+  // The row reads from the left: which tree is shown, then (for Bramwise) which document.
+  cmbTvwSel->setGeometry(0, 0, w / 2, comboH);
+  cmbCog->setGeometry(w / 2, 0, w - w / 2, comboH);
   const int fraH = std::max(tw(1800), fraAddSym->sizeHint().height());
   const int treeH = std::max(0, inner - tw(3165) - (top - tw(350)) - (fraH - tw(1800)));
   tvwCog->setGeometry(0, top, w, treeH);

@@ -95,6 +95,8 @@ TEST_F(KeyboardTest, ControlsAreNamedAndWholeInEveryInterfaceFont) {
     main->cmbTvwSel->setCurrentIndex(0);
     tarvex::test::ProcessEvents();
     EXPECT_EQ(tarvex::test::ClippedWidgets(main.get()), QStringList()) << pt << " pt main window";
+    // The left panel's top row reads from its left edge: the tree chooser, then the document's.
+    EXPECT_TRUE(main->cmbTvwSel->x() == 0 && main->cmbCog->x() > main->cmbTvwSel->geometry().right()) << pt;
     main->mnuFileNew_Click();
     main->findBar->Open(true);
     for (int tree : {0, 1}) {
