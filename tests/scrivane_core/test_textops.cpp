@@ -1,10 +1,14 @@
-// Brace matching and replace on a plain text model. Find's rule (the next search one character
-// after a match) is checked by fuzz_textops, its messages in the Edit menu's window test; the
-// section marks the change handler scans for by fuzz_syntaxcheck.
+// Brace matching and replace on a plain text model; the record of line widths. Find's rule
+// (the next search one character after a match) is checked by fuzz_textops, its messages in the
+// Edit menu's window test; the section marks the change handler scans for by fuzz_syntaxcheck.
 #include <gtest/gtest.h>
 
 #include "common/text.h"
+#include "scrivane/core/linewidths.h"
 #include "scrivane/core/textops.h"
+
+#include <algorithm>
+#include <random>
 
 using scrivane::FindState;
 using scrivane::TextModel;
@@ -86,6 +90,35 @@ TEST(Replace, FollowsTheRunRules) {
     EXPECT_EQ(std::tuple(m.SelStart(), m.SelLength(), f.ipos), std::tuple(c.wantStart, c.wantLength, c.wantIpos)) << c.name;
     EXPECT_TRUE(r.textChanged == (c.want != c.text) && !r.showNotFound && !r.disableFindNext) << c.name;
   }
+}
+
+// Lines put in and taken out anywhere, and measured, as edits and paints do: the record keeps
+// each line's width where a plain list of them has it, and the widest, through the gap's moves
+// and growth.
+TEST(LineWidths, FollowLinesPutInTakenOutAndMeasured) {
+  std::mt19937 random(7);
+  std::vector<int> want(1, 0);
+  scrivane::LineWidths widths;
+  for (int step = 0; step < 3000; ++step) {
+    const int lines = int(want.size());
+    const int first = int(random() % unsigned(lines));
+    if (step % 3 == 0) {
+      const int removed = 1 + int(random() % unsigned(std::min(lines - first, 4)));
+      const int added = 1 + int(random() % (step < 1500 ? 9u : 3u));
+      want.erase(want.begin() + first, want.begin() + first + removed);
+      want.insert(want.begin() + first, size_t(added), 0);
+      widths.Replace(first, removed, added);
+    } else {
+      const int w = int(random() % 50);
+      const int widest = *std::max_element(want.begin(), want.end());
+      want[size_t(first)] = w;
+      EXPECT_EQ(widths.Set(first, w), *std::max_element(want.begin(), want.end()) != widest) << step;
+    }
+    ASSERT_EQ(widths.Lines(), int(want.size())) << step;
+    EXPECT_EQ(widths.Width(first % int(want.size())), want[size_t(first) % want.size()]) << step;
+    EXPECT_EQ(widths.Widest(), *std::max_element(want.begin(), want.end())) << step;
+  }
+  for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(widths.Width(int(i)), want[i]) << i;
 }
 
 }  // namespace
