@@ -75,9 +75,10 @@ void CogHighlighter::ContentsChanged(int position, int, int added) {
   // the change the document's layout sees over the following lines, which it answers by
   // painting the whole view again; so a change within lines clearly narrower than the widest
   // leaves them to be coloured when they are painted, and a key repaints its line only. Other
-  // changes colour their few lines at once, before the layout measures them: the layout
-  // measures every line of the document again when the line it holds for the widest seems to
-  // shrink, and a line measured without its colours and then with them can seem to.
+  // changes colour their few lines at once, before the layout measures them: the widest line's
+  // width sets the horizontal scroll range, and a line measured without its colours is a few
+  // pixels off, which colouring it at paint time (the layout's signals held back) would leave
+  // the range showing.
   const bool now = last - first < kColourAtOnce && !(sameLines && Narrow(block, end));
   for (int line = first;; block = block.next(), ++line) {
     if (block.userState() != -1) block.setUserState(-1);
@@ -94,7 +95,7 @@ bool CogHighlighter::Narrow(QTextBlock block, const QTextBlock& end) const {
   const qreal widest = box_->document()->documentLayout()->documentSize().width();
   const qreal margin = std::max<qreal>(widest / 8, box_->fontMetrics().averageCharWidth() * 16);
   for (;; block = block.next()) {
-    // The lines' widths outlast the change (the layout's own maximum does not).
+    // The lines' widths as laid out before the change: the layout has not seen it yet.
     const QTextLayout* layout = block.layout();
     if (!layout || layout->lineCount() == 0) return false;
     for (int i = 0; i < layout->lineCount(); ++i)

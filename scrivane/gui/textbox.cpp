@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scrivane/gui/linegutter.h"
+#include "scrivane/gui/textboxlayout.h"
 
 namespace scrivane {
 
@@ -36,13 +37,14 @@ QString ToWidgetText(const QString& text) {
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
-  // Lines never wrap, so no line's layout depends on the box's width: the document is laid
-  // out once without a width (the width of a viewport of none), and resizeEvent passes no
-  // change of width on. The document's width is then that of its widest line laid out, which
-  // sets the horizontal scroll range.
-  viewport()->resize(0, viewport()->height());
-  QResizeEvent noWidth(QSize(0, 0), QSize(1, 0));
-  QPlainTextEdit::resizeEvent(&noWidth);
+  // Lines never wrap, so no line's layout depends on the box's width: TextBoxLayout lays each
+  // line out without one, and resizeEvent passes no change of width on. The document's width
+  // is that of its widest line laid out, which sets the horizontal scroll range.
+  auto* doc = new QTextDocument(this);
+  doc->setDocumentLayout(new TextBoxLayout(doc));
+  doc->setDefaultFont(font());
+  doc->documentLayout()->setPaintDevice(viewport());
+  setDocument(doc);
   setObjectName(QStringLiteral("txtMain"));
   InstallViewAids();
   // Invalidated before any change handler runs (contentsChange precedes textChanged).

@@ -6,6 +6,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 
 #include "scrivane/gui/coghighlighter.h"
 #include "scrivane/gui/linegutter.h"
@@ -13,6 +16,19 @@
 #include "tests/support/test_env.h"
 
 using namespace scrivane;
+
+// The program's allocations, counted so that a step can tell work done for every line of the
+// document from work done for a key.
+static std::atomic<long> allocations{0};
+void* operator new(std::size_t n) {
+  ++allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return ++allocations, std::malloc(n ? n : 1); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 TEST(TextBox, PositionsCountCrLfAsTwoAndSpecialCharactersSurvive) {
   TextBox box;
@@ -131,6 +147,37 @@ TEST(Colouring, EveryLineShownHasTheColoursOfTheWholeText) {
   box.undo();
   check("typing undone");
   EXPECT_EQ(box.horizontalScrollBar()->maximum(), range);
+
+  // Enter in the middle of the widest line, and undone, measure the lines they touch only, not
+  // every line of the script (which gave each line a layout object): the scroll range is the
+  // widest line's, narrower while it is split, as wide again when joined; a resize moves it by
+  // the change of width, and the widest line taken out takes its width with it.
+  box.SetText(lines.join(QStringLiteral("\r\n")));
+  box.SetSelStart(box.ToModel(box.document()->findBlockByNumber(4).position()));
+  box.ReplaceSel(QString(200, QLatin1Char('w')));
+  check("the widest line near the top");
+  const int wide = box.horizontalScrollBar()->maximum();
+  box.SetSelStart(box.SelStart() - 100);
+  const long before = allocations;
+  QTest::keyClick(&box, Qt::Key_Return);
+  check("the widest line split");
+  EXPECT_LT(allocations - before, lines.size() / 3);
+  EXPECT_LT(box.horizontalScrollBar()->maximum(), wide);
+  EXPECT_GT(box.horizontalScrollBar()->maximum(), range);
+  box.undo();
+  check("split undone");
+  EXPECT_EQ(box.horizontalScrollBar()->maximum(), wide);
+  box.resize(box.width() + 100, box.height());
+  EXPECT_EQ(box.horizontalScrollBar()->maximum(), wide - 100);
+  box.SetSelStart(box.TextLength());
+  box.ReplaceSel(QStringLiteral("\r\n") + QString(300, QLatin1Char('w')));
+  check("the widest line at the end");
+  EXPECT_GT(box.horizontalScrollBar()->maximum(), wide);
+  box.SetSelStart(box.TextLength() - 302);
+  box.SetSelLength(302);
+  box.ReplaceSel(QString());
+  check("the widest line taken out");
+  EXPECT_EQ(box.horizontalScrollBar()->maximum(), wide - 100);
 }
 
 // The braces highlighted with the caret at `caret` (model position), as model positions.
