@@ -49,6 +49,7 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
   // A file the box takes in several pieces, the lines of each piece ending as in the file.
   QByteArray big;
   for (int i = 0; i < 24000; ++i) big += "y = " + QByteArray::number(i) + (i % 3 ? ";\r\n" : ";\n");
+  big += "// " + QByteArray(5000, 'z') + "\n" + big;  // and a line longer than a piece
   const auto replaceAll = [this](frmScrivane*) {
     prompts.inputAnswers = {"foo", "bar"};
     main->mnuEdit[4]->trigger();
