@@ -1,7 +1,8 @@
 // The script reader for each game: no crash, no endless loop; every finding, use and node lies
 // inside the text with its line and column where its offset is; the findings come in text
 // order; the script loads exactly when no error was found; the work stays in proportion to the
-// text (no more nodes and uses than characters).
+// text (no more nodes and uses than characters). Read again after an edit (and after the edit
+// taken back), in chunks of a size the input picks, it gives what a whole reading gives.
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/cogscript.h"
 
@@ -25,6 +26,47 @@ std::pair<int, int> LineColumn(const QString& text, qsizetype offset) {
 
 void CheckRange(const QString& text, const CogRange& r) {
   FUZZ_CHECK(r.offset >= 0 && r.length >= 0 && r.offset + r.length <= text.size());
+}
+
+struct TextSource : CogTextSource {
+  const QString& text;
+  explicit TextSource(const QString& t) : text(t) {}
+  qsizetype Size() const override { return text.size(); }
+  QString Mid(qsizetype from, qsizetype length) const override { return text.mid(from, length); }
+};
+
+bool SameReading(const CogScript& a, const CogScript& b) {
+  if (a.loads != b.loads || a.codeEnd != b.codeEnd || a.findings.size() != b.findings.size() || a.uses.size() != b.uses.size())
+    return false;
+  for (size_t i = 0; i < a.findings.size(); ++i) {
+    const CogFinding &f = a.findings[i], &g = b.findings[i];
+    if (f.severity != g.severity || f.code != g.code || f.message != g.message || f.at.offset != g.at.offset ||
+        f.at.length != g.at.length || f.at.line != g.at.line || f.at.column != g.at.column || f.endLine != g.endLine ||
+        f.endColumn != g.endColumn)
+      return false;
+  }
+  for (size_t i = 0; i < a.uses.size(); ++i) {
+    const CogUse &u = a.uses[i], &v = b.uses[i];
+    if (u.at.offset != v.at.offset || u.at.line != v.at.line || u.at.column != v.at.column || u.role != v.role ||
+        u.symbol != v.symbol)
+      return false;
+  }
+  return true;
+}
+
+// An edit the input's first bytes pick: a stretch replaced by a copy of another, then taken back.
+void CheckReadingAgain(const uint8_t* data, size_t size, const QString& text) {
+  if (size < 6) return;
+  const qsizetype n = text.size();
+  const qsizetype at = (data[0] * 256 + data[1]) % (n + 1), removed = std::min<qsizetype>(data[2] % 24, n - at);
+  const qsizetype copyAt = (data[3] * 256 + data[4]) % (n + 1);
+  const QString edited = QString(text).replace(at, removed, text.mid(copyAt, data[5] % 40));
+  CogReading reading(text, CogGame::Both, 1 + data[0] % 48);
+  const qsizetype delta = edited.size() - n;
+  if (!reading.Update(TextSource(edited), at, at + removed, delta)) return;
+  FUZZ_CHECK(SameReading(reading.Script(true), ParseCogScript(edited)));
+  if (reading.Update(TextSource(text), at, at + removed + delta, -delta))
+    FUZZ_CHECK(SameReading(reading.Script(true), ParseCogScript(text)));
 }
 
 }  // namespace
@@ -58,4 +100,5 @@ void FuzzOne(const uint8_t* data, size_t size) {
     }
     for (const CogSymbol& sym : s.symbols) CheckRange(text, sym.at);
   }
+  CheckReadingAgain(data, size, text);
 }

@@ -3,11 +3,16 @@
 // scripts' code sections repeated under one symbols section.
 #include <QDir>
 #include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <benchmark/benchmark.h>
 
 #include "common/ansicodec.h"
 #include "scrivane/core/cogscript.h"
 #include "scrivane/core/cogsyntax.h"
+#include "scrivane/gui/coglive.h"
+#include "scrivane/gui/textbox.h"
+#include "sized_script.h"
 
 namespace {
 
@@ -58,5 +63,32 @@ void BM_ColourAllLines(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_ColourAllLines)->Unit(benchmark::kMillisecond);
+
+// One key typed in the middle of a 1, 5 or 20 MB script, then the live findings read again as
+// after a pause: the reading must cost the same at every size ("reading_us" is its processor
+// time; the key's own cost is the text box's and is not counted).
+void BM_KeyThenLiveReading(benchmark::State& state) {
+  scrivane::TextBox box;
+  QString text = bench::ScriptOfSize(state.range(0));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.SetWidgetText(text);
+  scrivane::CogLive* live = scrivane::CogLive::Of(&box);
+  live->ReadNow();
+  QTextCursor c(box.document()->findBlockByNumber(box.document()->blockCount() / 2));
+  c.movePosition(QTextCursor::EndOfBlock);
+  // A statement typed and taken back, a key at a time.
+  const QString typed = QStringLiteral(" x = y + 1;");
+  qsizetype i = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const qsizetype at = i++ % (2 * typed.size());
+    if (at < typed.size()) c.insertText(typed.mid(at, 1));
+    else c.deletePreviousChar();
+    state.ResumeTiming();
+    live->ReadNow();
+  }
+  state.counters["findings"] = double(live->Script()->findings.size());
+}
+BENCHMARK(BM_KeyThenLiveReading)->Arg(1'000'000)->Arg(5'000'000)->Arg(20'000'000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

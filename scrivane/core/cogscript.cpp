@@ -57,54 +57,96 @@ int CogScript::Count(CogSeverity s) const {
 
 namespace cogread {
 
-Reader::Reader(QStringView t, CogGame g, CogScript& o) : text(t), game(g), out(o) {
-  lineStarts.push_back(0);
+QString CodeText(const char* code) {
+  thread_local QHash<const char*, QString> texts;
+  auto it = texts.find(code);
+  if (it == texts.end()) it = texts.insert(code, QString::fromLatin1(code));
+  return *it;
+}
+
+int State::NameId(const QString& lower) {
+  const auto it = nameIds.constFind(lower);
+  if (it != nameIds.cend()) return *it;
+  NameInfo n;
+  n.name = lower;
+  n.symbol = symbolByName.value(lower, -1);
+  const CogVerb* v = FindCogVerb(lower);
+  const CogMessage* m = FindCogMessage(lower);
+  n.global = (v && KnownIn(v->games, game)) || (m && KnownIn(m->games, game)) || IsCogGlobalVariable(lower);
+  n.message = m;
+  names.push_back(n);
+  nameIds.insert(lower, int(names.size()) - 1);
+  return int(names.size()) - 1;
+}
+
+Reader::Reader(QStringView t, qsizetype b, int line, bool end, State& s)
+    : text(t), base(b), toEnd(end), st(s), game(s.game), out(s.header), sink(&s.header.findings), baseLine(line) {
+  lineStarts.push_back(base);
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
-    if (c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) lineStarts.push_back(i + 1);
+    if (c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) lineStarts.push_back(base + i + 1);
   }
 }
 
 CogRange Reader::Range(qsizetype offset, qsizetype length) const {
-  offset = std::clamp<qsizetype>(offset, 0, text.size());
-  length = std::clamp<qsizetype>(length, 0, text.size() - offset);
+  offset = std::clamp<qsizetype>(offset, base, base + text.size());
+  length = std::clamp<qsizetype>(length, 0, base + text.size() - offset);
   size_t line = lastLine_;
   for (int step = 0; step < 8 && line + 1 < lineStarts.size() && lineStarts[line + 1] <= offset; ++step) ++line;
   if (offset < lineStarts[line] || (line + 1 < lineStarts.size() && lineStarts[line + 1] <= offset))
     line = size_t(std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin()) - 1;
   lastLine_ = line;
-  return {offset, length, int(line) + 1, int(offset - lineStarts[line]) + 1};
+  return {offset, length, int(line) + baseLine, int(offset - lineStarts[line]) + 1};
+}
+
+qsizetype Reader::LineStartOf(qsizetype offset) const {
+  const CogRange r = Range(offset, 0);
+  return r.offset - r.column + 1;
 }
 
 void Reader::Add(CogSeverity s, const char* c, const QString& message, qsizetype offset, qsizetype length) {
   CogFinding f;
   f.severity = s;
-  f.code = QString::fromLatin1(c);
+  f.code = CodeText(c);
   f.message = message;
   f.at = Range(offset, length);
   const CogRange end = Range(f.at.offset + f.at.length, 0);
   f.endLine = end.line;
   f.endColumn = end.column;
-  out.findings.push_back(f);
-  if (s == CogSeverity::Error) out.loads = false;
+  sink->push_back(f);
 }
 
 int Reader::Limit(int jk, int mots) const {
   return game == CogGame::JK ? jk : game == CogGame::MotS ? mots : std::min(jk, mots);
 }
 
-void Suggester::Offer(const QString& candidate) { candidates_.push_back(candidate); }
+void Suggester::Offer(const QString& candidate) {
+  candidates_.push_back(candidate);
+  cost_ += candidate.size() + 1;
+}
 
 QString Suggester::For(const QString& name) {
   const int limit = name.size() <= 3 ? 0 : name.size() <= 6 ? 1 : 2;
-  if (limit == 0) return {};
+  if (limit == 0 || candidates_.empty()) return {};
+  const long long each = name.size() + 1;
+  if (memo_ && budget_ > each * (cost_ - (candidates_.back().size() + 1))) {
+    const auto it = memo_->constFind(name);
+    if (it != memo_->cend()) {
+      budget_ -= each * cost_;
+      return *it;
+    }
+  }
   // The nearest; among equally near ones the one that begins like the name the longest.
   int best = limit + 1;
   qsizetype bestPrefix = -1;
   const QString* found = nullptr;
+  bool whole = true;
   for (const QString& c : candidates_) {
-    if (budget_ <= 0) break;
-    budget_ -= (name.size() + 1) * (c.size() + 1);
+    if (budget_ <= 0) {
+      whole = false;
+      break;
+    }
+    budget_ -= each * (c.size() + 1);
     const int d = CogEditDistance(name, c, limit);
     if (d == 0 || d > limit || d > best) continue;
     qsizetype prefix = 0;
@@ -115,22 +157,51 @@ QString Suggester::For(const QString& name) {
       found = &c;
     }
   }
-  return found ? QStringLiteral(" Did you mean %1?").arg(Quoted(*found)) : QString();
+  QString result = found ? QStringLiteral(" Did you mean %1?").arg(Quoted(*found)) : QString();
+  if (whole && memo_) memo_->insert(name, result);
+  return result;
+}
+
+QString SyntaxMessage(const QString& why, int braceLine, int line, int codeLine) {
+  return QStringLiteral("Syntax error: %1. The game will not load this script: it stops at line %2 of the code "
+                        "section (line %3 of the file).")
+      .arg(braceLine > 0 ? why.arg(braceLine) : why)
+      .arg(line - codeLine + 1)
+      .arg(line);
 }
 
 }  // namespace cogread
 
-CogScript ParseCogScript(QStringView text, CogGame game) {
-  CogScript script;
-  cogread::Reader reader(text, game, script);
+CogReading::CogReading(QStringView text, CogGame game, int chunkChars) : d_(std::make_unique<cogread::State>()) {
+  cogread::State& st = *d_;
+  st.game = game;
+  st.chunkChars = std::max(1, chunkChars);
+  st.size = text.size();
+  cogread::Reader reader(text, 0, 1, true, st);
   reader.ReadHeaderAndSymbols();
-  if (script.codeStart >= 0) {
-    reader.ReadCode();
-    reader.CheckNames();
+  for (const CogSymbol& sym : st.header.symbols) {
+    const CogRange end = reader.Range(sym.at.offset + sym.at.length, 0);
+    st.symbolEnds.push_back({end.line, end.column});
   }
-  std::stable_sort(script.findings.begin(), script.findings.end(),
-                   [](const CogFinding& a, const CogFinding& b) { return a.at.offset < b.at.offset; });
-  return script;
+  if (st.header.codeStart < 0) return;
+  st.codeAt = reader.Range(st.header.codeStart, 0);
+  // After a lone CR the next character may make it CR LF; a line cut at the game's limit has a
+  // warning about the rest of it.
+  st.codeAfterLf = st.header.codeStart > 0 && text[st.header.codeStart - 1] == u'\n';
+  cogread::Chunk first;
+  first.start = st.header.codeStart;
+  first.lineStart = reader.LineStartOf(first.start);
+  first.line = st.codeAt.line;
+  cogread::ReadCode(reader, first, st.chunks, nullptr);
+  st.live = st.chunks.size();
 }
+
+CogReading::~CogReading() = default;
+
+CogGame CogReading::Game() const { return d_->game; }
+
+CogScript CogReading::Script(bool withUses, bool withTree) const { return cogread::Assemble(*d_, withUses, withTree); }
+
+CogScript ParseCogScript(QStringView text, CogGame game) { return CogReading(text, game).Script(true, true); }
 
 }  // namespace scrivane

@@ -9,6 +9,7 @@
 // interface thread, so nothing here touches shared state.
 #include <QString>
 #include <QStringView>
+#include <memory>
 #include <vector>
 
 #include "scrivane/core/coglang.h"
@@ -111,5 +112,42 @@ struct CogScript {
 
 // Reads and checks the text for the game.
 CogScript ParseCogScript(QStringView text, CogGame game = CogGame::Both);
+
+// A text read in pieces, as a reading after an edit needs it.
+class CogTextSource {
+ public:
+  virtual ~CogTextSource() = default;
+  virtual qsizetype Size() const = 0;
+  virtual QString Mid(qsizetype from, qsizetype length) const = 0;
+};
+
+namespace cogread {
+struct State;
+}
+
+// A script read and kept for reading it again after edits: the code is read in chunks of
+// top-level statements, and a reading after an edit reads only from the chunk before the edit
+// until the reading meets a chunk read before (or ends), so that its cost follows the edit and
+// the code around it, not the script's size. The findings are exactly those of ParseCogScript.
+class CogReading {
+ public:
+  // Chunks hold about chunkChars characters of code (tests make them small).
+  CogReading(QStringView text, CogGame game, int chunkChars = 4096);
+  ~CogReading();
+  CogReading(const CogReading&) = delete;
+  CogReading& operator=(const CogReading&) = delete;
+
+  // After edits replaced the characters [from, to) of the text read last by a stretch `delta`
+  // characters longer, reads the present text again. False, with nothing changed, when a whole
+  // reading is needed instead: the edit reaches the header or symbols, there is no code
+  // section, or the stretch to read grew past a few per cent of the text.
+  bool Update(const CogTextSource& text, qsizetype from, qsizetype to, qsizetype delta);
+  CogGame Game() const;
+  // The findings and symbols; with the uses of the code too, and the syntax tree, on request.
+  CogScript Script(bool withUses = false, bool withTree = false) const;
+
+ private:
+  std::unique_ptr<cogread::State> d_;
+};
 
 }  // namespace scrivane

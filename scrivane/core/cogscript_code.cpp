@@ -1,5 +1,7 @@
 // The code section: the game's tokenizer and grammar. The parser stops at the first syntax
-// error, as the game does; what it read up to there stays in the tree.
+// error, as the game does; what it read up to there stays in the tree. The statements are read
+// into chunks; a statement is read alike whether the reading began at the code's start or at
+// the first token of the chunk that holds it.
 #include "scrivane/core/cogscript_p.h"
 
 namespace scrivane::cogread {
@@ -22,11 +24,26 @@ bool IsLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool IsHexDigit(QChar c) { return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 
+// Reads the stretch of the text that begins at `base`; offsets in tokens are of the whole text.
 class Lexer {
  public:
-  Lexer(QStringView text, qsizetype start) : t_(text), p_(start) {}
+  Lexer(QStringView text, qsizetype base, qsizetype start) : t_(text), base_(base), p_(start - base) {}
+
+  // How far the tokens so far looked (a token's end, and the few characters looked at to find
+  // it): no character from here on has made a difference.
+  qsizetype Reach() const { return base_ + reach_; }
+  // The tokens so far looked up to the end of the stretch.
+  bool AtStretchEnd() const { return reach_ >= t_.size(); }
 
   Token Next() {
+    Token t = Scan();
+    reach_ = std::max(reach_, p_ + 3);
+    t.offset += base_;
+    return t;
+  }
+
+ private:
+  Token Scan() {
     if (ended_) return end_;
     const qsizetype n = t_.size();
     while (p_ < n) {
@@ -56,6 +73,7 @@ class Lexer {
           p_ = e + 1;
           return {q == 0 ? Tok::String : Tok::Vector, 0, s, p_ - s};
         }
+        reach_ = std::max(reach_, n + 3);
         // Never closed: the quote is skipped as a bad character.
         if (unclosedFrom_[q] < 0) unclosedFrom_[q] = p_;
         ++p_;
@@ -82,7 +100,6 @@ class Lexer {
     return End(n, 0);
   }
 
- private:
   Token Number() {
     const qsizetype n = t_.size(), s = p_;
     if (t_[p_] == u'0' && p_ + 2 < n && (t_[p_ + 1] == u'x' || t_[p_ + 1] == u'X') && IsHexDigit(t_[p_ + 2])) {
@@ -112,7 +129,9 @@ class Lexer {
   }
 
   QStringView t_;
+  qsizetype base_;
   qsizetype p_;
+  qsizetype reach_ = 0;
   bool ended_ = false;
   Token end_;
   qsizetype unclosedFrom_[2] = {-1, -1};  // a quote of this kind from here on is never closed
@@ -123,20 +142,44 @@ constexpr int kMaxDepth = 200;
 
 class Parser {
  public:
-  Parser(Reader& r) : r_(r), lex_(r.text, r.out.codeStart) {
+  Parser(Reader& r, qsizetype start) : r_(r), lex_(r.text, r.base, start) {}
+
+  CodeRead Run(Chunk first, std::vector<Chunk>& into, const std::function<bool(qsizetype)>& meets) {
+    into.push_back(std::move(first));
+    c_ = &into.back();
     cur_ = lex_.Next();
     next_ = lex_.Next();
-  }
-
-  void Run() {
-    const int code = NewNode(CogNodeKind::Code, 0, r_.out.codeStart, 0);
-    int last = -1;
-    while (cur_.kind != Tok::Eof && !stopped_) Link(code, Statement(), last);
-    r_.out.codeEnd = cur_.offset;
-    r_.out.nodes[size_t(code)].at = r_.Range(r_.out.codeStart, cur_.offset - r_.out.codeStart);
+    while (cur_.kind != Tok::Eof && !stopped_) {
+      const int statement = Statement();
+      if (statement >= 0) c_->tops.push_back(statement);
+      if (!r_.toEnd && lex_.AtStretchEnd()) return CodeRead::ShortText;
+      if (cur_.kind == Tok::Eof || stopped_) break;
+      if (meets && meets(cur_.offset)) {
+        Close();
+        return CodeRead::Met;
+      }
+      if (cur_.offset - c_->start >= r_.st.chunkChars) {
+        Close();
+        Chunk next;
+        next.start = cur_.offset;
+        next.lineStart = r_.LineStartOf(cur_.offset);
+        next.line = r_.Range(cur_.offset, 0).line;
+        into.push_back(std::move(next));
+        c_ = &into.back();
+      }
+    }
+    if (!r_.toEnd && lex_.AtStretchEnd()) return CodeRead::ShortText;
+    c_->stop = cur_.offset;
+    Close();
+    return CodeRead::Ended;
   }
 
  private:
+  void Close() {
+    c_->reach = lex_.Reach();
+    CheckChunk(r_, *c_);
+  }
+
   struct Ex {
     int node = -1;
     bool unary = false;  // the form of the grammar's "unary": it may stand left of "="
@@ -145,6 +188,7 @@ class Parser {
     Parser& p;
     explicit Depth(Parser& parser) : p(parser) {
       if (++p.depth_ > kMaxDepth && !p.stopped_) {
+        p.r_.sink = &p.c_->parse;
         p.r_.Add(CogSeverity::Warning, code::kLimit,
                  QStringLiteral("The code nests deeper than %1 levels here; the checker reads no further.").arg(kMaxDepth),
                  p.cur_.offset, p.cur_.length);
@@ -156,7 +200,7 @@ class Parser {
 
   void Stop() {
     stopped_ = true;
-    r_.syntaxFailed = true;
+    c_->failed = true;
     cur_ = next_ = {Tok::Eof, 0, cur_.offset, 0};
   }
   void Advance() {
@@ -169,7 +213,7 @@ class Parser {
 
   QString Describe(const Token& t) const {
     if (t.kind == Tok::Eof) return t.length ? QStringLiteral("'end' (the end of the code)") : QStringLiteral("the end of the text");
-    QString s = r_.text.mid(t.offset, t.length).toString();
+    QString s = r_.Mid(t.offset, t.length);
     if (s.size() > 24) s = s.left(21) + QStringLiteral("...");
     return Quoted(s);
   }
@@ -179,20 +223,22 @@ class Parser {
     if (stopped_) return;
     const int line = r_.Range(cur_.offset, 0).line;
     QString why = what;
+    int braceLine = 0;
     if (cur_.kind == Tok::Keyword && (cur_.op == kBreak || cur_.op == kContinue))
       why = QStringLiteral("%1 is not part of the game's script language").arg(Describe(cur_));
     else if (IsOp(u'~') || IsOp(u'.'))
       why = QStringLiteral("%1 is not an operator of the game's script language").arg(Describe(cur_));
     else if (IsOp(u'+') && expectingOperand_)
       why = QStringLiteral("a '+' sign before a value is not part of the game's script language");
-    else if (cur_.kind == Tok::Eof && !openBraces_.empty() && cur_.length)
-      why = QStringLiteral("'end' ends the code inside the '{' of line %1").arg(r_.Range(openBraces_.back(), 0).line);
     else if (cur_.kind == Tok::Eof && !openBraces_.empty())
-      why = QStringLiteral("the text ends inside the '{' of line %1").arg(r_.Range(openBraces_.back(), 0).line);
-    r_.Add(CogSeverity::Error, code::kSyntax,
-           QStringLiteral("Syntax error: %1. The game will not load this script: it stops at line %2 of the code "
-                          "section (line %3 of the file).").arg(why).arg(r_.CodeLine(line)).arg(line),
-           cur_.offset, cur_.length);
+      why = cur_.length ? QStringLiteral("'end' ends the code inside the '{' of line %1")
+                        : QStringLiteral("the text ends inside the '{' of line %1");
+    if (cur_.kind == Tok::Eof && !openBraces_.empty()) braceLine = r_.Range(openBraces_.back(), 0).line;
+    c_->failWhy = why;
+    c_->failBraceLine = braceLine;
+    r_.sink = &c_->parse;
+    r_.Add(CogSeverity::Error, code::kSyntax, SyntaxMessage(why, braceLine, line, r_.out.codeLine), cur_.offset,
+           cur_.length);
     Stop();
   }
   bool Expect(int op, const char* what) {
@@ -209,13 +255,13 @@ class Parser {
     n.kind = kind;
     n.op = op;
     n.at = r_.Range(offset, length);
-    r_.out.nodes.push_back(n);
-    return int(r_.out.nodes.size()) - 1;
+    c_->nodes.push_back(n);
+    return int(c_->nodes.size()) - 1;
   }
   int TokenNode(CogNodeKind kind) { return NewNode(kind, cur_.op, cur_.offset, cur_.length); }
   void Link(int parent, int child, int& last) {
     if (child < 0) return;
-    auto& nodes = r_.out.nodes;
+    auto& nodes = c_->nodes;
     if (last < 0) nodes[size_t(parent)].first = child;
     else nodes[size_t(last)].next = child;
     last = child;
@@ -230,15 +276,30 @@ class Parser {
   int NameNode(CogUseRole role) {
     const int n = TokenNode(CogNodeKind::Name);
     CogUse u;
-    u.at = r_.out.nodes[size_t(n)].at;
+    u.at = c_->nodes[size_t(n)].at;
     u.role = role;
-    r_.out.nodes[size_t(n)].use = int(r_.out.uses.size());
-    r_.out.uses.push_back(u);
-    r_.useNames.push_back(r_.text.mid(cur_.offset, cur_.length).toString().toLower());
+    const int name = r_.st.NameId(r_.Mid(cur_.offset, cur_.length).toLower());
+    u.symbol = r_.st.names[size_t(name)].symbol;
+    c_->nodes[size_t(n)].use = int(c_->uses.size());
+    c_->uses.push_back(u);
+    c_->useNames.push_back(name);
     Advance();
     return n;
   }
-  void Cost(const Token& at, int symbols, int jumps) { r_.costs.push_back({at.offset, at.length, symbols, jumps}); }
+  void Cost(const Token& at, int symbols, int jumps) {
+    cogread::Cost cost;
+    cost.offset = at.offset;
+    cost.length = at.length;
+    cost.symbols = symbols;
+    cost.jumps = jumps;
+    cost.at = r_.Range(at.offset, at.length);
+    const CogRange end = r_.Range(at.offset + at.length, 0);
+    cost.endLine = end.line;
+    cost.endColumn = end.column;
+    c_->costs.push_back(cost);
+    c_->costSymbols += symbols;
+    c_->costJumps += jumps;
+  }
 
   int Statement() {
     Depth depth(*this);
@@ -400,10 +461,10 @@ class Parser {
   }
 
   void MarkWritten(int node) {
-    auto& nodes = r_.out.nodes;
+    auto& nodes = c_->nodes;
     while (node >= 0 && nodes[size_t(node)].kind == CogNodeKind::Index) node = nodes[size_t(node)].first;
     if (node >= 0 && nodes[size_t(node)].kind == CogNodeKind::Name && nodes[size_t(node)].use >= 0)
-      r_.out.uses[size_t(nodes[size_t(node)].use)].role = CogUseRole::Write;
+      c_->uses[size_t(nodes[size_t(node)].use)].role = CogUseRole::Write;
   }
 
   static int Precedence(const Token& t) {
@@ -454,10 +515,10 @@ class Parser {
         Expect(u']', "']'");
         e = {Node2(CogNodeKind::Index, u'[', at, e.node, index.node), true};
       } else if (IsOp(u'(')) {
-        auto& nodes = r_.out.nodes;
+        auto& nodes = c_->nodes;
         const qsizetype start = e.node >= 0 ? nodes[size_t(e.node)].at.offset : cur_.offset;
         if (e.node >= 0 && nodes[size_t(e.node)].kind == CogNodeKind::Name && nodes[size_t(e.node)].use >= 0)
-          r_.out.uses[size_t(nodes[size_t(e.node)].use)].role = CogUseRole::Call;
+          c_->uses[size_t(nodes[size_t(e.node)].use)].role = CogUseRole::Call;
         const int call = NewNode(CogNodeKind::CallExpr, u'(', start, 0);
         int last = -1;
         Link(call, e.node, last);
@@ -470,7 +531,7 @@ class Parser {
           }
         }
         const qsizetype close = cur_.offset + cur_.length;
-        if (Expect(u')', "')' or ','")) r_.out.nodes[size_t(call)].at = r_.Range(start, close - start);
+        if (Expect(u')', "')' or ','")) c_->nodes[size_t(call)].at = r_.Range(start, close - start);
         e = {call, true};
       } else {
         return e;
@@ -514,6 +575,7 @@ class Parser {
 
   Reader& r_;
   Lexer lex_;
+  Chunk* c_ = nullptr;
   Token cur_, next_;
   int depth_ = 0;
   bool stopped_ = false;
@@ -523,6 +585,9 @@ class Parser {
 
 }  // namespace
 
-void Reader::ReadCode() { Parser(*this).Run(); }
+CodeRead ReadCode(Reader& r, Chunk first, std::vector<Chunk>& into, const std::function<bool(qsizetype)>& meets) {
+  const qsizetype start = first.start;
+  return Parser(r, start).Run(std::move(first), into, meets);
+}
 
 }  // namespace scrivane::cogread

@@ -1,7 +1,10 @@
 #pragma once
-// What the three parts of the script reader share: the text with its line table, the script
-// being filled, and the counts the game's limits are checked against.
+// What the parts of the script reader share: the text (or the stretch of it being read) with
+// its line table, the header and symbols read from it, the code read in chunks, and the counts
+// the game's limits are checked against.
 #include <QHash>
+#include <functional>
+#include <memory>
 
 #include "scrivane/core/cogscript.h"
 
@@ -31,51 +34,153 @@ inline constexpr char kNoHandler[] = "COG202";
 inline constexpr char kUnused[] = "COG203";
 }  // namespace code
 
+// The text of a finding's code, made once per thread.
+QString CodeText(const char* code);
+
 // Something in the code that costs the game a symbol or jump-table entries, in text order.
 struct Cost {
   qsizetype offset = 0, length = 0;
   int symbols = 0, jumps = 0;
+  CogRange at;
+  int endLine = 1, endColumn = 1;
+};
+
+// "Did you mean 'x'?" for the nearest of the candidates, or an empty text. Bounded work: a
+// reading spends at most a fixed budget on one suggester. What a whole scan of the candidates
+// found for a name may be remembered in a memo shared by suggesters of the same candidates,
+// which then charges the budget the same without scanning again.
+class Suggester {
+ public:
+  explicit Suggester(QHash<QString, QString>* memo = nullptr) : memo_(memo) {}
+  void Offer(const QString& candidate);
+  QString For(const QString& name);
+  bool Empty() const { return candidates_.empty(); }
+
+ private:
+  std::vector<QString> candidates_;
+  long long budget_ = 4000000;
+  long long cost_ = 0;  // the sum of the candidates' lengths plus one
+  QHash<QString, QString>* memo_;
+};
+
+inline QString Quoted(QStringView s) { return QLatin1Char('\'') + s.toString() + QLatin1Char('\''); }
+
+// A name the code uses, and what the game makes of it.
+struct NameInfo {
+  QString name;  // lower case
+  int symbol = -1;
+  bool global = false;  // a verb, message or global variable of the game checked for
+  const CogMessage* message = nullptr;
+};
+
+// A run of the code section's top-level statements, read on its own. What is read from it
+// depends only on the text from the start of its first line to `reach`, so it stays valid (and
+// moves) while edits leave that text alone. Positions are of the text it was read from;
+// `shift` and `lineShift` bring them to the present text.
+struct Chunk {
+  qsizetype start = 0;      // where its reading begins: the code's start or its first token
+  qsizetype lineStart = 0;  // the start of the line holding start
+  int line = 1;             // that line's number
+  qsizetype reach = 0;      // the reading looked at no character at or after this
+  qsizetype stop = -1;      // where the code's reading ended, when it ended in this chunk
+  bool failed = false;      // ... at a syntax error or too deep a nesting
+  qsizetype shift = 0;
+  int lineShift = 0;
+
+  std::vector<CogNode> nodes;  // indexes within the chunk
+  std::vector<int> tops;       // its top-level statements
+  std::vector<CogUse> uses;
+  std::vector<int> useNames;  // the NameInfo of each use
+  std::vector<Cost> costs;    // strings and control statements
+  int costSymbols = 0, costJumps = 0;
+  std::vector<CogFinding> parse;  // a syntax error or the nesting warning
+  QString failWhy;                // the syntax error's reason, with %1 for failBraceLine
+  int failBraceLine = 0;
+  std::vector<CogFinding> calls, stack;            // checks of the chunk's own calls and expressions
+  std::vector<std::pair<int, int>> unknownVerbs;  // calls findings waiting for a suggestion: index, name
+
+  // What the checks of the whole script need to know of the chunk.
+  std::vector<int> labels;  // uses that are labels
+  struct Created {          // a name neither declared nor global, as the chunk uses it
+    int name = -1;
+    int first = -1, firstRead = -1, firstWrite = -1;  // uses
+    QString readAs, writtenAs;                        // as written at the first read and write
+  };
+  std::vector<Created> created;  // by first use
+  std::vector<int> readWrite;    // indexes into created, by first read or write
+  std::vector<int> targets;      // call and goto targets among the uses of created names
+  std::vector<QString> targetsAs;
+  std::vector<int> symbolsUsed;
+
+  CogRange At(const CogRange& r) const { return {r.offset + shift, r.length, r.line + lineShift, r.column}; }
+  qsizetype Now(qsizetype offset) const { return offset + shift; }
+};
+
+// All a reading keeps: the header and symbols, the code's chunks (chunks[0, live) were read
+// this time, in a row, the last ending the code; those after them wait to be reused) and the
+// names the code uses.
+struct State {
+  CogGame game = CogGame::Both;
+  qsizetype chunkChars = 4096;  // chunks hold about this many characters of code
+  qsizetype size = 0;   // of the text read
+  CogScript header;     // symbols, lines, codeStart and the findings of the header and symbols
+  CogRange codeAt;      // where the code section begins
+  bool codeAfterLf = false;  // the code line ends in LF: nothing after it matters to the header
+  QHash<QString, int> symbolByName;
+  QHash<QString, int> nameIds;
+  std::vector<NameInfo> names;
+  std::vector<Chunk> chunks;
+  size_t live = 0;
+  std::vector<std::pair<int, int>> symbolEnds;  // line and column after each symbol's name
+  mutable QHash<QString, QString> nameMemo, verbMemo;  // suggestions of the whole scans
+
+  int NameId(const QString& lower);
 };
 
 class Reader {
  public:
-  Reader(QStringView text, CogGame game, CogScript& out);
+  // Reads `text`, the stretch of a longer text that begins at offset `base` on line `baseLine`;
+  // `toEnd` when the stretch runs to the end of the text.
+  Reader(QStringView text, qsizetype base, int baseLine, bool toEnd, State& state);
 
   QStringView text;
+  const qsizetype base;
+  const bool toEnd;
+  State& st;
   CogGame game;
-  CogScript& out;
-  std::vector<qsizetype> lineStarts;  // offset of each line's first character
-  QHash<QString, int> symbolByName;   // first declaration of each name
-  std::vector<QString> useNames;      // the lower-case name of each use
-  std::vector<Cost> costs;            // strings and control statements of the code
+  CogScript& out;                     // the header's findings and symbols
+  std::vector<CogFinding>* sink;      // where findings go
+  std::vector<qsizetype> lineStarts;  // offset of each line's first character, from base
+  int baseLine;
   int linkEntries = 0, messages = 0;
-  bool syntaxFailed = false;          // the code was read only up to its first syntax error
-  mutable size_t lastLine_ = 0;       // the line Range found last
+  mutable size_t lastLine_ = 0;  // the line Range found last
 
   // Lines are looked for a few lines on from the last one found, else by halving: the reader
   // asks in text order nearly always, so finding them costs constant time.
   CogRange Range(qsizetype offset, qsizetype length) const;
+  qsizetype LineStartOf(qsizetype offset) const;
+  QString Mid(qsizetype offset, qsizetype length) const { return text.mid(offset - base, length).toString(); }
   void Add(CogSeverity s, const char* code, const QString& message, qsizetype offset, qsizetype length);
   int Limit(int jk, int mots) const;  // the limit of the game checked for
   // The game's line of the code section for a file line.
   int CodeLine(int fileLine) const { return fileLine - out.codeLine + 1; }
 
   void ReadHeaderAndSymbols();  // cogscript_symbols.cpp
-  void ReadCode();              // cogscript_code.cpp
-  void CheckNames();            // cogscript_check.cpp
 };
 
-// "Did you mean 'x'?" for the nearest of the candidates, or an empty text. Bounded work.
-class Suggester {
- public:
-  void Offer(const QString& candidate);
-  QString For(const QString& name);
+// The text of a syntax error.
+QString SyntaxMessage(const QString& why, int braceLine, int line, int codeLine);
 
- private:
-  std::vector<QString> candidates_;
-  long long budget_ = 4000000;
-};
+// Reads the code's top-level statements from `first.start` into chunks appended to `into`
+// (cogscript_code.cpp), each checked on its own. Before each statement after the first,
+// meets(offset) may end the reading there (the rest is known). False when the reading needed
+// text past the stretch the reader holds.
+enum class CodeRead { Ended, Met, ShortText };
+CodeRead ReadCode(Reader& r, Chunk first, std::vector<Chunk>& into, const std::function<bool(qsizetype)>& meets);
 
-inline QString Quoted(QStringView s) { return QLatin1Char('\'') + s.toString() + QLatin1Char('\''); }
+// The chunk's own checks and what the whole script's checks need of it (cogscript_check.cpp).
+void CheckChunk(Reader& r, Chunk& c);
+// The findings of the whole script from the header and the chunks read (cogscript_check.cpp).
+CogScript Assemble(const State& st, bool withUses, bool withTree);
 
 }  // namespace scrivane::cogread

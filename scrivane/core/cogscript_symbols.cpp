@@ -207,7 +207,7 @@ void Reader::ReadHeaderAndSymbols() {
                            "is not local); the game drops this one and any after it.").arg(maxLinks),
             name.offset, nameLength);
     }
-    if (!symbolByName.contains(s.name)) symbolByName.insert(s.name, int(out.symbols.size()));
+    if (!st.symbolByName.contains(s.name)) st.symbolByName.insert(s.name, int(out.symbols.size()));
     out.symbols.push_back(s);
   }
   if (!have) {

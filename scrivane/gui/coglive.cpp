@@ -113,6 +113,37 @@ class TextMarks : public QWidget {
   CogLive* live_;
 };
 
+// The document's text as the reader takes it after an edit: a stretch at a time, with LF line
+// ends, straight from its blocks.
+class DocumentText : public CogTextSource {
+ public:
+  explicit DocumentText(const QTextDocument* doc) : doc_(doc) {}
+  qsizetype Size() const override { return doc_->characterCount() - 1; }
+  QString Mid(qsizetype from, qsizetype length) const override {
+    QString out;
+    out.reserve(length);
+    const qsizetype end = from + length;
+    qsizetype pos = from;
+    for (QTextBlock b = doc_->findBlock(int(from)); b.isValid() && pos < end; b = b.next()) {
+      const QString line = b.text();
+      const qsizetype start = b.position();
+      if (pos - start < line.size()) {
+        const qsizetype take = std::min(line.size() - (pos - start), end - pos);
+        out += QStringView(line).mid(pos - start, take);
+        pos += take;
+      }
+      if (pos < end && b.next().isValid()) {
+        out += u'\n';
+        ++pos;
+      }
+    }
+    return out;
+  }
+
+ private:
+  const QTextDocument* doc_;
+};
+
 // Marks the lines with findings at the gutter's left edge, in the colour of the gravest.
 class GutterMarks : public QWidget {
  public:
@@ -225,34 +256,51 @@ void CogLive::Changed(int position, int removed, int added) {
 
 void CogLive::Recheck() { timer_.start(); }
 
+CogLive::Read CogLive::ReadWhole(const QString& text, CogGame game) {
+  Read read;
+  read.reading = std::make_shared<CogReading>(text, game);
+  read.script = std::make_shared<const CogScript>(read.reading->Script());
+  return read;
+}
+
+bool CogLive::ReadEdits() {
+  if (!reading_ || reading_->Game() != CogGameSetting() || editedFrom_ > editedTo_ || !box_) return false;
+  if (!reading_->Update(DocumentText(box_->document()), editedFrom_, editedTo_, delta_)) return false;
+  Take({reading_, std::make_shared<const CogScript>(reading_->Script())}, revision_);
+  return true;
+}
+
 void CogLive::Start() {
   if (!box_) return;
   if (watcher_.isRunning()) {
     timer_.start();  // one reading at a time; the next follows this one
     return;
   }
+  if (ReadEdits()) return;
   const QString text = box_->WidgetText();
   const CogGame game = CogGameSetting();
   if (text.size() < kWorkerChars) {
-    Take(std::make_shared<const CogScript>(ParseCogScript(text, game)), revision_);
+    Take(ReadWhole(text, game), revision_);
     return;
   }
   runningRevision_ = revision_;
-  auto promise = std::make_shared<QPromise<std::shared_ptr<const CogScript>>>();
+  auto promise = std::make_shared<QPromise<Read>>();
   watcher_.setFuture(promise->future());
   promise->start();
   QThreadPool::globalInstance()->start([promise, text, game] {
-    promise->addResult(std::make_shared<const CogScript>(ParseCogScript(text, game)));
+    promise->addResult(ReadWhole(text, game));
     promise->finish();
   });
 }
 
-void CogLive::Take(std::shared_ptr<const CogScript> script, int revision) {
+void CogLive::Take(Read read, int revision) {
   if (revision != revision_) {
     if (!timer_.isActive()) timer_.start();
     return;
   }
-  script_ = std::move(script);
+  reading_ = std::move(read.reading);
+  script_ = std::move(read.script);
+  withUses_ = false;
   checkedRevision_ = revision;
   editedFrom_ = INT_MAX;
   editedTo_ = INT_MIN;
@@ -265,21 +313,28 @@ void CogLive::Take(std::shared_ptr<const CogScript> script, int revision) {
   emit Checked();
 }
 
+void CogLive::ReadNow() {
+  if (IsCurrent() || !box_) return;
+  timer_.stop();
+  if (!ReadEdits()) Take(ReadWhole(box_->WidgetText(), CogGameSetting()), revision_);
+}
+
 const CogScript& CogLive::CheckNow() {
-  if (!IsCurrent() && box_) {
-    timer_.stop();
-    Take(std::make_shared<const CogScript>(ParseCogScript(box_->WidgetText(), CogGameSetting())), revision_);
+  ReadNow();
+  if (script_ && reading_ && !withUses_) {
+    script_ = std::make_shared<const CogScript>(reading_->Script(true));
+    withUses_ = true;
   }
   static const CogScript none;
   return script_ ? *script_ : none;
 }
 
 void CogLive::Load(QString lfText, const OddLineEnds& odd) {
-  auto script = std::make_shared<const CogScript>(ParseCogScript(lfText, CogGameSetting()));
+  Read read = ReadWhole(lfText, CogGameSetting());
   if (!box_) return;
   box_->SetWidgetText(std::move(lfText), odd);
   timer_.stop();
-  Take(std::move(script), revision_);
+  Take(std::move(read), revision_);
 }
 
 void CogLive::ShowUses(const std::vector<CogRange>& uses) {

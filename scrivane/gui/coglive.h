@@ -33,7 +33,9 @@ class CogLive : public QObject {
   // The findings of the last reading; they may be of an older text (see IsCurrent).
   const std::shared_ptr<const CogScript>& Script() const { return script_; }
   bool IsCurrent() const { return script_ && checkedRevision_ == revision_; }
-  // Reads the text now unless the last reading is of this very text.
+  // Reads the text now, as a pause in typing does, unless the last reading is of this very text.
+  void ReadNow();
+  // The same, and the script then comes with the uses of its names.
   const CogScript& CheckNow();
   // Makes the LF-ended text the box's whole text (TextBox::SetWidgetText), read before it goes
   // in: the reading needs no copy of the document, and the findings come with the text.
@@ -67,18 +69,30 @@ class CogLive : public QObject {
   void Checked();  // new findings are shown
 
  private:
+  // A whole reading, and its findings.
+  struct Read {
+    std::shared_ptr<CogReading> reading;
+    std::shared_ptr<const CogScript> script;
+  };
+  static Read ReadWhole(const QString& text, CogGame game);
+
   void Changed(int position, int removed, int added);
   void Start();
-  void Take(std::shared_ptr<const CogScript> script, int revision);
+  // Reads again what the edits since the last reading changed; false when a whole reading is
+  // needed.
+  bool ReadEdits();
+  void Take(Read read, int revision);
   bool eventFilter(QObject* o, QEvent* e) override;
 
   QPointer<TextBox> box_;
   QTimer timer_;
-  QFutureWatcher<std::shared_ptr<const CogScript>> watcher_;
+  QFutureWatcher<Read> watcher_;
   int revision_ = 0, checkedRevision_ = -1, runningRevision_ = -1;
   // The stretch of the read text that edits since have touched, and how much they added.
   int editedFrom_ = INT_MAX, editedTo_ = INT_MIN, delta_ = 0;
+  std::shared_ptr<CogReading> reading_;  // kept to read again after edits
   std::shared_ptr<const CogScript> script_;
+  bool withUses_ = false;  // script_ has the uses of the names
   std::vector<Mark> marks_, useMarks_;
   QPointer<QWidget> overlay_, gutterMarks_;
 };

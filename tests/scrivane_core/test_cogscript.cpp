@@ -5,6 +5,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <random>
+
 #include "common/ansicodec.h"
 #include "common/settings.h"
 #include "scrivane/core/cogscript.h"
@@ -341,6 +344,127 @@ TEST(CogScript, SingleFaultsInRealScriptsAreFoundAtTheirLine) {
     }
   }
   EXPECT_GT(tried, 58 * 3);
+}
+
+namespace {
+
+struct TextSource : CogTextSource {
+  const QString& text;
+  explicit TextSource(const QString& t) : text(t) {}
+  qsizetype Size() const override { return text.size(); }
+  QString Mid(qsizetype from, qsizetype length) const override { return text.mid(from, length); }
+};
+
+// What a reading gives the editor: one line per finding, then its uses.
+QStringList Everything(const CogScript& s) {
+  QStringList out{QStringLiteral("loads %1 code %2-%3").arg(s.loads).arg(s.codeStart).arg(s.codeEnd)};
+  for (const CogFinding& f : s.findings)
+    out << QStringLiteral("%1 %2 %3+%4 %5:%6-%7:%8 %9")
+               .arg(int(f.severity)).arg(f.code).arg(f.at.offset).arg(f.at.length).arg(f.at.line).arg(f.at.column)
+               .arg(f.endLine).arg(f.endColumn).arg(f.message);
+  std::vector<qsizetype> uses;
+  for (const CogUse& u : s.uses) uses.insert(uses.end(), {u.at.offset, u.at.length, u.at.line, u.at.column, int(u.role), u.symbol});
+  out << QString::number(qHashRange(uses.begin(), uses.end()));
+  return out;
+}
+
+}  // namespace
+
+// The script read again after each of many edits, as the editor reads it after a pause, gives
+// exactly what a whole reading of the same text gives: every finding with its place and words,
+// and every use. The corpus's scripts and the cases above are read in chunks of a few
+// characters, so that every edit lands among many; the corpus's code repeated under one
+// symbols section in chunks of the editor's size.
+TEST(CogScript, ReadingAgainAfterEditsGivesWhatAWholeReadingGives) {
+  enum Kind { Insert, Remove, RemoveLine, Paste, Undo, Redo, Symbols, CrAfterStatement, LfAfterCr };
+  const struct {
+    const char* name;
+    Kind kind;
+    const char* text;
+  } edits[] = {{"a letter typed", Insert, "x"},          {"Enter", Insert, "\r\n"},
+               {"a statement", Insert, " y = Sleep(z) + 1; "}, {"characters deleted", Remove, ""},
+               {"a line deleted", RemoveLine, ""},       {"a block pasted", Paste, ""},
+               {"a handler's label", Insert, "\r\nactivated:\r\n"}, {"a call of no label", Insert, " call nowhere; "},
+               {"a brace opened", Insert, "{"},          {"a brace closed", Insert, "}"},
+               {"an end line", Insert, "\r\nend\r\n"},   {"a code line", Insert, "\ncode\n"},
+               {"a quote", Insert, "\""},                {"a statement after a CR alone", CrAfterStatement, "\rz = 0;"},
+               {"an LF after that CR", LfAfterCr, "\n"},
+               {"undo", Undo, ""},                       {"redo", Redo, ""},
+               {"a declaration", Symbols, "int added\r\nmessage timer\r\n"}};
+  struct Base {
+    QString text;
+    CogGame game;
+    int chunk;
+    int rounds;
+  };
+  std::vector<Base> bases;
+  const QDir dir(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
+  QString code;
+  for (const QString& name : dir.entryList({QStringLiteral("*.cog")}, QDir::Files, QDir::Name)) {
+    QFile f(dir.filePath(name));
+    if (!f.open(QIODevice::ReadOnly)) continue;
+    bases.push_back({tarvex::DecodeAnsi(f.readAll()), CogGame::Both, 16, 1});
+    const CogScript s = ParseCogScript(bases.back().text);
+    if (s.codeEnd > s.codeStart) code += bases.back().text.mid(s.codeStart, s.codeEnd - s.codeStart);
+  }
+  if (!code.isEmpty()) {
+    QString big = QStringLiteral("symbols\r\nmessage activated\r\nthing player\r\nend\r\ncode\r\n");
+    while (big.size() < 40000) big += code;
+    bases.push_back({big + QStringLiteral("end\r\n"), CogGame::JK, 4096, 3});
+  }
+  for (const Case& c : kCases) bases.push_back({QString::fromUtf8(c.text), c.game, 1, 1});
+
+  std::mt19937 rng(26);
+  int edited = 0, readAgain = 0;
+  for (const Base& base : bases) {
+    QString text = base.text;
+    auto reading = std::make_unique<CogReading>(text, base.game, base.chunk);
+    QStringList done{text};
+    size_t now = 0;
+    qsizetype cr = 0;
+    for (int round = 0; round < base.rounds; ++round) {
+      for (const auto& e : edits) {
+        const QString old = text;
+        const CogScript before = reading->Script();
+        const qsizetype codeStart = std::max<qsizetype>(before.codeStart, 0), n = old.size();
+        const qsizetype at = std::min(n, codeStart + qsizetype(rng() % (n - codeStart + 1)));
+        switch (e.kind) {
+          case Insert: text.insert(at, QString::fromLatin1(e.text)); break;
+          case CrAfterStatement: text.insert(cr = text.indexOf(u';', at) + 1, QString::fromLatin1(e.text)); break;
+          case LfAfterCr: text.insert(std::min(cr + 1, n), QString::fromLatin1(e.text)); break;
+          case Remove: text.remove(at, 1 + rng() % 30); break;
+          case RemoveLine: {
+            const qsizetype start = text.lastIndexOf(u'\n', at - 1) + 1, end = text.indexOf(u'\n', at);
+            text.remove(start, end < 0 ? n - start : end + 1 - start);
+            break;
+          }
+          case Paste: text.insert(at, old.mid(rng() % (n + 1), rng() % 2000)); break;
+          case Undo: if (now > 0) text = done[qsizetype(--now)]; break;
+          case Redo: if (qsizetype(now) + 1 < done.size()) text = done[qsizetype(++now)]; break;
+          case Symbols: {
+            const qsizetype end = text.indexOf(QLatin1String("\nend"), 0, Qt::CaseInsensitive);
+            text.insert(end < 0 ? 0 : end + 1, QString::fromLatin1(e.text));
+            break;
+          }
+        }
+        if (e.kind != Undo && e.kind != Redo) {
+          done.resize(qsizetype(++now));
+          done.push_back(text);
+        }
+        // The edited stretch, as the editor knows it: from the first to the last character changed.
+        qsizetype from = 0, kept = 0;
+        while (from < n && from < text.size() && old[from] == text[from]) ++from;
+        while (kept < n - from && kept < text.size() - from && old[n - 1 - kept] == text[text.size() - 1 - kept]) ++kept;
+        ++edited;
+        if (reading->Update(TextSource(text), from, n - kept, text.size() - n)) ++readAgain;
+        else reading = std::make_unique<CogReading>(text, base.game, base.chunk);
+        ASSERT_EQ(Everything(reading->Script(true)), Everything(ParseCogScript(text, base.game)))
+            << e.name << " at " << at << " in a text of " << n << " characters";
+      }
+    }
+  }
+  // Most edits are read again in part; the others (in the symbols, or too large) whole.
+  EXPECT_GT(readAgain, edited * 2 / 3);
 }
 
 TEST(CogScript, GameSettingReadsAnyOtherTextAsBoth) {

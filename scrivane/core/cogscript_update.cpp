@@ -1,0 +1,142 @@
+// Reading a script again after an edit: the chunks the edit leaves alone are kept (those after
+// it moved), the code is read from the first chunk the edit reaches until the reading meets a
+// chunk read before at its very start (from there on it would read the same), or ends. Chunks
+// after the end of the code's reading (after a syntax error, say) wait in rows, each ending
+// where an earlier reading ended, to be met again once the error is mended.
+#include "scrivane/core/cogscript_p.h"
+
+namespace scrivane {
+
+namespace {
+
+using cogread::Chunk;
+
+int LineNow(const Chunk& c) { return c.line + c.lineShift; }
+
+// Line ends in text[0, n) as the reader counts them; text[n], when there, follows.
+int LineEnds(QStringView text, qsizetype n) {
+  int ends = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = text[i].unicode();
+    if (c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) ++ends;
+  }
+  return ends;
+}
+
+void Move(Chunk& c, qsizetype delta, int lineDelta) {
+  c.shift += delta;
+  c.lineShift += lineDelta;
+}
+
+}  // namespace
+
+bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to, qsizetype delta) {
+  cogread::State& st = *d_;
+  const qsizetype size = text.Size();
+  if (st.header.codeStart < 0 || !st.codeAfterLf || st.live == 0 || from < st.header.codeStart || from > to || to > st.size ||
+      st.size + delta != size || to + delta < from)
+    return false;
+  // Past this a whole reading (off the user's thread) serves better.
+  const qsizetype most = std::max<qsizetype>(64 * 1024, size / 20);
+  if (std::max(to, to + delta) - from > most) return false;
+  std::vector<Chunk>& chunks = st.chunks;
+  // Chunks the edit leaves alone: those whose reading ended before it, and those whose first
+  // line begins after it.
+  const auto before = [&](const Chunk& c) { return c.Now(c.reach) <= from; };
+  const auto after = [&](const Chunk& c) { return c.Now(c.lineStart) > to; };
+  size_t first = 0;
+  while (first < st.live && before(chunks[first])) ++first;
+  // A line that begins where the edit does may not begin there any more (a CR before it takes
+  // an LF typed after it as its own): the reading starts a line earlier.
+  while (first > 0 && first < st.live && chunks[first].Now(chunks[first].lineStart) >= from) --first;
+  size_t next = 0;
+  while (next < chunks.size() && !after(chunks[next])) ++next;
+
+  // How many lines the edit added: counted from the last line start before it to the first
+  // chunk after it.
+  int lineDelta = 0;
+  if (next < chunks.size()) {
+    size_t a = 0;
+    while (a + 1 < chunks.size() && chunks[a + 1].Now(chunks[a + 1].lineStart) < from) ++a;
+    const qsizetype s0 = chunks[a].Now(chunks[a].lineStart), s1 = chunks[next].Now(chunks[next].lineStart) + delta;
+    if (s1 - s0 > most) return false;
+    const QString between = text.Mid(s0, s1 - s0 + 1);
+    lineDelta = LineNow(chunks[a]) + LineEnds(between, s1 - s0) - LineNow(chunks[next]);
+  }
+
+  std::vector<Chunk> made;
+  cogread::CodeRead how = cogread::CodeRead::Ended;
+  size_t met = chunks.size();
+  if (first < st.live) {
+    const Chunk& c = chunks[first];
+    Chunk restart;
+    restart.start = c.Now(c.start);
+    restart.lineStart = c.Now(c.lineStart);
+    restart.line = LineNow(c);
+    const qsizetype ws = restart.lineStart;
+    qsizetype we = std::max(to + delta, next < chunks.size() ? chunks[next].Now(chunks[next].start) + delta : 0);
+    we = std::min(size, we + 4 * 4096);
+    for (;;) {
+      QString window = text.Mid(ws, we - ws);
+      // A CR at the stretch's end counts as a line end only when no LF follows it.
+      if (we < size && window.endsWith(u'\r')) window = text.Mid(ws, ++we - ws);
+      cogread::Reader reader(window, ws, restart.line, we >= size, st);
+      made.clear();
+      size_t candidate = next;
+      const auto meets = [&](qsizetype offset) {
+        while (candidate < chunks.size() && chunks[candidate].Now(chunks[candidate].start) + delta < offset) ++candidate;
+        if (candidate < chunks.size() && chunks[candidate].Now(chunks[candidate].start) + delta == offset) {
+          met = candidate;
+          return true;
+        }
+        return false;
+      };
+      how = cogread::ReadCode(reader, restart, made, meets);
+      if (how != cogread::CodeRead::ShortText) break;
+      we = std::min(size, ws + 2 * (we - ws));
+      if (we - ws > 2 * most) return false;
+    }
+  }
+
+  // The chunks now: those before the edit, those read now, and those after it, moved.
+  std::vector<Chunk> now;
+  now.reserve(chunks.size() + made.size());
+  const size_t kept = first < st.live ? first : st.live;
+  for (size_t i = 0; i < kept; ++i) now.push_back(std::move(chunks[i]));
+  for (Chunk& c : made) now.push_back(std::move(c));
+  if (how == cogread::CodeRead::Met) {
+    for (size_t i = met; i < chunks.size(); ++i) {
+      Move(chunks[i], delta, lineDelta);
+      now.push_back(std::move(chunks[i]));
+    }
+  } else {
+    // The code's reading ended: the chunks after its end wait, in rows that each run to the
+    // end of an earlier reading; a row the edit broke is given up.
+    const Chunk& last = now.back();
+    const qsizetype end = last.Now(last.stop);
+    std::vector<Chunk> row;
+    for (size_t i = kept; i < chunks.size(); ++i) {
+      Chunk& c = chunks[i];
+      const bool alone = before(c) || after(c);
+      if (alone && !before(c)) Move(c, delta, lineDelta);
+      if (!alone || c.Now(c.start) <= end) {
+        row.clear();
+        continue;
+      }
+      row.push_back(std::move(c));
+      if (row.back().stop >= 0) {
+        for (Chunk& r : row) now.push_back(std::move(r));
+        row.clear();
+      }
+    }
+  }
+  size_t live = 0;
+  while (live < now.size() && now[live].stop < 0) ++live;
+  if (live == now.size()) return false;  // cannot be: a reading always ends
+  chunks = std::move(now);
+  st.live = live + 1;
+  st.size = size;
+  return true;
+}
+
+}  // namespace scrivane
