@@ -5,6 +5,7 @@
 // chunk records of its names, so that they cost no pass over the whole code.
 #include <QSet>
 #include <algorithm>
+#include <iterator>
 
 #include "scrivane/core/cogscript_p.h"
 
@@ -248,8 +249,12 @@ class Whole {
     s_.codeLine = h.codeLine;
     s_.codeStart = h.codeStart;
     s_.symbols = h.symbols;
-    s_.findings = h.findings;
+    // The findings of each chunk lie within it, so each chunk's are sorted on their own and
+    // the chunks' follow one another; those of the header and symbols come first.
+    head_ = h.findings;
+    to_ = &head_;
     if (h.codeStart >= 0 && n_ > 0) {
+      buckets_.resize(n_);
       const Chunk& last = live_[n_ - 1];
       failed_ = last.failed;
       s_.codeEnd = last.Now(last.stop);
@@ -262,7 +267,7 @@ class Whole {
           if (f.code == QLatin1String(code::kSyntax) && c.lineShift != 0)
             g.message = SyntaxMessage(c.failWhy, c.failBraceLine > 0 ? c.failBraceLine + c.lineShift : 0, g.at.line,
                                       h.codeLine);
-          s_.findings.push_back(g);
+          buckets_[k].push_back(g);
         }
       }
       Labels();
@@ -271,11 +276,19 @@ class Whole {
       Unused();
       Limits();
       for (size_t k = 0; k < n_; ++k)
-        for (const CogFinding& f : live_[k].stack) s_.findings.push_back(Moved(live_[k], f));
+        for (const CogFinding& f : live_[k].stack) buckets_[k].push_back(Moved(live_[k], f));
       if (withUses || withTree) Tree(withTree);
     }
-    std::stable_sort(s_.findings.begin(), s_.findings.end(),
-                     [](const CogFinding& a, const CogFinding& b) { return a.at.offset < b.at.offset; });
+    const auto byPlace = [](const CogFinding& a, const CogFinding& b) { return a.at.offset < b.at.offset; };
+    size_t all = head_.size();
+    for (const auto& b : buckets_) all += b.size();
+    s_.findings.reserve(all);
+    std::stable_sort(head_.begin(), head_.end(), byPlace);
+    std::move(head_.begin(), head_.end(), std::back_inserter(s_.findings));
+    for (auto& b : buckets_) {
+      std::stable_sort(b.begin(), b.end(), byPlace);
+      std::move(b.begin(), b.end(), std::back_inserter(s_.findings));
+    }
     s_.loads = std::none_of(s_.findings.begin(), s_.findings.end(),
                             [](const CogFinding& f) { return f.severity == CogSeverity::Error; });
     return std::move(s_);
@@ -299,7 +312,7 @@ class Whole {
     f.at = at;
     f.endLine = endLine;
     f.endColumn = endColumn;
-    s_.findings.push_back(f);
+    to_->push_back(f);
   }
   // At a name in the code (which never spans lines).
   void AddAtUse(CogSeverity s, const char* c, const QString& message, const CogRange& at) {
@@ -318,6 +331,7 @@ class Whole {
     std::vector<QString> twice(st_.names.size());
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
+      to_ = &buckets_[k];
       for (int i : c.labels) {
         const int id = c.useNames[size_t(i)];
         const NameInfo& name = st_.names[size_t(id)];
@@ -373,6 +387,7 @@ class Whole {
       bool targetsReady = false;
       for (size_t k = 0; k < n_; ++k) {
         const Chunk& c = live_[k];
+        to_ = &buckets_[k];
         for (size_t t = 0; t < c.targets.size(); ++t) {
           const int use = c.targets[t];
           const int id = c.useNames[size_t(use)];
@@ -411,6 +426,7 @@ class Whole {
     for (int id : order) {
       if (const auto [k, i] = firstWrite[size_t(id)]; k >= 0) {
         const Chunk& c = live_[size_t(k)];
+        to_ = &buckets_[size_t(k)];
         const Chunk::Created& n = c.created[size_t(i)];
         AddAtUse(CogSeverity::Note, code::kImplicitVariable,
                  QStringLiteral("%1 is declared nowhere: the game creates it as a variable of this script, holding 0 "
@@ -429,6 +445,7 @@ class Whole {
       }
       const auto [k, i] = firstRead[size_t(id)];
       const Chunk& c = live_[size_t(k)];
+      to_ = &buckets_[size_t(k)];
       const Chunk::Created& n = c.created[size_t(i)];
       AddAtUse(CogSeverity::Warning, code::kUndeclaredRead,
                QStringLiteral("%1 is declared nowhere and never assigned: the game creates it holding 0, and it reads "
@@ -458,14 +475,15 @@ class Whole {
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
       for (size_t i = 0; i < c.calls.size(); ++i) {
-        s_.findings.push_back(Moved(c, c.calls[i]));
-        if (!more[k][i].isEmpty()) s_.findings.back().message += more[k][i];
+        buckets_[k].push_back(Moved(c, c.calls[i]));
+        if (!more[k][i].isEmpty()) buckets_[k].back().message += more[k][i];
       }
     }
   }
 
   void Unused() {
     if (failed_) return;
+    to_ = &head_;
     for (size_t i = 0; i < s_.symbols.size(); ++i) {
       const CogSymbol& sym = s_.symbols[i];
       if (st_.symbolByName.value(sym.name) != int(i)) continue;
@@ -492,6 +510,7 @@ class Whole {
   void Limits() {
     const int maxSymbols = Limit(256, 256), maxJumps = Limit(512, 1024);
     int symbols = int(s_.symbols.size()), jumps = symbols;
+    to_ = &head_;
     if (symbols > maxSymbols)
       AddAtSymbol(CogSeverity::Warning, code::kLimit,
                   QStringLiteral("A script has at most %1 symbols; the game does not create this one or any after it.")
@@ -507,6 +526,7 @@ class Whole {
         jumps += addJumps;
         continue;
       }
+      to_ = &buckets_[k];
       std::vector<Cost> costs = createdCosts_[k];
       for (const Cost& cost : c.costs) {
         Cost moved = cost;
@@ -573,6 +593,9 @@ class Whole {
   const Chunk* live_;
   size_t n_;
   CogScript s_;
+  std::vector<CogFinding> head_;                  // of the header and symbols
+  std::vector<std::vector<CogFinding>> buckets_;  // of each chunk
+  std::vector<CogFinding>* to_ = nullptr;         // where Add puts a finding
   bool failed_ = false;
   std::vector<int> firstLabel_;  // the line of each name's first label, 0 when none
   std::vector<int> labelOrder_;  // names of labels by their first label
