@@ -209,16 +209,10 @@ void frmMain::BuildLeftPanel() {
   picCogRef->setObjectName(QStringLiteral("picCogRef"));
   picCogRef->setFixedWidth(TwipsToPixels(3600, logicalDpiX()));  // widened for large fonts below
 
-  cmbCog = new QComboBox(picCogRef);
-  cmbCog->setObjectName(QStringLiteral("cmbCog"));
-  cmbCog->setEditable(true);
-  cmbCog->setInsertPolicy(QComboBox::NoInsert);
-  cmbCog->setEditText(QStringLiteral("Choose Cog"));
   cmbTvwSel = new QComboBox(picCogRef);
   cmbTvwSel->setObjectName(QStringLiteral("cmbTvwSel"));
   cmbTvwSel->addItems({QStringLiteral("CogRef"), QStringLiteral("Bramwise")});
   cmbTvwSel->setCurrentIndex(-1);
-  QWidget::setTabOrder(cmbTvwSel, cmbCog);
 
   tvwCog = new QTreeWidget(picCogRef);
   tvwCog->setObjectName(QStringLiteral("tvwCog"));
@@ -293,11 +287,11 @@ void frmMain::LayoutLeftPanel() {
   const int inner = picCogRef->height();
   // The drop-downs and the add-symbol frame as tall as their font needs, at least the usual
   // twips; the trees take the height less a fixed 3165 twips and less whatever more those need.
-  const int top = std::max(tw(350), std::max(cmbCog->sizeHint().height(), cmbTvwSel->sizeHint().height()) + 2);
+  const int top = DropDownRow(cmbCog.IfMade());
   const int comboH = top - 2;
   // The row reads from the left: which tree is shown, then (for Bramwise) which document.
   cmbTvwSel->setGeometry(0, 0, w / 2, comboH);
-  cmbCog->setGeometry(w / 2, 0, w - w / 2, comboH);
+  if (QComboBox* cogList = cmbCog.IfMade()) cogList->setGeometry(w / 2, 0, w - w / 2, comboH);
   const int fraH = std::max(tw(1800), fraAddSym->sizeHint().height());
   const int treeH = std::max(0, inner - tw(3165) - (top - tw(350)) - (fraH - tw(1800)));
   tvwCog->setGeometry(0, top, w, treeH);
@@ -306,6 +300,13 @@ void frmMain::LayoutLeftPanel() {
   fraAddSym->setGeometry(0, fraTop, w, fraH);
   const int descTop = fraTop + fraH;
   picCogDesc->setGeometry(0, descTop, w, std::max(0, inner - descTop));
+}
+
+int frmMain::DropDownRow(const QComboBox* cogList) const {
+  // (Both drop-downs are as tall in the styles in use; the Bramwise one is not made before it
+  // is needed.)
+  const int hint = std::max(cogList ? cogList->sizeHint().height() : 0, cmbTvwSel->sizeHint().height());
+  return std::max(TwipsToPixels(350, logicalDpiY()), hint + 2);
 }
 
 void frmMain::changeEvent(QEvent* e) {

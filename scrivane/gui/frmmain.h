@@ -80,7 +80,9 @@ class frmMain : public QMainWindow {
 
   // The left panel.
   QWidget* picCogRef;
-  QComboBox *cmbCog, *cmbTvwSel;
+  // The document drop-down of the Bramwise view, made when that view is first chosen.
+  OnFirstUse<QComboBox> cmbCog{[this] { return MakeCogList(); }};
+  QComboBox* cmbTvwSel;
   QTreeWidget* tvwCog;
   // Made when the Bramwise view is first chosen (or the tree first used).
   OnFirstUse<QTreeWidget> tvwBramwise{[this] { return MakeBramwiseTree(); }};
@@ -300,6 +302,11 @@ class frmMain : public QMainWindow {
   tarvex::ExecuteServer* dde_ = nullptr;
   void ConnectBramwise();
   QTreeWidget* MakeBramwiseTree();
+  QComboBox* MakeCogList();
+  void FillCogList(QComboBox* combo);
+  bool cogListFilled_ = false;  // RefreshCogList has run
+  // The height of the drop-downs' row at the top of the left panel.
+  int DropDownRow(const QComboBox* cogList) const;
   // Enter on a Bramwise node and the tree's name for screen readers (frmmain_keyboard.cpp).
   void BramwiseKeyboardAccess(QTreeWidget* tree);
   // The document the Bramwise tree shows; empty while it shows none.

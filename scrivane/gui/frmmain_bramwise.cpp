@@ -75,7 +75,6 @@ struct Busy {
 
 void frmMain::ConnectBramwise() {
   connect(cmbTvwSel, &QComboBox::currentIndexChanged, this, &frmMain::cmbTvwSel_Click);
-  connect(cmbCog, &QComboBox::activated, this, &frmMain::cmbCog_Click);
   connect(mnuViewRefresh, &QAction::triggered, this, &frmMain::mnuViewRefresh_Click);
   connect(cmdAddVar, &QPushButton::clicked, this, &frmMain::cmdAddVar_Click);
   connect(mnuCFCollapse, &QAction::triggered, this, &frmMain::mnuCFCollapse_Click);
@@ -118,11 +117,34 @@ QTreeWidget* frmMain::MakeBramwiseTree() {
   return tree;
 }
 
+QComboBox* frmMain::MakeCogList() {
+  auto* combo = new QComboBox(picCogRef);
+  combo->setObjectName(QStringLiteral("cmbCog"));
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setEditText(QStringLiteral("Choose Cog"));
+  combo->setAccessibleName(QStringLiteral("Document for the Bramwise tree"));
+  combo->hide();
+  // First among the panel's widgets, and after the tree chooser in the Tab order, as if it had
+  // been made with them.
+  combo->stackUnder(cmbTvwSel);
+  QWidget::setTabOrder(cmbTvwSel, combo);
+  connect(combo, &QComboBox::activated, this, &frmMain::cmbCog_Click);
+  if (cogListFilled_) FillCogList(combo);
+  const int w = picCogRef->width();
+  combo->setGeometry(w / 2, 0, w - w / 2, DropDownRow(combo) - 2);
+  return combo;
+}
+
 void frmMain::cmbTvwSel_Click() {
   const bool bramwise = tarvex::SameText(cmbTvwSel->currentText(), QStringLiteral("Bramwise"));
   tvwCog->setVisible(!bramwise);
   if (bramwise || tvwBramwise.IfMade()) tvwBramwise->setVisible(bramwise);
-  cmbCog->setVisible(bramwise);
+  if (bramwise && !cmbCog.IfMade()) {
+    cmbCog.get();
+    LayoutLeftPanel();
+  }
+  if (cmbCog.IfMade()) cmbCog->setVisible(bramwise);
 }
 
 void frmMain::cmbCog_Click() { FillBramwise(); }
@@ -150,7 +172,7 @@ void frmMain::ClearBramwise() {
 }
 
 void frmMain::FillBramwise() {
-  const int k = cmbCog->currentIndex() >= 0 ? cmbCog->currentData().toInt() : 0;
+  const int k = cmbCog.IfMade() && cmbCog->currentIndex() >= 0 ? cmbCog->currentData().toInt() : 0;
   if (k < 1 || k > colCogs.size()) return;  // no document chosen: the tree stays as it is
   frmScrivane* w = colCogs[k - 1];
   ClearBramwise();

@@ -127,11 +127,16 @@ bool frmMain::SaveCog(frmScrivane* w, const QString& strFile, const QString& str
 }
 
 void frmMain::RefreshCogList() {
-  cmbCog->clear();
+  cogListFilled_ = true;
+  if (QComboBox* combo = cmbCog.IfMade()) FillCogList(combo);  // else filled when it is made
+}
+
+void frmMain::FillCogList(QComboBox* combo) {
+  combo->clear();
   int i = 0;
-  for (frmScrivane* w : colCogs) cmbCog->addItem(w->Caption(), ++i);
-  cmbCog->setCurrentIndex(-1);
-  cmbCog->setEditText(QStringLiteral("Choose a Cog"));
+  for (frmScrivane* w : colCogs) combo->addItem(w->Caption(), ++i);
+  combo->setCurrentIndex(-1);
+  combo->setEditText(QStringLiteral("Choose a Cog"));
 }
 
 void frmMain::LoadMessageList(frmScrivane* w) {

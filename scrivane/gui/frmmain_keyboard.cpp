@@ -69,10 +69,10 @@ void frmMain::BuildKeyboardAccess() {
   const struct {
     QWidget* w;
     const char* name;
-  } names[] = {{cmbCog, "Document for the Bramwise tree"}, {cmbTvwSel, "Tree shown"},  {tvwCog, "Reference tree"},
-               {txtCogDesc, "Description"},              {cmbVarType, "Data Type"}, {txtVarName, "Name"},
-               {txtDefVal, "Value"},                     {chkLocal, "Local"},       {txtLinkID, "Link ID"},
-               {cmdAddVar, "Add Symbol"},                {mdiArea, "Documents"}};
+  } names[] = {{cmbTvwSel, "Tree shown"}, {tvwCog, "Reference tree"}, {txtCogDesc, "Description"},
+               {cmbVarType, "Data Type"}, {txtVarName, "Name"},         {txtDefVal, "Value"},
+               {chkLocal, "Local"},       {txtLinkID, "Link ID"},       {cmdAddVar, "Add Symbol"},
+               {mdiArea, "Documents"}};
   for (const auto& n : names) n.w->setAccessibleName(QString::fromLatin1(n.name));
   const std::pair<const char*, QWidget*> buddies[] = {
       {"Data Type:", cmbVarType}, {"Name:", txtVarName}, {"Value:", txtDefVal}, {"Local:", chkLocal}, {"Link ID:", txtLinkID}};
