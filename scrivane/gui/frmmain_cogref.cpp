@@ -15,20 +15,24 @@ namespace scrivane {
 namespace {
 constexpr int kTagRole = Qt::UserRole;
 
-// A node of the reference tree. Its tag answers the tag role, and a function's signature is
-// its tooltip, taken from the tag when asked rather than stored in every node at start-up.
+// A node of the reference tree, which never changes once made. Its text, its tag (in the tag
+// role) and a function's signature (its tooltip, taken from the tag) are answered from what
+// it keeps rather than stored as item data for every node at start-up.
 class CogRefItem : public QTreeWidgetItem {
  public:
   CogRefItem(const QString& text, const QString& tag, bool function)
-      : QTreeWidgetItem(QStringList{text}, QTreeWidgetItem::UserType), tag_(tag), function_(function) {}
+      : QTreeWidgetItem(QTreeWidgetItem::UserType), text_(text), tag_(tag), function_(function) {}
   QVariant data(int column, int role) const override {
-    if (column == 0 && role == kTagRole) return tag_;
-    if (column == 0 && role == Qt::ToolTipRole && function_) return SignatureOf(tag_);
+    if (column == 0) {
+      if (role == Qt::DisplayRole || role == Qt::EditRole) return text_;
+      if (role == kTagRole) return tag_;
+      if (role == Qt::ToolTipRole && function_) return SignatureOf(tag_);
+    }
     return QTreeWidgetItem::data(column, role);
   }
 
  private:
-  const QString tag_;
+  const QString text_, tag_;
   const bool function_;
 };
 }  // namespace
