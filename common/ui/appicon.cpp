@@ -5,6 +5,7 @@
 #include <QIconEngine>
 #include <QPainter>
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,23 @@ namespace {
 // small size only. The size chosen for a request is the one Qt's own file icons choose (the
 // smallest whose area is at least the request's, else the largest), and the picture is made
 // from that file by Qt's own file icon, so the icon draws exactly as one with all files added.
+// A picture as the build wrote it from its PNG file (icons/rawicon.cpp): "TXI1", width and
+// height, then the ARGB pixels, row by row. A null image when the data is not that.
+QImage ReadPixels(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QImage();
+  const QByteArray data = file.readAll();
+  quint32 size[2] = {0, 0};
+  if (data.size() < 12 || !data.startsWith("TXI1")) return QImage();
+  std::memcpy(size, data.constData() + 4, sizeof size);
+  if (size[0] == 0 || size[0] > 4096 || size[1] == 0 || size[1] > 4096 || data.size() != 12 + qsizetype(size[0]) * size[1] * 4)
+    return QImage();
+  const int w = int(size[0]), h = int(size[1]);
+  QImage image(w, h, QImage::Format_ARGB32);
+  for (int y = 0; y < h; ++y) std::memcpy(image.scanLine(y), data.constData() + 12 + qsizetype(y) * w * 4, size_t(w) * 4);
+  return image;
+}
+
 class FileIconEngine : public QIconEngine {
  public:
   explicit FileIconEngine(std::vector<std::pair<int, QString>> files) : files_(std::move(files)) {}
@@ -37,7 +55,12 @@ class FileIconEngine : public QIconEngine {
     const std::pair<int, QString>& best = Best(size);
     if (!loaded_.contains(best.first)) {
       loaded_.push_back(best.first);
-      read_.addFile(best.second, QSize(best.first, best.first));
+      if (best.second.endsWith(QLatin1String(".png"))) {
+        read_.addFile(best.second, QSize(best.first, best.first));
+      } else {
+        const QImage image = ReadPixels(best.second);
+        if (!image.isNull()) read_.addPixmap(QPixmap::fromImage(image));
+      }
     }
     return read_.pixmap(size, 1.0, mode, state);  // `size` is in device pixels already
   }
@@ -72,8 +95,13 @@ class FileIconEngine : public QIconEngine {
 QIcon AppIcon(const QString& name) {
   std::vector<std::pair<int, QString>> files;
   for (int size : kIconSizes) {
-    const QString path = QStringLiteral(":/icons/%1x%1/%2.png").arg(size).arg(name);
-    if (QFile::exists(path)) files.emplace_back(size, path);
+    // The plain pixels where the build made them, else the PNG file.
+    for (const char* kind : {"argb", "png"}) {
+      const QString path = QStringLiteral(":/icons/%1x%1/%2.%3").arg(size).arg(name, QLatin1String(kind));
+      if (!QFile::exists(path)) continue;
+      files.emplace_back(size, path);
+      break;
+    }
   }
   if (files.empty()) return QIcon();
   return QIcon(new FileIconEngine(std::move(files)));
