@@ -1,8 +1,6 @@
 #include <QTabBar>
 
 #include "common/ui/folderlist.h"
-#include "common/ui/shellopen.h"
-#include "scrivane/gui/frmabout.h"
 #include "scrivane/gui/frmdir.h"
 #include "scrivane/gui/frmoptions.h"
 #include "scrivane_fixture.h"
@@ -75,21 +73,4 @@ TEST_F(ScrivaneTest, OptionsApplyCancelAndTheFolderChooser) {
   for (const QString& m : prompts.Messages())
     EXPECT_TRUE(m.startsWith("Cannot save the settings to \"" + QDir::toNativeSeparators(tarvex::SettingsFile("Scrivane")) +
                              "\": ")) << m;
-}
-
-TEST_F(ScrivaneTest, AboutShowsTheVersionAndOpensTheLinks) {
-  Start();
-  QStringList opened;
-  tarvex::SetShellOpener([&](const QString& s) { opened << s; });
-  main->mnuHelp->trigger();
-  frmAbout* a = main->AboutWindow();
-  ASSERT_TRUE(a);
-  QTest::mouseClick(a->lblEmail, Qt::LeftButton);
-  QTest::mouseClick(a->lblWebsite, Qt::LeftButton);
-  EXPECT_EQ(opened, (QStringList{QStringLiteral("mailto:") + a->lblEmail->text() + QStringLiteral("?subject=Scrivane v0.2.0b"),
-                                 a->lblWebsite->text()}));
-  QTest::mouseClick(a, Qt::LeftButton, {}, QPoint(5, 5));
-  tarvex::test::ProcessEvents();
-  EXPECT_FALSE(main->AboutWindow());
-  tarvex::SetShellOpener({});
 }
