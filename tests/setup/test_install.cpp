@@ -218,20 +218,6 @@ TEST_F(InstallTest, OwnFolderLeavesEveryFileInPlaceAndSaysSoOnce) {
   }
 }
 
-// A relative install folder is the current folder's: the files go there and the registry
-// file names it in full.
-TEST_F(InstallTest, RelativeInstallFolderBecomesAbsoluteBeforeAnythingIsCopied) {
-  const QString sub = QDir::toNativeSeparators(tmp.filePath(QStringLiteral("sub")));
-  QDir().mkpath(sub);
-  for (const char* relative : {"sub", "./target/../sub/"}) {
-    QDir::setCurrent(tmp.path());
-    QFile::remove(QDir(sub).filePath(QStringLiteral("a.txt")));
-    EXPECT_EQ(Run(QString::fromLatin1(relative)), InstallOutcome::Ended);
-    EXPECT_EQ(ReadBytes(QDir(sub).filePath(QStringLiteral("a.txt"))), QByteArray("alpha")) << relative;
-    EXPECT_EQ(ReadBytes(Reg()), RegistryFileBytes(kCogCgt, sub)) << relative;
-  }
-}
-
 // A reinstall that meets a full disk: the installed file stays whole, nothing is left beside
 // it, and the message gives the system's reason.
 TEST_F(InstallTest, FullDiskKeepsTheInstalledFileWhole) {

@@ -127,10 +127,10 @@ TEST_F(WindowTest, InstallEndsTheProgramARefusedOneKeepsItOpen) {
 }
 
 #ifndef Q_OS_WIN
-// The desktop's way through the window: a relative install folder is the current folder's; no
-// registry editor is started nor cache program that is not found, and no registry file is
-// written (beside a tool set installed by root it could not be); one message says what was
-// registered. Remove Associations takes back what Install registered.
+// The desktop's way through the window: a relative install folder is the current folder's, made
+// whole and clean before anything is copied; no registry editor is started nor cache program
+// that is not found, and no registry file is written (beside a tool set installed by root it
+// could not be); one message says what was registered. Remove Associations takes it back.
 TEST_F(WindowTest, DesktopInstallFromARelativeFolderThenRemoveAssociations) {
   const QString prog = At("setup");
   for (const char* f : {"Scrivane", "COGPage.png", "CGTPage.png", "DATPage.png"})
@@ -146,7 +146,7 @@ TEST_F(WindowTest, DesktopInstallFromARelativeFolderThenRemoveAssociations) {
   w.dataHome = At("data");
   w.show();
   EXPECT_TRUE(w.pdRemove->isVisible());
-  w.pdInstallPath->setText(QStringLiteral("target"));
+  w.pdInstallPath->setText(QStringLiteral("./setup/../target/"));
   w.fileassociation[3]->setChecked(true);  // .dat, without Orvane in the folder
   w.pdInstall->click();
   EXPECT_TRUE(w.Ended());
