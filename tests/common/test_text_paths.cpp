@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ TEST(Text, OneBasedCaseInsensitiveSearchFoldingAndNumbers) {
   };
   for (auto c : cases) EXPECT_EQ(InStr(c.text, c.word, c.start), c.want) << c.text << " / " << c.word << " from " << c.start;
   EXPECT_TRUE(InStrExact("aA", "A") == 2 && SameText("EOF", "eof"));
-  for (const char* text : {"", "abc", "GetThingHealth(thing)|Health", "[AZ@`az{]", "MixÄd Ünïcode", "ΣΑΣ"})
+  for (const char* text : {"", "abc", "x = 1; Foo", "GetThingHealth(thing)|Health", "[AZ@`az{]", "MixÄd Ünïcode", "ΣΑΣ"})
     EXPECT_EQ(FoldCase(text), QString(text).toCaseFolded()) << text;
   EXPECT_EQ(NumText(0) + '|' + NumText(32767) + '|' + NumText(-4), " 0| 32767|-4");
   EXPECT_EQ(WithoutFirst("&1 a.cog", 3) + '|' + WithoutFirst("&1 ", 3), "a.cog|");
@@ -72,6 +73,7 @@ TEST(Paths, DataFolderBesideOrInTheSharedDataFolder) {
     const QString program = tarvex::NativePath(root.filePath(QLatin1String(c.program)));
     EXPECT_EQ(tarvex::DataFolderFor(program), tarvex::NativePath(root.filePath(QLatin1String(c.data)))) << c.program;
   }
+  EXPECT_EQ(tarvex::ProgramFolder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
   tarvex::SetProgramFolder(root.filePath("usr/bin"));
   EXPECT_EQ(tarvex::DataFolder(), tarvex::NativePath(root.filePath("usr/share/tarvex")));
   tarvex::SetProgramFolder(QString());

@@ -19,10 +19,12 @@ struct Typist {
   bool listFocus = false;  // the list has the keyboard
   QStringList messages{"activate", "activated", "arrived", "Blocked", "startup", "touched"};
   FunctionHelpIndex functions;
+  QString helpText;
 
   Typist(const QString& withCaret) : text(withCaret), caret(text.indexOf('|')) {
     text.remove(caret, 1);
-    for (const auto& [name, tag] : {std::pair{"Thing", "parent"}, {"Sleep", "Sleep(flex seconds)|Pauses."}})
+    for (const auto& [name, tag] : {std::pair{"Thing", "parent"}, {"Sleep", "Sleep(flex seconds)|Pauses."},
+                                    {"sleep", "sleep(other)|Second."}})
       functions.Add(name, tag);
   }
   HintAnswer Run(HintAnswer (*f)(const HintInput&, int), int k) {
@@ -32,6 +34,7 @@ struct Typist {
     const HintAnswer a = f(in, k);
     if (a.edit) Put(a.editStart, a.editLength, a.editText);
     if (a.moveCaret) caret = a.caret, sel = 0;
+    if (a.newHelp) helpText = a.helpText;
     p = a.panels;
     listFocus = (listFocus || a.focusList) && p.listUp;
     return a;
@@ -82,6 +85,7 @@ TEST(Hints, TypingInADocument) {
       {"double click takes the clicked name", "x\r\nsymbols\r\n|\r\nend", QString("message a") + kDblClick, "x\r\nsymbols\r\nmessage arrived|\r\nend", false, false, 2},
       {"Backspace hides the list", "x\r\nsymbols\r\n|\r\nend", "message \b", "x\r\nsymbols\r\nmessage|\r\nend", false, false},
       {"a category shows nothing", "|", "Thing(", "", false, false},
+      {"the help first added, in any letter case", "|", "SLEEP(", "", false, true},
       {"Backspace over ( hides", "|", "Sleep(\b", "", false, false},
       {"Backspace over ) never shown stays hidden", "|", "x)\b", "", false, false},
   };
@@ -90,6 +94,7 @@ TEST(Hints, TypingInADocument) {
     t.Type(c.keys, c.clickItem);
     if (!c.want.isEmpty()) { EXPECT_EQ(QString(t.text).insert(t.caret, '|'), c.want) << c.name; }
     EXPECT_EQ(std::pair(t.p.listUp, t.p.helpUp), std::pair(c.listUp, c.helpUp)) << c.name;
+    EXPECT_TRUE(!c.helpUp || t.helpText == "Sleep(flex seconds)") << c.name;
   }
 }
 
