@@ -165,7 +165,7 @@ void CogTools::Activated() {
       }
     }
   }
-  if (QTreeWidget* list = uses.IfMade()) list->clear();
+  if (tabs.IfMade()) uses->clear();
   Refill();
 }
 
@@ -174,7 +174,7 @@ void CogTools::Refill() {
   const int errors = s ? s->Count(CogSeverity::Error) : 0, warnings = s ? s->Count(CogSeverity::Warning) : 0;
   status->setText(Counted(errors, "error", "errors") + QStringLiteral(", ") + Counted(warnings, "warning", "warnings"));
   status->setVisible(live_ != nullptr);
-  if (QTreeWidget* list = problems.IfMade()) FillProblems(list);
+  if (tabs.IfMade()) FillProblems(problems);  // the pages come together, whoever made them
 }
 
 void CogTools::FillProblems(QTreeWidget* list) {

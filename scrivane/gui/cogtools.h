@@ -32,6 +32,8 @@ class CogTools : public QObject {
 
   QDockWidget* dock;
   // The panel's pages are made when it is first shown or used, the list when first needed.
+  // The two pages are made together with the panel: tabs.IfMade() tells whether they are there
+  // (their own IfMade() stays empty while only the panel has been asked for).
   OnFirstUse<QTabWidget> tabs{[this] { return MakePanel(); }};  // "Problems", "Uses"
   OnFirstUse<QTreeWidget> problems{[this] { return tabs.get(), problems_; }};
   OnFirstUse<QTreeWidget> uses{[this] { return tabs.get(), uses_; }};

@@ -68,16 +68,18 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   EXPECT_GT(PixelsUnder(w->txtMain, warned, warned + 7, QColor(230, 150, 0)), 5);
   const int good = int(kScript.indexOf(QLatin1String("offlight, 0.1")));
   EXPECT_EQ(PixelsUnder(w->txtMain, good, good + 8, QColor(230, 150, 0)), 0);
-  // The status bar opens the list, made as it first shows, with the findings in it; a click on
+  // View > Problems opens the list, made as it first shows, with the findings in it; a click on
   // a finding puts the caret there.
   EXPECT_FALSE(tools->dock->isVisible());
-  tools->status->click();
-  EXPECT_TRUE(tools->dock->isVisible() && tools->problems->isVisible());
-  ASSERT_EQ(tools->problems->topLevelItemCount(), 1);
-  EXPECT_EQ(tools->problems->topLevelItem(0)->text(0), QStringLiteral("8"));
-  EXPECT_EQ(tools->problems->topLevelItem(0)->text(3), QStringLiteral("COG101"));
+  main->findChild<QAction*>(QStringLiteral("mnuViewProblems"))->trigger();
+  auto* problems = main->findChild<QTreeWidget*>(QStringLiteral("lvwProblems"));
+  ASSERT_TRUE(problems);
+  EXPECT_TRUE(tools->dock->isVisible() && problems->isVisible());
+  ASSERT_EQ(problems->topLevelItemCount(), 1);
+  EXPECT_EQ(problems->topLevelItem(0)->text(0), QStringLiteral("8"));
+  EXPECT_EQ(problems->topLevelItem(0)->text(3), QStringLiteral("COG101"));
   Put(w, 0);
-  emit tools->problems->itemClicked(tools->problems->topLevelItem(0), 0);
+  emit problems->itemClicked(problems->topLevelItem(0), 0);
   EXPECT_EQ(w->txtMain->textCursor().position(), warned);
   // Typing a syntax error: nothing changes before the pause, the error is counted after it.
   QTest::keyClicks(w->txtMain, QStringLiteral("x"));
@@ -93,6 +95,11 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   EXPECT_TRUE(live->MessagesAt(warned + 4).startsWith(QStringLiteral("'xoflight'")));  // moved along at once
   Checked(w);
   EXPECT_EQ(tools->status->text(), QStringLiteral("1 error, 0 warnings"));
+  EXPECT_EQ(problems->topLevelItem(0)->text(2), QStringLiteral("error"));  // the list follows each reading
+  // The status bar opens the list too.
+  tools->dock->hide();
+  tools->status->click();
+  EXPECT_TRUE(problems->isVisible());
   // The gutter marks the line with the error in red.
   auto* gutter = w->txtMain->findChild<LineGutter*>();
   ASSERT_TRUE(gutter);
