@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -199,7 +200,18 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error) {
     SetError(error, f.errorString());
     return false;
   }
-  *bytes = f.readAll();
+  if (f.size() > kMostFileBytes) {
+    SetError(error, QStringLiteral("It is too large: %1 MB, where at most %2 MB are read.")
+                        .arg((f.size() + (1 << 20) - 1) >> 20)
+                        .arg(kMostFileBytes >> 20));
+    return false;
+  }
+  try {
+    *bytes = f.readAll();
+  } catch (const std::bad_alloc&) {
+    SetError(error, QStringLiteral("There is not enough memory to read it."));
+    return false;
+  }
   if (f.error() != QFileDevice::NoError) {
     SetError(error, f.errorString());
     return false;

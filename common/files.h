@@ -9,6 +9,11 @@ namespace tarvex {
 // of those could wait for ever or never end). Empty for a file or a path that names nothing.
 QString NotAFileReason(const QString& path);
 
+// The most bytes a file read whole may hold: far more than any script or table of the game,
+// and short of what a program's memory could take once the text is in a window (an edited text
+// costs several times its bytes), so that a file opened by mistake is refused, not a crash.
+inline constexpr qint64 kMostFileBytes = qint64(256) << 20;
+
 // Reads the whole file. On failure returns false and sets *error to the system's reason.
 bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error = nullptr);
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include "common/files.h"
 #include "scrivane/gui/frmchksyn.h"
 #include "scrivane_fixture.h"
 
@@ -171,6 +172,13 @@ TEST_F(ScrivaneTest, UnreadableFileLeavesNoWindowBoundToIt) {
   main->OpenFile(pipe);
   expected.push_back("Cannot open \"" + pipe + "\": It is not a regular file.");
 #endif
+  // A file far too large for a script (a disk image dropped by mistake) is refused before it
+  // is read, not read until memory runs out. It takes no room: the file has a hole.
+  QFile huge(Local("huge.cog"));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(tarvex::kMostFileBytes + 1));
+  huge.close();
+  main->OpenFile(huge.fileName());
+  expected.push_back("Cannot open \"" + huge.fileName() + "\": It is too large: 257 MB, where at most 256 MB are read.");
   EXPECT_EQ(main->colCogs.size(), 1);  // only the start-up window
   EXPECT_EQ(prompts.Messages(), expected);
   // With no window left, Save All counts none; Save, the Edit menu and Check Syntax do nothing.
