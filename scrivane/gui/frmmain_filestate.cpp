@@ -7,6 +7,7 @@
 
 #include "common/files.h"
 #include "common/paths.h"
+#include "common/ui/prompts.h"
 #include "scrivane/core/shell.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
@@ -33,6 +34,15 @@ void frmMain::OpenFromCommandLine(const QString& path) {
   const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
   if (IsTemplatePath(path) || info.exists() || info.isSymLink() || !info.absoluteDir().exists()) {
     OpenFile(path);  // read, or refused with the system's reason
+    return;
+  }
+  // Bytes of a name that the system's character set cannot read come as U+FFFD: the file the
+  // name meant may well be there, out of reach by this name, and is not to be made anew.
+  if (path.contains(QChar::ReplacementCharacter)) {
+    tarvex::prompts().MsgBox(QStringLiteral("Cannot open \"%1\": the name holds bytes that the system's character set "
+                                            "cannot read; rename the file to open it.")
+                                 .arg(path),
+                             QStringLiteral("Scrivane"), tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
     return;
   }
   frmScrivane* w = NewCog(path, tarvex::FileTitle(path));

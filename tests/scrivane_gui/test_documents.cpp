@@ -124,7 +124,8 @@ TEST_F(ScrivaneTest, OpenEditSaveAndClosePrompts) {
 // What a command line opens: a template that is not there, nothing (which names are templates:
 // Shell's table); a quoted path names no file (the quotes are kept); a backslash is part of a
 // file's name; a path in a folder that does not exist fails with its reason; a path that names no
-// file yet opens a new document named after it, not modified, which the first Save creates unasked.
+// file yet opens a new document named after it, not modified, which the first Save creates
+// unasked, unless its name came with bytes that could not be read (the file may be there).
 TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
   const QString quoted = '"' + WriteFile("q.cog", "q\r\n") + '"', lost = Local("no/such/folder/x.cog");
   const struct { const char* name; QString commandLine, captions, text, message; } cases[] = {
@@ -134,6 +135,9 @@ TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
       {"backslash", WriteFile("we\\ird.cog", "w\r\n"), "we\\ird.cog", "w\r\n", ""},
 #endif
       {"no such folder", lost, "", "", "Cannot open \"" + lost + "\": No such file or directory"},
+      {"undecodable name", Local("m\uFFFDp.cog"), "", "",
+       "Cannot open \"" + Local("m\uFFFDp.cog") +
+           "\": the name holds bytes that the system's character set cannot read; rename the file to open it."},
       {"not there yet", Local("fresh.cog"), "fresh.cog", DefaultCogText(), ""},
   };
   for (const auto& c : cases) {
