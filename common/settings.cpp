@@ -92,7 +92,12 @@ bool SaveSetting(const QString& app, const QString& section, const QString& key,
     // the file would have had (its values as text, with room for the lines around them).
     qint64 size = 0;
     for (const QString& k : s.allKeys()) size += k.size() + s.value(k).toString().toUtf8().size() + 8;
-    QString reason = WriteFaultReason(file, size);
+    // A folder that could not be made is judged where it would have been made.
+    QString target = file;
+    for (QFileInfo up(QFileInfo(target).absolutePath()); !up.isDir() && up.filePath() != target;
+         up = QFileInfo(up.absolutePath()))
+      target = up.filePath();
+    QString reason = WriteFaultReason(target, size);
     if (reason.isEmpty()) reason = QStringLiteral("The file could not be written.");
     *fault = Fault(file, reason);
   }

@@ -27,6 +27,15 @@ TEST(Settings, AwkwardValuesRoundTripThroughTheFile) {
   EXPECT_EQ(GetSetting("Scrivane", "Defaults", "DefFontName", "Courier New"), "Courier New");
   SaveSetting("Pendrel", "AuthInfo", "Name", "Kyle");
   EXPECT_EQ(GetSetting("Scrivane", "AuthInfo", "Name") + '|' + GetSetting("Pendrel", "AuthInfo", "Name"), "|Kyle");
+  // A settings folder that cannot be made: the reason is the folder's it would be made in.
+  test::ReadOnlyFolder readOnly(tmp.Folder());
+  if (!readOnly.Ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+  qputenv("TARVEX_CONFIG_DIR", QFile::encodeName(tmp.Folder() + "/new/er"));
+  QString fault;
+  EXPECT_FALSE(SaveSetting("Scrivane", "MRU", "1", "x", &fault));
+  EXPECT_TRUE(fault.startsWith("Cannot save the settings to \"" + tmp.Folder() + "/new/er/Scrivane.ini\": ") &&
+              !fault.endsWith("No such file or directory"))
+      << fault;
 }
 
 TEST(Settings, HandWrittenPlainValuesAreRead) {
