@@ -139,6 +139,27 @@ TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
   EXPECT_EQ(w->txtMain->textCursor().position(), first);  // around the end
   tools->previousProblem->trigger();
   EXPECT_EQ(w->txtMain->textCursor().position(), second);
+  // Edits read again in part, the text taken from the document's lines, give the findings of
+  // a whole reading of the same text.
+  CogLive* live = CogLive::Of(w->txtMain);
+  const auto all = [](const CogScript& s) {
+    QStringList out;
+    for (const CogFinding& f : s.findings)
+      out << QStringLiteral("%1 %2:%3-%4:%5 %6").arg(f.code).arg(f.at.line).arg(f.at.column).arg(f.endLine).arg(f.endColumn).arg(f.message);
+    return out;
+  };
+  QTextCursor c(w->txtMain->document()->findBlockByNumber(w->txtMain->document()->blockCount() / 2));
+  for (const QString& typed : {QStringLiteral("  x = Sleep(1, 2);\n"), QStringLiteral("\n"), QStringLiteral("{"),
+                               big.mid(100, 700), QStringLiteral("}")}) {
+    c.insertText(typed);
+    live->ReadNow();
+    EXPECT_EQ(all(*live->Script()), all(ParseCogScript(w->txtMain->WidgetText()))) << typed.toStdString();
+  }
+  c.select(QTextCursor::BlockUnderCursor);
+  c.removeSelectedText();
+  w->txtMain->undo();
+  live->ReadNow();
+  EXPECT_EQ(all(*live->Script()), all(ParseCogScript(w->txtMain->WidgetText())));
 }
 
 TEST_F(ScrivaneTest, DefinitionUsesCompletionAndRename) {
