@@ -1,5 +1,6 @@
 #include "scrivane/gui/coghighlighter.h"
 
+#include <QPaintEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -9,6 +10,7 @@
 #include <algorithm>
 
 #include "common/ui/contrast.h"
+#include "scrivane/gui/textbox.h"
 
 namespace scrivane {
 
@@ -113,9 +115,16 @@ bool CogHighlighter::eventFilter(QObject* o, QEvent* e) {
     box_->viewport()->update();
   }
   if (e->type() == QEvent::Paint && o == box_->viewport()) {
-    const int first = box_->cursorForPosition(QPoint(0, 0)).blockNumber();
-    const int last = box_->cursorForPosition(QPoint(0, box_->viewport()->height() - 1)).blockNumber();
-    ColourLines(first, last);
+    // The lines about to be painted: those the paint's rectangle crosses in a document window's
+    // box, which knows its lines' places; the lines shown in any other.
+    const QRect r = static_cast<QPaintEvent*>(e)->rect();
+    if (const auto* text = qobject_cast<const TextBox*>(box_)) {
+      const auto [first, last] = text->LinesIn(r.top(), r.bottom());
+      ColourLines(first, last);
+    } else {
+      ColourLines(box_->cursorForPosition(QPoint(0, 0)).blockNumber(),
+                  box_->cursorForPosition(QPoint(0, box_->viewport()->height() - 1)).blockNumber());
+    }
   }
   return false;
 }

@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPromise>
 #include <QTextBlock>
@@ -23,10 +24,13 @@ QColor MarkColour(CogSeverity s) {
   }
 }
 
-// The visible part of the text, as positions.
-std::pair<int, int> VisibleRange(TextBox* box) {
-  const QRect r = box->viewport()->rect();
-  return {box->cursorForPosition(r.topLeft()).position(), box->cursorForPosition(r.bottomRight()).position()};
+// The text of the lines shown between two heights of the viewport, as positions.
+std::pair<int, int> VisibleRange(TextBox* box, int top, int bottom) {
+  const auto [first, last] = box->LinesIn(top, bottom);
+  if (first > last) return {1, 0};
+  const QTextDocument* doc = box->document();
+  const QTextBlock end = doc->findBlockByNumber(last);
+  return {doc->findBlockByNumber(first).position(), end.position() + end.length() - 1};
 }
 
 // Calls draw(x0, x1, rect of the line) for each line piece of [start, start + length); an empty
@@ -78,10 +82,10 @@ class TextMarks : public QWidget {
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* e) override {
     if (live_->Marks().empty() && live_->UseMarks().empty()) return;
     QPainter p(this);
-    const auto [first, last] = VisibleRange(box_);
+    const auto [first, last] = VisibleRange(box_, e->rect().top(), e->rect().bottom());
     QColor useColour = palette().color(QPalette::Highlight);
     useColour.setAlpha(70);
     for (const CogLive::Mark& m : live_->UseMarks()) {
@@ -155,10 +159,10 @@ class GutterMarks : public QWidget {
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
-    const auto [first, last] = VisibleRange(box_);
     const int offset = parentWidget()->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
+    const auto [first, last] = VisibleRange(box_, e->rect().top() - offset, e->rect().bottom() - offset);
     // Notes first: a line with an error or a warning as well shows their colour.
     int start = 0;
     for (const bool notes : {true, false}) {
@@ -189,6 +193,9 @@ CogLive::CogLive(TextBox* box) : QObject(box), box_(box) {
     if (watcher_.future().resultCount() > 0) Take(watcher_.result(), runningRevision_);
   });
   connect(box->document(), &QTextDocument::contentsChange, this, &CogLive::Changed);
+  // (contentsChanged follows the layout's handling of the change, contentsChange precedes it.)
+  connect(box->document(), &QTextDocument::contentsChanged, this, &CogLive::RepaintHidden);
+  blockCount_ = box->document()->blockCount();
   overlay_ = new TextMarks(box, this);
   if (auto* gutter = box->findChild<LineGutter*>()) {
     gutterMarks_ = new GutterMarks(gutter, box, this);
@@ -196,15 +203,14 @@ CogLive::CogLive(TextBox* box) : QObject(box), box_(box) {
   }
   box->viewport()->installEventFilter(this);
   // Scrolling the viewport moves its children with the text: the marks are put back and
-  // painted anew.
-  connect(box, &QPlainTextEdit::updateRequest, overlay_, [this](const QRect& r, int dy) {
+  // painted anew. (What the box paints otherwise has the marks over it painted with it: asked
+  // for on their own, the marks, which are not opaque, would have it painted twice.)
+  connect(box, &QPlainTextEdit::updateRequest, overlay_, [this](const QRect&, int dy) {
     if (!overlay_ || !box_) return;
     if (dy || overlay_->pos() != QPoint(0, 0)) {
       overlay_->setGeometry(box_->viewport()->rect());
       overlay_->update();
       if (gutterMarks_) gutterMarks_->update();
-    } else {
-      overlay_->update(r);
     }
   });
   timer_.start();
@@ -244,14 +250,55 @@ std::vector<CogLive::Mark> CogLive::ShownMarks() const {
 
 void CogLive::Changed(int position, int removed, int added) {
   ++revision_;
+  const int oldFrom = editedFrom_, oldTo = editedTo_;
   const int from = ToRead(position, false), to = ToRead(position + removed, true);
   editedFrom_ = std::min(editedFrom_, from);
   editedTo_ = std::max(editedTo_, to);
   delta_ += added - removed;
-  useMarks_.clear();
   timer_.start();
-  if (overlay_) overlay_->update();
-  if (gutterMarks_) gutterMarks_->update();
+  // What the change hides is painted again. A change of several lines has the box paint the
+  // whole view anyway, and so does one that takes the uses' marks away; a change within a line
+  // repaints that line, and the lines of the marks it newly hid (the edited stretch grows from
+  // the old one to the change, which may lie lines away) are added to it.
+  const QTextDocument* doc = box_ ? box_->document() : nullptr;
+  const bool oneLine = doc && doc->blockCount() == blockCount_ &&
+                       doc->findBlock(position) == doc->findBlock(std::max(0, position + removed + added - 1));
+  if (doc) blockCount_ = doc->blockCount();
+  if (!useMarks_.empty() || !oneLine || longestMark_ > kWorkerChars) {
+    useMarks_.clear();
+    hiddenAll_ = true;
+    return;
+  }
+  const auto hidden = [](const Mark& m, int f, int t) { return m.start + m.length >= f && m.start <= t; };
+  const auto lo = std::lower_bound(marks_.begin(), marks_.end(), editedFrom_ - longestMark_,
+                                   [](const Mark& m, int p) { return m.start < p; });
+  for (auto m = lo; m != marks_.end() && m->start <= editedTo_; ++m) {
+    if (!hidden(*m, editedFrom_, editedTo_) || hidden(*m, oldFrom, oldTo)) continue;
+    // Where it was shown, in the text as it is now: the text before the change has not moved.
+    int start = m->start + m->length < oldFrom ? m->start : m->start + delta_ - (added - removed);
+    int end = start + m->length;
+    for (int* p : {&start, &end}) *p = *p < position ? *p : std::max(position, *p + added - removed);
+    hiddenFirst_ = std::min(hiddenFirst_, doc->findBlock(start).blockNumber());
+    const QTextBlock last = doc->findBlock(end);
+    hiddenLast_ = std::max(hiddenLast_, last.isValid() ? last.blockNumber() : blockCount_ - 1);
+  }
+}
+
+void CogLive::RepaintHidden() {
+  if (hiddenAll_) {
+    if (overlay_) overlay_->update();
+    if (gutterMarks_) gutterMarks_->update();
+  } else if (hiddenFirst_ <= hiddenLast_ && box_) {
+    const QRect r = box_->LinesRect(hiddenFirst_, hiddenLast_);
+    if (overlay_) overlay_->update(r);
+    if (gutterMarks_) {
+      const int offset = gutterMarks_->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
+      gutterMarks_->update(QRect(0, r.y() + offset, gutterMarks_->width(), r.height()));
+    }
+  }
+  hiddenAll_ = false;
+  hiddenFirst_ = INT_MAX;
+  hiddenLast_ = -1;
 }
 
 void CogLive::Recheck() { timer_.start(); }
@@ -306,8 +353,11 @@ void CogLive::Take(Read read, int revision) {
   editedTo_ = INT_MIN;
   delta_ = 0;
   marks_.clear();
-  for (const CogFinding& f : script_->findings)
+  longestMark_ = 0;
+  for (const CogFinding& f : script_->findings) {
     marks_.push_back({int(f.at.offset), int(f.at.length), f.severity, f.message});
+    longestMark_ = std::max(longestMark_, int(f.at.length));
+  }
   if (overlay_) overlay_->update();
   if (gutterMarks_) gutterMarks_->update();
   emit Checked();

@@ -77,6 +77,8 @@ class CogLive : public QObject {
   static Read ReadWhole(const QString& text, CogGame game);
 
   void Changed(int position, int removed, int added);
+  // Paints again where the last changes hid marks, once the box has laid the change out.
+  void RepaintHidden();
   void Start();
   // Reads again what the edits since the last reading changed; false when a whole reading is
   // needed.
@@ -91,6 +93,11 @@ class CogLive : public QObject {
   // The stretch of the read text that edits since have touched, and how much they added.
   int editedFrom_ = INT_MAX, editedTo_ = INT_MIN, delta_ = 0;
   std::shared_ptr<CogReading> reading_;  // kept to read again after edits
+  int longestMark_ = 0;  // characters
+  int blockCount_ = 1;
+  // Lines of the present text whose marks a change hid, to paint again; or all of them.
+  int hiddenFirst_ = INT_MAX, hiddenLast_ = -1;
+  bool hiddenAll_ = false;
   std::shared_ptr<const CogScript> script_;
   bool withUses_ = false;  // script_ has the uses of the names
   std::vector<Mark> marks_, useMarks_;

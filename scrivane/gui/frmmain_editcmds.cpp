@@ -56,7 +56,11 @@ void frmMain::WatchDocument(frmScrivane* w) {
   connect(box, &QPlainTextEdit::undoAvailable, this, update);
   connect(box, &QPlainTextEdit::redoAvailable, this, update);
   connect(box, &QPlainTextEdit::copyAvailable, this, update);
-  connect(box, &QPlainTextEdit::textChanged, this, update);
+  // Typing changes none of the other commands: asking the clipboard whether it holds text to
+  // paste would cost a round trip to the window system at every key.
+  connect(box, &QPlainTextEdit::textChanged, this, [this, w] {
+    if (CurrentCog() == w && mnuEditSelectAll) mnuEditSelectAll->setEnabled(!w->txtMain->document()->isEmpty());
+  });
   connect(box, &TextBox::zoomRequested, this, &frmMain::Zoom);
   // Screen readers name the text by its file (the caption without the modified marker).
   auto name = [w](const QString& caption) {

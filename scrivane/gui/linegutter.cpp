@@ -44,6 +44,8 @@ int BracePartner(const QTextDocument* doc, int at) {
 
 LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
   setObjectName(QStringLiteral("gutter"));
+  // The paint fills all it is asked to paint: nothing under the gutter needs painting first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   connect(box, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateWidth(); });
   connect(box, &QPlainTextEdit::updateRequest, this, [this](const QRect& r, int dy) {
     if (dy) scroll(0, dy);
@@ -147,6 +149,34 @@ void LineGutter::paintEvent(QPaintEvent* e) {
 void TextBox::SetMatchMarks(QList<QTextEdit::ExtraSelection> marks) {
   matchMarks_ = std::move(marks);
   gutter_->UpdateCaretDecor();
+}
+
+QRect TextBox::LinesRect(int first, int last) const {
+  QTextBlock block = firstVisibleBlock();
+  int line = block.blockNumber();
+  qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+  QRect band;
+  for (const int height = viewport()->height(); block.isValid() && top < height && line <= last; block = block.next(), ++line) {
+    const qreal bottom = top + blockBoundingRect(block).height();
+    if (line >= first) band |= QRect(0, int(top), viewport()->width(), int(std::ceil(bottom)) - int(top));
+    top = bottom;
+  }
+  return band & viewport()->rect();
+}
+
+std::pair<int, int> TextBox::LinesIn(int top, int bottom) const {
+  QTextBlock block = firstVisibleBlock();
+  int line = block.blockNumber(), first = -1, last = -2;
+  qreal y = blockBoundingGeometry(block).translated(contentOffset()).top();
+  for (; block.isValid() && y <= bottom; block = block.next(), ++line) {
+    const qreal next = y + blockBoundingRect(block).height();
+    if (next > top) {
+      if (first < 0) first = line;
+      last = line;
+    }
+    y = next;
+  }
+  return {first, last};
 }
 
 void TextBox::InstallViewAids() {

@@ -62,6 +62,12 @@ class TextBox : public QPlainTextEdit {
   // (textbox_indent.cpp).
   void IndentLines(bool indent);
 
+  // The band of the viewport that shows the lines first..last (block numbers), empty when it
+  // shows none of them.
+  QRect LinesRect(int first, int last) const;
+  // The lines the viewport shows between the heights top and bottom (first > last: none).
+  std::pair<int, int> LinesIn(int top, int bottom) const;
+
   // Marks shown under the text besides the caret's line and brace (the find bar's matches).
   void SetMatchMarks(QList<QTextEdit::ExtraSelection> marks);
   const QList<QTextEdit::ExtraSelection>& MatchMarks() const { return matchMarks_; }

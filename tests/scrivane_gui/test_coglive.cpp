@@ -53,6 +53,19 @@ int PixelsUnder(TextBox* box, int start, int end, QColor colour) {
   return n;
 }
 
+// How many pixels of the text box on the screen differ from the box painted afresh: what a key
+// leaves painted must be what a whole repaint would show.
+int StalePixels(TextBox* box) {
+  tarvex::test::ProcessEvents();
+  const QPoint at = box->mapTo(box->window(), QPoint(0, 0));
+  const QImage shown = box->screen()->grabWindow(box->window()->winId(), at.x(), at.y(), box->width(), box->height()).toImage();
+  const QImage fresh = box->grab().toImage().convertToFormat(shown.format());
+  int n = 0;
+  for (int y = 0; y < std::min(shown.height(), fresh.height()); ++y)
+    for (int x = 0; x < std::min(shown.width(), fresh.width()); ++x) n += shown.pixel(x, y) != fresh.pixel(x, y);
+  return shown.size() == fresh.size() ? n : -1;
+}
+
 }  // namespace
 
 TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
@@ -117,6 +130,16 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   };
   EXPECT_EQ(lineColour(1), QColor(150, 150, 150));
   EXPECT_EQ(lineColour(5), QColor(230, 150, 0));
+  // Keys repaint only what they change: their line, and the lines of the marks they hide (an
+  // edit below line 5 after one above it hides the mark between them).
+  EXPECT_EQ(StalePixels(w->txtMain), 0);
+  Put(w, int(w->txtMain->toPlainText().indexOf(QLatin1String("  return;"))));
+  QTest::keyClicks(w->txtMain, QStringLiteral("x"));
+  EXPECT_EQ(StalePixels(w->txtMain), 0);
+  Put(w, 10);
+  QTest::keyClicks(w->txtMain, QStringLiteral("y"));
+  EXPECT_TRUE(live->MessagesAt(int(w->txtMain->toPlainText().indexOf(QLatin1String("nowhre"))) + 2).isEmpty());
+  EXPECT_EQ(StalePixels(w->txtMain), 0);
 }
 
 TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
