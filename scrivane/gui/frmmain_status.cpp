@@ -9,6 +9,39 @@
 
 namespace scrivane {
 
+namespace {
+// The place of a label whose text changes at every key (the caret's place). A label's new text
+// asks its parent to lay it out again; asked of the status bar, that lays out and paints the
+// whole bar. Here the request goes on to the bar only when the label needs another size, and
+// otherwise the label alone is painted again.
+class SteadyField : public QWidget {
+ public:
+  SteadyField(QLabel* label, QWidget* parent) : QWidget(parent), label_(label) {
+    label->setParent(this);
+    hint_ = sizeHint();
+  }
+  QSize sizeHint() const override { return label_->sizeHint().expandedTo(label_->minimumSize()); }
+  QSize minimumSizeHint() const override { return label_->minimumSizeHint().expandedTo(label_->minimumSize()); }
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::LayoutRequest) {
+      if (sizeHint() != hint_) {
+        hint_ = sizeHint();
+        updateGeometry();
+      }
+      return true;
+    }
+    return QWidget::event(e);
+  }
+  void resizeEvent(QResizeEvent*) override { label_->setGeometry(rect()); }
+
+ private:
+  QLabel* label_;
+  QSize hint_;
+};
+}  // namespace
+
 void frmMain::BuildStatusBar() {
   auto label = [this](QLabel*& l, const char* name) {
     l = new QLabel(this);
@@ -16,11 +49,14 @@ void frmMain::BuildStatusBar() {
     l->setContentsMargins(8, 0, 8, 0);
     statusBar()->addPermanentWidget(l);
   };
-  label(lblCaretPos, "lblCaretPos");
+  lblCaretPos = new QLabel(this);
+  lblCaretPos->setObjectName(QStringLiteral("lblCaretPos"));
+  lblCaretPos->setContentsMargins(8, 0, 8, 0);
+  lblCaretPos->setMinimumWidth(lblCaretPos->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99999, Col 9999")) + 16);
+  statusBar()->addPermanentWidget(new SteadyField(lblCaretPos, this));
   label(lblLineEnd, "lblLineEnd");
   label(lblCodePage, "lblCodePage");
   label(lblReadOnly, "lblReadOnly");
-  lblCaretPos->setMinimumWidth(lblCaretPos->fontMetrics().horizontalAdvance(QStringLiteral("Ln 99999, Col 9999")) + 16);
   UpdateStatusBar();
 }
 

@@ -304,6 +304,11 @@ TEST_F(ScrivaneTest, StatusBarFollowsTheCaretOfTheActiveDocument) {
     w->txtMain->SetSelStart(m.pos);
     EXPECT_EQ(main->lblCaretPos->text(), QString::fromLatin1(m.shown)) << m.pos;
   }
+  // A place wider than the room kept for it widens the field: it is never cut.
+  main->lblCaretPos->setText(QStringLiteral("Ln 1234567, Col 1234567"));
+  tarvex::test::ProcessEvents();
+  tarvex::test::ProcessEvents();
+  EXPECT_GE(main->lblCaretPos->width(), main->lblCaretPos->sizeHint().width());
   // A second document takes over the bar; closing every document empties it.
   main->mnuFileNew_Click();
   EXPECT_EQ(main->lblLineEnd->text() + ' ' + main->lblCaretPos->text(), QStringLiteral("CRLF Ln 1, Col 1"));
