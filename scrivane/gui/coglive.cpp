@@ -149,6 +149,7 @@ class DocumentText : public CogTextSource {
 };
 
 // Marks the lines with findings at the gutter's left edge, in the colour of the gravest.
+constexpr int kStrip = 3;  // pixels
 class GutterMarks : public QWidget {
  public:
   GutterMarks(QWidget* gutter, TextBox* box, CogLive* live) : QWidget(gutter), box_(box), live_(live) {
@@ -172,7 +173,7 @@ class GutterMarks : public QWidget {
         QTextCursor c(box_->document());
         c.setPosition(start);
         const QRect r = box_->cursorRect(c);
-        p.fillRect(QRect(0, r.top() + offset, 3, r.height()), MarkColour(m.severity));
+        p.fillRect(QRect(0, r.top() + offset, kStrip, r.height()), MarkColour(m.severity));
       }
     }
   }
@@ -285,20 +286,25 @@ void CogLive::Changed(int position, int removed, int added) {
 }
 
 void CogLive::RepaintHidden() {
-  if (hiddenAll_) {
-    if (overlay_) overlay_->update();
-    if (gutterMarks_) gutterMarks_->update();
-  } else if (hiddenFirst_ <= hiddenLast_ && box_) {
-    const QRect r = box_->LinesRect(hiddenFirst_, hiddenLast_);
-    if (overlay_) overlay_->update(r);
-    if (gutterMarks_) {
-      const int offset = gutterMarks_->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
-      gutterMarks_->update(QRect(0, r.y() + offset, gutterMarks_->width(), r.height()));
-    }
-  }
+  if (hiddenAll_) RepaintMarks();
+  else if (hiddenFirst_ <= hiddenLast_ && box_) RepaintMarks(box_->LinesRect(hiddenFirst_, hiddenLast_));
   hiddenAll_ = false;
   hiddenFirst_ = INT_MAX;
   hiddenLast_ = -1;
+}
+
+void CogLive::RepaintMarks(QRect band) {
+  // The box and the gutter are asked, not the marks over them: the marks are not opaque, and
+  // asked on their own they would have what lies under them painted a second time.
+  if (!box_) return;
+  if (band.isNull()) band = box_->viewport()->rect();
+  if (band.isEmpty()) return;
+  box_->viewport()->update(band);
+  if (gutterMarks_) {
+    QWidget* gutter = gutterMarks_->parentWidget();
+    const int offset = gutter->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
+    gutter->update(QRect(0, band.y() + offset, kStrip, band.height()));
+  }
 }
 
 void CogLive::Recheck() { timer_.start(); }
@@ -358,8 +364,7 @@ void CogLive::Take(Read read, int revision) {
     marks_.push_back({int(f.at.offset), int(f.at.length), f.severity, f.message});
     longestMark_ = std::max(longestMark_, int(f.at.length));
   }
-  if (overlay_) overlay_->update();
-  if (gutterMarks_) gutterMarks_->update();
+  RepaintMarks();
   emit Checked();
 }
 
@@ -390,7 +395,7 @@ void CogLive::Load(QString lfText, const OddLineEnds& odd) {
 void CogLive::ShowUses(const std::vector<CogRange>& uses) {
   useMarks_.clear();
   for (const CogRange& r : uses) useMarks_.push_back({int(r.offset), int(r.length), CogSeverity::Note, QString()});
-  if (overlay_) overlay_->update();
+  RepaintMarks();
 }
 
 QString CogLive::MessagesAt(int position) const {

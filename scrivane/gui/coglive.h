@@ -8,6 +8,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 #include <climits>
 #include <memory>
@@ -79,6 +80,8 @@ class CogLive : public QObject {
   void Changed(int position, int removed, int added);
   // Paints again where the last changes hid marks, once the box has laid the change out.
   void RepaintHidden();
+  // Paints the marks again over a band of the viewport (null: all of it) and beside it.
+  void RepaintMarks(QRect band = QRect());
   void Start();
   // Reads again what the edits since the last reading changed; false when a whole reading is
   // needed.

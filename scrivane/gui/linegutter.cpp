@@ -2,6 +2,8 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 
 #include "common/ui/contrast.h"
@@ -47,9 +49,14 @@ LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
   // The paint fills all it is asked to paint: nothing under the gutter needs painting first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   connect(box, &QPlainTextEdit::blockCountChanged, this, [this] { UpdateWidth(); });
-  connect(box, &QPlainTextEdit::updateRequest, this, [this](const QRect& r, int dy) {
+  connect(box, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+    // Each row shows the number of the line beside it: the numbers are painted again when the
+    // lines shown move, not when the text on them changes.
     if (dy) scroll(0, dy);
-    else update(0, r.y(), width(), r.height());
+    if (const Rows now = ShownRows(); now != rows_) {
+      rows_ = now;
+      if (!dy) update();
+    }
   });
   connect(box, &QPlainTextEdit::cursorPositionChanged, this, &LineGutter::UpdateCaretDecor);
   UpdateWidth();
@@ -59,7 +66,15 @@ LineGutter::LineGutter(TextBox* box) : QWidget(box), box_(box) {
 void LineGutter::UpdateWidth(int lines) {
   int digits = 1;
   for (int n = std::max(1, lines < 0 ? box_->blockCount() : lines); n >= 10; n /= 10) ++digits;
-  const int w = kPad * 2 + box_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+  digits = std::max(digits, 3);
+  const int w = kPad * 2 + box_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+  if (w == width_ && box_->font() == measured_) return;
+  measured_ = box_->font();
+  QFont bold = box_->font();
+  bold.setBold(true);
+  int widestDigit = 0;
+  for (char d = '0'; d <= '9'; ++d) widestDigit = std::max(widestDigit, QFontMetrics(bold).horizontalAdvance(QLatin1Char(d)));
+  numbersLeft_ = w - kPad - widestDigit * digits - 2;
   if (w == width_) return;
   width_ = w;
   box_->setViewportMargins(w, 0, 0, 0);
@@ -107,14 +122,27 @@ void LineGutter::UpdateCaretDecor() {
   }
   box_->setExtraSelections(extras);
   if (caret.blockNumber() != caretLine_) {
+    // The old line's number and the new one's, the one in bold.
+    for (const int l : {caretLine_, caret.blockNumber()}) {
+      const QRect r = box_->LinesRect(l, l);
+      if (!r.isEmpty()) update(0, r.y(), width(), r.height());
+    }
     caretLine_ = caret.blockNumber();
-    update();
   }
+}
+
+LineGutter::Rows LineGutter::ShownRows() const {
+  const QTextBlock first = box_->firstVisibleBlock();
+  return {first.blockNumber(), box_->LinesIn(0, box_->viewport()->height() - 1).second,
+          box_->blockBoundingGeometry(first).translated(box_->contentOffset()).top()};
 }
 
 void LineGutter::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
-  if (e->type() == QEvent::PaletteChange) UpdateCaretDecor();
+  if (e->type() == QEvent::PaletteChange) {
+    UpdateCaretDecor();
+    update();
+  }
 }
 
 void LineGutter::paintEvent(QPaintEvent* e) {
@@ -123,6 +151,8 @@ void LineGutter::paintEvent(QPaintEvent* e) {
   const QColor base = pal.color(QPalette::Base), text = pal.color(QPalette::Text);
   const QColor back = Mix(base, text, 0.05);
   p.fillRect(e->rect(), back);
+  // A band left of where the widest number can reach (the marks' strip) has no numbers in it.
+  if (e->rect().right() < numbersLeft_) return;
   p.setFont(box_->font());
   QFont bold = box_->font();
   bold.setBold(true);
@@ -179,7 +209,32 @@ std::pair<int, int> TextBox::LinesIn(int top, int bottom) const {
   return {first, last};
 }
 
+namespace {
+// The vertical scroll bar, painted again when what it shows changes: a line typed in or taken
+// out of a long script moves its range by one, and the slider by no pixel.
+class SteadyScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void sliderChange(SliderChange change) override {
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    const Look now{style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this),
+                   minimum() < maximum(), value() == minimum(), value() == maximum()};
+    if (now == look_ && change != SliderOrientationChange) return;
+    look_ = now;
+    QScrollBar::sliderChange(change);
+  }
+
+ private:
+  using Look = std::tuple<QRect, bool, bool, bool>;  // the slider, and the range and ends it shows
+  Look look_;
+};
+}  // namespace
+
 void TextBox::InstallViewAids() {
+  setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
   gutter_ = new LineGutter(this);
   ApplyTabStops();
 }

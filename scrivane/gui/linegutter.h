@@ -4,6 +4,7 @@
 // caret, and tab stops of four blanks. They only paint: text, selection and undo are untouched.
 #include <QTextDocument>
 #include <QWidget>
+#include <tuple>
 
 namespace scrivane {
 
@@ -39,9 +40,16 @@ class LineGutter : public QWidget {
   void changeEvent(QEvent* e) override;  // a new palette: the caret's band in its colours
 
  private:
+  // The first and last lines shown and the first one's top.
+  using Rows = std::tuple<int, int, qreal>;
+  Rows ShownRows() const;
+
   TextBox* box_;
   int width_ = 0;
+  int numbersLeft_ = 0;  // no number reaches further left
+  QFont measured_;       // the font numbersLeft_ is for
   int caretLine_ = -1;
+  Rows rows_{-1, -1, 0};
 };
 
 }  // namespace scrivane
