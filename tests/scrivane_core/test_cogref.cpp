@@ -74,12 +74,9 @@ TEST(CogRefProblems, MessageCountsAndNamesTheFirstFive) {
 TEST(CogRefFile, LoadsFromDiskOrReportsItMissing) {
   QTemporaryDir dir;
   const QString path = dir.filePath("cogref.dat");
-  bool exists = true;
-  const CogRefData none = LoadCogRefFile(path, &exists);
-  EXPECT_TRUE(!exists && none.categories.empty() && none.problems.empty());
-  // A folder of that name is no reference file either.
+  // A folder of that name is no reference file. (A missing one: MainWindowTest's shipped reference.)
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder.dat"));
-  exists = true;
+  bool exists = true;
   LoadCogRefFile(dir.filePath("folder.dat"), &exists);
   EXPECT_FALSE(exists);
   // Bytes are read in the ANSI code page: 0xE9 is e-acute.
