@@ -85,7 +85,6 @@ TEST(RegistryFile, RefusedInstallPathsAndDefaults) {
 #ifndef Q_OS_WIN
   EXPECT_EQ(DefaultInstallPath(), QDir::homePath() + QStringLiteral("/Jedi Knight/Tarvex"));
 #endif
-  EXPECT_EQ(ProgramFileName(QStringLiteral("Orvane"), WindowsStyle()), QStringLiteral("Orvane.exe"));
 }
 
 }  // namespace
