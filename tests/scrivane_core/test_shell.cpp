@@ -172,8 +172,6 @@ TEST(RecentFiles, StoredFormAndColonSplit) {
     const RecentEntry e = ParseStoredRecent(c.stored);
     EXPECT_EQ(e.title + '|' + e.path, c.titleAndPath) << c.stored;
   }
-  EXPECT_EQ(StoredRecent({}), ":");
-  EXPECT_EQ(RecentCaption(1, "R&D.cog"), "&2 R&&D.cog");
 }
 
 // The stored list closes its gaps; at exit this process's additions come first, then what
