@@ -108,6 +108,8 @@ class frmScrivane : public QWidget {
   void MakeMessageList();
   // Whether the message list is up (it is not when it was never made).
   bool ListUp() const;
+  // Made together, by whichever of the two is asked for first: these tell whether they are there
+  // (the other one's IfMade() stays empty).
   QWidget* picParams_ = nullptr;
   QTreeWidget* lvwParams_ = nullptr;
   frmMain* main_;

@@ -57,7 +57,7 @@ HintPanels frmScrivane::Panels() const {
   p.hasHelp = hasHelp_;
   p.lSpace = lSpace;
   p.intParens = intParens;
-  const QTreeWidget* list = lvwCogParams.IfMade();  // a list never made has no current item
+  const QTreeWidget* list = lvwParams_;  // a list never made has no current item
   p.listCurrent = list && list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1;
   return p;
 }
@@ -118,7 +118,7 @@ void frmScrivane::ApplyHint(const HintAnswer& a) {
   intParens = a.panels.intParens;
   hasHelp_ = a.panels.hasHelp;
 
-  if (a.panels.listCurrent >= 0 || a.scrollTo >= 0 || lvwCogParams.IfMade()) {
+  if (a.panels.listCurrent >= 0 || a.scrollTo >= 0 || lvwParams_) {
     QTreeWidget* list = lvwCogParams;
     QTreeWidgetItem* current = a.panels.listCurrent >= 0 ? list->topLevelItem(a.panels.listCurrent) : nullptr;
     if (a.scrollTo >= 0) {
@@ -151,7 +151,7 @@ void frmScrivane::ApplyHint(const HintAnswer& a) {
 }
 
 bool frmScrivane::eventFilter(QObject* o, QEvent* e) {
-  if (e->type() == QEvent::KeyPress && (o == txtMain || o == lvwCogParams.IfMade())) {
+  if (e->type() == QEvent::KeyPress && (o == txtMain || o == lvwParams_)) {
     const auto* k = static_cast<QKeyEvent*>(e);
     int code = KeyCodeOf(k);
     const int ch = CharacterOf(k);

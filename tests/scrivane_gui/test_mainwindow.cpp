@@ -159,6 +159,12 @@ TEST_F(MainWindowTest, MessageListAndFunctionHelpWhileTyping) {
   EXPECT_GT(w->picCogParams->y(), caret.top());
   // One pixel left of the character before the caret when the blank came: the "e".
   EXPECT_NEAR(w->picCogParams->x(), caret.left() - 1 - QFontMetrics(w->txtMain->font()).horizontalAdvance("e "), 1);
+  // The list, given the focus (as by a click), takes letters as the text box does: the first
+  // name that starts with them, never Qt's own search that steps on to the next "t".
+  auto* names = w->findChild<QTreeWidget*>("lvwCogParams");
+  names->setFocus();
+  QTest::keyClicks(names, "tt");
+  EXPECT_EQ(names->currentItem()->text(0), "timer");
   QTest::keyClicks(w->txtMain, "act");
   EXPECT_EQ(w->lvwCogParams->currentItem()->text(0), "activate");
   QTest::keyClick(w->txtMain, Qt::Key_Return);
