@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <numeric>
 
 namespace scrivane {
 namespace {
@@ -25,14 +26,34 @@ struct MessageRow {
 
 // Built when first asked for, each table on its own: a new document's check needs the
 // messages long before anything needs the verbs.
+// Two names compared as lower-case text, each character lowered on its own (the table's
+// names are plain ASCII); <0, 0 or >0.
+int CompareLowered(QStringView a, QStringView b) {
+  const qsizetype n = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t x = a[i].toLower().unicode(), y = b[i].toLower().unicode();
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
 struct Verbs {
-  std::vector<CogVerb> rows;
-  QHash<QString, int> byKey;
+  std::vector<CogVerb> rows;  // in the table's order
+  std::vector<int> byName;    // the rows in the order of their lower-case names
   Verbs() {
-    for (const VerbRow& r : kVerbRows) {
-      byKey.insert(QString::fromLatin1(r.name).toLower(), int(rows.size()));
-      rows.push_back({QString::fromLatin1(r.name), r.args, r.altArgs, r.result, r.games});
-    }
+    rows.reserve(std::size(kVerbRows));
+    for (const VerbRow& r : kVerbRows) rows.push_back({QString::fromLatin1(r.name), r.args, r.altArgs, r.result, r.games});
+    byName.resize(rows.size());
+    std::iota(byName.begin(), byName.end(), 0);
+    // The table is written in that order already; it is sorted here only if it ever is not.
+    const auto less = [this](int a, int b) { return CompareLowered(rows[size_t(a)].name, rows[size_t(b)].name) < 0; };
+    if (!std::is_sorted(byName.begin(), byName.end(), less)) std::stable_sort(byName.begin(), byName.end(), less);
+  }
+  // The row whose name lowered is `lowered`, nullptr when there is none.
+  const CogVerb* Find(const QString& lowered) const {
+    const auto it = std::lower_bound(byName.begin(), byName.end(), lowered,
+                                     [this](int i, const QString& k) { return CompareLowered(rows[size_t(i)].name, k) < 0; });
+    return it != byName.end() && CompareLowered(rows[size_t(*it)].name, lowered) == 0 ? &rows[size_t(*it)] : nullptr;
   }
 };
 
@@ -98,7 +119,7 @@ CogGame CogGameSetting() {
 
 const std::vector<CogVerb>& CogVerbs() { return TheVerbs().rows; }
 const std::vector<CogMessage>& CogMessages() { return TheMessages().rows; }
-const CogVerb* FindCogVerb(QStringView name) { return Find(TheVerbs().byKey, TheVerbs().rows, name); }
+const CogVerb* FindCogVerb(QStringView name) { return TheVerbs().Find(name.toString().toLower()); }
 const CogMessage* FindCogMessage(QStringView name) { return Find(TheMessages().byKey, TheMessages().rows, name); }
 
 bool IsCogGlobalVariable(QStringView name) {

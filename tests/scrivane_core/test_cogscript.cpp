@@ -160,6 +160,10 @@ TEST(CogScript, EditDistance) {
               {u"getcursector", u"GetCurFrame", 2, 3}, {u"kitten", u"sitting", 3, 3}, {u"a", u"abcdef", 2, 3},
               {u"", u"ab", 2, 2}};
   for (const auto& r : rows) EXPECT_EQ(CogEditDistance(r.a, r.b, r.limit), r.expected) << QString::fromUtf16(r.a);
+  // The verb table's names (its first, its last) are found in any letter case, and only whole.
+  for (const CogVerb* v : {&CogVerbs().front(), &CogVerbs().back()})
+    EXPECT_TRUE(FindCogVerb(v->name.toUpper()) == v && FindCogVerb(v->name.toLower()) == v) << v->name;
+  EXPECT_TRUE(!FindCogVerb(u"Absolut") && !FindCogVerb(u"Absolutely") && !FindCogVerb(u""));
 }
 
 TEST(CogScript, LimitsOfTheGame) {
