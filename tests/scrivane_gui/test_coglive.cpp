@@ -5,7 +5,9 @@
 #include <QDockWidget>
 #include <QListWidget>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QStatusBar>
+#include <QStyleHints>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -69,6 +71,12 @@ int StalePixels(TextBox* box) {
 }  // namespace
 
 TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
+  // A steady caret: one that blinks between the two pictures StalePixels compares differs in
+  // its own pixels.
+  QStyleHints* hints = QGuiApplication::styleHints();
+  const int flash = hints->cursorFlashTime();
+  hints->setCursorFlashTime(0);
+  const auto restore = qScopeGuard([&] { hints->setCursorFlashTime(flash); });
   frmScrivane* w = StartWith(kScript);
   CogTools* tools = CogTools::Of(main.get());
   ASSERT_TRUE(tools);
