@@ -151,8 +151,6 @@ void LineGutter::paintEvent(QPaintEvent* e) {
   const QColor base = pal.color(QPalette::Base), text = pal.color(QPalette::Text);
   const QColor back = Mix(base, text, 0.05);
   p.fillRect(e->rect(), back);
-  // A band left of where the widest number can reach (the marks' strip) has no numbers in it.
-  if (e->rect().right() < numbersLeft_) return;
   p.setFont(box_->font());
   QFont bold = box_->font();
   bold.setBold(true);
@@ -162,7 +160,9 @@ void LineGutter::paintEvent(QPaintEvent* e) {
   qreal top = box_->blockBoundingGeometry(block).translated(box_->contentOffset()).top();
   while (block.isValid() && top <= e->rect().bottom()) {
     const qreal bottom = top + box_->blockBoundingRect(block).height();
-    if (block.isVisible() && bottom >= e->rect().top()) {
+    // (Rows whose number lies outside what is asked for, such as the marks' strip, are skipped.)
+    if (block.isVisible() && bottom >= e->rect().top() &&
+        e->region().intersects(QRect(numbersLeft_, int(top), width_ - numbersLeft_, lineH))) {
       const bool current = block.blockNumber() == caretLine_;
       p.setFont(current ? bold : box_->font());
       p.setPen(current ? text : faint);
