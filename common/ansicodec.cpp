@@ -6,19 +6,12 @@ namespace tarvex {
 
 namespace {
 
-// 0x80-0x9F. The five bytes the code page leaves undefined keep their C1 control character.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 // Reverse lookup for the characters above 0xFF; those of 0x00-0xFF map to themselves
 // unless they are one of the 27 C1 controls replaced above.
 int EncodeChar(char16_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
   for (int i = 0; i < 32; ++i)
-    if (kHigh[i] == c) return 0x80 + i;
+    if (ansi::kHigh[i] == c) return 0x80 + i;
   return -1;
 }
 
@@ -28,10 +21,7 @@ QString DecodeAnsi(const QByteArray& bytes) {
   QString out(bytes.size(), Qt::Uninitialized);
   QChar* d = out.data();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
-  for (qsizetype i = 0, n = bytes.size(); i < n; ++i) {
-    const unsigned char b = s[i];
-    d[i] = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
-  }
+  for (qsizetype i = 0, n = bytes.size(); i < n; ++i) d[i] = QChar(DecodeAnsiByte(s[i]));
   return out;
 }
 

@@ -1,5 +1,6 @@
-// Line ends: both normalisations agree and leave no stray CR or LF, a file saved with each
-// line's own end is the file read, and one saved in any single style reads back in it.
+// Line ends: both normalisations, and the one that decodes the bytes in the same pass, agree
+// and leave no stray CR or LF; a file saved with each line's own end is the file read, and one
+// saved in any single style reads back in it.
 #include "fuzz/fuzz_check.h"
 #include "scrivane/core/lineends.h"
 
@@ -10,6 +11,8 @@ void FuzzOne(const uint8_t* data, size_t size) {
   const NormalizedText crlf = NormalizeLineEnds(raw);
   const NormalizedText lf = NormalizeToLf(raw);
   FUZZ_CHECK(crlf.style == lf.style && !lf.text.contains(QLatin1Char('\r')));
+  const NormalizedText decoded = DecodeToLf(FuzzBytes(data, size));
+  FUZZ_CHECK(decoded.text == lf.text && decoded.style == lf.style && decoded.odd == lf.odd);
   FUZZ_CHECK(QString(crlf.text).replace(QLatin1String("\r\n"), QLatin1String("\n")) == lf.text);
   const qsizetype pairs = crlf.text.count(QLatin1String("\r\n"));
   FUZZ_CHECK(crlf.text.count(QLatin1Char('\r')) == pairs && crlf.text.count(QLatin1Char('\n')) == pairs);

@@ -1,5 +1,7 @@
 #include "scrivane/core/lineends.h"
 
+#include "common/ansicodec.h"
+
 namespace scrivane {
 
 QString LineEndName(LineEnd style) {
@@ -31,24 +33,17 @@ struct Counts {
 };
 }  // namespace
 
-NormalizedText NormalizeToLf(QString raw) {
-  Counts k;
-  NormalizedText out;
-  if (!raw.contains(QLatin1Char('\r'))) {
-    k.lf = raw.count(QLatin1Char('\n'));
-    out.style = k.Style();
-    out.text = std::move(raw);
-    return out;
-  }
-  // In place: the text only gets shorter, and each character is read before it is written over.
-  QChar* d = raw.data();
-  const qsizetype n = raw.size();
-  std::vector<LineEnd> ends;  // of every line, for the lines that differ from the majority
+namespace {
+// Copies n characters from s to d with every line end made LF, each character read through
+// at(s, i); d may be s, as the text only gets shorter and each character is read before it is
+// written over. Counts the ends and notes each line's. Gives the length written.
+template <typename Char, typename At>
+qsizetype ToLf(const Char* s, qsizetype n, QChar* d, At at, Counts& k, std::vector<LineEnd>& ends) {
   qsizetype j = 0;
   for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = d[i];
-    if (c == QLatin1Char('\r')) {
-      if (i + 1 < n && d[i + 1] == QLatin1Char('\n')) {
+    const char16_t c = at(s, i);
+    if (c == u'\r') {
+      if (i + 1 < n && at(s, i + 1) == u'\n') {
         ++k.crlf;
         ++i;
         ends.push_back(LineEnd::CRLF);
@@ -58,19 +53,45 @@ NormalizedText NormalizeToLf(QString raw) {
       }
       d[j++] = QLatin1Char('\n');
     } else {
-      if (c == QLatin1Char('\n')) {
+      if (c == u'\n') {
         ++k.lf;
         ends.push_back(LineEnd::LF);
       }
-      d[j++] = c;
+      d[j++] = QChar(c);
     }
   }
-  raw.truncate(j);
-  out.text = std::move(raw);
+  return j;
+}
+
+NormalizedText Finish(QString text, const Counts& k, const std::vector<LineEnd>& ends) {
+  NormalizedText out;
+  out.text = std::move(text);
   out.style = k.Style();
   for (size_t line = 0; line < ends.size(); ++line)
     if (ends[line] != out.style) out.odd.emplace_back(qsizetype(line), ends[line]);
   return out;
+}
+}  // namespace
+
+NormalizedText NormalizeToLf(QString raw) {
+  Counts k;
+  if (!raw.contains(QLatin1Char('\r'))) {
+    k.lf = raw.count(QLatin1Char('\n'));
+    return Finish(std::move(raw), k, {});
+  }
+  std::vector<LineEnd> ends;  // of every line, for the lines that differ from the majority
+  QChar* d = raw.data();
+  raw.truncate(ToLf(d, raw.size(), d, [](const QChar* p, qsizetype i) { return p[i].unicode(); }, k, ends));
+  return Finish(std::move(raw), k, ends);
+}
+
+NormalizedText DecodeToLf(const QByteArray& bytes) {
+  Counts k;
+  std::vector<LineEnd> ends;
+  QString text(bytes.size(), Qt::Uninitialized);
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
+  text.truncate(ToLf(s, bytes.size(), text.data(), [](const unsigned char* p, qsizetype i) { return tarvex::DecodeAnsiByte(p[i]); }, k, ends));
+  return Finish(std::move(text), k, ends);
 }
 
 NormalizedText NormalizeLineEnds(const QString& raw) {

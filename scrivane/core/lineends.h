@@ -25,6 +25,8 @@ NormalizedText NormalizeLineEnds(const QString& raw);
 // The same, with every line end as LF alone (the form a text widget keeps), and the lines
 // whose end is not in the majority style. A text moved in is changed in place.
 NormalizedText NormalizeToLf(QString raw);
+// The same for a file's bytes, decoded from the Windows-1252 code page in the same pass.
+NormalizedText DecodeToLf(const QByteArray& bytes);
 
 // The file text of LF-ended lines: each line in odd ends as listed there, every other line in
 // style; a text that does not end with a line break gets one in style. So

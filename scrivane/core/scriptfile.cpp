@@ -11,9 +11,7 @@ ScriptReadResult ReadScriptFile(const QString& path, bool lfForm) {
   // Before the read: a change that comes between the two is taken as one made after it.
   r.stamp = tarvex::StampOf(path);
   if (!tarvex::ReadWholeFile(path, &bytes, &r.error)) return r;
-  QString text = tarvex::DecodeAnsi(bytes);
-  bytes = QByteArray();  // given back before the line ends are made over
-  r.content = lfForm ? NormalizeToLf(std::move(text)) : NormalizeLineEnds(text);
+  r.content = lfForm ? DecodeToLf(bytes) : NormalizeLineEnds(tarvex::DecodeAnsi(bytes));
   r.ok = true;
   return r;
 }
