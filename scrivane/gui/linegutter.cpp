@@ -72,8 +72,9 @@ void LineGutter::UpdateWidth(int lines) {
   measured_ = box_->font();
   QFont bold = box_->font();
   bold.setBold(true);
+  const QFontMetrics boldMetrics(bold);
   int widestDigit = 0;
-  for (char d = '0'; d <= '9'; ++d) widestDigit = std::max(widestDigit, QFontMetrics(bold).horizontalAdvance(QLatin1Char(d)));
+  for (char d = '0'; d <= '9'; ++d) widestDigit = std::max(widestDigit, boldMetrics.horizontalAdvance(QLatin1Char(d)));
   numbersLeft_ = w - kPad - widestDigit * digits - 2;
   if (w == width_) return;
   width_ = w;
