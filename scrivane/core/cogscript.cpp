@@ -82,10 +82,8 @@ int State::NameId(const QString& lower) {
 Reader::Reader(QStringView t, qsizetype b, int line, bool end, State& s)
     : text(t), base(b), toEnd(end), st(s), game(s.game), out(s.header), sink(&s.header.findings), baseLine(line) {
   lineStarts.push_back(base);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    if (c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) lineStarts.push_back(base + i + 1);
-  }
+  for (qsizetype i = 0; i < text.size(); ++i)
+    if (EndsLine(text, i)) lineStarts.push_back(base + i + 1);
 }
 
 CogRange Reader::Range(qsizetype offset, qsizetype length) const {

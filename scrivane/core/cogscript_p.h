@@ -65,6 +65,12 @@ class Suggester {
 
 inline QString Quoted(QStringView s) { return QLatin1Char('\'') + s.toString() + QLatin1Char('\''); }
 
+// Whether text[i] ends a line as the reader counts lines: an LF, or a CR with no LF after it.
+inline bool EndsLine(QStringView text, qsizetype i) {
+  const char16_t c = text[i].unicode();
+  return c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'));
+}
+
 // A name the code uses, and what the game makes of it.
 struct NameInfo {
   QString name;  // lower case

@@ -16,10 +16,7 @@ int LineNow(const Chunk& c) { return c.line + c.lineShift; }
 // Line ends in text[0, n) as the reader counts them; text[n], when there, follows.
 int LineEnds(QStringView text, qsizetype n) {
   int ends = 0;
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t c = text[i].unicode();
-    if (c == u'\n' || (c == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) ++ends;
-  }
+  for (qsizetype i = 0; i < n; ++i) ends += cogread::EndsLine(text, i);
   return ends;
 }
 
