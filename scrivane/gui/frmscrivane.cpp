@@ -94,10 +94,14 @@ void frmScrivane::MarkClean() {
   if (c.endsWith(QLatin1Char('*'))) SetCaption(c.left(c.size() - 1));
 }
 
-void frmScrivane::txtMain_Change() {
+void frmScrivane::MarkModified() {
   bMod = true;
   const QString c = Caption();
   if (!c.endsWith(QLatin1Char('*'))) SetCaption(c + QLatin1Char('*'));
+}
+
+void frmScrivane::txtMain_Change() {
+  MarkModified();
   const SectionMarks marks = sections_.Marks(BoxLines(*txtMain));
   lsym = qint32(marks.lsym);
   lsymend = qint32(marks.lsymend);

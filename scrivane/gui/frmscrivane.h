@@ -68,6 +68,8 @@ class frmScrivane : public QWidget {
   void SetCaption(const QString& caption);
   // Not modified: bMod false and a trailing "*" removed from the caption.
   void MarkClean();
+  // Modified: bMod true and a "*" added to the caption once.
+  void MarkModified();
 
   // When set, closing skips the save prompt (the question was already asked).
   bool bPromptAnswered = false;
@@ -114,6 +116,7 @@ class frmScrivane : public QWidget {
   QTreeWidget* lvwParams_ = nullptr;
   frmMain* main_;
   tarvex::FileStamp ignoredStamp_;
+  bool ignoredGone_ = false;  // the user dismissed the bar that says the file is gone
   SectionTracker sections_;
   bool hasHelp_ = false;  // the strip holds a function's text
 };

@@ -35,19 +35,29 @@ void frmScrivane::BuildDiskBar() {
 }
 
 void frmScrivane::CheckDisk() {
-  const bool changed = tarvex::ChangedOnDisk(diskStamp, strFile) && tarvex::StampOf(strFile) != ignoredStamp_;
-  if (changed) {
+  const tarvex::FileStamp now = tarvex::StampOf(strFile);
+  // A file deleted (or moved away) behind the window: the text here is now its only copy, so
+  // the document counts as modified, and closing asks to save it; saving writes it again.
+  const bool gone = diskStamp.exists && !now.exists;
+  if (!gone) ignoredGone_ = false;
+  if (gone && !bMod) MarkModified();
+  const bool changed = tarvex::ChangedOnDisk(diskStamp, strFile) && now != ignoredStamp_;
+  if (gone)
+    lblDisk->setText(strFileTitle + QStringLiteral(" is no longer on disk. Saving writes it again."));
+  else if (changed)
     lblDisk->setText(strFileTitle + QStringLiteral(" has changed on disk.") +
                      (bMod ? QStringLiteral(" Reloading it drops the changes made here.") : QString()));
-  }
-  if (changed == barDisk->isHidden()) {
-    barDisk->setVisible(changed);
+  cmdReload->setHidden(gone);
+  const bool shown = changed || (gone && !ignoredGone_);
+  if (shown == barDisk->isHidden()) {
+    barDisk->setVisible(shown);
     LayoutPanels();
   }
 }
 
 void frmScrivane::IgnoreDiskChange() {
   ignoredStamp_ = tarvex::StampOf(strFile);
+  ignoredGone_ = !ignoredStamp_.exists;
   CheckDisk();
 }
 

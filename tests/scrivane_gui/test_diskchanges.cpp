@@ -132,6 +132,24 @@ TEST_F(DiskChangeTest, ActivationOffersReloadInABarWithoutDialogs) {
   main->strCurCog = w->Tag;
   main->mnuFileSave_Click();
   EXPECT_TRUE(prompts.records.empty());
+  // A file deleted behind the window: the bar says so (nothing to reload), the document counts
+  // as modified so that closing asks, Ignore keeps the bar away, and Save writes the file again.
+  QFile::remove(path);
+  ComeBack(o, w);
+  ASSERT_TRUE(BarShown(w));
+  EXPECT_EQ(w->lblDisk->text(), "long.cog is no longer on disk. Saving writes it again.");
+  EXPECT_TRUE(w->cmdReload->isHidden() && w->bMod && w->Caption() == "long.cog*");
+  w->cmdIgnore->click();
+  ComeBack(o, w);
+  EXPECT_TRUE(!BarShown(w) && w->bMod);
+  main->mnuFileSave_Click();
+  EXPECT_TRUE(prompts.records.empty() && !w->bMod && ReadFile(path) == "third\r\n");
+  QFile::remove(path);
+  ComeBack(o, w);
+  EXPECT_TRUE(BarShown(w) && w->cmdReload->isHidden());
+  tarvex::test::WriteBytes(path, "back\r\n");
+  ComeBack(o, w);
+  EXPECT_TRUE(BarShown(w) && !w->cmdReload->isHidden() && w->lblDisk->text().startsWith("long.cog has changed"));
 }
 
 // The other program is left and Scrivane is come back to: the active document is checked.
