@@ -68,14 +68,24 @@ orvPicker::orvPicker(QWidget* owner, PickKind kind) : QDialog(owner), kind_(kind
   layout->addWidget(buttons);
   resize(440, 460);
 
+  // The archive used last time opens again; one that is gone or damaged since is said when
+  // the picker opens (open()), not dropped in silence.
   const QString last = tarvex::prefs::OrvaneArchive.Get();
-  if (!last.isEmpty() && QFileInfo(last).isFile() && index_.ReadFile(last, nullptr)) {
+  if (!last.isEmpty() && !index_.ReadFile(last, &rememberedFault_)) index_ = GobIndex();
+  else if (!last.isEmpty()) {
     archive_ = last;
     txtArchive->setText(last);
     names_ = index_.NamesIn(ArchiveFolder(kind_));
     txtFilter_Change();
     tbsSource->setCurrentIndex(1);
   }
+}
+
+void orvPicker::open() {
+  QDialog::open();
+  if (rememberedFault_.isEmpty()) return;
+  Refuse(QStringLiteral("The archive used last time cannot be listed:\r\n") + rememberedFault_);
+  rememberedFault_.clear();
 }
 
 void orvPicker::Refuse(const QString& text) {

@@ -16,6 +16,8 @@ class orvPicker : public QDialog {
   Q_OBJECT
  public:
   orvPicker(QWidget* owner, PickKind kind);
+  // Shows the window (window-modal); then says why the archive used last time is not listed.
+  void open() override;
 
   // Disk: asks for a file in the open dialog.
   void cmdBrowse_Click();
@@ -49,6 +51,7 @@ class orvPicker : public QDialog {
   PickKind kind_;
   GobIndex index_;
   QString archive_;
+  QString rememberedFault_;  // why the archive used last time could not be listed
   QStringList names_;
 };
 

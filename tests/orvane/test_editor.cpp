@@ -101,6 +101,18 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   EXPECT_TRUE(LastMessage().startsWith(bad + "\r\nEntry 1 of the archive")) << LastMessage();
   EXPECT_FALSE(editor.Picker()->OpenArchive(bad + ".missing"));
   EXPECT_TRUE(LastMessage().startsWith(bad + ".missing\r\n")) << LastMessage();
+  // The archive used last time, damaged since: the picker says so as it opens, over itself.
+  const QString later = dir_.filePath("later.gob");
+  WriteBytes(later, tarvex::test::BuildGob({{"3do\\a.3do", "x"}}));
+  ASSERT_TRUE(editor.Picker()->OpenArchive(later));
+  editor.Picker()->reject();
+  WriteBytes(later, broken);
+  prompts_.Clear();
+  editor.cmdPickModel_Click();
+  EXPECT_TRUE(LastMessage().startsWith("The archive used last time cannot be listed:\r\n" + later + "\r\nEntry 1"))
+      << LastMessage();
+  EXPECT_EQ(prompts_.records.back().owner, editor.Picker());
+  EXPECT_TRUE(editor.Picker()->txtArchive->text().isEmpty() && editor.Picker()->tbsSource->currentIndex() == 0);
   editor.Picker()->reject();
 
   // A file from disk that is no model is named in a message over the picker, which stays open.
