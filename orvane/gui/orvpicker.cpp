@@ -1,7 +1,6 @@
 #include "orvane/gui/orvpicker.h"
 
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>

@@ -21,12 +21,18 @@ bool SplitTemplateLine(const QString& line, int n, QStringList* values) {
 
 namespace {
 
-bool PlainNumber(const QString& s, int* n) {
-  if (s.isEmpty() || s.size() > 9) return false;
+// The number of columns: decimal digits only. Leading zeros are read past; a number too large
+// for any template is told apart from one that is not a number.
+enum class Count { Ok, NotDigits, TooLarge };
+Count PlainNumber(const QString& s, int* n) {
+  if (s.isEmpty()) return Count::NotDigits;
   for (QChar c : s)
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-  *n = s.toInt();
-  return true;
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Count::NotDigits;
+  qsizetype first = 0;
+  while (first < s.size() - 1 && s[first] == QLatin1Char('0')) ++first;
+  if (s.size() - first > 9) return Count::TooLarge;
+  *n = s.mid(first).toInt();
+  return Count::Ok;
 }
 
 TemplateParse Fault(int line, const QString& what) {
@@ -54,8 +60,9 @@ TemplateParse ParseCogTemplate(const QString& text) {
 
   QString line;
   int n = 0;
-  if (!next(&line) || !PlainNumber(line, &n))
-    return Fault(1, QStringLiteral("the first line must be the number of columns, digits only"));
+  const Count count = next(&line) ? PlainNumber(line, &n) : Count::NotDigits;
+  if (count == Count::TooLarge) return Fault(1, QStringLiteral("the number of columns, %1, is too large").arg(line));
+  if (count != Count::Ok) return Fault(1, QStringLiteral("the first line must be the number of columns, digits only"));
   if (n < 2) return Fault(1, QStringLiteral("a template needs at least 2 columns, not %1").arg(n));
 
   TemplateParse p;
