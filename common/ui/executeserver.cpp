@@ -22,6 +22,11 @@ namespace tarvex {
 
 namespace {
 
+// The longest line a client may write: room for the longest path any platform takes, with
+// every character in its longest UTF-8 form. A client that writes more without ending its line
+// is cut off and asks for nothing, so that no peer makes the program hold what it sends.
+constexpr qsizetype kMaxLine = 128 * 1024;
+
 QString LineOf(const QByteArray& bytes) {
   QString line = QString::fromUtf8(bytes);
   while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -59,10 +64,13 @@ bool ExecuteServer::Listen(const QString& name) {
     while (QLocalSocket* sock = server->nextPendingConnection()) {
       connect(sock, &QLocalSocket::disconnected, sock, &QObject::deleteLater);
       connect(sock, &QLocalSocket::readyRead, this, [this, sock] {
-        if (!sock->canReadLine()) return;
-        const QString line = LineOf(sock->readLine());
+        if (!sock->canReadLine()) {
+          if (sock->bytesAvailable() > kMaxLine) sock->abort();
+          return;
+        }
+        const QByteArray bytes = sock->readLine(kMaxLine + 1);
         sock->disconnectFromServer();
-        emit Request(line);
+        if (bytes.endsWith('\n')) emit Request(LineOf(bytes));
       });
     }
   });
@@ -161,10 +169,16 @@ bool ExecuteServer::Listen(const QString& name) {
             done = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
             break;
           }
+          const qsizetype had = client->bytes.size();
           client->bytes.append(buf, qsizetype(n));
-          if (client->bytes.contains('\n')) break;
+          if (client->bytes.indexOf('\n', had) >= 0) break;
+          if (client->bytes.size() > kMaxLine) {
+            done = true;
+            break;
+          }
         }
-        const qsizetype nl = client->bytes.indexOf('\n');
+        qsizetype nl = client->bytes.indexOf('\n');
+        if (nl > kMaxLine) nl = -1;
         if (nl < 0 && !done) return;
         notifier->setEnabled(false);
         notifier->deleteLater();

@@ -263,6 +263,16 @@ TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
   Start();
   const QString name = QStringLiteral("ScrivaneTest-%1").arg(QCoreApplication::applicationPid());
   ASSERT_TRUE(main->StartDdeServer(name));
+  // A peer that writes on and on without ending its line is cut off and opens nothing.
+  QLocalSocket endless;
+  endless.connectToServer(name);
+  ASSERT_TRUE(endless.waitForConnected(2000));
+  const QByteArray block(64 * 1024, 'a');
+  for (int i = 0; i < 100 && endless.state() == QLocalSocket::ConnectedState; ++i) {
+    endless.write(block);
+    QTest::qWait(5);
+  }
+  EXPECT_NE(endless.state(), QLocalSocket::ConnectedState);
   const QString path = WriteFile(QStringLiteral("dde.cog"), "dde\r\n");
   QLocalSocket sock;
   sock.connectToServer(name);
