@@ -67,10 +67,29 @@ void LineGutter::UpdateWidth(int lines) {
   int digits = 1;
   for (int n = std::max(1, lines < 0 ? box_->blockCount() : lines); n >= 10; n /= 10) ++digits;
   digits = std::max(digits, 3);
-  const int w = kPad * 2 + box_->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
-  if (w == width_ && box_->font() == measured_) return;
-  measured_ = box_->font();
-  QFont bold = box_->font();
+  const bool newFont = digitAdvance_ == 0 || box_->font() != measured_;
+  if (newFont) {
+    measured_ = box_->font();
+    digitAdvance_ = box_->fontMetrics().horizontalAdvance(QLatin1Char('9'));
+  }
+  // The numbers take the text's size, up to a quarter of the box (never less than two thirds
+  // of an inch): at the largest sizes they are drawn smaller, leaving the box to the text.
+  const int limit = std::max(box_->width() / 4, box_->logicalDpiX() * 2 / 3);
+  const int room = std::min(kPad * 2 + digitAdvance_ * digits, limit);
+  if (!newFont && room == room_ && digits == digits_) return;
+  room_ = room;
+  digits_ = digits;
+  numbers_ = measured_;
+  int w = kPad * 2 + digitAdvance_ * digits;
+  for (int tries = 0; w > room && tries < 8; ++tries) {
+    const qreal scale = qreal(room - kPad * 2) / qreal(w - kPad * 2);
+    if (numbers_.pointSizeF() > 0)
+      numbers_.setPointSizeF(std::max(1.0, numbers_.pointSizeF() * scale * (tries ? 0.9 : 1.0)));
+    else
+      numbers_.setPixelSize(std::max(1, int(numbers_.pixelSize() * scale * (tries ? 0.9 : 1.0))));
+    w = kPad * 2 + QFontMetrics(numbers_).horizontalAdvance(QLatin1Char('9')) * digits;
+  }
+  QFont bold = numbers_;
   bold.setBold(true);
   const QFontMetrics boldMetrics(bold);
   int widestDigit = 0;
@@ -152,8 +171,8 @@ void LineGutter::paintEvent(QPaintEvent* e) {
   const QColor base = pal.color(QPalette::Base), text = pal.color(QPalette::Text);
   const QColor back = Mix(base, text, 0.05);
   p.fillRect(e->rect(), back);
-  p.setFont(box_->font());
-  QFont bold = box_->font();
+  p.setFont(numbers_);
+  QFont bold = numbers_;
   bold.setBold(true);
   const QColor faint = tarvex::ReadableOn(Mix(base, text, 0.45), back);  // faint, yet readable
   const int lineH = box_->fontMetrics().height();
@@ -165,7 +184,7 @@ void LineGutter::paintEvent(QPaintEvent* e) {
     if (block.isVisible() && bottom >= e->rect().top() &&
         e->region().intersects(QRect(numbersLeft_, int(top), width_ - numbersLeft_, lineH))) {
       const bool current = block.blockNumber() == caretLine_;
-      p.setFont(current ? bold : box_->font());
+      p.setFont(current ? bold : numbers_);
       p.setPen(current ? text : faint);
       p.drawText(QRect(0, int(top), width_ - kPad, lineH), Qt::AlignRight | Qt::AlignVCenter,
                  QString::number(block.blockNumber() + 1));
@@ -252,6 +271,7 @@ void TextBox::resizeEvent(QResizeEvent* e) {
   // same at any width.
   QResizeEvent sameWidth(e->size(), QSize(e->size().width(), e->oldSize().height()));
   QPlainTextEdit::resizeEvent(&sameWidth);
+  gutter_->UpdateWidth();  // at large sizes the numbers' room follows the box's width
   gutter_->Place();
 }
 

@@ -47,7 +47,10 @@ class LineGutter : public QWidget {
   TextBox* box_;
   int width_ = 0;
   int numbersLeft_ = 0;  // no number reaches further left
-  QFont measured_;       // the font numbersLeft_ is for
+  QFont measured_;       // the box's font the numbers are measured for
+  QFont numbers_;        // the numbers' font: the box's, smaller where that would fill the box
+  int digitAdvance_ = 0;  // of a digit in the box's font
+  int room_ = 0, digits_ = 0;  // the width allowed and the digits shown, when last measured
   int caretLine_ = -1;
   Rows rows_{-1, -1, 0};
 };

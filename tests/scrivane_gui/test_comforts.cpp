@@ -114,6 +114,13 @@ TEST_F(ComfortTest, ZoomFollowsKeysAndWheelAndLeavesTheStoredFont) {
   Key(main->CurrentCog()->txtMain, Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(box->font().pointSize(), 12);
   EXPECT_EQ(tarvex::prefs::DefFontSize.Get(), 12);
+  // At the largest sizes the numbers stop growing: the gutter leaves the box to the text.
+  QFont huge(QStringLiteral("DejaVu Sans Mono"));
+  huge.setPointSize(300);
+  prompts.fontAnswers = {huge};
+  main->mnuViewFont_Click();
+  ASSERT_EQ(box->font().pointSize(), 300);
+  EXPECT_LT(gutter->width(), box->width() / 3) << box->width();
 }
 
 // Go to Line moves the caret to the line (and column) typed and centres the line; numbers past
