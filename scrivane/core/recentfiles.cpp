@@ -79,14 +79,15 @@ RecentEntry ParseStoredRecent(const QString& value) {
 
 QString RecentCaption(int i, const QString& title) {
   QString shown = title;
+  if (shown.size() > kShownTitle) {
+    // The cut never splits a character made of two UTF-16 units.
+    qsizetype head = kShownTitle / 2 - 1, tail = shown.size() - (kShownTitle - head - 1);
+    if (shown[head - 1].isHighSurrogate()) --head;
+    if (shown[tail].isLowSurrogate()) ++tail;
+    shown = shown.left(head) + QChar(0x2026) + shown.mid(tail);
+  }
   shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
   return QStringLiteral("&%1 ").arg(i + 1) + shown;
-}
-
-QString RecentTitle(const QString& caption) {
-  QString t = caption.mid(3);
-  t.replace(QStringLiteral("&&"), QStringLiteral("&"));
-  return t;
 }
 
 }  // namespace scrivane

@@ -44,9 +44,10 @@ QString StoredRecent(const RecentEntry& e);
 // that, at the first colon. A value without a colon is an empty entry.
 RecentEntry ParseStoredRecent(const QString& value);
 
-// The menu caption of entry i: "&" i + 1 " " title, with "&" in the title shown as itself.
+// The menu caption of entry i: "&" i + 1 " " title, with "&" in the title shown as itself. A
+// title longer than kShownTitle characters is shown with its middle left out ("…"), its start
+// and its end (the extension) kept, so that it does not stretch the menu.
+constexpr qsizetype kShownTitle = 50;
 QString RecentCaption(int i, const QString& title);
-// The title back from a caption.
-QString RecentTitle(const QString& caption);
 
 }  // namespace scrivane

@@ -226,7 +226,7 @@ void frmMain::mnuFileMRU_Click(int index) {
     return;
   }
   // A file that exists but cannot be read is reported like any other and binds no window.
-  OpenDocument(path, RecentTitle(mnuFileMRU[index]->text()));
+  OpenDocument(path, MRU::Title(mnuFileMRU[index]));
 }
 
 void frmMain::mnuFileClose_Click() {

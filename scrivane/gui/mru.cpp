@@ -1,17 +1,19 @@
 #include "scrivane/gui/mru.h"
 
 #include <QAction>
+#include <QDir>
 
 #include "common/prefs.h"
 
 namespace scrivane {
 
 QString MRU::Tag(const QAction* item) { return item->property("Tag").toString(); }
+QString MRU::Title(const QAction* item) { return item->property("Title").toString(); }
 
 RecentFiles MRU::FromMenu(QAction* const* menu) {
   RecentFiles list;
   for (int i = 0; i < RecentFiles::kCount; ++i)
-    list.entries[i] = {RecentTitle(menu[i]->text()), Tag(menu[i]), menu[i]->isVisible(),
+    list.entries[i] = {Title(menu[i]), Tag(menu[i]), menu[i]->isVisible(),
                        menu[i]->property("Added").toBool()};
   return list;
 }
@@ -20,7 +22,10 @@ void MRU::ToMenu(const RecentFiles& list, QAction* const* menu, QAction* separat
   for (int i = 0; i < RecentFiles::kCount; ++i) {
     const RecentEntry& e = list.entries[i];
     menu[i]->setText(RecentCaption(i, e.title));
+    menu[i]->setProperty("Title", e.title);
     menu[i]->setProperty("Tag", e.path);
+    // The caption may show the title shortened: the full path is shown on the status bar.
+    menu[i]->setStatusTip(QDir::toNativeSeparators(e.path));
     menu[i]->setProperty("Added", e.added);
     if (e.visible) menu[i]->setVisible(true);
   }

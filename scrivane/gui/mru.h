@@ -1,6 +1,7 @@
 #pragma once
 // The recent-files list of the File menu. The menu items hold the list (caption "&1 " title,
-// the path in the item's "Tag" property, visibility); the list rules are RecentFiles'.
+// the title in full in the item's "Title" property, the path in its "Tag" property,
+// visibility); the list rules are RecentFiles'.
 #include <QString>
 
 #include "scrivane/core/recentfiles.h"
@@ -22,6 +23,7 @@ class MRU {
   static RecentFiles FromMenu(QAction* const* menu);
   static void ToMenu(const RecentFiles& list, QAction* const* menu, QAction* separator);
   static QString Tag(const QAction* item);
+  static QString Title(const QAction* item);  // the title in full (the caption may shorten it)
 };
 
 }  // namespace scrivane

@@ -1,4 +1,6 @@
 // The main window through real gestures: the trees, the Tree menu, add-symbol, hints, templates, recent files.
+#include <QMenu>
+
 #include "scrivane/core/bramwise.h"
 #include "scrivane/gui/frmcgt.h"
 #include "scrivane_fixture.h"
@@ -265,6 +267,19 @@ TEST_F(MainWindowTest, RecentFilesAcrossRunsAndClicks) {
   ASSERT_EQ(main->colCogs.size(), 2);
   EXPECT_TRUE(main->colCogs.last()->strFile == rd && !main->colCogs.last()->bMod);
   EXPECT_EQ(main->mnuFileMRU[0]->text(), "&1 R&&D.cog");
+  // A long name is shown shortened in its middle and leaves the menu narrow; the entry shows
+  // the full path on the status bar and opens the file under its full name.
+  const QString longName = QString(200, 'n') + "-tail.cog", longPath = WriteFile(longName, "l\r\n");
+  prompts.fileAnswers.push_back(longPath);
+  main->mnuFileOpen_Click();
+  const QString shown = main->mnuFileMRU[0]->text();
+  EXPECT_TRUE(shown.startsWith("&1 nnn") && shown.contains(QChar(0x2026)) && shown.endsWith("n-tail.cog")) << shown;
+  EXPECT_LT(main->mnuFile_m->sizeHint().width(), QFontMetrics(main->mnuFile_m->font()).horizontalAdvance(longName) / 2);
+  EXPECT_EQ(main->mnuFileMRU[0]->statusTip(), longPath);
+  main->colCogs.last()->bMod = false;
+  main->mnuFileClose_Click();
+  main->mnuFileMRU[0]->trigger();
+  EXPECT_EQ(main->colCogs.last()->Caption(), longName);
 }
 
 // The main window shows Scrivane's application icon, not that of the script files it opens,
