@@ -1,5 +1,6 @@
 // The document operations of the main window: creating, reading, writing and closing
 // document windows, and the File and View menu commands that drive them.
+#include <QAbstractItemView>
 #include <QAbstractTextDocumentLayout>
 #include <QComboBox>
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPrinter>
+#include <QScreen>
+#include <QStyle>
 #include <QTextDocument>
 #include <QTreeWidget>
 
@@ -137,6 +140,14 @@ void frmMain::FillCogList(QComboBox* combo) {
   for (frmScrivane* w : colCogs) combo->addItem(w->Caption(), ++i);
   combo->setCurrentIndex(-1);
   combo->setEditText(QStringLiteral("Choose a Cog"));
+  // The drop-down is half the panel wide; its list opens as wide as its longest caption (with
+  // room for a scroll bar), within the screen.
+  QAbstractItemView* view = combo->view();
+  const int frame = 2 * view->frameWidth() + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+  const int screen = combo->screen() ? combo->screen()->availableGeometry().width() : 0;
+  int want = view->sizeHintForColumn(0) + frame;
+  if (screen > 0) want = std::min(want, screen);
+  view->setMinimumWidth(std::max(want, 0));
 }
 
 void frmMain::LoadMessageList(frmScrivane* w) {

@@ -46,6 +46,13 @@ TEST_F(MainWindowTest, ChoosingTheDocumentBuildsTheTreeFindWalksItAndRefreshRebu
   EXPECT_EQ(Texts(), "Cog 1*|symbols|code|int|a");
   EXPECT_EQ(prompts.Messages(), std::vector<QString>{DuplicateLineMessage()});
   EXPECT_EQ(w->txtMain->SelStart(), 21);  // the later of the two lines
+  // The list of documents opens as wide as its longest caption, wider than the drop-down.
+  main->OpenFile(WriteFile("a_rather_long_name_for_a_script_in_the_list.cog", "x\r\n"));
+  main->cmbCog->showPopup();
+  const QAbstractItemView* view = main->cmbCog->view();
+  EXPECT_GE(view->viewport()->width(), view->sizeHintForColumn(0));
+  EXPECT_GT(view->width(), main->cmbCog->width());
+  main->cmbCog->hidePopup();
 }
 
 TEST_F(MainWindowTest, LabelEditRenamesEveryUseInOneUndoStepDeleteOnlyUnusedSymbols) {
