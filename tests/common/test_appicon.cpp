@@ -2,7 +2,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
-#include <gtest/gtest.h>
 
 #include "common/ui/appicon.h"
 

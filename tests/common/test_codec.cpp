@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "common/ansicodec.h"
 
 using namespace tarvex;

@@ -1,7 +1,5 @@
 // The one safe write over read-only and linked files. (The backup kept beside a file, a full
 // disk, and a file or backup that cannot be replaced are tried through each program's own save.)
-#include <gtest/gtest.h>
-
 #include <QFileInfo>
 #include <QTemporaryDir>
 #ifndef Q_OS_WIN

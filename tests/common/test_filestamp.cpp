@@ -1,6 +1,4 @@
 // Telling whether a file on disk is still the one a program read or wrote.
-#include <gtest/gtest.h>
-
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "common/prefs.h"
 #include "tests/support/test_env.h"
 

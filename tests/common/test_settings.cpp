@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <QFile>
 #ifndef Q_OS_WIN
 #include <sys/stat.h>

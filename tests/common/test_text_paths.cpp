@@ -1,7 +1,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "common/paths.h"
 #include "common/text.h"

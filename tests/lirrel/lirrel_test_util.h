@@ -3,7 +3,6 @@
 // quick ways to write and read the lines of a table file.
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "lirrel/core/stringtable.h"
 #include "tests/support/file_bytes.h"

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "lirrel/core/tablefile.h"
 #include "tests/lirrel/lirrel_test_util.h"

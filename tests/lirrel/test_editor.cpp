@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "common/paths.h"
 #include "lirrel/core/tablefile.h"

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <tuple>
-#include <gtest/gtest.h>
 
 #include "common/settings.h"
 #include "lirrel/core/tablefile.h"

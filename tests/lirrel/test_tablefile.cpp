@@ -1,7 +1,6 @@
 // The text form of jkstrings.uni: reading one line, groups, the written head, and the paths
 // that lead to the file.
 #include <QDir>
-#include <gtest/gtest.h>
 
 #include "common/settings.h"
 #include "lirrel/core/tablefile.h"

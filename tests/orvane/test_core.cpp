@@ -2,7 +2,6 @@
 // the archive index, the checks of picked files and the personality files.
 #include <QBuffer>
 #include <QDir>
-#include <gtest/gtest.h>
 
 #include "common/files.h"
 #include "orvane/core/gobarchive.h"

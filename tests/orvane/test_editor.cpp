@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "common/settings.h"
 #include "orvane/gui/orveditor.h"

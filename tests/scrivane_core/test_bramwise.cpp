@@ -1,7 +1,5 @@
 // The Bramwise scan, the add-symbol line and its place, the code-use test of Delete, and
 // renames on real scripts.
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <tuple>
 

@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "scrivane/core/cogcheckrun.h"
 #include "tests/support/file_bytes.h"

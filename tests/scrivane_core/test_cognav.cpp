@@ -1,7 +1,5 @@
 // Finding one's way by the names of a read script: definitions, uses, completion and the places
 // a rename touches, by position in a small script.
-#include <gtest/gtest.h>
-
 #include "scrivane/core/cognav.h"
 
 using namespace scrivane;

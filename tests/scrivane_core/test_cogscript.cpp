@@ -3,7 +3,6 @@
 // and single faults put into real scripts.
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <random>

@@ -1,6 +1,4 @@
 // The colouring rules of COG lines: the spans of each kind and the section state from line to line.
-#include <gtest/gtest.h>
-
 #include "scrivane/core/cogsyntax.h"
 
 using scrivane::CogSpan;

@@ -1,6 +1,4 @@
 // Template headers, filling in the body, and the templates we ship.
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>

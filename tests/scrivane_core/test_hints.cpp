@@ -1,7 +1,5 @@
 // The hints while typing, driven key by key over a plain text the way the document window
 // drives them (fuzz_hints checks the section marks kept edit by edit against a full scan).
-#include <gtest/gtest.h>
-
 #include "scrivane/core/hints.h"
 
 using namespace scrivane;

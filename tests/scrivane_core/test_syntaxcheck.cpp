@@ -1,7 +1,5 @@
 // The syntax checker's section checks. fuzz_syntaxcheck checks that the brace findings are
 // exactly the braces the brace-by-brace rule leaves unmatched, in text order.
-#include <gtest/gtest.h>
-
 #include "scrivane/core/syntaxcheck.h"
 
 using scrivane::Findings;

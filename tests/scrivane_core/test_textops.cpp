@@ -1,8 +1,6 @@
 // Brace matching and replace on a plain text model; the record of line widths. Find's rule
 // (the next search one character after a match) is checked by fuzz_textops, its messages in the
 // Edit menu's window test; the section marks the change handler scans for by fuzz_syntaxcheck.
-#include <gtest/gtest.h>
-
 #include "common/text.h"
 #include "scrivane/core/linewidths.h"
 #include "scrivane/core/textops.h"

@@ -15,7 +15,6 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "common/paths.h"

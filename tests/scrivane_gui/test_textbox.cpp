@@ -1,6 +1,4 @@
 // The text box (CR LF counted as two) and its colouring.
-#include <gtest/gtest.h>
-
 #include <QSignalSpy>
 #include <QScrollBar>
 #include <QTest>

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "common/paths.h"
 #include "scrivane/setup/core/installer.h"

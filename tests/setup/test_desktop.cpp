@@ -6,7 +6,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "scrivane/setup/core/desktop.h"
 #include "scrivane/setup/core/installer.h"

@@ -2,7 +2,6 @@
 // messages, the registry file and the start of the registry editor.
 #include <QDir>
 #include <functional>
-#include <gtest/gtest.h>
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
 #endif

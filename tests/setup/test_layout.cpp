@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QImage>
 #include <QImageReader>
-#include <gtest/gtest.h>
 
 #include "scrivane/setup/core/regfile.h"
 #include "tests/setup/setup_fakes.h"

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QMap>
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
 
 #include "scrivane/setup/core/desktop.h"
 #include "tests/support/file_bytes.h"

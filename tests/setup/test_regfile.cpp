@@ -1,7 +1,6 @@
 // The registry import file and the install path as it spells it. (Line counts per box and
 // that every accepted path reads back from the quoted values: fuzz_regfile.)
 #include <QDir>
-#include <gtest/gtest.h>
 
 #include "scrivane/setup/core/regfile.h"
 

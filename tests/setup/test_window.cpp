@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "common/ui/folderlist.h"
 #include "scrivane/setup/core/installer.h"
@@ -92,7 +91,6 @@ TEST_F(WindowTest, NewDirectory) {
   EXPECT_TRUE(QFileInfo(At("Old/plain file")).isFile());
   EXPECT_FALSE(QFileInfo::exists(At("Old/Mods Folder/missing")));
 }
-
 
 TEST_F(WindowTest, InstallEndsTheProgramARefusedOneKeepsItOpen) {
   const QString prog = At("setup");

@@ -1,5 +1,8 @@
 #pragma once
-// Lets GoogleTest print Qt's texts in assertion messages. Included in every test source.
+// Included in every test source (the build names it): GoogleTest, and the printing of Qt's
+// texts in its assertion messages.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
