@@ -1,10 +1,8 @@
 // The Bramwise scan, the add-symbol line and its place, the code-use test of Delete, and
 // renames on real scripts.
-#include <QDir>
 #include <tuple>
 
 #include "common/ansicodec.h"
-#include "common/files.h"
 #include "scrivane/core/bramwise.h"
 #include "scrivane/core/lineends.h"
 #include "scrivane/core/shell.h"
@@ -98,13 +96,10 @@ TEST(Bramwise, UsesInCodeStandOnTheirOwn) {
 // its own (never part of a longer word), and renaming back gives the script again (letter case
 // of the uses aside: they take the declaration's).
 TEST(Bramwise, CorpusRenamesChangeTheDeclarationAndWholeNamesOnly) {
-  const QDir dir(tarvex::test::SharedPath("corpus/cog"));
-  const QStringList files = dir.entryList({"*.cog"}, QDir::Files);
-  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  const auto corpus = tarvex::test::CorpusFiles("corpus/cog", "*.cog");
+  if (corpus.empty()) GTEST_SKIP() << "no corpus";
   int renamed = 0;
-  for (const QString& name : files) {
-    QByteArray bytes;
-    ASSERT_TRUE(tarvex::ReadWholeFile(dir.filePath(name), &bytes));
+  for (const auto& [name, bytes] : corpus) {
     const QString text = NormalizeLineEnds(tarvex::DecodeAnsi(bytes)).text;
     for (const BramwiseNode& n : Scan(text).nodes) {
       const QString oldName = NameInLabel(n.text), newName = QStringLiteral("zq%1_").arg(renamed);

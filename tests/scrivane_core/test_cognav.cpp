@@ -1,6 +1,7 @@
 // Finding one's way by the names of a read script: definitions, uses, completion and the places
 // a rename touches, by position in a small script.
 #include "scrivane/core/cognav.h"
+#include "tests/support/test_env.h"
 
 using namespace scrivane;
 
@@ -49,8 +50,8 @@ TEST(CogNav, UsesCompletionAndRenamePlaces) {
   for (const CogRange& r : CogUsesOf(s, kText, name)) uses.push_back(r.offset);
   EXPECT_EQ(uses, (std::vector<qsizetype>{At("count"), At("count", 1), At("count", 2)}));
 
-  QStringList words;
-  for (const CogCompletion& c : CogCompletions(s, kText, u"co", CogGame::Both)) words << c.word + u'/' + c.kind;
+  const QStringList words =
+      tarvex::test::Map(CogCompletions(s, kText, u"co", CogGame::Both), [](const CogCompletion& c) { return c.word + u'/' + c.kind; });
   EXPECT_TRUE(words.contains(QStringLiteral("count/int")));
   EXPECT_FALSE(words.filter(QStringLiteral("countdown")).size() > 0);  // made by use, offered nowhere
   EXPECT_TRUE(words.filter(QStringLiteral("/verb")).size() > 0);

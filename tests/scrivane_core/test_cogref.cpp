@@ -17,9 +17,7 @@ namespace {
 QString Picture(const CogRefData& d) {
   QStringList cats, problems;
   for (const CogRefCategory& c : d.categories) {
-    QStringList fns;
-    for (const CogRefEntry& e : c.functions) fns << e.text + '=' + e.tag;
-    cats << c.name + '[' + fns.join(';') + ']';
+    cats << c.name + '[' + tarvex::test::Map(c.functions, [](const CogRefEntry& e) { return e.text + '=' + e.tag; }).join(';') + ']';
   }
   for (const CogRefProblem& p : d.problems) problems << QString::number(p.line) + ':' + p.reason;
   return cats.join(' ') + (problems.isEmpty() ? QString() : " @ " + problems.join(" / "));

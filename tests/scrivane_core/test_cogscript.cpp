@@ -1,9 +1,6 @@
 // The script reader against what the game does: each finding kind pinned by line and column on
 // small scripts, the tokenizer's and grammar's corners, the game's limits, the corpus as it is,
 // and single faults put into real scripts.
-#include <QDir>
-#include <QFile>
-
 #include <memory>
 #include <random>
 
@@ -21,6 +18,13 @@ QStringList Found(const CogScript& s, CogSeverity least = CogSeverity::Warning) 
   QStringList out;
   for (const CogFinding& f : s.findings)
     if (int(f.severity) <= int(least)) out << QStringLiteral("%1@%2:%3").arg(f.code).arg(f.at.line).arg(f.at.column);
+  return out;
+}
+
+// The corpus's scripts by name, decoded as the editor reads them.
+std::vector<std::pair<QString, QString>> CorpusScripts() {
+  std::vector<std::pair<QString, QString>> out;
+  for (const auto& [name, bytes] : tarvex::test::CorpusFiles("corpus/cog", "*.cog")) out.emplace_back(name, tarvex::DecodeAnsi(bytes));
   return out;
 }
 
@@ -223,17 +227,11 @@ TEST(CogScript, TreeAndSymbolTable) {
       u"symbols\nthing door desc=the_door mask=0x8\nint count=3 local\nmessage activated\nend\ncode\n"
       u"activated:\n  count = count + GetThingHealth(door) * 2;\n  call done;\ndone:\n  return;\nend\n");
   ASSERT_EQ(s.symbols.size(), 3u);
-  EXPECT_EQ(s.symbols[0].name, QStringLiteral("door"));
-  EXPECT_EQ(s.symbols[0].desc, QStringLiteral("the_door"));
-  EXPECT_EQ(s.symbols[1].type, CogSymbolType::Int);
-  EXPECT_TRUE(s.symbols[1].local);
-  EXPECT_EQ(s.symbols[1].value, QStringLiteral("3"));
-  EXPECT_EQ(s.symbols[2].at.line, 4);
-  EXPECT_EQ(s.symbols[2].at.column, 9);
-  EXPECT_EQ(s.codeLine, 6);
-  QStringList roles;
-  for (const CogUse& u : s.uses) roles << QStringLiteral("%1:%2:%3").arg(u.at.line).arg(int(u.role)).arg(u.symbol);
-  EXPECT_EQ(roles, QStringList({"7:3:2", "8:1:1", "8:0:1", "8:2:-1", "8:0:0", "9:4:-1", "10:3:-1"}));
+  EXPECT_EQ(std::tuple(s.symbols[0].name + ' ' + s.symbols[0].desc, s.symbols[1].type, s.symbols[1].local, s.symbols[1].value),
+            std::tuple(QStringLiteral("door the_door"), CogSymbolType::Int, true, QStringLiteral("3")));
+  EXPECT_EQ(std::tuple(s.symbols[2].at.line, s.symbols[2].at.column, s.codeLine), std::tuple(4, 9, 6));
+  const auto role = [](const CogUse& u) { return QStringLiteral("%1:%2:%3").arg(u.at.line).arg(int(u.role)).arg(u.symbol); };
+  EXPECT_EQ(tarvex::test::Map(s.uses, role), QStringList({"7:3:2", "8:1:1", "8:0:1", "8:2:-1", "8:0:0", "9:4:-1", "10:3:-1"}));
   // count = (count + (GetThingHealth(door) * 2)): the product is the right operand of the sum.
   const CogNode& assign = s.nodes[size_t(s.nodes[size_t(s.nodes[size_t(s.nodes[0].first)].first)].next)];
   ASSERT_EQ(assign.kind, CogNodeKind::ExprStmt);
@@ -250,14 +248,10 @@ TEST(CogScript, TreeAndSymbolTable) {
 
 // The corpus as it is: it loads (no error), and the warnings are the ones looked at one by one.
 TEST(CogScript, CorpusLoadsAndItsWarningsAreKnown) {
-  const QDir dir(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
-  const QStringList files = dir.entryList({QStringLiteral("*.cog")}, QDir::Files, QDir::Name);
-  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  const auto corpus = CorpusScripts();
+  if (corpus.empty()) GTEST_SKIP() << "no corpus";
   QMap<QString, int> counts;
-  for (const QString& name : files) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = tarvex::DecodeAnsi(f.readAll());
+  for (const auto& [name, text] : corpus) {
     const CogScript s = ParseCogScript(text);
     EXPECT_TRUE(s.loads) << name.toStdString() << ": " << (s.findings.empty() ? QString() : s.findings[0].message);
     for (const CogFinding& f : s.findings) {
@@ -271,14 +265,11 @@ TEST(CogScript, CorpusLoadsAndItsWarningsAreKnown) {
 
 // Single faults put into every corpus script, each found at the line where it was put.
 TEST(CogScript, SingleFaultsInRealScriptsAreFoundAtTheirLine) {
-  const QDir dir(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
-  const QStringList files = dir.entryList({QStringLiteral("*.cog")}, QDir::Files, QDir::Name);
-  if (files.isEmpty()) GTEST_SKIP() << "no corpus";
+  const auto corpus = CorpusScripts();
+  if (corpus.empty()) GTEST_SKIP() << "no corpus";
   int tried = 0;
-  for (const QString& name : files) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = tarvex::DecodeAnsi(f.readAll());
+  for (const auto& script : corpus) {
+    const QString &name = script.first, &text = script.second;
     const CogScript s = ParseCogScript(text);
     const auto hasAt = [&](const QString& changed, const char* code, int line) {
       const CogScript t = ParseCogScript(changed);
@@ -401,13 +392,9 @@ TEST(CogScript, ReadingAgainAfterEditsGivesWhatAWholeReadingGives) {
     int rounds;
   };
   std::vector<Base> bases;
-  const QDir dir(tarvex::test::SharedPath(QStringLiteral("corpus/cog")));
   QString code;
   int i = 0;
-  for (const QString& name : dir.entryList({QStringLiteral("*.cog")}, QDir::Files, QDir::Name)) {
-    QFile f(dir.filePath(name));
-    if (!f.open(QIODevice::ReadOnly)) continue;
-    const QString text = tarvex::DecodeAnsi(f.readAll());
+  for (const auto& [name, text] : CorpusScripts()) {
     if (i++ % 3 == 0) bases.push_back({text, CogGame::Both, 16, 1});
     const CogScript s = ParseCogScript(text);
     if (s.codeEnd > s.codeStart) code += text.mid(s.codeStart, s.codeEnd - s.codeStart);

@@ -1,5 +1,6 @@
 // The colouring rules of COG lines: the spans of each kind and the section state from line to line.
 #include "scrivane/core/cogsyntax.h"
+#include "tests/support/test_env.h"
 
 using scrivane::CogSpan;
 using scrivane::CogState;
@@ -12,9 +13,9 @@ QString Render(const QString& line, CogState before, CogState* after) {
   std::vector<CogSpan> spans;
   *after = scrivane::TokenizeCogLine(line, before, verbs, spans);
   static const char* names[] = {"C", "Sec", "T", "F", "V", "L", "N", "Str"};
-  QStringList out;
-  for (const CogSpan& s : spans) out << QStringLiteral("%1[%2]").arg(QLatin1String(names[int(s.kind)]), line.mid(s.start, s.length));
-  return out.join(QLatin1Char(' '));
+  return tarvex::test::Map(spans, [&](const CogSpan& s) {
+           return QStringLiteral("%1[%2]").arg(QLatin1String(names[int(s.kind)]), line.mid(s.start, s.length));
+         }).join(QLatin1Char(' '));
 }
 
 struct LineCase {

@@ -132,9 +132,7 @@ TEST(Shell, StartAndNewWindowPlaces) {
 
 // The recent titles in order, "-" for an empty entry.
 static QString Titles(const RecentFiles& l) {
-  QStringList s;
-  for (const RecentEntry& e : l.entries) s << (e.title.isEmpty() ? QStringLiteral("-") : e.title);
-  return s.join(' ');
+  return tarvex::test::Map(l.entries, [](const RecentEntry& e) { return e.title.isEmpty() ? QStringLiteral("-") : e.title; }).join(' ');
 }
 
 TEST(RecentFiles, AddShiftsMatchesByTitleAndDropsTheLast) {

@@ -39,8 +39,9 @@ class ScriptedPrompts : public Prompts {
 
   // Texts of the message boxes shown so far, in order.
   std::vector<QString> Messages() const;
-  // Drops the records.
+  // Drops the records; with answers, the next message boxes get these.
   void Clear() { records.clear(); }
+  void Clear(std::deque<MsgResult> answers) { records.clear(), messageAnswers = std::move(answers); }
 
   MsgResult MsgBox(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override;
   QString InputBox(const QString& prompt, const QString& title, const QString& def) override;

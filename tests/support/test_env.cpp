@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QStorageInfo>
-#include <QTemporaryFile>
+
+#include "tests/support/file_bytes.h"
 
 namespace tarvex::test {
 
@@ -21,6 +22,13 @@ TempSettings::~TempSettings() {
 }
 
 QString SharedPath(const QString& rel) { return QDir::cleanPath(QStringLiteral(TARVEX_SHARED_DIR "/") + rel); }
+
+std::vector<std::pair<QString, QByteArray>> CorpusFiles(const QString& folder, const QString& pattern) {
+  std::vector<std::pair<QString, QByteArray>> out;
+  const QDir dir(SharedPath(folder));
+  for (const QString& name : dir.entryList({pattern}, QDir::Files, QDir::Name)) out.emplace_back(name, ReadBytes(dir.filePath(name)));
+  return out;
+}
 
 void ProcessEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,8 +1,13 @@
 #pragma once
 // Test environment shared by the test programs: a QApplication for widget tests and a
 // temporary settings folder, so that no test touches the user's real settings.
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace tarvex::test {
 
@@ -21,6 +26,19 @@ class TempSettings {
 
 // Path of a file in the shared corpus and language facts folder (next to the project).
 QString SharedPath(const QString& rel);
+
+// What `f` makes of each element of the list, in order: a QStringList of texts, or a vector.
+template <class List, class F>
+auto Map(const List& list, F f) {
+  using R = std::decay_t<decltype(f(*std::begin(list)))>;
+  std::conditional_t<std::is_same_v<R, QString>, QStringList, std::vector<R>> out;
+  for (const auto& x : list) out.push_back(f(x));
+  return out;
+}
+
+// The files of a folder of the shared corpus ("corpus/cog") that match the pattern, in name
+// order, with their bytes; none when the corpus is not there.
+std::vector<std::pair<QString, QByteArray>> CorpusFiles(const QString& folder, const QString& pattern = QStringLiteral("*"));
 
 // Runs pending events (deferred deletes included).
 void ProcessEvents();
