@@ -84,6 +84,10 @@ class ScrivaneTest : public ::testing::Test {
     return tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(key));
   }
   void Type(scrivane::frmScrivane* w, const QString& s) { w->txtMain->insertPlainText(s); }
+  // File > Save with the document made the current one.
+  void Save(scrivane::frmScrivane* w) { main->strCurCog = w->Tag, main->mnuFileSave_Click(); }
+  // The captions of the document windows, in order.
+  QStringList Captions() const { return tarvex::test::Map(main->colCogs, [](scrivane::frmScrivane* w) { return w->Caption(); }); }
   // A key pressed in a widget, in a document's text or in the widget with the focus; then
   // what it set off has run.
   void Key(QWidget* to, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {

@@ -31,8 +31,7 @@ TEST_F(DiskChangeTest, SaveAsksBeforeOverwritingAChangedFile) {
   frmScrivane* w = main->ActiveCog();
   Type(w, "x");
   tarvex::test::WriteBytes(path, "changed elsewhere\r\n");
-  prompts.Clear();
-  prompts.messageAnswers = {MsgResult::No};
+  prompts.Clear({MsgResult::No});
   main->mnuFileSave_Click();
   ASSERT_EQ(prompts.Messages(), std::vector<QString>{Asked("f.cog")});
   EXPECT_EQ(prompts.records[0].buttons, tarvex::MsgButtons::YesNo);
@@ -42,8 +41,7 @@ TEST_F(DiskChangeTest, SaveAsksBeforeOverwritingAChangedFile) {
   prompts.messageAnswers = {MsgResult::Yes, MsgResult::No};
   main->mnuFileClose_Click();
   EXPECT_TRUE(main->colCogs.contains(w) && w->bMod);
-  prompts.Clear();
-  prompts.messageAnswers = {MsgResult::Yes};
+  prompts.Clear({MsgResult::Yes});
   main->mnuFileSave_Click();
   EXPECT_TRUE(!w->bMod && ReadFile(path) == "xone\r\n");
   main->mnuFileSave_Click();  // its own save is not a change on disk
@@ -56,17 +54,14 @@ TEST_F(DiskChangeTest, SaveAsksBeforeOverwritingAChangedFile) {
   Type(w2, "2");
   Type(w, "1");
   prompts.Clear();
-  main->strCurCog = w2->Tag;
-  main->mnuFileSave_Click();
+  Save(w2);
   EXPECT_TRUE(prompts.records.empty());
-  main->strCurCog = w->Tag;
   prompts.messageAnswers = {MsgResult::No};
-  main->mnuFileSave_Click();
+  Save(w);
   EXPECT_EQ(prompts.Messages(), std::vector<QString>{Asked("f.cog")});
   EXPECT_EQ(ReadFile(path), QByteArray("2xone\r\n"));
   // Save All asks for the stale window only.
-  prompts.Clear();
-  prompts.messageAnswers = {MsgResult::OK, MsgResult::OK, MsgResult::No, MsgResult::OK};
+  prompts.Clear({MsgResult::OK, MsgResult::OK, MsgResult::No, MsgResult::OK});
   main->mnuFileSaveAll_Click();
   EXPECT_EQ(prompts.Messages(),
             (std::vector<QString>{"2", path + " f.cog*", Asked("f.cog"), path + " f.cog"}));
@@ -74,8 +69,7 @@ TEST_F(DiskChangeTest, SaveAsksBeforeOverwritingAChangedFile) {
   // A file deleted since is simply written again.
   QFile::remove(path);
   prompts.Clear();
-  main->strCurCog = w->Tag;
-  main->mnuFileSave_Click();
+  Save(w);
   EXPECT_TRUE(prompts.records.empty() && ReadFile(path) == "x1one\r\n");
 }
 
@@ -129,8 +123,7 @@ TEST_F(DiskChangeTest, ActivationOffersReloadInABarWithoutDialogs) {
   EXPECT_TRUE(!w->bMod && w->txtMain->Text() == "third\r\n" && w->Caption() == "long.cog");
   // Saving after a reload overwrites without asking: the window knows the file again.
   prompts.Clear();
-  main->strCurCog = w->Tag;
-  main->mnuFileSave_Click();
+  Save(w);
   EXPECT_TRUE(prompts.records.empty());
   // A file deleted behind the window: the bar says so (nothing to reload), the document counts
   // as modified so that closing asks, Ignore keeps the bar away, and Save writes the file again.

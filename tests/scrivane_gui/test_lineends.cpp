@@ -22,9 +22,8 @@ class LineEndsTest : public ScrivaneTest {
   }
   // Saves the document as the user does (a never-saved one under `path`) and reads the file.
   QByteArray SaveAndRead(frmScrivane* w, const QString& path) {
-    main->strCurCog = w->Tag;
     if (w->strFile == QLatin1String("blank")) prompts.fileAnswers.push_back(path);
-    main->mnuFileSave_Click();
+    Save(w);
     return ReadFile(path);
   }
 };
@@ -54,6 +53,13 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     prompts.inputAnswers = {"foo", "bar"};
     main->mnuEdit[4]->trigger();
     return main->CurrentCog();
+  };
+  // Enter at the start of the text.
+  const auto enterAtStart = [](frmScrivane* w) {
+    w->txtMain->setFocus();
+    w->txtMain->SetSelStart(0);
+    QTest::keyClick(w->txtMain, Qt::Key_Return);
+    return w;
   };
   // Selects from the first line's second character into the second line.
   const auto across = [](frmScrivane* w) {
@@ -95,22 +101,8 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
        "x = 5;\ny = 1;\r\nz = 5;\n", "x = 5;\ny = 1;\r\nz = 5;\n"},
       // Enter at the start of an LF-ended line: the new empty line takes the style, the line's
       // text keeps its own end.
-      {"Enter", "ab\ncd\r\nef\r\n",
-       [](frmScrivane* w) {
-         w->txtMain->setFocus();
-         w->txtMain->SetSelStart(0);
-         QTest::keyClick(w->txtMain, Qt::Key_Return);
-         return w;
-       },
-       "\r\nab\ncd\r\nef\r\n", {}},
-      {"Enter in a file read in pieces", big,
-       [](frmScrivane* w) {
-         w->txtMain->setFocus();
-         w->txtMain->SetSelStart(0);
-         QTest::keyClick(w->txtMain, Qt::Key_Return);
-         return w;
-       },
-       "\r\n" + big, {}},
+      {"Enter", "ab\ncd\r\nef\r\n", enterAtStart, "\r\nab\ncd\r\nef\r\n", {}},
+      {"Enter in a file read in pieces", big, enterAtStart, "\r\n" + big, {}},
       // Backspace at the start of a line: the joined line ends as the second did.
       {"Backspace", "ab\ncd\r\nef\r\n",
        [](frmScrivane* w) {

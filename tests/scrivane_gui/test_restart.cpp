@@ -12,11 +12,7 @@ using namespace scrivane;
 
 namespace {
 
-QStringList StoredRecent() {
-  QStringList out;
-  for (const tarvex::TextPref& key : tarvex::prefs::MRU) out << key.Get();
-  return out;
-}
+QStringList StoredRecent() { return tarvex::test::Map(tarvex::prefs::MRU, [](const tarvex::TextPref& key) { return key.Get(); }); }
 
 // Runs the command in the current folder given, then goes back.
 class InFolder {
