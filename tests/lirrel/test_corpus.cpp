@@ -2,8 +2,6 @@
 // comments, each in its place. (Reading back and saving again to the same bytes: fuzz_stringtable
 // replays these files.)
 #include <algorithm>
-#include <QDir>
-#include <QFile>
 
 #include "lirrel/core/tablefile.h"
 #include "tests/lirrel/lirrel_test_util.h"
@@ -38,17 +36,15 @@ Expected CountKeyLines(const QByteArray& bytes) {
 }
 
 TEST(Corpus, EveryTableLoadsSavesAndReadsBack) {
-  const QDir corpus(tarvex::test::SharedPath(QStringLiteral("corpus/uni")));
-  const QStringList files = corpus.entryList({QStringLiteral("*.uni")}, QDir::Files, QDir::Name);
-  if (files.isEmpty()) GTEST_SKIP() << "no corpus at " << corpus.path();
+  const auto files = tarvex::test::CorpusFiles("corpus/uni", "*.uni");
+  if (files.empty()) GTEST_SKIP() << "no corpus";
   tarvex::test::TempSettings settings;
-  for (const QString& file : files) {
+  for (const auto& [file, original] : files) {
     SCOPED_TRACE(file.toStdString());
-    const QByteArray original = test::ReadBytes(corpus.filePath(file));
     const Expected expected = CountKeyLines(original);  // the corpus holds only ASCII
     ASSERT_FALSE(expected.keys.isEmpty());
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(corpus.filePath(file), TablePath(dir.path())));
+    test::WriteBytes(TablePath(dir.path()), original);
     test::RecordingListener log;
     StringTable table(&log);
     ASSERT_TRUE(table.LoadTable(dir.path(), LoadMode::Load));

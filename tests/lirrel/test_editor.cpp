@@ -209,9 +209,8 @@ TEST_F(EditorTest, AddAndDeleteKeys) {
   EXPECT_EQ(editor_->Table().Count(), 7);
   editor_->smnuEdit_Click(1);
   EXPECT_EQ(Keys(), (QStringList{"GAME_SAVE:1", "GAME_QUIT:4"}));  // refilled, indices moved down
-  EXPECT_EQ(editor_->keyNameBox->SelectedRow(), -1);
-  EXPECT_EQ(Value(), QString());
-  EXPECT_EQ(Count(), QStringLiteral("Number of Messages:  6"));
+  EXPECT_EQ(std::tuple(editor_->keyNameBox->SelectedRow(), Value(), Count()),
+            std::tuple(-1, QString(), QStringLiteral("Number of Messages:  6")));
 }
 
 TEST_F(EditorTest, CommentsHeaderAndAbout) {
@@ -237,8 +236,7 @@ TEST_F(EditorTest, CommentsHeaderAndAbout) {
   EXPECT_EQ(editor_->CommentsWindow(), w);
   EXPECT_FALSE(editor_->Table().Modified());  // only Save changes the table
   w->lirComDescBtn_Click(0);
-  EXPECT_EQ(editor_->Comments(), QStringLiteral("new \"quoted\" notes"));
-  EXPECT_TRUE(editor_->Table().Modified());
+  EXPECT_EQ(std::pair(editor_->Comments(), editor_->Table().Modified()), std::pair(QStringLiteral("new \"quoted\" notes"), true));
   w->lirComDescBtn_Click(3);
   tarvex::test::ProcessEvents();
   EXPECT_EQ(editor_->CommentsWindow(), nullptr);
@@ -271,12 +269,9 @@ TEST_F(EditorTest, LoadRevertAndCloseAskBeforeDroppingTypedEdits) {
   QTest::keyClicks(editor_->keyValueBox, "Oh ");
   prompts_.messageAnswers = {MsgResult::Cancel, MsgResult::Cancel};
   editor_->smnuFile_Click(0);  // the question, and no file dialog after Cancel
-  EXPECT_EQ(Said(), kAskToSave);
-  EXPECT_EQ(Last().buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(std::pair(Said(), Last().buttons), std::pair(kAskToSave, MsgButtons::YesNoCancel));
   editor_->smnuFile_Click(4);
-  EXPECT_TRUE(editor_->isVisible());
-  EXPECT_EQ(prompts_.records.size(), 3u);
-  EXPECT_EQ(Value(), QStringLiteral("Oh Hi"));
+  EXPECT_EQ(std::tuple(editor_->isVisible(), prompts_.records.size(), Value()), std::tuple(true, size_t(3), QStringLiteral("Oh Hi")));
 
   prompts_.messageAnswers = {MsgResult::No};
   File(1, Uni());  // No: the typed edit is dropped and the backup loaded
@@ -327,8 +322,7 @@ TEST_F(EditorTest, LongValueIsQuestionedWhenStored) {
     ChooseKey("HELLO");
     editor_->cmdBtn_Click(1);
     editor_->keyValueBox->setPlainText(longValue);
-    prompts_.Clear();
-    prompts_.messageAnswers = {c.answer};
+    prompts_.Clear({c.answer});
     editor_->cmdBtn_Click(0);
     ASSERT_EQ(prompts_.Messages().size(), 1u);
     EXPECT_TRUE(Last().text.startsWith("The value of \"HELLO\" is 300 characters long;")) << Said();
@@ -349,21 +343,18 @@ TEST_F(EditorTest, LongValueIsShownCutAndKeptWhole) {
   Load();
   ChooseKey("HUGE");
   const int room = 254 - 35 - 4;
-  EXPECT_EQ(Value(), huge.left(room));
-  EXPECT_TRUE(editor_->keyValueBox->isReadOnly());
-  EXPECT_TRUE(editor_->valueNote->isVisible());
+  EXPECT_EQ(std::tuple(Value(), editor_->keyValueBox->isReadOnly(), editor_->valueNote->isVisible()),
+            std::tuple(huge.left(room), true, true));
   EXPECT_TRUE(editor_->valueNote->text().contains("100003 characters long; the game reads only the first 215"))
       << editor_->valueNote->text();
   editor_->cmdBtn_Click(0);
   editor_->cmdBtn_Click(2);
-  EXPECT_EQ(editor_->Table().keyTable()[1].value, huge);
-  EXPECT_FALSE(editor_->Table().Modified());
+  EXPECT_EQ(std::pair(editor_->Table().keyTable()[1].value, editor_->Table().Modified()), std::pair(huge, false));
   EXPECT_TRUE(editor_->close());  // nothing to ask
   EXPECT_TRUE(prompts_.Messages().empty());
   editor_->show();
   ChooseKey("SHORT");
-  EXPECT_FALSE(editor_->keyValueBox->isReadOnly());
-  EXPECT_FALSE(editor_->valueNote->isVisible());
+  EXPECT_EQ(std::pair(editor_->keyValueBox->isReadOnly(), editor_->valueNote->isVisible()), std::pair(false, false));
   ChooseKey("HUGE");
   editor_->cmdBtn_Click(1);
   EXPECT_FALSE(editor_->keyValueBox->isReadOnly());
@@ -388,8 +379,7 @@ TEST_F(EditorTest, TheNamedFileIsOpenedAndRevertIsNotForgotten) {
   WriteBytes(Uni(true), TableBytes({"\"OLD\" 0 \"o\""}));
   File(1, upper);
   EXPECT_EQ(Keys(), (QStringList{"(empty):0", "OLD:1"}));
-  prompts_.Clear();
-  prompts_.messageAnswers = {MsgResult::Yes};
+  prompts_.Clear({MsgResult::Yes});
   EXPECT_TRUE(editor_->close());
   EXPECT_EQ(Said(), kAskToSave);
   EXPECT_TRUE(FileLines(upper).contains(KeyLine(QStringLiteral("OLD"), QStringLiteral("o"))));

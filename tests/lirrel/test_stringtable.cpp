@@ -102,9 +102,8 @@ TEST_F(StringTableTest, AddAndDelete) {
       {2, true, "A,C,D,All_Y"}, {0, false, "A,C,D,All_Y"}, {5, false, "A,C,D,All_Y"}, {4, true, "A,C,D"}};
   for (const auto& [k, ok, after] : steps) {
     EXPECT_EQ(table_.DeleteKey(k), ok) << k;
-    QStringList names;
-    for (const QString& kv : KeyDump(table_)) names << kv.section('=', 0, 0);
-    EXPECT_EQ(names.join(','), QString::fromLatin1(after)) << k;
+    EXPECT_EQ(tarvex::test::Map(KeyDump(table_), [](const QString& kv) { return kv.section('=', 0, 0); }).join(','),
+              QString::fromLatin1(after)) << k;
   }
   EXPECT_EQ(log_.events, (QStringList{"count 4", "count 3"}));
   EXPECT_FALSE(table_.SetValue(0, QStringLiteral("x")));  // the placeholder holds no value

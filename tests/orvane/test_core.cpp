@@ -1,9 +1,7 @@
 // The window-free part of Orvane: models.dat as the game reads it and as Orvane writes it,
 // the archive index, the checks of picked files and the personality files.
 #include <QBuffer>
-#include <QDir>
 
-#include "common/files.h"
 #include "orvane/core/gobarchive.h"
 #include "orvane/core/modeltable.h"
 #include "orvane/core/personality.h"
@@ -15,7 +13,6 @@ namespace orvane {
 namespace {
 
 using tarvex::test::BuildGob;
-using tarvex::test::SharedPath;
 
 QString Dump(const std::vector<ModelEntry>& entries) {
   QStringList out;
@@ -142,13 +139,10 @@ TEST(GobArchive, ListsAndRefusesMalformedArchives) {
 
 TEST(PickedFiles, ChecksOfModelsAndSounds) {
   for (const char* folder : {"corpus/3do", "corpus/snd"}) {
-    const QDir dir(SharedPath(folder));
-    if (!dir.exists()) GTEST_SKIP() << "no corpus";
-    for (const QString& name : dir.entryList(QDir::Files)) {
-      QByteArray bytes;
-      ASSERT_TRUE(tarvex::ReadWholeFile(dir.filePath(name), &bytes));
+    const auto files = tarvex::test::CorpusFiles(folder);
+    if (files.empty()) GTEST_SKIP() << "no corpus";
+    for (const auto& [name, bytes] : files)
       EXPECT_EQ(PickProblem(name.endsWith(".3do") ? PickKind::Model : PickKind::Sound, bytes), QString()) << name;
-    }
   }
   const struct {
     PickKind kind;

@@ -135,9 +135,8 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   ASSERT_TRUE(editor.mnuFileSave_Click());
   EXPECT_EQ(ReadBytes(dir_.filePath("misc/models.~da")), original_);
   const QStringList lines = QString::fromLatin1(ReadBytes(path_)).split("\r\n");
-  EXPECT_EQ(lines[16], QStringLiteral("numModels: 87"));
-  EXPECT_EQ(lines[20], QStringLiteral("1: ") + chosen + QStringLiteral("\tky.snd\t# from the archive"));
-  EXPECT_EQ(lines[105], QStringLiteral("86: ") + chosen + QStringLiteral("\tky.snd\t# from the archive"));
+  EXPECT_EQ(QStringList({lines[16], lines[20], lines[105]}),
+            QStringList({"numModels: 87", "1: " + chosen + "\tky.snd\t# from the archive", "86: " + chosen + "\tky.snd\t# from the archive"}));
   EXPECT_FALSE(editor.Table().Modified());
 }
 
@@ -218,9 +217,8 @@ TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
   EXPECT_EQ(editor.windowTitle(), "Orvane - " + path_);
   editor.SelectRow(0);
   editor.cmdDown_Click();
-  EXPECT_EQ(editor.SelectedRow(), 1);
-  EXPECT_EQ(editor.lvwModels->topLevelItem(1)->text(1), QStringLiteral("16droid.3do"));
-  EXPECT_EQ(editor.lvwModels->topLevelItem(1)->text(0), QStringLiteral("1"));
+  EXPECT_EQ(std::tuple(editor.SelectedRow(), editor.lvwModels->topLevelItem(1)->text(0), editor.lvwModels->topLevelItem(1)->text(1)),
+            std::tuple(1, QStringLiteral("1"), QStringLiteral("16droid.3do")));
   EXPECT_FALSE(editor.cmdDown->isEnabled() && editor.SelectedRow() == 85);
   editor.mnuFileHeader_Click();
   const QString copy = dir_.filePath("misc/copy.dat");
@@ -336,8 +334,7 @@ TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
       prompts_.messageAnswers = {MsgResult::Yes};
       editor->cmdDelete_Click();
     }
-    prompts_.Clear();
-    prompts_.messageAnswers = step.answers;
+    prompts_.Clear(step.answers);
     EXPECT_EQ(editor->close(), step.closes);
     EXPECT_EQ(prompts_.Messages(), step.asked);
     EXPECT_EQ(prompts_.records.front().owner, static_cast<QWidget*>(w.data()));
@@ -363,20 +360,17 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
   prompts_.inputAnswers = {"7", "0.5"};
   w->cmdAdd_Click();
 
-  prompts_.Clear();
-  prompts_.messageAnswers = {MsgResult::Cancel};
+  prompts_.Clear({MsgResult::Cancel});
   prompts_.fileAnswers = {secondTable};
   editor.mnuFileOpen_Click();
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to jedi.per?"));
   EXPECT_EQ(prompts_.records.back().owner, w);
-  EXPECT_EQ(editor.Table().Path(), path_);
-  EXPECT_EQ(w->FilePath(), dir_.filePath("misc/per/jedi.per"));
+  EXPECT_EQ(editor.Table().Path() + '|' + w->FilePath(), path_ + '|' + dir_.filePath("misc/per/jedi.per"));
 
   prompts_.messageAnswers = {MsgResult::No};
   prompts_.fileAnswers = {secondTable};
   editor.mnuFileOpen_Click();
-  EXPECT_EQ(editor.Table().Path(), secondTable);
-  EXPECT_EQ(w->FilePath(), second.filePath("misc/per/jedi.per"));
+  EXPECT_EQ(editor.Table().Path() + '|' + w->FilePath(), secondTable + '|' + second.filePath("misc/per/jedi.per"));
   EXPECT_EQ(w->Params(), (std::map<int, QString>{{1, "2"}}));
 
   prompts_.fileAnswers = {third.filePath("misc/models.dat")};  // over the table there

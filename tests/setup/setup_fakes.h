@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles for the installer: a shell that starts nothing and records what it was asked,
-// and the real file operations with a file list that can be replaced and a record of copies.
+// and the real file operations with a file list that can be replaced and a record of copies;
+// and desktop entries read back the way the desktop reads them.
 #include <QDir>
 #include <QGuiApplication>
 #include <QMap>
@@ -57,6 +58,42 @@ class FaultyFiles : public SetupFileOps {
   bool FolderExists(const QString& p) override { return real.FolderExists(p); }
   SetupFileOps& real = SystemFileOps();
 };
+
+// A key of the [Desktop Entry] group, with the string escapes undone.
+inline QString EntryValue(const QString& text, const QString& key) {
+  EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+  const qsizetype at = text.indexOf('\n' + key + '=');
+  if (at < 0) return QStringLiteral("(none)");
+  const QString raw = text.mid(at + key.size() + 2).section('\n', 0, 0);
+  QString value;
+  for (qsizetype i = 0; i < raw.size(); ++i) {
+    const QChar n = raw[i] == '\\' && i + 1 < raw.size() ? raw[++i] : QChar();
+    value += n.isNull() ? raw[i] : n == 's' ? QChar(' ') : n == 'n' ? QChar('\n') : n == 't' ? QChar('\t') : n;
+  }
+  return value;
+}
+
+// The arguments of an Exec value: quoting undone, "%%" read as "%".
+inline QStringList ExecArguments(const QString& exec) {
+  QStringList args;
+  QString arg;
+  bool quoted = false, any = false;
+  for (qsizetype i = 0; i < exec.size(); ++i) {
+    const QChar c = exec[i];
+    if (quoted && c == '\\' && i + 1 < exec.size()) {
+      arg += exec[++i];
+    } else if (c == '"') {
+      quoted = !quoted, any = true;
+    } else if (c == ' ' && !quoted) {
+      if (any) args << arg.replace(QLatin1String("%%"), QLatin1String("%"));
+      arg.clear(), any = false;
+    } else {
+      arg += c, any = true;
+    }
+  }
+  if (any) args << arg.replace(QLatin1String("%%"), QLatin1String("%"));
+  return args;
+}
 
 // What the installer's tests share: a temporary folder, scripted prompts, the fakes, and the
 // current and program folders put back afterwards.

@@ -19,42 +19,6 @@ namespace {
 
 constexpr Boxes kAll{true, true, true, true};
 
-// A key of the [Desktop Entry] group, with the string escapes undone.
-QString EntryValue(const QString& text, const QString& key) {
-  EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
-  const qsizetype at = text.indexOf('\n' + key + '=');
-  if (at < 0) return QStringLiteral("(none)");
-  const QString raw = text.mid(at + key.size() + 2).section('\n', 0, 0);
-  QString value;
-  for (qsizetype i = 0; i < raw.size(); ++i) {
-    const QChar n = raw[i] == '\\' && i + 1 < raw.size() ? raw[++i] : QChar();
-    value += n.isNull() ? raw[i] : n == 's' ? QChar(' ') : n == 'n' ? QChar('\n') : n == 't' ? QChar('\t') : n;
-  }
-  return value;
-}
-
-// The arguments of an Exec value: quoting undone, "%%" read as "%".
-QStringList ExecArguments(const QString& exec) {
-  QStringList args;
-  QString arg;
-  bool quoted = false, any = false;
-  for (qsizetype i = 0; i < exec.size(); ++i) {
-    const QChar c = exec[i];
-    if (quoted && c == '\\' && i + 1 < exec.size()) {
-      arg += exec[++i];
-    } else if (c == '"') {
-      quoted = !quoted, any = true;
-    } else if (c == ' ' && !quoted) {
-      if (any) args << arg.replace(QLatin1String("%%"), QLatin1String("%"));
-      arg.clear(), any = false;
-    } else {
-      arg += c, any = true;
-    }
-  }
-  if (any) args << arg.replace(QLatin1String("%%"), QLatin1String("%"));
-  return args;
-}
-
 TEST(DesktopEntry, ExecNamesTheProgramWhateverItsPath) {
   const QString path = "/tmp/odd $HOME `x` \"\\ 100%/Scrivane";
   const QString text = DesktopEntryText(DesktopApps()[0], path, {"text/x-jk-cog", "text/x-jk-cgt"});

@@ -5,20 +5,11 @@
 #include <QXmlStreamReader>
 
 #include "scrivane/setup/core/desktop.h"
-#include "tests/support/file_bytes.h"
+#include "tests/setup/setup_fakes.h"
 
 namespace {
 
 const QString kLinux = QStringLiteral(TARVEX_SOURCE_DIR "/platform/linux/");
-
-QMap<QString, QString> DesktopKeys(const QString& path) {
-  QMap<QString, QString> keys;
-  for (const QByteArray& line : tarvex::test::ReadBytes(path).split('\n')) {
-    const qsizetype eq = line.indexOf('=');
-    if (eq > 0) keys.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-  }
-  return keys;
-}
 
 struct PackageType {
   QString comment, icon, magic;
@@ -65,19 +56,20 @@ TEST(PackageFiles, DesktopEntriesAgreeWithTheInstallersAndTheWindows) {
   for (const pendrel::DesktopApp& app : pendrel::DesktopApps()) {
     SCOPED_TRACE(app.program.toStdString());
     const QString file = pendrel::DesktopFileName(app.program);
-    const QMap<QString, QString> keys = DesktopKeys(kLinux + file);
+    const QString entry = QString::fromUtf8(tarvex::test::ReadBytes(kLinux + file));
+    const auto keys = [&](const char* key) { return pendrel::test::EntryValue(entry, QLatin1String(key)); };
     QStringList types;
     for (const pendrel::GameFileType& t : pendrel::GameFileTypes())
       if (t.program == app.program) types << t.mimeType;
-    EXPECT_EQ(keys.value("Name"), app.program);
-    EXPECT_EQ(keys.value("GenericName"), app.genericName);
-    EXPECT_EQ(keys.value("Comment"), app.comment);
-    EXPECT_EQ(keys.value("MimeType"), types.join(';') + ';');
+    EXPECT_EQ(keys("Name"), app.program);
+    EXPECT_EQ(keys("GenericName"), app.genericName);
+    EXPECT_EQ(keys("Comment"), app.comment);
+    EXPECT_EQ(keys("MimeType"), types.join(';') + ';');
     // The window names this entry (QGuiApplication::desktopFileName) and shows this icon.
-    EXPECT_EQ(keys.value("Icon") + QStringLiteral(".desktop"), file);
-    EXPECT_EQ(keys.value("Exec"), app.program.toLower() + QStringLiteral(" %f"));  // one file a start
-    EXPECT_EQ(keys.value("StartupWMClass"), app.program);
-    EXPECT_TRUE(QFile::exists(QStringLiteral(TARVEX_SOURCE_DIR "/icons/svg/") + keys.value("Icon") + ".svg"));
+    EXPECT_EQ(keys("Icon") + QStringLiteral(".desktop"), file);
+    EXPECT_EQ(keys("Exec"), app.program.toLower() + QStringLiteral(" %f"));  // one file a start
+    EXPECT_EQ(keys("StartupWMClass"), app.program);
+    EXPECT_TRUE(QFile::exists(QStringLiteral(TARVEX_SOURCE_DIR "/icons/svg/") + keys("Icon") + ".svg"));
   }
 }
 
