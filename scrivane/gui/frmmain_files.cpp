@@ -58,9 +58,7 @@ frmScrivane* frmMain::NewCog(const QString& strFile, const QString& strFileTitle
   for (frmScrivane* w : colCogs) taken.insert(w->Number());
   const int n = NextWindowNumber(taken);
 
-  auto* w = new frmScrivane(this);
-  // The font first: the text is laid out once, in the font it is shown in.
-  w->txtMain->setFont(DocumentFont());
+  auto* w = new frmScrivane(this);  // its text box already in the document font
   w->Tag = QStringLiteral("cog%1").arg(n);
   colCogs << w;
   strCurCog = w->Tag;

@@ -16,7 +16,8 @@ namespace scrivane {
 
 frmScrivane::frmScrivane(frmMain* main, QWidget* parent) : QWidget(parent), main_(main) {
   setObjectName(QStringLiteral("frmScrivane"));
-  txtMain = new TextBox(this);
+  // In the document font from the start: the text and its line numbers are measured once.
+  txtMain = main ? new TextBox(main->DocumentFont(), this) : new TextBox(this);
   // Coloured from the first text on, a line as it is shown.
   new CogHighlighter(txtMain, main ? main->cogWords : nullptr, txtMain->palette());
 

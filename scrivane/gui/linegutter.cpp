@@ -277,7 +277,7 @@ void TextBox::resizeEvent(QResizeEvent* e) {
 
 void TextBox::changeEvent(QEvent* e) {
   QPlainTextEdit::changeEvent(e);
-  if (e->type() == QEvent::FontChange) {
+  if (e->type() == QEvent::FontChange && gutter_) {  // (no gutter yet: it measures when made)
     ApplyTabStops();
     gutter_->UpdateWidth();
     gutter_->update();

@@ -35,7 +35,14 @@ QString ToWidgetText(const QString& text) {
   return out;
 }
 
-TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) { Build(); }
+
+TextBox::TextBox(const QFont& font, QWidget* parent) : QPlainTextEdit(parent) {
+  setFont(font);  // (before the view aids, which measure the font)
+  Build();
+}
+
+void TextBox::Build() {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   // Lines never wrap, so no line's layout depends on the box's width: TextBoxLayout lays each
   // line out without one, and resizeEvent passes no change of width on. The document's width

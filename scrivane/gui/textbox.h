@@ -17,6 +17,9 @@ class TextBox : public QPlainTextEdit {
   Q_OBJECT
  public:
   explicit TextBox(QWidget* parent = nullptr);
+  // A box shown in `font` from the start: the line numbers and tab stops are measured once,
+  // in that font, rather than in the inherited one and again when the font is set.
+  TextBox(const QFont& font, QWidget* parent);
 
   // The whole text with CR LF line ends.
   QString Text() const;
@@ -88,6 +91,7 @@ class TextBox : public QPlainTextEdit {
 
  private:
   friend class LineGutter;
+  void Build();
   void InstallViewAids();
   void ApplyTabStops();
   LineGutter* gutter_ = nullptr;
