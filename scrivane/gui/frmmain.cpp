@@ -217,6 +217,9 @@ void frmMain::BuildLeftPanel() {
   tvwCog = new QTreeWidget(picCogRef);
   tvwCog->setObjectName(QStringLiteral("tvwCog"));
   tvwCog->setHeaderHidden(true);
+  // Every node is one line of plain text in the tree's font: the first row's height is every
+  // row's, so rows are not each measured when the tree is shown or expanded.
+  tvwCog->setUniformRowHeights(true);
   tvwCog->hide();
   // The description follows the current node, however it became current (click or keys).
   connect(tvwCog, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { tvwCog_NodeClick(item); });
