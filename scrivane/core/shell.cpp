@@ -1,7 +1,6 @@
 #include "scrivane/core/shell.h"
 
 #include <QSet>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -20,9 +19,11 @@ bool IsTemplatePath(const QString& path) { return path.right(3).toUpper() == QLa
 QStringList ParseMessageList(const QString& text) {
   QStringList names;
   QSet<QString> seen;
-  const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QRegularExpression(QStringLiteral("[\r\n]")));
-  for (qsizetype i = 1; i < lines.size(); ++i) {
-    const QString& name = lines[i];
+  qsizetype pos = 0;
+  QStringView line;
+  tarvex::NextLine(text, &pos, &line);  // the first line is not a name
+  while (tarvex::NextLine(text, &pos, &line)) {
+    const QString name = line.toString();
     if (name.isEmpty() || seen.contains(name)) continue;
     seen.insert(name);
     names << name;

@@ -84,6 +84,7 @@ TEST(Shell, WindowNumbersTemplatePathsAndCommandLine) {
   EXPECT_EQ(CommandLineText({"Scrivane", "/tmp/My", "Cog.cog"}) + '|' + CommandLineText({"Scrivane"}), "/tmp/My Cog.cog|");
   // The message list skips its header line and repeats.
   EXPECT_EQ(ParseMessageList("startup\r\nactivated\r\nstartup\r\ntimer\r\n"), (QStringList{"activated", "startup", "timer"}));
+  EXPECT_EQ(ParseMessageList("header\rpulse\r\r\ntouched\ncrossed"), (QStringList{"pulse", "touched", "crossed"}));  // any line end
   // Font sizes round halves to even.
   for (const auto& [in, out] : {std::pair(10.5, 10), {11.5, 12}, {8.0, 8}, {9.4, 9}, {9.6, 10}, {12.5, 12}})
     EXPECT_EQ(RoundFontSize(in), out) << in;
