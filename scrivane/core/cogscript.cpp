@@ -55,6 +55,59 @@ int CogScript::Count(CogSeverity s) const {
   return int(std::count_if(findings.begin(), findings.end(), [s](const CogFinding& f) { return f.severity == s; }));
 }
 
+CogFindingList::Found::Found(std::vector<CogFinding> found) : items(std::move(found)) {
+  for (const CogFinding& f : items) {
+    ++counts[int(f.severity)];
+    longest = std::max(longest, int(f.at.length));
+  }
+}
+
+void CogFindingList::Append(std::shared_ptr<const Found> found, qsizetype shift, int lineShift) {
+  if (!found || found->items.empty()) return;
+  ends_.push_back(Size() + found->items.size());
+  for (int s = 0; s < 3; ++s) counts_[s] += found->counts[s];
+  longest_ = std::max(longest_, found->longest);
+  runs_.push_back({std::move(found), shift, lineShift});
+}
+
+size_t CogFindingList::RunOf(size_t i) const { return size_t(std::upper_bound(ends_.begin(), ends_.end(), i) - ends_.begin()); }
+
+CogFinding CogFindingList::At(size_t i) const {
+  const size_t r = RunOf(i);
+  const Run& run = runs_[r];
+  CogFinding f = run.found->items[i - (r > 0 ? ends_[r - 1] : 0)];
+  f.at.offset += run.shift;
+  f.at.line += run.lineShift;
+  f.endLine += run.lineShift;
+  return f;
+}
+
+size_t CogFindingList::FirstAtOrAfter(qsizetype offset) const {
+  // The runs follow one another in the text, as do the findings of each.
+  const auto r = std::partition_point(runs_.begin(), runs_.end(), [offset](const Run& run) {
+    return run.found->items.back().at.offset + run.shift < offset;
+  });
+  if (r == runs_.end()) return Size();
+  const auto& items = r->found->items;
+  const auto f = std::partition_point(items.begin(), items.end(), [&](const CogFinding& x) { return x.at.offset + r->shift < offset; });
+  const size_t k = size_t(r - runs_.begin());
+  return (k > 0 ? ends_[k - 1] : 0) + size_t(f - items.begin());
+}
+
+std::vector<CogFinding> CogFindingList::All() const {
+  std::vector<CogFinding> out;
+  out.reserve(Size());
+  for (const Run& run : runs_) {
+    for (CogFinding f : run.found->items) {
+      f.at.offset += run.shift;
+      f.at.line += run.lineShift;
+      f.endLine += run.lineShift;
+      out.push_back(std::move(f));
+    }
+  }
+  return out;
+}
+
 namespace cogread {
 
 QString CodeText(const char* code) {
@@ -198,7 +251,13 @@ CogReading::~CogReading() = default;
 
 CogGame CogReading::Game() const { return d_->game; }
 
-CogScript CogReading::Script(bool withUses, bool withTree) const { return cogread::Assemble(*d_, withUses, withTree); }
+CogScript CogReading::Script(bool withUses, bool withTree) const {
+  CogScript s;
+  cogread::Assemble(*d_, &s, withUses, withTree);
+  return s;
+}
+
+CogFindingList CogReading::Findings() const { return cogread::Assemble(*d_); }
 
 CogScript ParseCogScript(QStringView text, CogGame game) { return CogReading(text, game).Script(true, true); }
 

@@ -110,6 +110,41 @@ struct CogScript {
   int Count(CogSeverity s) const;
 };
 
+// The findings of a reading in text order, as runs that each move with the stretch of text they
+// were found in: a reading after an edit shares the runs the edit left alone with the reading
+// before it, so that making the list costs the number of runs, not of findings.
+class CogFindingList {
+ public:
+  struct Found {  // a run's findings, at their places when they were found
+    std::vector<CogFinding> items;
+    int counts[3] = {};  // by severity
+    int longest = 0;     // the longest range, in characters
+    explicit Found(std::vector<CogFinding> found);
+  };
+  // A run whose findings now lie `shift` characters and `lineShift` lines on.
+  void Append(std::shared_ptr<const Found> found, qsizetype shift = 0, int lineShift = 0);
+  size_t Size() const { return ends_.empty() ? 0 : ends_.back(); }
+  bool Empty() const { return Size() == 0; }
+  CogFinding At(size_t i) const;
+  // The index of the first finding at or after the offset (Size() when none).
+  size_t FirstAtOrAfter(qsizetype offset) const;
+  int Count(CogSeverity s) const { return counts_[int(s)]; }
+  int Longest() const { return longest_; }
+  std::vector<CogFinding> All() const;
+
+ private:
+  struct Run {
+    std::shared_ptr<const Found> found;
+    qsizetype shift;
+    int lineShift;
+  };
+  size_t RunOf(size_t i) const;
+  std::vector<Run> runs_;
+  std::vector<size_t> ends_;  // the index after each run's last finding
+  int counts_[3] = {};
+  int longest_ = 0;
+};
+
 // Reads and checks the text for the game.
 CogScript ParseCogScript(QStringView text, CogGame game = CogGame::Both);
 
@@ -145,6 +180,8 @@ class CogReading {
   CogGame Game() const;
   // The findings and symbols; with the uses of the code too, and the syntax tree, on request.
   CogScript Script(bool withUses = false, bool withTree = false) const;
+  // The findings alone, sharing with earlier lists those of the code the edits left alone.
+  CogFindingList Findings() const;
 
  private:
   std::unique_ptr<cogread::State> d_;

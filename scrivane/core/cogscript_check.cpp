@@ -238,73 +238,67 @@ class ChunkCheck {
   Chunk& c_;
 };
 
-// The checks of the whole script, from the header and the chunks read.
+// The checks of the whole script, from the header and the chunks read. They are worked out
+// first as makings (cheap, no text made); a chunk whose makings are those of its last findings
+// keeps them, and only the others' findings are made.
 class Whole {
  public:
-  explicit Whole(const State& st) : st_(st), live_(st.chunks.data()), n_(st.live) {}
+  explicit Whole(const State& st) : st_(st), h_(st.header), live_(st.chunks.data()), n_(st.live) {}
 
-  CogScript Run(bool withUses, bool withTree) {
-    const CogScript& h = st_.header;
-    s_.symbolsLine = h.symbolsLine;
-    s_.codeLine = h.codeLine;
-    s_.codeStart = h.codeStart;
-    s_.symbols = h.symbols;
+  CogFindingList Run(CogScript* out, bool withUses, bool withTree) {
     // The findings of each chunk lie within it, so each chunk's are sorted on their own and
     // the chunks' follow one another; those of the header and symbols come first.
-    head_ = h.findings;
-    to_ = &head_;
-    if (h.codeStart >= 0 && n_ > 0) {
-      buckets_.resize(n_);
+    head_ = h_.findings;
+    CogFindingList list;
+    const bool code = h_.codeStart >= 0 && n_ > 0;
+    if (code) {
+      st_.makings.resize(n_);
+      for (size_t k = 0; k < n_; ++k) {
+        st_.makings[k].clear();
+        const Chunk& c = live_[k];
+        if (!c.parse.empty()) Make(k, Making::Parse, 0, c.lineShift);
+      }
       const Chunk& last = live_[n_ - 1];
       failed_ = last.failed;
-      s_.codeEnd = last.Now(last.stop);
-      const size_t names = st_.names.size();
-      firstLabel_.assign(names, 0);
-      for (size_t k = 0; k < n_; ++k) {
-        const Chunk& c = live_[k];
-        for (const CogFinding& f : c.parse) {
-          CogFinding g = Moved(c, f);
-          if (f.code == QLatin1String(code::kSyntax) && c.lineShift != 0)
-            g.message = SyntaxMessage(c.failWhy, c.failBraceLine > 0 ? c.failBraceLine + c.lineShift : 0, g.at.line,
-                                      h.codeLine);
-          buckets_[k].push_back(g);
-        }
-      }
+      codeEnd_ = last.Now(last.stop);
+      firstLabel_.assign(st_.names.size(), 0);
       Labels();
       Uses();
       Calls();
       Unused();
       Limits();
-      for (size_t k = 0; k < n_; ++k)
-        for (const CogFinding& f : live_[k].stack) buckets_[k].push_back(Moved(live_[k], f));
-      if (withUses || withTree) Tree(withTree);
     }
     const auto byPlace = [](const CogFinding& a, const CogFinding& b) { return a.at.offset < b.at.offset; };
-    size_t all = head_.size();
-    for (const auto& b : buckets_) all += b.size();
-    s_.findings.reserve(all);
     std::stable_sort(head_.begin(), head_.end(), byPlace);
-    std::move(head_.begin(), head_.end(), std::back_inserter(s_.findings));
-    for (auto& b : buckets_) {
-      std::stable_sort(b.begin(), b.end(), byPlace);
-      std::move(b.begin(), b.end(), std::back_inserter(s_.findings));
+    list.Append(std::make_shared<const CogFindingList::Found>(std::move(head_)));
+    if (code) {
+      for (size_t k = 0; k < n_; ++k) {
+        const Chunk& c = live_[k];
+        if (!c.found || c.made != st_.makings[k]) MakeFindings(k);
+        list.Append(c.found, c.shift, c.lineShift);
+      }
     }
-    s_.loads = std::none_of(s_.findings.begin(), s_.findings.end(),
-                            [](const CogFinding& f) { return f.severity == CogSeverity::Error; });
-    return std::move(s_);
+    if (out) {
+      out->symbolsLine = h_.symbolsLine;
+      out->codeLine = h_.codeLine;
+      out->codeStart = h_.codeStart;
+      out->symbols = h_.symbols;
+      if (code) {
+        out->codeEnd = codeEnd_;
+        if (withUses || withTree) Tree(*out, withTree);
+      }
+      out->findings = list.All();
+      out->loads = list.Count(CogSeverity::Error) == 0;
+    }
+    return list;
   }
 
  private:
-  static CogFinding Moved(const Chunk& c, const CogFinding& f) {
-    CogFinding g = f;
-    g.at = c.At(f.at);
-    g.endLine += c.lineShift;
-    return g;
-  }
   int Limit(int jk, int mots) const {
     return st_.game == CogGame::JK ? jk : st_.game == CogGame::MotS ? mots : std::min(jk, mots);
   }
-  void Add(CogSeverity s, const char* c, const QString& message, const CogRange& at, int endLine, int endColumn) {
+  static CogFinding Finding(CogSeverity s, const char* c, const QString& message, const CogRange& at, int endLine,
+                            int endColumn) {
     CogFinding f;
     f.severity = s;
     f.code = CodeText(c);
@@ -312,73 +306,59 @@ class Whole {
     f.at = at;
     f.endLine = endLine;
     f.endColumn = endColumn;
-    to_->push_back(f);
+    return f;
   }
   // At a name in the code (which never spans lines).
-  void AddAtUse(CogSeverity s, const char* c, const QString& message, const CogRange& at) {
-    Add(s, c, message, at, at.line, at.column + int(at.length));
+  static CogFinding AtUse(CogSeverity s, const char* c, const QString& message, const CogRange& at) {
+    return Finding(s, c, message, at, at.line, at.column + int(at.length));
   }
   void AddAtSymbol(CogSeverity s, const char* c, const QString& message, size_t symbol) {
     const auto [line, column] = st_.symbolEnds[symbol];
-    Add(s, c, message, s_.symbols[symbol].at, line, column);
+    head_.push_back(Finding(s, c, message, h_.symbols[symbol].at, line, column));
+  }
+  Making& Make(size_t k, Making::Kind kind, int i, int v = 0, const QString& s = QString()) {
+    std::vector<Making>& m = st_.makings[k];
+    m.emplace_back();
+    m.back().kind = kind;
+    m.back().i = i;
+    m.back().v = v;
+    if (!s.isEmpty()) m.back().s = s;
+    return m.back();
   }
   bool IsDeclaredMessage(int symbol) const {
-    return symbol >= 0 && s_.symbols[size_t(symbol)].type == CogSymbolType::Message;
+    return symbol >= 0 && h_.symbols[size_t(symbol)].type == CogSymbolType::Message;
   }
   const QString& Name(int id) const { return st_.names[size_t(id)].name; }
 
   void Labels() {
-    std::vector<QString> twice(st_.names.size());
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
-      to_ = &buckets_[k];
       for (int i : c.labels) {
         const int id = c.useNames[size_t(i)];
-        const NameInfo& name = st_.names[size_t(id)];
-        const CogRange at = c.At(c.uses[size_t(i)].at);
         if (firstLabel_[size_t(id)] > 0) {
-          QString& m = twice[size_t(id)];
-          if (m.isEmpty())
-            m = IsDeclaredMessage(name.symbol)
-                                     ? QStringLiteral("The message %1 already has a handler at line %2; the game ties "
-                                                      "the message to one of the two labels only.")
-                                           .arg(Quoted(name.name)).arg(firstLabel_[size_t(id)])
-                                     : QStringLiteral("The label %1 is already at line %2; jumps to it go to one of "
-                                                      "the two only.").arg(Quoted(name.name)).arg(firstLabel_[size_t(id)]);
-          AddAtUse(CogSeverity::Warning, code::kTwoLabels, m, at);
+          Make(k, Making::TwoLabels, i, firstLabel_[size_t(id)]);
           continue;
         }
-        firstLabel_[size_t(id)] = at.line;
+        firstLabel_[size_t(id)] = c.uses[size_t(i)].at.line + c.lineShift;
         labelOrder_.push_back(id);
-        if (name.message && !IsDeclaredMessage(name.symbol))
-          AddAtUse(CogSeverity::Warning, code::kUndeclaredHandler,
-                   QStringLiteral("This handles the message %1, but the symbols section has no 'message %2' line, so "
-                                  "the game never runs it for that message.").arg(Quoted(name.message->name), name.name),
-                   at);
+        const NameInfo& name = st_.names[size_t(id)];
+        if (name.message && !IsDeclaredMessage(name.symbol)) Make(k, Making::UndeclaredHandler, i);
       }
     }
   }
 
   void Uses() {
     const size_t names = st_.names.size();
-    used_.assign(s_.symbols.size(), 0);
-    createdCosts_.assign(n_, {});
-    std::vector<char> created(names, 0);
+    used_.assign(h_.symbols.size(), 0);
+    createdCount_.assign(n_, 0);
+    firstCreated_.assign(names, -1);
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
       for (int symbol : c.symbolsUsed) used_[size_t(symbol)] = 1;
       for (const Chunk::Created& n : c.created) {
-        if (created[size_t(n.name)]) continue;
-        created[size_t(n.name)] = 1;
-        const CogRange at = c.At(c.uses[size_t(n.first)].at);
-        Cost cost;
-        cost.offset = at.offset;
-        cost.length = at.length;
-        cost.at = at;
-        cost.endLine = at.line;
-        cost.endColumn = at.column + int(at.length);
-        cost.symbols = cost.jumps = 1;
-        createdCosts_[k].push_back(cost);
+        if (firstCreated_[size_t(n.name)] >= 0) continue;
+        firstCreated_[size_t(n.name)] = int(k);
+        ++createdCount_[k];
       }
     }
     if (!failed_) {
@@ -387,10 +367,8 @@ class Whole {
       bool targetsReady = false;
       for (size_t k = 0; k < n_; ++k) {
         const Chunk& c = live_[k];
-        to_ = &buckets_[k];
         for (size_t t = 0; t < c.targets.size(); ++t) {
-          const int use = c.targets[t];
-          const int id = c.useNames[size_t(use)];
+          const int id = c.useNames[size_t(c.targets[t])];
           if (firstLabel_[size_t(id)] > 0) continue;
           if (!targetsReady) {
             targetsReady = true;
@@ -399,10 +377,7 @@ class Whole {
             for (int label : labelOrder_) labels.insert(Name(label), 0);
             for (auto it = labels.cbegin(); it != labels.cend(); ++it) targets.Offer(it.key());
           }
-          AddAtUse(CogSeverity::Warning, code::kNoSuchLabel,
-                   QStringLiteral("No label %1 exists: the game jumps to an undefined place when this line runs.%2")
-                       .arg(Quoted(c.targetsAs[t]), targets.For(Name(id))),
-                   c.At(c.uses[size_t(use)].at));
+          Make(k, Making::NoSuchLabel, int(t), 0, targets.For(Name(id)));
         }
       }
     }
@@ -425,18 +400,12 @@ class Whole {
     bool suggestionsReady = false;
     for (int id : order) {
       if (const auto [k, i] = firstWrite[size_t(id)]; k >= 0) {
-        const Chunk& c = live_[size_t(k)];
-        to_ = &buckets_[size_t(k)];
-        const Chunk::Created& n = c.created[size_t(i)];
-        AddAtUse(CogSeverity::Note, code::kImplicitVariable,
-                 QStringLiteral("%1 is declared nowhere: the game creates it as a variable of this script, holding 0 "
-                                "until it is assigned.").arg(Quoted(n.writtenAs)),
-                 c.At(c.uses[size_t(n.firstWrite)].at));
+        Make(size_t(k), Making::Implicit, i);
         continue;
       }
       if (!suggestionsReady) {
         suggestionsReady = true;
-        for (const CogSymbol& sym : s_.symbols)
+        for (const CogSymbol& sym : h_.symbols)
           if (sym.type != CogSymbolType::Message) suggest.Offer(sym.name);
         for (const CogVerb& v : CogVerbs())
           if (KnownIn(v.games, st_.game)) suggest.Offer(v.name);
@@ -444,13 +413,7 @@ class Whole {
           if (KnownIn(m.games, st_.game)) suggest.Offer(m.name);
       }
       const auto [k, i] = firstRead[size_t(id)];
-      const Chunk& c = live_[size_t(k)];
-      to_ = &buckets_[size_t(k)];
-      const Chunk::Created& n = c.created[size_t(i)];
-      AddAtUse(CogSeverity::Warning, code::kUndeclaredRead,
-               QStringLiteral("%1 is declared nowhere and never assigned: the game creates it holding 0, and it reads "
-                              "0 here.%2").arg(Quoted(n.readAs), suggest.For(Name(id))),
-               c.At(c.uses[size_t(n.firstRead)].at));
+      Make(size_t(k), Making::UndeclaredRead, i, 0, suggest.For(Name(id)));
     }
   }
 
@@ -459,33 +422,26 @@ class Whole {
   void Calls() {
     Suggester verbs(&st_.verbMemo);
     bool verbsReady = false;
-    std::vector<std::vector<QString>> more(n_);
     for (size_t k = n_; k-- > 0;) {
       const Chunk& c = live_[k];
-      more[k].resize(c.calls.size());
+      if (c.calls.empty()) continue;
+      Make(k, Making::Calls, 0);
       for (const auto& [finding, name] : c.unknownVerbs) {
         if (!verbsReady) {
           verbsReady = true;
           for (const CogVerb& verb : CogVerbs())
             if (KnownIn(verb.games, st_.game)) verbs.Offer(verb.name);
         }
-        more[k][size_t(finding)] = verbs.For(Name(name));
-      }
-    }
-    for (size_t k = 0; k < n_; ++k) {
-      const Chunk& c = live_[k];
-      for (size_t i = 0; i < c.calls.size(); ++i) {
-        buckets_[k].push_back(Moved(c, c.calls[i]));
-        if (!more[k][i].isEmpty()) buckets_[k].back().message += more[k][i];
+        const QString more = verbs.For(Name(name));
+        if (!more.isEmpty()) Make(k, Making::CallSuggestion, finding, 0, more);
       }
     }
   }
 
   void Unused() {
     if (failed_) return;
-    to_ = &head_;
-    for (size_t i = 0; i < s_.symbols.size(); ++i) {
-      const CogSymbol& sym = s_.symbols[i];
+    for (size_t i = 0; i < h_.symbols.size(); ++i) {
+      const CogSymbol& sym = h_.symbols[i];
       if (st_.symbolByName.value(sym.name) != int(i)) continue;
       if (sym.type == CogSymbolType::Message) {
         const int id = st_.nameIds.value(sym.name, -1);
@@ -509,8 +465,7 @@ class Whole {
   // which a count passes its limit is looked into.
   void Limits() {
     const int maxSymbols = Limit(256, 256), maxJumps = Limit(512, 1024);
-    int symbols = int(s_.symbols.size()), jumps = symbols;
-    to_ = &head_;
+    int symbols = int(h_.symbols.size()), jumps = symbols;
     if (symbols > maxSymbols)
       AddAtSymbol(CogSeverity::Warning, code::kLimit,
                   QStringLiteral("A script has at most %1 symbols; the game does not create this one or any after it.")
@@ -518,7 +473,7 @@ class Whole {
     bool jumpsReported = jumps > maxJumps;
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
-      const int created = int(createdCosts_[k].size());
+      const int created = createdCount_[k];
       const int addSymbols = c.costSymbols + created, addJumps = c.costJumps + created;
       if (!(symbols <= maxSymbols && symbols + addSymbols > maxSymbols) &&
           !(!jumpsReported && !failed_ && jumps + addJumps > maxJumps)) {
@@ -526,52 +481,144 @@ class Whole {
         jumps += addJumps;
         continue;
       }
-      to_ = &buckets_[k];
-      std::vector<Cost> costs = createdCosts_[k];
-      for (const Cost& cost : c.costs) {
-        Cost moved = cost;
-        moved.at = c.At(cost.at);
-        moved.offset = moved.at.offset;
-        moved.endLine += c.lineShift;
-        costs.push_back(moved);
+      // The names first created in this chunk, then its strings and control statements, at
+      // their places when the chunk was read.
+      std::vector<Cost> costs;
+      for (const Chunk::Created& n : c.created) {
+        if (firstCreated_[size_t(n.name)] != int(k)) continue;
+        const CogRange& at = c.uses[size_t(n.first)].at;
+        Cost cost;
+        cost.offset = at.offset;
+        cost.length = at.length;
+        cost.at = at;
+        cost.endLine = at.line;
+        cost.endColumn = at.column + int(at.length);
+        cost.symbols = cost.jumps = 1;
+        costs.push_back(cost);
       }
+      costs.insert(costs.end(), c.costs.begin(), c.costs.end());
       std::stable_sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.offset < b.offset; });
+      const auto place = [&](Making& m, const Cost& cost) {
+        m.at = cost.at;
+        m.endLine = cost.endLine;
+        m.endColumn = cost.endColumn;
+      };
       for (const Cost& cost : costs) {
         const bool symbolsBefore = symbols > maxSymbols;
         symbols += cost.symbols;
         jumps += cost.jumps;
-        if (!symbolsBefore && symbols > maxSymbols)
-          Add(CogSeverity::Warning, code::kLimit,
-              QStringLiteral("A script has at most %1 symbols (declared ones, names the code creates and every "
-                             "string); the game does not create this one or any after it.").arg(maxSymbols),
-              cost.at, cost.endLine, cost.endColumn);
+        if (!symbolsBefore && symbols > maxSymbols) place(Make(k, Making::SymbolLimit, 0, maxSymbols), cost);
         if (!jumpsReported && jumps > maxJumps && !failed_) {
           jumpsReported = true;
-          Add(CogSeverity::Warning, code::kLimit,
-              QStringLiteral("The game's jump table holds %1 entries (one per symbol, and more for each if, while, "
-                             "do and for); it overflows here and the script misbehaves.").arg(maxJumps),
-              cost.at, cost.endLine, cost.endColumn);
+          place(Make(k, Making::JumpLimit, 0, maxJumps), cost);
         }
       }
     }
   }
 
+  // The chunk's findings from its makings, at its places when it was read.
+  void MakeFindings(size_t k) {
+    const Chunk& c = live_[k];
+    std::vector<CogFinding> b;
+    size_t callsAt = 0;
+    for (const Making& m : st_.makings[k]) {
+      switch (m.kind) {
+        case Making::Parse:
+          for (const CogFinding& f : c.parse) {
+            b.push_back(f);
+            if (f.code == QLatin1String(code::kSyntax) && c.lineShift != 0)
+              b.back().message = SyntaxMessage(c.failWhy, c.failBraceLine > 0 ? c.failBraceLine + c.lineShift : 0,
+                                               f.at.line + c.lineShift, h_.codeLine);
+          }
+          break;
+        case Making::TwoLabels: {
+          const int id = c.useNames[size_t(m.i)];
+          const NameInfo& name = st_.names[size_t(id)];
+          if (twice_.size() < st_.names.size()) twice_.resize(st_.names.size());
+          QString& text = twice_[size_t(id)];
+          if (text.isEmpty())
+            text = IsDeclaredMessage(name.symbol)
+                       ? QStringLiteral("The message %1 already has a handler at line %2; the game ties the message to "
+                                        "one of the two labels only.").arg(Quoted(name.name)).arg(m.v)
+                       : QStringLiteral("The label %1 is already at line %2; jumps to it go to one of the two only.")
+                             .arg(Quoted(name.name)).arg(m.v);
+          b.push_back(AtUse(CogSeverity::Warning, code::kTwoLabels, text, c.uses[size_t(m.i)].at));
+          break;
+        }
+        case Making::UndeclaredHandler: {
+          const NameInfo& name = st_.names[size_t(c.useNames[size_t(m.i)])];
+          b.push_back(AtUse(CogSeverity::Warning, code::kUndeclaredHandler,
+                            QStringLiteral("This handles the message %1, but the symbols section has no 'message %2' "
+                                           "line, so the game never runs it for that message.")
+                                .arg(Quoted(name.message->name), name.name),
+                            c.uses[size_t(m.i)].at));
+          break;
+        }
+        case Making::NoSuchLabel:
+          b.push_back(AtUse(CogSeverity::Warning, code::kNoSuchLabel,
+                            QStringLiteral("No label %1 exists: the game jumps to an undefined place when this line runs.%2")
+                                .arg(Quoted(c.targetsAs[size_t(m.i)]), m.s),
+                            c.uses[size_t(c.targets[size_t(m.i)])].at));
+          break;
+        case Making::Implicit: {
+          const Chunk::Created& n = c.created[size_t(m.i)];
+          b.push_back(AtUse(CogSeverity::Note, code::kImplicitVariable,
+                            QStringLiteral("%1 is declared nowhere: the game creates it as a variable of this script, "
+                                           "holding 0 until it is assigned.").arg(Quoted(n.writtenAs)),
+                            c.uses[size_t(n.firstWrite)].at));
+          break;
+        }
+        case Making::UndeclaredRead: {
+          const Chunk::Created& n = c.created[size_t(m.i)];
+          b.push_back(AtUse(CogSeverity::Warning, code::kUndeclaredRead,
+                            QStringLiteral("%1 is declared nowhere and never assigned: the game creates it holding 0, "
+                                           "and it reads 0 here.%2").arg(Quoted(n.readAs), m.s),
+                            c.uses[size_t(n.firstRead)].at));
+          break;
+        }
+        case Making::Calls:
+          callsAt = b.size();
+          b.insert(b.end(), c.calls.begin(), c.calls.end());
+          break;
+        case Making::CallSuggestion:
+          b[callsAt + size_t(m.i)].message += m.s;
+          break;
+        case Making::SymbolLimit:
+        case Making::JumpLimit:
+          b.push_back(Finding(CogSeverity::Warning, code::kLimit,
+                              (m.kind == Making::SymbolLimit
+                                   ? QStringLiteral("A script has at most %1 symbols (declared ones, names the code "
+                                                    "creates and every string); the game does not create this one or "
+                                                    "any after it.")
+                                   : QStringLiteral("The game's jump table holds %1 entries (one per symbol, and more "
+                                                    "for each if, while, do and for); it overflows here and the script "
+                                                    "misbehaves.")).arg(m.v),
+                              m.at, m.endLine, m.endColumn));
+          break;
+      }
+    }
+    b.insert(b.end(), c.stack.begin(), c.stack.end());
+    std::stable_sort(b.begin(), b.end(), [](const CogFinding& x, const CogFinding& y) { return x.at.offset < y.at.offset; });
+    c.found = std::make_shared<const CogFindingList::Found>(std::move(b));
+    c.made = st_.makings[k];
+  }
+
   // The uses of the code and, on request, its syntax tree, as one.
-  void Tree(bool withTree) {
+  void Tree(CogScript& s, bool withTree) {
     int lastTop = -1;
     if (withTree) {
       CogNode code;
       code.kind = CogNodeKind::Code;
       code.at = st_.codeAt;
-      code.at.length = s_.codeEnd - s_.codeStart;
-      s_.nodes.push_back(code);
+      code.at.length = s.codeEnd - s.codeStart;
+      s.nodes.push_back(code);
     }
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
-      const int nodeBase = int(s_.nodes.size()), useBase = int(s_.uses.size());
+      const int nodeBase = int(s.nodes.size()), useBase = int(s.uses.size());
       for (CogUse u : c.uses) {
         u.at = c.At(u.at);
-        s_.uses.push_back(u);
+        s.uses.push_back(u);
       }
       if (!withTree) continue;
       for (CogNode n : c.nodes) {
@@ -579,34 +626,37 @@ class Whole {
         if (n.first >= 0) n.first += nodeBase;
         if (n.next >= 0) n.next += nodeBase;
         if (n.use >= 0) n.use += useBase;
-        s_.nodes.push_back(n);
+        s.nodes.push_back(n);
       }
       for (int top : c.tops) {
-        if (lastTop < 0) s_.nodes[0].first = nodeBase + top;
-        else s_.nodes[size_t(lastTop)].next = nodeBase + top;
+        if (lastTop < 0) s.nodes[0].first = nodeBase + top;
+        else s.nodes[size_t(lastTop)].next = nodeBase + top;
         lastTop = nodeBase + top;
       }
     }
   }
 
   const State& st_;
+  const CogScript& h_;
   const Chunk* live_;
   size_t n_;
-  CogScript s_;
-  std::vector<CogFinding> head_;                  // of the header and symbols
-  std::vector<std::vector<CogFinding>> buckets_;  // of each chunk
-  std::vector<CogFinding>* to_ = nullptr;         // where Add puts a finding
+  std::vector<CogFinding> head_;  // of the header and symbols
   bool failed_ = false;
+  qsizetype codeEnd_ = -1;
   std::vector<int> firstLabel_;  // the line of each name's first label, 0 when none
   std::vector<int> labelOrder_;  // names of labels by their first label
   std::vector<char> used_;
-  std::vector<std::vector<Cost>> createdCosts_;  // by chunk
+  std::vector<int> createdCount_;  // names first created in each chunk
+  std::vector<int> firstCreated_;  // the chunk that first creates each name, -1 when none
+  std::vector<QString> twice_;     // the message of each name's second label
 };
 
 }  // namespace
 
 void CheckChunk(Reader& r, Chunk& c) { ChunkCheck(r, c).Run(); }
 
-CogScript Assemble(const State& st, bool withUses, bool withTree) { return Whole(st).Run(withUses, withTree); }
+CogFindingList Assemble(const State& st, CogScript* script, bool withUses, bool withTree) {
+  return Whole(st).Run(script, withUses, withTree);
+}
 
 }  // namespace scrivane::cogread

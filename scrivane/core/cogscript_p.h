@@ -79,6 +79,32 @@ struct NameInfo {
   const CogMessage* message = nullptr;
 };
 
+// A finding of the whole script's checks that falls in a chunk, as what makes it: the same
+// makings give the same findings, so a chunk whose makings have not changed keeps its findings.
+struct Making {
+  enum Kind : int {
+    Parse,             // the chunk's syntax error or nesting warning; v: the lines it moved
+    TwoLabels,         // i: the use; v: the line of the name's first label
+    UndeclaredHandler, // i: the use
+    NoSuchLabel,       // i: the target; s: the suggestion
+    Implicit,          // i: the created name
+    UndeclaredRead,    // i: the created name; s: the suggestion
+    Calls,             // the chunk's calls' findings, with the suggestions that follow
+    CallSuggestion,    // i: the calls' finding; s: the suggestion
+    SymbolLimit, JumpLimit,  // v: the limit; at, endLine, endColumn: the place
+  };
+  Kind kind = Parse;
+  int i = 0, v = 0;
+  QString s;
+  CogRange at;
+  int endLine = 0, endColumn = 0;
+  bool operator==(const Making& o) const {
+    return kind == o.kind && i == o.i && v == o.v && at.offset == o.at.offset && at.length == o.at.length &&
+           at.line == o.at.line && at.column == o.at.column && endLine == o.endLine && endColumn == o.endColumn &&
+           (s.isEmpty() ? o.s.isEmpty() : s == o.s);
+  }
+};
+
 // A run of the code section's top-level statements, read on its own. What is read from it
 // depends only on the text from the start of its first line to `reach`, so it stays valid (and
 // moves) while edits leave that text alone. Positions are of the text it was read from;
@@ -118,6 +144,10 @@ struct Chunk {
   std::vector<QString> targetsAs;
   std::vector<int> symbolsUsed;
 
+  // The chunk's findings as last made (at its places when read), and what they were made of.
+  mutable std::vector<Making> made;
+  mutable std::shared_ptr<const CogFindingList::Found> found;
+
   CogRange At(const CogRange& r) const { return {r.offset + shift, r.length, r.line + lineShift, r.column}; }
   qsizetype Now(qsizetype offset) const { return offset + shift; }
 };
@@ -139,6 +169,7 @@ struct State {
   size_t live = 0;
   std::vector<std::pair<int, int>> symbolEnds;  // line and column after each symbol's name
   mutable QHash<QString, QString> nameMemo, verbMemo;  // suggestions of the whole scans
+  mutable std::vector<std::vector<Making>> makings;    // of each live chunk, kept for their room
 
   int NameId(const QString& lower);
 };
@@ -186,7 +217,8 @@ CodeRead ReadCode(Reader& r, Chunk first, std::vector<Chunk>& into, const std::f
 
 // The chunk's own checks and what the whole script's checks need of it (cogscript_check.cpp).
 void CheckChunk(Reader& r, Chunk& c);
-// The findings of the whole script from the header and the chunks read (cogscript_check.cpp).
-CogScript Assemble(const State& st, bool withUses, bool withTree);
+// The findings of the whole script from the header and the chunks read, and on request the
+// uses and the syntax tree (cogscript_check.cpp).
+CogFindingList Assemble(const State& st, CogScript* script = nullptr, bool withUses = false, bool withTree = false);
 
 }  // namespace scrivane::cogread

@@ -56,19 +56,19 @@ void ForEachPiece(TextBox* box, int start, int length, Draw draw) {
   }
 }
 
-// The marks that may show between two places of the present text (they are sorted by place,
-// and a finding is rarely longer than a line).
-struct MarkSpan {
-  const CogLive::Mark *b, *e;
-  const CogLive::Mark* begin() const { return b; }
-  const CogLive::Mark* end() const { return e; }
-};
-MarkSpan MarksAround(const CogLive* live, int first, int last) {
-  const auto& marks = live->Marks();
-  const int from = live->ToRead(first, false) - 256, to = live->ToRead(last, true);
-  const auto lo = std::lower_bound(marks.begin(), marks.end(), from, [](const CogLive::Mark& m, int p) { return m.start < p; });
-  const auto hi = std::upper_bound(lo, marks.end(), to, [](int p, const CogLive::Mark& m) { return p < m.start; });
-  return {marks.data() + (lo - marks.begin()), marks.data() + (hi - marks.begin())};
+// Calls each(mark) for the marks that may show between two places of the present text, in
+// text order: those that begin at most `back` characters before it (the findings are sorted by
+// place, and one is rarely longer than a line).
+template <typename Each>
+void ForMarksAround(const CogLive* live, int first, int last, Each each, int back = 256) {
+  const CogFindingList* list = live->Findings().get();
+  if (!list) return;
+  const int to = live->ToRead(last, true);
+  for (size_t i = list->FirstAtOrAfter(live->ToRead(first, false) - back); i < list->Size(); ++i) {
+    const CogLive::Mark m = live->MarkOf(i);
+    if (m.start > to) break;
+    each(m);
+  }
 }
 
 // Paints the marks over the text box's viewport; mouse events pass through to the text.
@@ -83,7 +83,7 @@ class TextMarks : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* e) override {
-    if (live_->Marks().empty() && live_->UseMarks().empty()) return;
+    if ((!live_->Findings() || live_->Findings()->Empty()) && live_->UseMarks().empty()) return;
     QPainter p(this);
     const auto [first, last] = VisibleRange(box_, e->rect().top(), e->rect().bottom());
     QColor useColour = palette().color(QPalette::Highlight);
@@ -93,8 +93,8 @@ class TextMarks : public QWidget {
       ForEachPiece(box_, m.start, m.length, [&](int x0, int x1, const QRect& r) { p.fillRect(QRect(x0, r.top(), x1 - x0, r.height()), useColour); });
     }
     int start = 0;
-    for (const CogLive::Mark& m : MarksAround(live_, first, last)) {
-      if (!live_->Shown(m, &start) || start > last || start + m.length < first) continue;
+    ForMarksAround(live_, first, last, [&](const CogLive::Mark& m) {
+      if (!live_->Shown(m, &start) || start > last || start + m.length < first) return;
       QPen pen(MarkColour(m.severity), 1);
       if (m.severity == CogSeverity::Note) pen.setStyle(Qt::DotLine);
       p.setPen(pen);
@@ -109,7 +109,7 @@ class TextMarks : public QWidget {
         for (int x = x0, up = 0; x <= x1; x += 2, up ^= 1) wave << QPoint(x, up ? y - 2 : y);
         p.drawPolyline(wave);
       });
-    }
+    });
   }
 
  private:
@@ -167,14 +167,14 @@ class GutterMarks : public QWidget {
     // Notes first: a line with an error or a warning as well shows their colour.
     int start = 0;
     for (const bool notes : {true, false}) {
-      for (const CogLive::Mark& m : MarksAround(live_, first, last)) {
+      ForMarksAround(live_, first, last, [&](const CogLive::Mark& m) {
         if ((m.severity == CogSeverity::Note) != notes || !live_->Shown(m, &start) || start > last || start < first - 1)
-          continue;
+          return;
         QTextCursor c(box_->document());
         c.setPosition(start);
         const QRect r = box_->cursorRect(c);
         p.fillRect(QRect(0, r.top() + offset, kStrip, r.height()), MarkColour(m.severity));
-      }
+      });
     }
   }
 
@@ -242,11 +242,29 @@ bool CogLive::Shown(const Mark& m, int* start) const {
   return true;
 }
 
-std::vector<CogLive::Mark> CogLive::ShownMarks() const {
-  std::vector<Mark> out;
-  for (Mark m : marks_)
-    if (Shown(m, &m.start)) out.push_back(m);
-  return out;
+CogLive::Mark CogLive::MarkOf(size_t i) const {
+  const CogFinding f = findings_->At(i);
+  return {int(f.at.offset), int(f.at.length), f.severity, f.message};
+}
+
+int CogLive::NextShown(int position, int direction) const {
+  const size_t n = findings_ ? findings_->Size() : 0;
+  if (n == 0) return -1;
+  // Marks the edits hid are passed over; they lie in the edited stretch.
+  int start = 0;
+  const size_t from = findings_->FirstAtOrAfter(ToRead(position, direction < 0) - (direction < 0 ? 0 : findings_->Longest()));
+  if (direction > 0) {
+    for (size_t i = from; i < n; ++i)
+      if (Shown(MarkOf(i), &start) && start > position) return start;
+    for (size_t i = 0; i < n; ++i)
+      if (Shown(MarkOf(i), &start)) return start;
+  } else {
+    for (size_t i = std::min(from + 1, n); i-- > 0;)
+      if (Shown(MarkOf(i), &start) && start < position) return start;
+    for (size_t i = n; i-- > 0;)
+      if (Shown(MarkOf(i), &start)) return start;
+  }
+  return -1;
 }
 
 void CogLive::Changed(int position, int removed, int added) {
@@ -265,15 +283,18 @@ void CogLive::Changed(int position, int removed, int added) {
   const bool oneLine = doc && doc->blockCount() == blockCount_ &&
                        doc->findBlock(position) == doc->findBlock(std::max(0, position + removed + added - 1));
   if (doc) blockCount_ = doc->blockCount();
-  if (!useMarks_.empty() || !oneLine || longestMark_ > kWorkerChars) {
+  const int longest = findings_ ? findings_->Longest() : 0;
+  if (!useMarks_.empty() || !oneLine || longest > kWorkerChars) {
     useMarks_.clear();
     hiddenAll_ = true;
     return;
   }
   const auto hidden = [](const Mark& m, int f, int t) { return m.start + m.length >= f && m.start <= t; };
-  const auto lo = std::lower_bound(marks_.begin(), marks_.end(), editedFrom_ - longestMark_,
-                                   [](const Mark& m, int p) { return m.start < p; });
-  for (auto m = lo; m != marks_.end() && m->start <= editedTo_; ++m) {
+  const size_t n = findings_ ? findings_->Size() : 0;
+  for (size_t i = n ? findings_->FirstAtOrAfter(editedFrom_ - longest) : 0; i < n; ++i) {
+    const Mark mark = MarkOf(i);
+    const Mark* m = &mark;
+    if (m->start > editedTo_) break;
     if (!hidden(*m, editedFrom_, editedTo_) || hidden(*m, oldFrom, oldTo)) continue;
     // Where it was shown, in the text as it is now: the text before the change has not moved.
     int start = m->start + m->length < oldFrom ? m->start : m->start + delta_ - (added - removed);
@@ -312,14 +333,14 @@ void CogLive::Recheck() { timer_.start(); }
 CogLive::Read CogLive::ReadWhole(const QString& text, CogGame game) {
   Read read;
   read.reading = std::make_shared<CogReading>(text, game);
-  read.script = std::make_shared<const CogScript>(read.reading->Script());
+  read.findings = std::make_shared<const CogFindingList>(read.reading->Findings());
   return read;
 }
 
 bool CogLive::ReadEdits() {
   if (!reading_ || reading_->Game() != CogGameSetting() || editedFrom_ > editedTo_ || !box_) return false;
   if (!reading_->Update(DocumentText(box_->document()), editedFrom_, editedTo_, delta_)) return false;
-  Take({reading_, std::make_shared<const CogScript>(reading_->Script())}, revision_);
+  Take({reading_, std::make_shared<const CogFindingList>(reading_->Findings())}, revision_);
   return true;
 }
 
@@ -352,18 +373,13 @@ void CogLive::Take(Read read, int revision) {
     return;
   }
   reading_ = std::move(read.reading);
-  script_ = std::move(read.script);
+  findings_ = std::move(read.findings);
+  script_.reset();
   withUses_ = false;
   checkedRevision_ = revision;
   editedFrom_ = INT_MAX;
   editedTo_ = INT_MIN;
   delta_ = 0;
-  marks_.clear();
-  longestMark_ = 0;
-  for (const CogFinding& f : script_->findings) {
-    marks_.push_back({int(f.at.offset), int(f.at.length), f.severity, f.message});
-    longestMark_ = std::max(longestMark_, int(f.at.length));
-  }
   RepaintMarks();
   emit Checked();
 }
@@ -374,9 +390,14 @@ void CogLive::ReadNow() {
   if (!ReadEdits()) Take(ReadWhole(box_->WidgetText(), CogGameSetting()), revision_);
 }
 
+const std::shared_ptr<const CogScript>& CogLive::Script() const {
+  if (!script_ && reading_) script_ = std::make_shared<const CogScript>(reading_->Script());
+  return script_;
+}
+
 const CogScript& CogLive::CheckNow() {
   ReadNow();
-  if (script_ && reading_ && !withUses_) {
+  if (findings_ && reading_ && !withUses_) {
     script_ = std::make_shared<const CogScript>(reading_->Script(true));
     withUses_ = true;
   }
@@ -401,8 +422,9 @@ void CogLive::ShowUses(const std::vector<CogRange>& uses) {
 QString CogLive::MessagesAt(int position) const {
   QStringList out;
   int start = 0;
-  for (const Mark& m : marks_)
+  ForMarksAround(this, position, position, [&](const Mark& m) {
     if (Shown(m, &start) && position >= start && position <= start + std::max(m.length, 1)) out << m.message;
+  }, findings_ ? findings_->Longest() + 1 : 0);
   return out.join(u'\n');
 }
 

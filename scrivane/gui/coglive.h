@@ -31,9 +31,12 @@ class CogLive : public QObject {
   // The one attached to the box, made on first use.
   static CogLive* Of(TextBox* box);
 
-  // The findings of the last reading; they may be of an older text (see IsCurrent).
-  const std::shared_ptr<const CogScript>& Script() const { return script_; }
-  bool IsCurrent() const { return script_ && checkedRevision_ == revision_; }
+  // The findings of the last reading; they may be of an older text (see IsCurrent). Null
+  // before the first reading.
+  const std::shared_ptr<const CogFindingList>& Findings() const { return findings_; }
+  // The last reading as a script (made on request).
+  const std::shared_ptr<const CogScript>& Script() const;
+  bool IsCurrent() const { return findings_ && checkedRevision_ == revision_; }
   // Reads the text now, as a pause in typing does, unless the last reading is of this very text.
   void ReadNow();
   // The same, and the script then comes with the uses of its names.
@@ -56,13 +59,15 @@ class CogLive : public QObject {
     CogSeverity severity = CogSeverity::Note;
     QString message;
   };
-  const std::vector<Mark>& Marks() const { return marks_; }
+  // The mark of the last reading's finding i (at its place in the text that was read).
+  Mark MarkOf(size_t i) const;
   const std::vector<Mark>& UseMarks() const { return useMarks_; }
   // Where a mark is shown in the text as it is now: edits since the reading shift the marks
   // after them and hide those they touch (until the next reading). Constant time.
   bool Shown(const Mark& m, int* start) const;
-  // The marks shown now, with their present places.
-  std::vector<Mark> ShownMarks() const;
+  // Where the next finding shown after the position begins (direction 1), or the last one
+  // before it (-1), around the text's ends; -1 when none is shown.
+  int NextShown(int position, int direction) const;
   // The text's place as it was when read (inside the edited stretch: its start or end).
   int ToRead(int position, bool end) const;
 
@@ -73,7 +78,7 @@ class CogLive : public QObject {
   // A whole reading, and its findings.
   struct Read {
     std::shared_ptr<CogReading> reading;
-    std::shared_ptr<const CogScript> script;
+    std::shared_ptr<const CogFindingList> findings;
   };
   static Read ReadWhole(const QString& text, CogGame game);
 
@@ -96,14 +101,14 @@ class CogLive : public QObject {
   // The stretch of the read text that edits since have touched, and how much they added.
   int editedFrom_ = INT_MAX, editedTo_ = INT_MIN, delta_ = 0;
   std::shared_ptr<CogReading> reading_;  // kept to read again after edits
-  int longestMark_ = 0;  // characters
   int blockCount_ = 1;
   // Lines of the present text whose marks a change hid, to paint again; or all of them.
   int hiddenFirst_ = INT_MAX, hiddenLast_ = -1;
   bool hiddenAll_ = false;
-  std::shared_ptr<const CogScript> script_;
+  std::shared_ptr<const CogFindingList> findings_;
+  mutable std::shared_ptr<const CogScript> script_;  // of the last reading, once asked for
   bool withUses_ = false;  // script_ has the uses of the names
-  std::vector<Mark> marks_, useMarks_;
+  std::vector<Mark> useMarks_;
   QPointer<QWidget> overlay_, gutterMarks_;
 };
 

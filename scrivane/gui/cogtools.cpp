@@ -170,7 +170,7 @@ void CogTools::Activated() {
 }
 
 void CogTools::Refill() {
-  const CogScript* s = live_ && live_->Script() ? live_->Script().get() : nullptr;
+  const CogFindingList* s = live_ && live_->Findings() ? live_->Findings().get() : nullptr;
   const int errors = s ? s->Count(CogSeverity::Error) : 0, warnings = s ? s->Count(CogSeverity::Warning) : 0;
   status->setText(Counted(errors, "error", "errors") + QStringLiteral(", ") + Counted(warnings, "warning", "warnings"));
   status->setVisible(live_ != nullptr);
@@ -179,10 +179,10 @@ void CogTools::Refill() {
 
 void CogTools::FillProblems(QTreeWidget* list) {
   list->clear();
-  const CogScript* s = live_ && live_->Script() ? live_->Script().get() : nullptr;
+  const CogFindingList* s = live_ && live_->Findings() ? live_->Findings().get() : nullptr;
   if (!s) return;
   QList<QTreeWidgetItem*> items;
-  for (const CogFinding& f : s->findings) {
+  for (const CogFinding& f : s->All()) {
     auto* i = new QTreeWidgetItem({QString::number(f.at.line), QString::number(f.at.column), CogSeverityName(f.severity),
                                    f.code, f.message});
     i->setData(0, kOffsetRole, qlonglong(f.at.offset));
@@ -209,25 +209,8 @@ void CogTools::GoTo(QTreeWidgetItem* item) {
 void CogTools::StepProblem(int direction) {
   frmScrivane* w = Document();
   if (!w || !live_) return;
-  const std::vector<CogLive::Mark> marks = live_->ShownMarks();
-  if (marks.empty()) return;
-  const int caret = w->txtMain->textCursor().position();
-  int target = -1;
-  if (direction > 0) {
-    for (const CogLive::Mark& m : marks)
-      if (m.start > caret) {
-        target = m.start;
-        break;
-      }
-    if (target < 0) target = marks.front().start;
-  } else {
-    for (auto it = marks.rbegin(); it != marks.rend(); ++it)
-      if (it->start < caret) {
-        target = it->start;
-        break;
-      }
-    if (target < 0) target = marks.back().start;
-  }
+  const int target = live_->NextShown(w->txtMain->textCursor().position(), direction);
+  if (target < 0) return;
   QTextCursor c(w->txtMain->document());
   c.setPosition(std::min(target, w->txtMain->document()->characterCount() - 1));
   w->txtMain->setTextCursor(c);
