@@ -94,6 +94,18 @@ size_t CogFindingList::FirstAtOrAfter(qsizetype offset) const {
   return (k > 0 ? ends_[k - 1] : 0) + size_t(f - items.begin());
 }
 
+void CogFindingList::Shared(const CogFindingList& other, size_t* start, size_t* end) const {
+  const size_t most = std::min(runs_.size(), other.runs_.size());
+  size_t a = 0, b = 0;
+  while (a < most && runs_[a].found == other.runs_[a].found && runs_[a].shift == other.runs_[a].shift &&
+         runs_[a].lineShift == other.runs_[a].lineShift)
+    ++a;
+  while (a + b < most && runs_[runs_.size() - 1 - b].found == other.runs_[other.runs_.size() - 1 - b].found) ++b;
+  *start = a > 0 ? ends_[a - 1] : 0;
+  const size_t tail = runs_.size() - b;  // the first run of the shared end
+  *end = Size() - (tail > 0 ? ends_[tail - 1] : 0);
+}
+
 std::vector<CogFinding> CogFindingList::All() const {
   std::vector<CogFinding> out;
   out.reserve(Size());

@@ -131,6 +131,9 @@ class CogFindingList {
   int Count(CogSeverity s) const { return counts_[int(s)]; }
   int Longest() const { return longest_; }
   std::vector<CogFinding> All() const;
+  // How many findings this list shares with another at its start (the same runs at the same
+  // places) and at its end (the same runs, perhaps moved).
+  void Shared(const CogFindingList& other, size_t* start, size_t* end) const;
 
  private:
   struct Run {

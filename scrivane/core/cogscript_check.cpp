@@ -270,7 +270,16 @@ class Whole {
     }
     const auto byPlace = [](const CogFinding& a, const CogFinding& b) { return a.at.offset < b.at.offset; };
     std::stable_sort(head_.begin(), head_.end(), byPlace);
-    list.Append(std::make_shared<const CogFindingList::Found>(std::move(head_)));
+    // The header's findings as last made are kept while they stay the same, as the chunks' are.
+    const auto same = [](const CogFinding& a, const CogFinding& b) {
+      return a.severity == b.severity && a.code == b.code && a.message == b.message && a.at.offset == b.at.offset &&
+             a.at.length == b.at.length && a.at.line == b.at.line && a.at.column == b.at.column &&
+             a.endLine == b.endLine && a.endColumn == b.endColumn;
+    };
+    const auto& was = st_.headFound;
+    if (!was || !std::equal(head_.begin(), head_.end(), was->items.begin(), was->items.end(), same))
+      st_.headFound = std::make_shared<const CogFindingList::Found>(std::move(head_));
+    list.Append(st_.headFound);
     if (code) {
       for (size_t k = 0; k < n_; ++k) {
         const Chunk& c = live_[k];

@@ -170,6 +170,7 @@ struct State {
   std::vector<std::pair<int, int>> symbolEnds;  // line and column after each symbol's name
   mutable QHash<QString, QString> nameMemo, verbMemo;  // suggestions of the whole scans
   mutable std::vector<std::vector<Making>> makings;    // of each live chunk, kept for their room
+  mutable std::shared_ptr<const CogFindingList::Found> headFound;  // the header's, as last made
 
   int NameId(const QString& lower);
 };

@@ -19,20 +19,21 @@
 #include "scrivane/gui/coglive.h"
 #include "scrivane/gui/frmmain.h"
 #include "scrivane/gui/frmscrivane.h"
+#include "scrivane/gui/problemsmodel.h"
 
 namespace scrivane {
 namespace {
 
-constexpr int kOffsetRole = Qt::UserRole;
+constexpr int kOffsetRole = ProblemsModel::kOffsetRole;
 
 QString Counted(int n, const char* one, const char* many) {
   return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
 
-QTreeWidget* NewList(QWidget* parent, const char* name, const QStringList& headers) {
-  auto* t = new QTreeWidget(parent);
+template <typename List>
+List* NewList(QWidget* parent, const char* name) {
+  auto* t = new List(parent);
   t->setObjectName(QString::fromLatin1(name));
-  t->setHeaderLabels(headers);
   t->setRootIsDecorated(false);
   t->setUniformRowHeights(true);
   t->header()->setStretchLastSection(true);
@@ -112,24 +113,28 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
 QTabWidget* CogTools::MakePanel() {
   auto* pages = new QTabWidget(dock);
   pages->setObjectName(QStringLiteral("tabProblems"));
-  problems_ = NewList(pages, "lvwProblems", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Severity"),
-                                             QStringLiteral("Code"), QStringLiteral("Message")});
-  uses_ = NewList(pages, "lvwUses", {QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
+  problems_ = NewList<QTreeView>(pages, "lvwProblems");
+  problemRows_ = new ProblemsModel(problems_);
+  problems_->setModel(problemRows_);
+  problems_->installEventFilter(this);
+  uses_ = NewList<QTreeWidget>(pages, "lvwUses");
+  uses_->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
   pages->addTab(problems_, QStringLiteral("Problems"));
   pages->addTab(uses_, QStringLiteral("Uses"));
   pages->setAccessibleName(QStringLiteral("Problems panel"));
   problems_->setAccessibleName(QStringLiteral("Problems list"));
   uses_->setAccessibleName(QStringLiteral("Uses list"));
   // F6 and Shift+F6 reach the page shown while the panel is open.
-  for (QWidget* page : {problems_, uses_}) page->setProperty("pane", true);
+  for (QWidget* page : {static_cast<QWidget*>(problems_), static_cast<QWidget*>(uses_)}) page->setProperty("pane", true);
   dock->setWidget(pages);
   if (focusBefore_ && focusBefore_ != main_) QWidget::setTabOrder(focusBefore_, pages);
   if (dock->isVisible()) pages->show();  // made while the panel shows itself
-  for (QTreeWidget* list : {problems_, uses_}) {
-    connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { GoTo(item); });
-    connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { GoTo(item); });
+  for (QTreeView* list : {problems_, static_cast<QTreeView*>(uses_)}) {
+    connect(list, &QTreeView::clicked, this, &CogTools::GoTo);
+    connect(list, &QTreeView::activated, this, &CogTools::GoTo);
   }
-  FillProblems(problems_);
+  problemsBehind_ = true;
+  FillProblems();
   return pages;
 }
 
@@ -174,33 +179,43 @@ void CogTools::Refill() {
   const int errors = s ? s->Count(CogSeverity::Error) : 0, warnings = s ? s->Count(CogSeverity::Warning) : 0;
   status->setText(Counted(errors, "error", "errors") + QStringLiteral(", ") + Counted(warnings, "warning", "warnings"));
   status->setVisible(live_ != nullptr);
-  if (tabs.IfMade()) FillProblems(problems);  // the pages come together, whoever made them
+  problemsBehind_ = true;
+  if (tabs.IfMade()) FillProblems();  // the pages come together, whoever made them
 }
 
-void CogTools::FillProblems(QTreeWidget* list) {
-  list->clear();
-  const CogFindingList* s = live_ && live_->Findings() ? live_->Findings().get() : nullptr;
-  if (!s) return;
-  QList<QTreeWidgetItem*> items;
-  for (const CogFinding& f : s->All()) {
-    auto* i = new QTreeWidgetItem({QString::number(f.at.line), QString::number(f.at.column), CogSeverityName(f.severity),
-                                   f.code, f.message});
-    i->setData(0, kOffsetRole, qlonglong(f.at.offset));
-    i->setToolTip(4, f.message);
-    items << i;
+void CogTools::FillProblems() {
+  if (!problemsBehind_ || !problems_->isVisible()) return;
+  problemsBehind_ = false;
+  // A current row whose finding was read again stays on it: the nearest row with its code and
+  // message, when one is near.
+  const QModelIndex was = problems_->currentIndex();
+  const auto finding = [this](int row) {
+    return problemRows_->index(row, 3).data().toString() + u'\n' + problemRows_->index(row, 4).data().toString();
+  };
+  const QString current = was.isValid() ? finding(was.row()) : QString();
+  problemRows_->Show(live_ ? live_->Findings() : nullptr);
+  const QModelIndex now = problems_->currentIndex();
+  if (!was.isValid() || (now.isValid() && finding(now.row()) == current)) return;
+  constexpr int kNear = 64;
+  for (int d = 0; d <= kNear; ++d) {
+    for (const int row : {was.row() - d, was.row() + d}) {
+      if (row >= 0 && row < problemRows_->rowCount() && finding(row) == current) {
+        problems_->setCurrentIndex(problemRows_->index(row, was.column()));
+        return;
+      }
+    }
   }
-  list->addTopLevelItems(items);  // in text order, which is line order
 }
 
 void CogTools::RecheckAll() {
   for (frmScrivane* w : main_->colCogs) CogLive::Of(w->txtMain)->Recheck();
 }
 
-void CogTools::GoTo(QTreeWidgetItem* item) {
+void CogTools::GoTo(const QModelIndex& index) {
   frmScrivane* w = Document();
-  if (!w || !item) return;
+  if (!w || !index.isValid()) return;
   QTextCursor c(w->txtMain->document());
-  c.setPosition(std::min<int>(item->data(0, kOffsetRole).toInt(), w->txtMain->document()->characterCount() - 1));
+  c.setPosition(std::min<int>(index.siblingAtColumn(0).data(kOffsetRole).toInt(), w->txtMain->document()->characterCount() - 1));
   w->txtMain->setTextCursor(c);
   w->txtMain->centerCursor();
   w->txtMain->setFocus();
@@ -332,6 +347,10 @@ void CogTools::RenameAtCaret(int position) {
 }
 
 bool CogTools::eventFilter(QObject* o, QEvent* e) {
+  if (o == problems_) {
+    if (e->type() == QEvent::Show) FillProblems();
+    return false;
+  }
   if (o == completions.IfMade() && e->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(e)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {

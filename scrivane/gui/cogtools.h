@@ -14,12 +14,14 @@ class QListWidget;
 class QTabWidget;
 class QWidget;
 class QToolButton;
+class QModelIndex;
+class QTreeView;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace scrivane {
 
 class CogLive;
+class ProblemsModel;
 class frmMain;
 class frmScrivane;
 
@@ -35,7 +37,7 @@ class CogTools : public QObject {
   // The two pages are made together with the panel: tabs.IfMade() tells whether they are there
   // (their own IfMade() stays empty while only the panel has been asked for).
   OnFirstUse<QTabWidget> tabs{[this] { return MakePanel(); }};  // "Problems", "Uses"
-  OnFirstUse<QTreeWidget> problems{[this] { return tabs.get(), problems_; }};
+  OnFirstUse<QTreeView> problems{[this] { return tabs.get(), problems_; }};
   OnFirstUse<QTreeWidget> uses{[this] { return tabs.get(), uses_; }};
   QToolButton* status;      // "1 error, 3 warnings"
   QAction *nextProblem, *previousProblem, *goToDefinition, *findUses, *completeWord, *renameSymbol;
@@ -56,15 +58,18 @@ class CogTools : public QObject {
   void Activated();
   QTabWidget* MakePanel();
   QListWidget* MakeCompletionList();
-  // The active document's findings into the Problems list.
-  void FillProblems(QTreeWidget* list);
-  void GoTo(QTreeWidgetItem* item);
+  // The active document's findings into the Problems list, when it shows (else when it comes up).
+  void FillProblems();
+  void GoTo(const QModelIndex& index);
   void Choose(int row);
   bool eventFilter(QObject* o, QEvent* e) override;
   frmScrivane* Document() const;
 
   frmMain* main_;
-  QTreeWidget *problems_ = nullptr, *uses_ = nullptr;  // made with the panel
+  QTreeView* problems_ = nullptr;  // made with the panel
+  QTreeWidget* uses_ = nullptr;
+  ProblemsModel* problemRows_ = nullptr;
+  bool problemsBehind_ = false;  // the list has not yet shown the last reading
   QPointer<QWidget> focusBefore_;
   QPointer<CogLive> live_;
   QPointer<frmScrivane> completing_;

@@ -9,7 +9,9 @@
 #include <QStatusBar>
 #include <QStyleHints>
 #include <QTabWidget>
+#include <QAbstractItemModelTester>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "scrivane/gui/coglive.h"
 #include "scrivane/gui/cogtools.h"
@@ -93,13 +95,14 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   // a finding puts the caret there.
   EXPECT_FALSE(tools->dock->isVisible());
   main->findChild<QAction*>(QStringLiteral("mnuViewProblems"))->trigger();
-  auto* problems = main->findChild<QTreeWidget*>(QStringLiteral("lvwProblems"));
+  auto* problems = main->findChild<QTreeView*>(QStringLiteral("lvwProblems"));
   ASSERT_TRUE(problems);
   EXPECT_TRUE(tools->dock->isVisible() && problems->isVisible());
-  ASSERT_EQ(problems->topLevelItemCount(), 1);
-  EXPECT_EQ(problems->topLevelItem(0)->text(0) + ' ' + problems->topLevelItem(0)->text(3), QStringLiteral("8 COG101"));
+  const auto cell = [&](int row, int column) { return problems->model()->index(row, column).data().toString(); };
+  ASSERT_EQ(problems->model()->rowCount(), 1);
+  EXPECT_EQ(cell(0, 0) + ' ' + cell(0, 3), QStringLiteral("8 COG101"));
   Put(w, 0);
-  emit problems->itemClicked(problems->topLevelItem(0), 0);
+  emit problems->clicked(problems->model()->index(0, 4));
   EXPECT_EQ(w->txtMain->textCursor().position(), warned);
   // Typing a syntax error: nothing changes before the pause, the error is counted after it.
   QTest::keyClicks(w->txtMain, QStringLiteral("x"));
@@ -115,7 +118,7 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   EXPECT_TRUE(live->MessagesAt(warned + 4).startsWith(QStringLiteral("'xoflight'")));  // moved along at once
   Checked(w);
   EXPECT_EQ(tools->status->text(), QStringLiteral("1 error, 0 warnings"));
-  EXPECT_EQ(problems->topLevelItem(0)->text(2), QStringLiteral("error"));  // the list follows each reading
+  EXPECT_EQ(cell(0, 2), QStringLiteral("error"));  // the list follows each reading
   // The status bar opens the list too.
   tools->dock->hide();
   tools->status->click();
@@ -180,12 +183,23 @@ TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
       out << QStringLiteral("%1 %2:%3-%4:%5 %6").arg(f.code).arg(f.at.line).arg(f.at.column).arg(f.endLine).arg(f.endColumn).arg(f.message);
     return out;
   };
+  // The Problems list shown follows by the rows that changed, its current row staying on its
+  // finding.
+  tools->status->click();
+  QTreeView* problems = tools->problems;
+  QAbstractItemModelTester tester(problems->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  problems->setCurrentIndex(problems->model()->index(problems->model()->rowCount() - 1, 4));
+  const QString current = problems->currentIndex().data().toString();
+  EXPECT_TRUE(current.startsWith(QStringLiteral("'y'"))) << current.toStdString();
   QTextCursor c(w->txtMain->document()->findBlockByNumber(w->txtMain->document()->blockCount() / 2));
   for (const QString& typed : {QStringLiteral("  x = Sleep(1, 2);\n"), QStringLiteral("\n"), QStringLiteral("{"),
                                big.mid(100, 700), QStringLiteral("}")}) {
     c.insertText(typed);
     live->ReadNow();
     EXPECT_EQ(all(*live->Script()), all(ParseCogScript(w->txtMain->WidgetText()))) << typed.toStdString();
+    EXPECT_EQ(problems->model()->rowCount(), int(live->Script()->findings.size()));
+    // (until the "{" hides the findings after it)
+    if (typed.size() > 1 && !typed.contains(u'{')) EXPECT_EQ(problems->currentIndex().data().toString(), current);
   }
   c.select(QTextCursor::BlockUnderCursor);
   c.removeSelectedText();
