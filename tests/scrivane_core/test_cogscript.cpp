@@ -204,9 +204,7 @@ TEST(CogScript, LimitsOfTheGame) {
     return limits(ParseCogScript(QStringLiteral("symbols\nmessage startup\nend\ncode\nstartup:\n  x = %1;\nend\n").arg(expression)));
   };
   const auto repeated = [](int n, const QString& head, const QString& part, const QString& tail) {
-    QStringList parts;
-    for (int i = 0; i < n; ++i) parts << part;
-    return head + parts.join(QStringLiteral(", ")) + tail;
+    return head + QStringList(n, part).join(QStringLiteral(", ")) + tail;
   };
   EXPECT_EQ(stack(repeated(64, "Print(", "1", ")")), QStringList{});
   EXPECT_EQ(stack(repeated(65, "Print(", "1", ")")), QStringList{QStringLiteral("6")});

@@ -84,6 +84,8 @@ class ScrivaneTest : public ::testing::Test {
     return tarvex::GetSetting(QStringLiteral("Scrivane"), QStringLiteral("Defaults"), QString::fromLatin1(key));
   }
   void Type(scrivane::frmScrivane* w, const QString& s) { w->txtMain->insertPlainText(s); }
+  // The text after one undo step.
+  static QString Undone(scrivane::TextBox* box) { return box->undo(), box->Text(); }
   // File > Save with the document made the current one.
   void Save(scrivane::frmScrivane* w) { main->strCurCog = w->Tag, main->mnuFileSave_Click(); }
   // The captions of the document windows, in order.

@@ -3,11 +3,8 @@
 // every control, layouts that follow the font, and readable colours on light and dark palettes.
 #include <QAccessible>
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QGroupBox>
-
-#include <QTextLayout>
 
 #include "common/ui/contrast.h"
 #include "common/ui/shellopen.h"

@@ -168,10 +168,8 @@ TEST_F(ComfortTest, IndentationKeepsLineEndsAndIsOneUndoStep) {
   Key(box, Qt::Key_Backtab, Qt::ShiftModifier);
   Key(box, Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(box->Text(), "a\r\nb\r\nc\r\nd");
-  box->undo();
-  EXPECT_EQ(box->Text(), "a\r\n  b\r\nc\r\nd");
-  box->undo();
-  EXPECT_EQ(box->Text(), "\ta\r\n\t  b\r\n\tc\r\nd");
+  EXPECT_EQ(Undone(box), "a\r\n  b\r\nc\r\nd");
+  EXPECT_EQ(Undone(box), "\ta\r\n\t  b\r\n\tc\r\nd");
   main->mnuFileSave_Click();
   EXPECT_EQ(ReadFile(path), QByteArray("\ta\r\n\t  b\n\tc\r\nd\r\n"));
   // A tab within one line's selection replaces it, as ever; Enter keeps the blanks before the caret.
@@ -186,8 +184,7 @@ TEST_F(ComfortTest, IndentationKeepsLineEndsAndIsOneUndoStep) {
   box->SetSelStart(4);
   Key(box, Qt::Key_Return);  // at the line's start: no blanks before the caret
   EXPECT_EQ(box->Text(), "\ta\r\n\r\n\t \tb\r\n\t \tx\r\n\tc\r\nd");
-  box->undo();
-  EXPECT_EQ(box->Text(), "\ta\r\n\t \tb\r\n\t \tx\r\n\tc\r\nd");
+  EXPECT_EQ(Undone(box), "\ta\r\n\t \tb\r\n\t \tx\r\n\tc\r\nd");
   w->bMod = false;
 }
 
@@ -281,8 +278,7 @@ TEST_F(ComfortTest, FindBarSearchesAsTypedAndReplaces) {
   EXPECT_EQ(bar->lblNote->text(), "2 replaced");
   EXPECT_EQ(box->Text(), "hero = GetLocalPlayerThing();\r\nhero x hero;\r\nsetplayer\r\n");
   EXPECT_TRUE(box->MatchMarks().isEmpty());
-  box->undo();  // Replace All was one step
-  EXPECT_EQ(box->Text(), "hero = GetLocalPlayerThing();\r\nPlayer x player;\r\nsetplayer\r\n");
+  EXPECT_EQ(Undone(box), "hero = GetLocalPlayerThing();\r\nPlayer x player;\r\nsetplayer\r\n");  // Replace All: one step
   box->redo();
   main->mnuFileSave_Click();
   EXPECT_TRUE(ReadFile(path).startsWith("hero = GetLocalPlayerThing();\nhero x hero;\r\nsetplayer\r\n"));

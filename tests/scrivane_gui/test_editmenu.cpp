@@ -69,8 +69,7 @@ TEST_F(EditMenuTest, ReplaceTheFirstOccurrenceAndReplaceAll) {
   EXPECT_EQ(Sel(w), SelPair(2, 0));
   Key(w, Qt::Key_R, Qt::ControlModifier);
   EXPECT_EQ(w->txtMain->Text(), "yy = yy\r\n");
-  w->txtMain->undo();
-  EXPECT_EQ(w->txtMain->Text(), "yy = x\r\n");
+  EXPECT_EQ(Undone(w->txtMain), "yy = x\r\n");
 }
 
 // Check Syntax lists the findings of the active document; clicks and keys on the list move

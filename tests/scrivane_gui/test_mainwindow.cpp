@@ -66,8 +66,7 @@ TEST_F(MainWindowTest, LabelEditRenamesEveryUseInOneUndoStepDeleteOnlyUnusedSymb
   QTest::keyClick(editor, Qt::Key_Return);
   tarvex::test::ProcessEvents();  // the editor commits on the next turn of the event loop
   EXPECT_TRUE(w->txtMain->Text() == QString(kScript).replace("count", "total") && count->text(0) == "total=5");
-  w->txtMain->undo();
-  EXPECT_EQ(w->txtMain->Text(), kScript);
+  EXPECT_EQ(Undone(w->txtMain), kScript);
   count->setText(0, "");  // an empty label changes nothing, says so and goes back
   EXPECT_TRUE(count->text(0) == "total=5" && w->txtMain->Text() == kScript);
   EXPECT_EQ(prompts.Messages(), std::vector<QString>{"\"total\" has not been renamed: a symbol needs a name."});
@@ -242,8 +241,8 @@ TEST_F(MainWindowTest, TemplatesRefusedEditedGeneratedAndClosed) {
   ASSERT_TRUE(!main->TemplateWindow() && main->colCogs.size() == 1);
   frmScrivane* w = main->colCogs.last();
   EXPECT_TRUE(w->txtMain->Text() == "x = 9.5; y = 9.5;\r\nz = <%other%>;\r\n" && w->txtMain->SelStart() == 0 && w->bMod);
-  w->txtMain->undo();  // the script is the new document's first text: nothing to undo
-  EXPECT_EQ(w->txtMain->Text(), "x = 9.5; y = 9.5;\r\nz = <%other%>;\r\n");
+  // The script is the new document's first text: nothing to undo.
+  EXPECT_EQ(Undone(w->txtMain), "x = 9.5; y = 9.5;\r\nz = <%other%>;\r\n");
   main->OpenCogTemplate(WriteFile("ok.cgt", "2\nV,N\nend\nbody"));
   ASSERT_TRUE(main->TemplateWindow());
   main->TemplateWindow()->close();
