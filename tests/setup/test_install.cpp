@@ -129,6 +129,12 @@ TEST_F(InstallTest, RefusedOrMissingFolders) {
   EXPECT_EQ(Run(nowhere), InstallOutcome::Ended);  // every file fails, the registry file is written
   EXPECT_EQ(Errors().size(), 2u);
   EXPECT_FALSE(QFileInfo::exists(nowhere));
+  // Registered for the desktop, the closing summary does not call the tool set installed.
+  prompts.Clear();
+  EXPECT_EQ(RunForDesktop(nowhere), InstallOutcome::Ended);
+  EXPECT_TRUE(prompts.Messages().back().startsWith("Tarvex is not completely installed in " + nowhere +
+                                                   ": 2 files could not be copied."))
+      << prompts.Messages().back();
   ASSERT_TRUE(QFile::remove(Reg()));
   shell.detached.clear();
   for (const QString& bad : {inst + QStringLiteral("\"x"), inst + QStringLiteral("/\u03a9mega"), QString()}) {

@@ -56,6 +56,7 @@ bool LeadsOutside(const QString& name) {
 struct CopyResult {
   bool goOn = true;
   qsizetype inPlace = 0;  // files that already were the very files to be installed
+  qsizetype failed = 0;   // files that could not be copied (each one told as it failed)
 };
 
 // Copies every file of the list.
@@ -88,6 +89,7 @@ CopyResult CopyFiles(const InstallRequest& req, const std::vector<ListLine>& lin
     if (ready && files.CopyFileOver(source, dest, &error)) continue;
     const QString text = QStringLiteral("Error copying file ") + source + QStringLiteral(" to ") + req.installPath +
                          kCrLf + error + kCrLf + QStringLiteral("Click OK to continue, CANCEL to end.");
+    ++result.failed;
     if (prompts().MsgBox(text, ErrorTitle(), MsgButtons::OKCancel, MsgIcon::Exclamation) == MsgResult::Cancel) {
       result.goOn = false;
       return result;
@@ -187,7 +189,10 @@ InstallOutcome Install(const InstallRequest& request, SetupFileOps& files, Setup
   } else {
     // No registry file: only the Windows registry editor reads one, and its paths would be this
     // system's. (Beside a tool set installed by root, in /usr/bin, it could not be written.)
-    QStringList head{QStringLiteral("Tarvex is installed in %1.").arg(req.installPath)};
+    // The closing summary calls the tool set installed only when every file was copied.
+    QStringList head{copied.failed == 0 ? QStringLiteral("Tarvex is installed in %1.").arg(req.installPath)
+                                        : QStringLiteral("Tarvex is not completely installed in %1: %2 could not be copied.")
+                                              .arg(req.installPath, Plural(copied.failed, "one file", "files"))};
     if (copied.inPlace > 0) head << InPlaceText(copied.inPlace);
     ReportDesktop(RegisterDesktop({req.installPath, req.boxes, req.dataHome}, files, shell), head);
   }
