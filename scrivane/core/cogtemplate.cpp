@@ -21,8 +21,8 @@ bool SplitTemplateLine(const QString& line, int n, QStringList* values) {
 
 namespace {
 
-// The number of columns: decimal digits only. Leading zeros are read past; a number too large
-// for any template is told apart from one that is not a number.
+// The number of columns: decimal digits only. Leading zeros are read past; a number of more
+// digits than an int holds is told apart from one that is not a number.
 enum class Count { Ok, NotDigits, TooLarge };
 Count PlainNumber(const QString& s, int* n) {
   if (s.isEmpty()) return Count::NotDigits;
@@ -61,8 +61,12 @@ TemplateParse ParseCogTemplate(const QString& text) {
   QString line;
   int n = 0;
   const Count count = next(&line) ? PlainNumber(line, &n) : Count::NotDigits;
-  if (count == Count::TooLarge) return Fault(1, QStringLiteral("the number of columns, %1, is too large").arg(line));
-  if (count != Count::Ok) return Fault(1, QStringLiteral("the first line must be the number of columns, digits only"));
+  if (count == Count::NotDigits)
+    return Fault(1, QStringLiteral("the first line must be the number of columns, digits only"));
+  if (count == Count::TooLarge || n > kMaxTemplateColumns)
+    return Fault(1, QStringLiteral("the number of columns, %1, is more than the %2 a template can have")
+                        .arg(line)
+                        .arg(kMaxTemplateColumns));
   if (n < 2) return Fault(1, QStringLiteral("a template needs at least 2 columns, not %1").arg(n));
 
   TemplateParse p;

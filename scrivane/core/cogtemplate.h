@@ -18,6 +18,10 @@ struct CogTemplate {
   QString body;              // the script text after the "end" line, CR LF line ends
 };
 
+// The most columns a template may have: far more than any template needs, and few enough that
+// the template window lays out its columns at once (thousands take it minutes).
+constexpr int kMaxTemplateColumns = 256;
+
 struct TemplateParse {
   bool ok = false;
   CogTemplate tpl;
