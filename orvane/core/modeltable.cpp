@@ -320,9 +320,9 @@ QString CommentProblem(const QString& comment) {
   return QString();
 }
 
-QString NotesMessage(const QStringList& notes) {
+QString NotesMessage(const QStringList& notes, const QString& what) {
   if (notes.isEmpty()) return QString();
-  QString text = QStringLiteral("The game would read this file differently from what Orvane shows:");
+  QString text = QStringLiteral("The game would read %1 differently from what Orvane shows:").arg(what);
   for (qsizetype i = 0; i < notes.size() && i < kShownNotes; ++i) text += kCrLf + notes[i];
   if (notes.size() > kShownNotes) text += kCrLf + QStringLiteral("... and %1 more.").arg(notes.size() - kShownNotes);
   return text;

@@ -60,9 +60,9 @@ QString NameProblem(const QString& name, const QString& what);
 // Why a comment cannot be written at the end of a model line; empty when it can.
 QString CommentProblem(const QString& comment);
 
-// The notes of a load as one message: at most kShownNotes lines and a count of the rest;
-// empty when there are none.
-QString NotesMessage(const QStringList& notes);
+// The notes of a load of `what` (a file's name) as one message: at most kShownNotes lines and
+// a count of the rest; empty when there are none.
+QString NotesMessage(const QStringList& notes, const QString& what = QStringLiteral("this file"));
 
 // The table the editor works on: the entries, the header of the file last read and the
 // comments & description, loaded from and saved to a models.dat.

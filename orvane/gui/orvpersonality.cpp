@@ -13,6 +13,7 @@
 #include "common/ui/closeprompt.h"
 #include "common/ui/prompts.h"
 #include "common/tableline.h"
+#include "orvane/core/modeltable.h"
 #include "orvane/core/personality.h"
 
 namespace orvane {
@@ -144,10 +145,7 @@ bool orvPersonality::Load(int index) {
   modified_ = false;
   Fill();
   if (!t.notes.isEmpty())
-    prompts().MsgBox(QStringLiteral("The game would read %1 differently from what Orvane shows:\r\n")
-                             .arg(tarvex::FileTitle(path)) +
-                         t.notes.join(QStringLiteral("\r\n")),
-                     kTitle, MsgButtons::OK, MsgIcon::Information);
+    prompts().MsgBox(NotesMessage(t.notes, tarvex::FileTitle(path)), kTitle, MsgButtons::OK, MsgIcon::Information);
   return true;
 }
 

@@ -352,7 +352,7 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
   WriteBytes(dir_.filePath("misc/per/jedi.per"), "version 2\r\nparam 50: 1\r\n");
   QTemporaryDir second, third;
   const QString secondTable = GameFolder(second, "jedi.per", "version 2\r\nparam 1: 2\r\n");
-  GameFolder(third, "soldier.per", "version 2\r\nparam 3: 4\r\n");
+  GameFolder(third, "soldier.per", "version 2\r\nparam 3: 4\r\n" + QByteArray("junk\r\n").repeated(14));
   orvEditor editor;
   Open(editor);
   editor.mnuPersonalities_Click();
@@ -378,6 +378,10 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
   EXPECT_EQ(editor.PersonalityWindow(), w);
   EXPECT_EQ(w->FilePath(), third.filePath("misc/per/soldier.per"));
   EXPECT_EQ(w->Params(), (std::map<int, QString>{{3, "4"}}));
+  // Its lines the game would not read: ten of them told, the rest counted.
+  EXPECT_TRUE(LastMessage().startsWith("The game would read soldier.per differently") &&
+              LastMessage().split("\r\n").size() == 12 && LastMessage().endsWith("... and 4 more."))
+      << LastMessage();
   EXPECT_EQ(ReadBytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
 }
 
