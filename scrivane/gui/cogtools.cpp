@@ -56,10 +56,6 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
   dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
   main->addDockWidget(Qt::BottomDockWidgetArea, dock);
   dock->hide();
-  // The pages take the panel's place in the Tab order when they are made: after the last
-  // control that takes the focus before it.
-  focusBefore_ = dock->previousInFocusChain();
-  while (focusBefore_ != main && focusBefore_->focusPolicy() == Qt::NoFocus) focusBefore_ = focusBefore_->previousInFocusChain();
   // The panel gets its pages as it is first shown, whoever shows it.
   connect(dock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
     if (shown) tabs.get();
@@ -127,7 +123,11 @@ QTabWidget* CogTools::MakePanel() {
   // F6 and Shift+F6 reach the page shown while the panel is open.
   for (QWidget* page : {static_cast<QWidget*>(problems_), static_cast<QWidget*>(uses_)}) page->setProperty("pane", true);
   dock->setWidget(pages);
-  if (focusBefore_ && focusBefore_ != main_) QWidget::setTabOrder(focusBefore_, pages);
+  // The pages take the panel's place in the Tab order: after the last control that takes the
+  // focus before it (which may itself have been made on first use since).
+  QWidget* before = dock->previousInFocusChain();
+  while (before != main_ && before->focusPolicy() == Qt::NoFocus) before = before->previousInFocusChain();
+  if (before != main_) QWidget::setTabOrder(before, pages);
   if (dock->isVisible()) pages->show();  // made while the panel shows itself
   for (QTreeView* list : {problems_, static_cast<QTreeView*>(uses_)}) {
     connect(list, &QTreeView::clicked, this, &CogTools::GoTo);

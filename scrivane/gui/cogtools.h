@@ -70,7 +70,6 @@ class CogTools : public QObject {
   QTreeWidget* uses_ = nullptr;
   ProblemsModel* problemRows_ = nullptr;
   bool problemsBehind_ = false;  // the list has not yet shown the last reading
-  QPointer<QWidget> focusBefore_;
   QPointer<CogLive> live_;
   QPointer<frmScrivane> completing_;
   int completeStart_ = 0;

@@ -229,8 +229,8 @@ class frmMain : public QMainWindow {
   void mnuEditGoTo_Click();
 
   // The find bar below the document area (frmmain_findbar.cpp), opened by Quick Find and
-  // Quick Replace; and the count of a Replace All in the status bar.
-  FindBar* findBar = nullptr;
+  // Quick Replace, made when first opened; and the count of a Replace All in the status bar.
+  OnFirstUse<FindBar> findBar{[this] { return MakeFindBar(); }};
   QAction *mnuEditQuickFind = nullptr, *mnuEditQuickReplace = nullptr;
   void ShowReplacedCount(int n);
 
@@ -289,6 +289,9 @@ class frmMain : public QMainWindow {
   void BuildZoomCommands();
   void WatchDocument(frmScrivane* w);
   void BuildFindBar(QBoxLayout* into);
+  FindBar* MakeFindBar();
+  QBoxLayout* findBarRow_ = nullptr;     // where the find bar goes when made
+  QPointer<QWidget> findBarFocusAfter_;  // its controls' place in the Tab order: after this one
   void BuildKeyboardAccess();
   // Routes every file drag over this window's widgets to DropData (frmmain_drops.cpp).
   void AcceptFileDrops();

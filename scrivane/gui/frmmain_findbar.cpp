@@ -14,13 +14,12 @@
 namespace scrivane {
 
 void frmMain::BuildFindBar(QBoxLayout* into) {
-  findBar = new FindBar(
-      [this]() -> TextBox* {
-        frmScrivane* w = CurrentCog();
-        return w ? w->txtMain : nullptr;
-      },
-      this);
-  into->addWidget(findBar);
+  // The bar itself is made when first opened; its place below the document area and in the Tab
+  // order (after the last control made before it) are kept for it now.
+  findBarRow_ = into;
+  QWidget* before = previousInFocusChain();  // the last widget made so far
+  while (before != this && before->focusPolicy() == Qt::NoFocus) before = before->previousInFocusChain();
+  findBarFocusAfter_ = before;
   auto item = [this](QAction*& a, const char* name, const QString& caption, const QKeySequence& key, bool replace) {
     a = new QAction(caption, this);
     a->setObjectName(QString::fromLatin1(name));
@@ -34,7 +33,29 @@ void frmMain::BuildFindBar(QBoxLayout* into) {
   item(mnuEditQuickReplace, "mnuEditQuickReplace", QStringLiteral("Quick Replac&e"), QKeySequence(Qt::CTRL | Qt::Key_H), true);
   // With this window as the context: its destructor cuts the document area's signals to it,
   // and the area's last activations (as the documents close) must not reach a window gone.
-  connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] { findBar->Refresh(); });
+  connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] {
+    if (FindBar* bar = findBar.IfMade()) bar->Refresh();
+  });
+}
+
+FindBar* frmMain::MakeFindBar() {
+  auto* bar = new FindBar(
+      [this]() -> TextBox* {
+        frmScrivane* w = CurrentCog();
+        return w ? w->txtMain : nullptr;
+      },
+      this);
+  findBarRow_->addWidget(bar);
+  // Made last, its controls come last in the Tab order: each is put back where the bar stood.
+  QList<QWidget*> controls;
+  for (QWidget* w = bar->nextInFocusChain(); bar->isAncestorOf(w); w = w->nextInFocusChain())
+    if (w->focusPolicy() != Qt::NoFocus) controls << w;
+  QWidget* before = findBarFocusAfter_;
+  for (QWidget* w : controls) {
+    if (before && before != this) QWidget::setTabOrder(before, w);
+    before = w;
+  }
+  return bar;
 }
 
 void frmMain::ShowReplacedCount(int n) { statusBar()->showMessage(QStringLiteral("%1 replaced").arg(n), 15000); }

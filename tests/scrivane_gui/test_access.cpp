@@ -32,6 +32,8 @@ class KeyboardTest : public ScrivaneTest {
 
 TEST_F(KeyboardTest, F6CyclesPanelsAndCtrlTabCyclesDocuments) {
   frmScrivane* one = StartWith("symbols\r\nint count=5\r\nend\r\n");
+  main->findBar->Open(true);  // made here, before the Problems panel's pages
+  main->findBar->Close();
   std::vector<QString> walk{FocusName()};
   for (int i = 0; i < 4; ++i) Key(Qt::Key_F6), walk.push_back(FocusName());
   Key(Qt::Key_F6, Qt::ShiftModifier);
@@ -41,6 +43,13 @@ TEST_F(KeyboardTest, F6CyclesPanelsAndCtrlTabCyclesDocuments) {
   for (int i = 0; i < 2; ++i) Key(Qt::Key_F6), walk.push_back(FocusName());
   EXPECT_EQ(walk, (std::vector<QString>{"txtMain", "tvwCog", "cmbVarType", "txtCogDesc", "txtMain", "txtCogDesc",
                                         "lvwProblems", "txtMain"}));
+  // The find bar and the pages, each made on first use, take the places in the Tab order that
+  // they had when all was made with the window: after the description, the bar, then the pages.
+  QStringList chain;
+  for (QWidget* c = main->nextInFocusChain(); c != main.get(); c = c->nextInFocusChain())
+    if (c->focusPolicy() != Qt::NoFocus && !c->objectName().isEmpty()) chain << c->objectName();
+  EXPECT_EQ(chain.mid(chain.indexOf("txtCogDesc"), 4).join(' ') + " ... " + chain.mid(chain.indexOf("cmdReplaceAll"), 2).join(' '),
+            "txtCogDesc txtFind cmdPrevious cmdNext ... cmdReplaceAll tabProblems");
   // Tab in the text still inserts a tab.
   one->txtMain->setFocus();
   Key(Qt::Key_Tab);
