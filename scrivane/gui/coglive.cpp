@@ -242,6 +242,21 @@ bool CogLive::Shown(const Mark& m, int* start) const {
   return true;
 }
 
+std::vector<CogLive::Mark> CogLive::MarksInView() const {
+  std::vector<Mark> out;
+  if (!box_) return out;
+  const QRect view = box_->viewport()->rect();
+  const auto [first, last] = VisibleRange(box_, view.top(), view.bottom());
+  int start = 0;
+  ForMarksAround(this, first, last, [&](Mark m) {
+    if (!Shown(m, &start) || start > last || start + m.length < first) return;
+    m.start = start;
+    m.message.clear();
+    out.push_back(m);
+  });
+  return out;
+}
+
 CogLive::Mark CogLive::MarkOf(size_t i) const {
   const CogFinding f = findings_->At(i);
   return {int(f.at.offset), int(f.at.length), f.severity, f.message};
@@ -372,6 +387,7 @@ void CogLive::Take(Read read, int revision) {
     if (!timer_.isActive()) timer_.start();
     return;
   }
+  const std::vector<Mark> before = MarksInView();
   reading_ = std::move(read.reading);
   findings_ = std::move(read.findings);
   script_.reset();
@@ -380,7 +396,28 @@ void CogLive::Take(Read read, int revision) {
   editedFrom_ = INT_MAX;
   editedTo_ = INT_MIN;
   delta_ = 0;
-  RepaintMarks();
+  // The lines in view whose marks changed are painted again.
+  const std::vector<Mark> after = MarksInView();
+  const auto same = [](const Mark& a, const Mark& b) {
+    return a.start == b.start && a.length == b.length && a.severity == b.severity;
+  };
+  size_t head = 0, tail = 0;
+  while (head < std::min(before.size(), after.size()) && same(before[head], after[head])) ++head;
+  while (tail < std::min(before.size(), after.size()) - head &&
+         same(before[before.size() - 1 - tail], after[after.size() - 1 - tail]))
+    ++tail;
+  int from = INT_MAX, to = INT_MIN;
+  for (const auto* marks : {&before, &after}) {
+    for (size_t i = head; i + tail < marks->size(); ++i) {
+      from = std::min(from, (*marks)[i].start);
+      to = std::max(to, (*marks)[i].start + (*marks)[i].length);
+    }
+  }
+  if (from <= to && box_) {
+    const QTextDocument* doc = box_->document();
+    const QTextBlock last = doc->findBlock(to);
+    RepaintMarks(box_->LinesRect(doc->findBlock(from).blockNumber(), last.isValid() ? last.blockNumber() : doc->blockCount() - 1));
+  }
   emit Checked();
 }
 

@@ -92,6 +92,8 @@ class CogLive : public QObject {
   // needed.
   bool ReadEdits();
   void Take(Read read, int revision);
+  // The marks shown over the lines in view, at their present places (without their messages).
+  std::vector<Mark> MarksInView() const;
   bool eventFilter(QObject* o, QEvent* e) override;
 
   QPointer<TextBox> box_;
