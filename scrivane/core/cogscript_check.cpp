@@ -5,6 +5,7 @@
 // chunk records of its names, so that they cost no pass over the whole code.
 #include <QSet>
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 #include "scrivane/core/cogscript_p.h"
@@ -253,8 +254,10 @@ class Whole {
     const bool code = h_.codeStart >= 0 && n_ > 0;
     if (code) {
       st_.makings.resize(n_);
+      st_.labelMakings.resize(n_);
       for (size_t k = 0; k < n_; ++k) {
         st_.makings[k].clear();
+        st_.labelMakings[k].clear();
         const Chunk& c = live_[k];
         if (!c.parse.empty()) Make(k, Making::Parse, 0, c.lineShift);
       }
@@ -283,7 +286,7 @@ class Whole {
     if (code) {
       for (size_t k = 0; k < n_; ++k) {
         const Chunk& c = live_[k];
-        if (!c.found || c.made != st_.makings[k]) MakeFindings(k);
+        if (!c.found || c.made != st_.makings[k] || c.madeLabels != st_.labelMakings[k]) MakeFindings(k);
         list.Append(c.found, c.shift, c.lineShift);
       }
     }
@@ -342,17 +345,57 @@ class Whole {
   void Labels() {
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
-      for (int i : c.labels) {
-        const int id = c.useNames[size_t(i)];
+      if (c.labelSlot.size() != c.labels.size()) {
+        for (int use : c.labels) {
+          const int id = c.useNames[size_t(use)];
+          const auto it = std::find(c.labelNames.begin(), c.labelNames.end(), id);
+          c.labelSlot.push_back(int(it - c.labelNames.begin()));
+          if (it != c.labelNames.end()) continue;
+          c.labelNames.push_back(id);
+          c.labelFirst.push_back(use);
+        }
+      }
+      std::vector<int>& made = st_.labelMakings[k];
+      for (size_t n = 0; n < c.labelNames.size(); ++n) {
+        const int id = c.labelNames[n];
         if (firstLabel_[size_t(id)] > 0) {
-          Make(k, Making::TwoLabels, i, firstLabel_[size_t(id)]);
+          made.push_back(firstLabel_[size_t(id)]);
           continue;
         }
-        firstLabel_[size_t(id)] = c.uses[size_t(i)].at.line + c.lineShift;
+        firstLabel_[size_t(id)] = c.uses[size_t(c.labelFirst[n])].at.line + c.lineShift;
         labelOrder_.push_back(id);
-        const NameInfo& name = st_.names[size_t(id)];
-        if (name.message && !IsDeclaredMessage(name.symbol)) Make(k, Making::UndeclaredHandler, i);
+        made.push_back(-firstLabel_[size_t(id)]);
       }
+    }
+  }
+
+  // The findings of the chunk's labels: a second label of a name, and a first one that handles
+  // a message the symbols do not declare.
+  void MakeLabelFindings(const Chunk& c, const std::vector<int>& made, std::vector<CogFinding>& b) {
+    for (size_t l = 0; l < c.labels.size(); ++l) {
+      const int use = c.labels[l], slot = c.labelSlot[l], first = made[size_t(slot)];
+      const size_t id = size_t(c.useNames[size_t(use)]);
+      const NameInfo& name = st_.names[id];
+      const CogRange& at = c.uses[size_t(use)].at;
+      if (first < 0 && use == c.labelFirst[size_t(slot)]) {
+        if (name.message && !IsDeclaredMessage(name.symbol))
+          b.push_back(AtUse(CogSeverity::Warning, code::kUndeclaredHandler,
+                            QStringLiteral("This handles the message %1, but the symbols section has no 'message %2' "
+                                           "line, so the game never runs it for that message.")
+                                .arg(Quoted(name.message->name), name.name),
+                            at));
+        continue;
+      }
+      const int line = std::abs(first);
+      if (twice_.size() < st_.names.size()) twice_.resize(st_.names.size());
+      QString& text = twice_[id];
+      if (text.isEmpty())
+        text = IsDeclaredMessage(name.symbol)
+                   ? QStringLiteral("The message %1 already has a handler at line %2; the game ties the message to "
+                                    "one of the two labels only.").arg(Quoted(name.name)).arg(line)
+                   : QStringLiteral("The label %1 is already at line %2; jumps to it go to one of the two only.")
+                         .arg(Quoted(name.name)).arg(line);
+      b.push_back(AtUse(CogSeverity::Warning, code::kTwoLabels, text, at));
     }
   }
 
@@ -530,7 +573,13 @@ class Whole {
     const Chunk& c = live_[k];
     std::vector<CogFinding> b;
     size_t callsAt = 0;
-    for (const Making& m : st_.makings[k]) {
+    const std::vector<Making>& makings = st_.makings[k];
+    // The labels' findings follow the chunk's syntax error and precede the rest.
+    const bool parse = !makings.empty() && makings[0].kind == Making::Parse;
+    for (size_t at = 0; at <= makings.size(); ++at) {
+      if (at == size_t(parse)) MakeLabelFindings(c, st_.labelMakings[k], b);
+      if (at == makings.size()) break;
+      const Making& m = makings[at];
       switch (m.kind) {
         case Making::Parse:
           for (const CogFinding& f : c.parse) {
@@ -540,29 +589,6 @@ class Whole {
                                                f.at.line + c.lineShift, h_.codeLine);
           }
           break;
-        case Making::TwoLabels: {
-          const int id = c.useNames[size_t(m.i)];
-          const NameInfo& name = st_.names[size_t(id)];
-          if (twice_.size() < st_.names.size()) twice_.resize(st_.names.size());
-          QString& text = twice_[size_t(id)];
-          if (text.isEmpty())
-            text = IsDeclaredMessage(name.symbol)
-                       ? QStringLiteral("The message %1 already has a handler at line %2; the game ties the message to "
-                                        "one of the two labels only.").arg(Quoted(name.name)).arg(m.v)
-                       : QStringLiteral("The label %1 is already at line %2; jumps to it go to one of the two only.")
-                             .arg(Quoted(name.name)).arg(m.v);
-          b.push_back(AtUse(CogSeverity::Warning, code::kTwoLabels, text, c.uses[size_t(m.i)].at));
-          break;
-        }
-        case Making::UndeclaredHandler: {
-          const NameInfo& name = st_.names[size_t(c.useNames[size_t(m.i)])];
-          b.push_back(AtUse(CogSeverity::Warning, code::kUndeclaredHandler,
-                            QStringLiteral("This handles the message %1, but the symbols section has no 'message %2' "
-                                           "line, so the game never runs it for that message.")
-                                .arg(Quoted(name.message->name), name.name),
-                            c.uses[size_t(m.i)].at));
-          break;
-        }
         case Making::NoSuchLabel:
           b.push_back(AtUse(CogSeverity::Warning, code::kNoSuchLabel,
                             QStringLiteral("No label %1 exists: the game jumps to an undefined place when this line runs.%2")
@@ -609,7 +635,8 @@ class Whole {
     b.insert(b.end(), c.stack.begin(), c.stack.end());
     std::stable_sort(b.begin(), b.end(), [](const CogFinding& x, const CogFinding& y) { return x.at.offset < y.at.offset; });
     c.found = std::make_shared<const CogFindingList::Found>(std::move(b));
-    c.made = st_.makings[k];
+    c.made = makings;
+    c.madeLabels = st_.labelMakings[k];
   }
 
   // The uses of the code and, on request, its syntax tree, as one.

@@ -84,8 +84,6 @@ struct NameInfo {
 struct Making {
   enum Kind : int {
     Parse,             // the chunk's syntax error or nesting warning; v: the lines it moved
-    TwoLabels,         // i: the use; v: the line of the name's first label
-    UndeclaredHandler, // i: the use
     NoSuchLabel,       // i: the target; s: the suggestion
     Implicit,          // i: the created name
     UndeclaredRead,    // i: the created name; s: the suggestion
@@ -146,6 +144,10 @@ struct Chunk {
 
   // The chunk's findings as last made (at its places when read), and what they were made of.
   mutable std::vector<Making> made;
+  mutable std::vector<int> madeLabels;  // see State::labelMakings
+  // The names the chunk's labels name, each once (by first label), the use of that first
+  // label, and for each label its name's place in these.
+  mutable std::vector<int> labelNames, labelFirst, labelSlot;
   mutable std::shared_ptr<const CogFindingList::Found> found;
 
   CogRange At(const CogRange& r) const { return {r.offset + shift, r.length, r.line + lineShift, r.column}; }
@@ -170,6 +172,10 @@ struct State {
   std::vector<std::pair<int, int>> symbolEnds;  // line and column after each symbol's name
   mutable QHash<QString, QString> nameMemo, verbMemo;  // suggestions of the whole scans
   mutable std::vector<std::vector<Making>> makings;    // of each live chunk, kept for their room
+  // What the labels of each live chunk make, one number for each name they name (a script may
+  // have a label every few lines, mostly of a few names): the line of the name's first label in
+  // the script, negative when that label is in the chunk.
+  mutable std::vector<std::vector<int>> labelMakings;
   mutable std::shared_ptr<const CogFindingList::Found> headFound;  // the header's, as last made
 
   int NameId(const QString& lower);

@@ -3,6 +3,9 @@
 // chunk read before at its very start (from there on it would read the same), or ends. Chunks
 // after the end of the code's reading (after a syntax error, say) wait in rows, each ending
 // where an earlier reading ended, to be met again once the error is mended.
+#include <algorithm>
+#include <iterator>
+
 #include "scrivane/core/cogscript_p.h"
 
 namespace scrivane {
@@ -96,9 +99,25 @@ bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to,
   }
 
   // The chunks now: those before the edit, those read now, and those after it, moved.
+  const size_t kept = first < st.live ? first : st.live;
+  if (how == cogread::CodeRead::Met && st.live > met) {
+    // In place: the chunks read now take the places of those they replace, so that the chunks
+    // after them are moved in the vector only when their number changed.
+    for (size_t i = met; i < chunks.size(); ++i) Move(chunks[i], delta, lineDelta);
+    const size_t gone = met - kept, common = std::min(gone, made.size());
+    for (size_t i = 0; i < common; ++i) chunks[kept + i] = std::move(made[i]);
+    if (made.size() > gone)
+      chunks.insert(chunks.begin() + qsizetype(met), std::make_move_iterator(made.begin() + qsizetype(common)),
+                    std::make_move_iterator(made.end()));
+    else
+      chunks.erase(chunks.begin() + qsizetype(kept + common), chunks.begin() + qsizetype(met));
+    // The code's reading still ends in the chunk it ended in.
+    st.live = st.live + made.size() - gone;
+    st.size = size;
+    return true;
+  }
   std::vector<Chunk> now;
   now.reserve(chunks.size() + made.size());
-  const size_t kept = first < st.live ? first : st.live;
   for (size_t i = 0; i < kept; ++i) now.push_back(std::move(chunks[i]));
   for (Chunk& c : made) now.push_back(std::move(c));
   if (how == cogread::CodeRead::Met) {
