@@ -206,7 +206,7 @@ CogState CogSections::BeforeIn(const std::vector<Change>& changes, int line) {
 
 CogState CogSections::Before(int line) const { return BeforeIn(changes_, line); }
 
-void CogSections::Changed(int first, int last, int delta, int lineCount, const LineReader& read) {
+bool CogSections::Changed(int first, int last, int delta, int lineCount, const LineReader& read) {
   first = std::max(first, 0);
   last = std::min(last, lineCount - 1);
   const std::vector<Change> old = std::move(changes_);
@@ -222,15 +222,17 @@ void CogSections::Changed(int first, int last, int delta, int lineCount, const L
   for (int line = first; line <= last && state != CogState::After; ++line) step(line);
   // Below the edit the lines are those of before, moved by delta: once the state agrees with
   // the one before the edit at the same line, the old section lines hold from there on.
+  const bool kept = last + 1 >= lineCount || state == BeforeIn(old, last + 1 - delta);
   for (int line = last + 1; line < lineCount && state != CogState::After; ++line) {
     const int was = line - delta;
     if (state == BeforeIn(old, was)) {
       for (const Change& c : old)
         if (c.line >= was) changes_.push_back(Change{c.line + delta, c.after});
-      return;
+      return kept;
     }
     step(line);
   }
+  return kept;
 }
 
 }  // namespace scrivane

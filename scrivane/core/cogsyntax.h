@@ -73,8 +73,9 @@ class CogSections {
   // After an edit whose text now lies on lines first..last, the lines below having moved by
   // `delta` (lines added less lines removed); `lineCount` lines in all. Reads the changed lines
   // and, when the state after them differs from before the edit, the following lines until the
-  // state agrees again (or the code section has ended).
-  void Changed(int first, int last, int delta, int lineCount, const LineReader& read);
+  // state agrees again (or the code section has ended). True when every line below the edit
+  // has the state it had before it: their colours have not changed.
+  bool Changed(int first, int last, int delta, int lineCount, const LineReader& read);
   CogState Before(int line) const;
 
   struct Change {

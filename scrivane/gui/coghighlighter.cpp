@@ -65,8 +65,7 @@ void CogHighlighter::ContentsChanged(int position, int, int added) {
   // Lines are read in rising order: from one block to the next rather than by number.
   QTextBlock reading = block;
   int readingLine = first;
-  const std::vector<CogSections::Change> before = sections_.Changes();
-  sections_.Changed(first, last, count - blockCount_, count, [&](int line) {
+  const bool movedAlong = sections_.Changed(first, last, count - blockCount_, count, [&](int line) {
     if (line != readingLine) reading = line == readingLine + 1 ? reading.next() : doc->findBlockByNumber(line);
     readingLine = line;
     return reading.text();
@@ -87,8 +86,9 @@ void CogHighlighter::ContentsChanged(int position, int, int added) {
     if (now) Colour(block, sections_.Before(line));
     if (block == end) break;
   }
-  // A moved section line changes the colours of lines below the edit: those shown are painted again.
-  if (sections_.Changes() != before) box_->viewport()->update();
+  // A section line made or undone changes the colours of lines below the edit: those shown are
+  // painted again. (Lines that only moved with the edit keep their colours.)
+  if (!movedAlong) box_->viewport()->update();
 }
 
 bool CogHighlighter::Narrow(QTextBlock block, const QTextBlock& end) const {

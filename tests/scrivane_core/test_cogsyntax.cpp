@@ -88,6 +88,7 @@ TEST(CogSyntax, SectionLinesFollowEditsAsColouringFromTheTopWould) {
     return (seed >> 8) % n;
   };
   for (int round = 0; round < 3000; ++round) {
+    const std::vector<CogState> was = StatesFromTheTop(lines);
     const int at = int(next(uint32_t(lines.size())));
     int first = at, last = at, delta = 0;
     switch (next(4)) {
@@ -115,8 +116,12 @@ TEST(CogSyntax, SectionLinesFollowEditsAsColouringFromTheTopWould) {
         delta = 1;
         break;
     }
-    sections.Changed(first, last, delta, int(lines.size()), read);
+    const bool movedAlong = sections.Changed(first, last, delta, int(lines.size()), read);
     const std::vector<CogState> want = StatesFromTheTop(lines);
+    // Told whether the lines below the edit kept their states (and so their colours).
+    bool kept = true;
+    for (int l = last + 1; l < int(lines.size()); ++l) kept = kept && want[size_t(l)] == was[size_t(l - delta)];
+    ASSERT_EQ(movedAlong, kept) << "round " << round;
     for (int l = 0; l < int(lines.size()); ++l)
       ASSERT_EQ(sections.Before(l), want[size_t(l)]) << "round " << round << " line " << l << "\n" << lines.join(u'|').toStdString();
   }
