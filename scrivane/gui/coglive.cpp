@@ -71,13 +71,24 @@ void ForMarksAround(const CogLive* live, int first, int last, Each each, int bac
   }
 }
 
+// The marks lie on layers over the viewport and the gutter, which a scroll of either moves
+// with the text, so that the marks' pixels move with the text's. A layer reaches this many of
+// its widget's heights above and below it, and is put back (and painted anew) only when it no
+// longer covers its widget.
+constexpr int kLayerSlack = 4;
+void PlaceLayer(QWidget* layer, bool always) {
+  const QRect under = layer->parentWidget()->rect();
+  if (always || !layer->geometry().contains(under))
+    layer->setGeometry(under.adjusted(0, -kLayerSlack * under.height(), 0, kLayerSlack * under.height()));
+}
+
 // Paints the marks over the text box's viewport; mouse events pass through to the text.
 class TextMarks : public QWidget {
  public:
   TextMarks(TextBox* box, CogLive* live) : QWidget(box->viewport()), box_(box), live_(live) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
-    setGeometry(box->viewport()->rect());
+    PlaceLayer(this, true);
     show();
   }
 
@@ -85,7 +96,10 @@ class TextMarks : public QWidget {
   void paintEvent(QPaintEvent* e) override {
     if ((!live_->Findings() || live_->Findings()->Empty()) && live_->UseMarks().empty()) return;
     QPainter p(this);
-    const auto [first, last] = VisibleRange(box_, e->rect().top(), e->rect().bottom());
+    // Drawn in the viewport's coordinates.
+    p.translate(-pos());
+    const QRect asked = e->rect().translated(pos());
+    const auto [first, last] = VisibleRange(box_, asked.top(), asked.bottom());
     QColor useColour = palette().color(QPalette::Highlight);
     useColour.setAlpha(70);
     for (const CogLive::Mark& m : live_->UseMarks()) {
@@ -155,14 +169,15 @@ class GutterMarks : public QWidget {
   GutterMarks(QWidget* gutter, TextBox* box, CogLive* live) : QWidget(gutter), box_(box), live_(live) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
-    setGeometry(gutter->rect());
+    PlaceLayer(this, true);
     show();
   }
 
  protected:
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
-    const int offset = parentWidget()->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y();
+    // The viewport's top in this layer's coordinates.
+    const int offset = parentWidget()->mapFrom(box_, box_->viewport()->mapTo(box_, QPoint(0, 0))).y() - y();
     const auto [first, last] = VisibleRange(box_, e->rect().top() - offset, e->rect().bottom() - offset);
     // Notes first: a line with an error or a warning as well shows their colour.
     int start = 0;
@@ -196,23 +211,20 @@ CogLive::CogLive(TextBox* box) : QObject(box), box_(box) {
   connect(box->document(), &QTextDocument::contentsChange, this, &CogLive::Changed);
   // (contentsChanged follows the layout's handling of the change, contentsChange precedes it.)
   connect(box->document(), &QTextDocument::contentsChanged, this, &CogLive::RepaintHidden);
-  blockCount_ = box->document()->blockCount();
   overlay_ = new TextMarks(box, this);
   if (auto* gutter = box->findChild<LineGutter*>()) {
     gutterMarks_ = new GutterMarks(gutter, box, this);
     gutter->installEventFilter(this);
   }
   box->viewport()->installEventFilter(this);
-  // Scrolling the viewport moves its children with the text: the marks are put back and
-  // painted anew. (What the box paints otherwise has the marks over it painted with it: asked
-  // for on their own, the marks, which are not opaque, would have it painted twice.)
+  // Scrolling the viewport (and the gutter) moves the layers with the text; they are put back
+  // when they have moved too far. (What the box paints otherwise has the marks over it painted
+  // with it: asked for on their own, the marks, which are not opaque, would have it painted
+  // twice.)
   connect(box, &QPlainTextEdit::updateRequest, overlay_, [this](const QRect&, int dy) {
-    if (!overlay_ || !box_) return;
-    if (dy || overlay_->pos() != QPoint(0, 0)) {
-      overlay_->setGeometry(box_->viewport()->rect());
-      overlay_->update();
-      if (gutterMarks_) gutterMarks_->update();
-    }
+    if (!dy && overlay_->x() == 0) return;
+    PlaceLayer(overlay_, false);
+    if (gutterMarks_) PlaceLayer(gutterMarks_, false);
   });
   timer_.start();
 }
@@ -290,16 +302,13 @@ void CogLive::Changed(int position, int removed, int added) {
   editedTo_ = std::max(editedTo_, to);
   delta_ += added - removed;
   timer_.start();
-  // What the change hides is painted again. A change of several lines has the box paint the
-  // whole view anyway, and so does one that takes the uses' marks away; a change within a line
-  // repaints that line, and the lines of the marks it newly hid (the edited stretch grows from
+  // What the change hides is painted again: the box repaints the lines of the change (and moves
+  // the pixels of the lines after it), and a change that takes the uses' marks away repaints
+  // the whole view; the lines of the marks the change newly hid (the edited stretch grows from
   // the old one to the change, which may lie lines away) are added to it.
   const QTextDocument* doc = box_ ? box_->document() : nullptr;
-  const bool oneLine = doc && doc->blockCount() == blockCount_ &&
-                       doc->findBlock(position) == doc->findBlock(std::max(0, position + removed + added - 1));
-  if (doc) blockCount_ = doc->blockCount();
   const int longest = findings_ ? findings_->Longest() : 0;
-  if (!useMarks_.empty() || !oneLine || longest > kWorkerChars) {
+  if (!doc || !useMarks_.empty() || longest > kWorkerChars) {
     useMarks_.clear();
     hiddenAll_ = true;
     return;
@@ -317,7 +326,7 @@ void CogLive::Changed(int position, int removed, int added) {
     for (int* p : {&start, &end}) *p = *p < position ? *p : std::max(position, *p + added - removed);
     hiddenFirst_ = std::min(hiddenFirst_, doc->findBlock(start).blockNumber());
     const QTextBlock last = doc->findBlock(end);
-    hiddenLast_ = std::max(hiddenLast_, last.isValid() ? last.blockNumber() : blockCount_ - 1);
+    hiddenLast_ = std::max(hiddenLast_, last.isValid() ? last.blockNumber() : doc->blockCount() - 1);
   }
 }
 
@@ -486,7 +495,7 @@ bool CogLive::eventFilter(QObject* o, QEvent* e) {
   if (o == box_->viewport()) {
     switch (e->type()) {
       case QEvent::Resize:
-        if (overlay_) overlay_->setGeometry(box_->viewport()->rect());
+        if (overlay_) PlaceLayer(overlay_, true);
         break;
       case QEvent::ToolTip: {
         const auto* h = static_cast<QHelpEvent*>(e);
@@ -505,7 +514,7 @@ bool CogLive::eventFilter(QObject* o, QEvent* e) {
         break;
     }
   } else if (gutterMarks_ && o == gutterMarks_->parentWidget() && e->type() == QEvent::Resize) {
-    gutterMarks_->setGeometry(gutterMarks_->parentWidget()->rect());
+    PlaceLayer(gutterMarks_, true);
   }
   return false;
 }

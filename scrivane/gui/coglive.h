@@ -103,7 +103,6 @@ class CogLive : public QObject {
   // The stretch of the read text that edits since have touched, and how much they added.
   int editedFrom_ = INT_MAX, editedTo_ = INT_MIN, delta_ = 0;
   std::shared_ptr<CogReading> reading_;  // kept to read again after edits
-  int blockCount_ = 1;
   // Lines of the present text whose marks a change hid, to paint again; or all of them.
   int hiddenFirst_ = INT_MAX, hiddenLast_ = -1;
   bool hiddenAll_ = false;

@@ -102,8 +102,10 @@ void LineGutter::UpdateWidth(int lines) {
 }
 
 void LineGutter::Place() {
-  const QRect cr = box_->contentsRect();
-  setGeometry(cr.left(), cr.top(), width_, cr.height());
+  // Beside the viewport and no lower: the horizontal scroll bar runs under the gutter too, and
+  // a gutter reaching under it could not scroll its pixels with the text.
+  const QRect view = box_->viewport()->geometry();
+  setGeometry(box_->contentsRect().left(), view.top(), width_, view.height());
 }
 
 void LineGutter::UpdateCaretDecor() {
@@ -150,6 +152,15 @@ void LineGutter::UpdateCaretDecor() {
     caretLine_ = caret.blockNumber();
   }
 }
+
+int LineGutter::ViewportTop() const { return box_->viewport()->geometry().top() - geometry().top(); }
+
+void LineGutter::RowsMoved(int top, int dy) {
+  const int from = top + ViewportTop();
+  scroll(0, dy, QRect(0, from, numbersLeft_, height() - from));
+}
+
+void LineGutter::RowsChanged(int top, int bottom) { update(QRect(0, top + ViewportTop(), numbersLeft_, bottom - top)); }
 
 LineGutter::Rows LineGutter::ShownRows() const {
   const QTextBlock first = box_->firstVisibleBlock();
@@ -255,6 +266,17 @@ class SteadyScrollBar : public QScrollBar {
 
 void TextBox::InstallViewAids() {
   setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
+  // The scroll area lays its children out again after every change of a bar's range (a line
+  // typed in or taken out moves the vertical one), raising the bars, which repaints them and
+  // the frame around the text; only a range coming or going can show or hide a bar.
+  for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+    disconnect(bar, SIGNAL(rangeChanged(int,int)), this, SLOT(_q_showOrHideScrollBars()));
+    connect(bar, &QScrollBar::rangeChanged, this, [this, had = bar->minimum() < bar->maximum()](int min, int max) mutable {
+      if ((min < max) == had) return;
+      had = min < max;
+      QMetaObject::invokeMethod(this, "_q_showOrHideScrollBars", Qt::QueuedConnection);
+    });
+  }
   gutter_ = new LineGutter(this);
   ApplyTabStops();
 }
@@ -273,6 +295,12 @@ void TextBox::resizeEvent(QResizeEvent* e) {
   QPlainTextEdit::resizeEvent(&sameWidth);
   gutter_->UpdateWidth();  // at large sizes the numbers' room follows the box's width
   gutter_->Place();
+}
+
+bool TextBox::viewportEvent(QEvent* e) {
+  // (The viewport also changes its size when a scroll bar comes or goes.)
+  if (e->type() == QEvent::Resize && gutter_) gutter_->Place();
+  return QPlainTextEdit::viewportEvent(e);
 }
 
 void TextBox::changeEvent(QEvent* e) {

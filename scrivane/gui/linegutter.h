@@ -34,6 +34,11 @@ class LineGutter : public QWidget {
   void Place();
   // The caret's line band and the brace highlight; the caret's line number.
   void UpdateCaretDecor();
+  // What the gutter shows left of the numbers (the lines' marks) follows the lines when the
+  // rows of the viewport from `top` down show lines moved by dy pixels, or other lines in the
+  // rows from top to bottom (viewport heights); the numbers stay with their rows.
+  void RowsMoved(int top, int dy);
+  void RowsChanged(int top, int bottom);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -43,6 +48,8 @@ class LineGutter : public QWidget {
   // The first and last lines shown and the first one's top.
   using Rows = std::tuple<int, int, qreal>;
   Rows ShownRows() const;
+  // The gutter's height of the viewport's top.
+  int ViewportTop() const;
 
   TextBox* box_;
   int width_ = 0;

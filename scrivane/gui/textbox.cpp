@@ -48,7 +48,9 @@ void TextBox::Build() {
   // line out without one, and resizeEvent passes no change of width on. The document's width
   // is that of its widest line laid out, which sets the horizontal scroll range.
   auto* doc = new QTextDocument(this);
-  doc->setDocumentLayout(new TextBoxLayout(doc));
+  auto* layout = new TextBoxLayout(doc);
+  doc->setDocumentLayout(layout);
+  connect(layout, &TextBoxLayout::linesReplaced, this, &TextBox::LinesReplaced);
   doc->setDefaultFont(font());
   doc->documentLayout()->setPaintDevice(viewport());
   setDocument(doc);
@@ -59,6 +61,45 @@ void TextBox::Build() {
     cacheValid_ = false;
     cache_.clear();
   });
+}
+
+void TextBox::LinesReplaced(int first, int gone, int made) {
+  // The view shows line T + r in row r whatever changed: a row above the change shows the line
+  // it showed, a row of the change a new line, and a row below it the line that was shown
+  // `made - gone` rows higher or lower, where its pixels are.
+  QWidget* view = viewport();
+  const int height = view->height();
+  const qreal lineHeight = static_cast<const TextBoxLayout*>(document()->documentLayout())->LineHeight();
+  const qreal moved = (made - gone) * lineHeight;
+  QTextBlock block = firstVisibleBlock();
+  int line = block.blockNumber();
+  qreal y = blockBoundingGeometry(block).translated(contentOffset()).top();
+  if (gone < 0 || lineHeight <= 0 || moved != std::floor(moved) || y != std::floor(y)) {
+    // Lines of differing heights, or fractions of a pixel: no row simply moves.
+    view->update();
+    emit updateRequest(view->rect(), 0);
+    return;
+  }
+  // The rows of the change (all from the top for a change above the view), and the first row
+  // of the moved lines.
+  const int firstMoved = std::max(line, first + made);
+  qreal top = first < line ? 0 : -1;
+  for (; line < firstMoved && block.isValid() && y < height; block = block.next(), ++line) {
+    if (line == first) top = y;
+    y += blockBoundingRect(block).height();
+  }
+  if (top < 0 || top >= height) return;  // below the view
+  const int changedTop = int(top), movedTop = int(std::min<qreal>(y, height)), dy = int(moved);
+  if (dy != 0 && movedTop < height) {
+    // The moved lines' pixels come from where they were; what has none is painted.
+    const int from = std::max(0, std::min(movedTop, movedTop - dy));
+    view->scroll(0, dy, QRect(0, from, view->width(), height - from));
+    gutter_->RowsMoved(from, dy);
+  }
+  const QRect changed(0, changedTop, view->width(), movedTop - changedTop);
+  view->update(changed);
+  gutter_->RowsChanged(changedTop, movedTop);
+  emit updateRequest(changed, 0);
 }
 
 QString TextBox::Text() const {

@@ -87,6 +87,7 @@ class TextBox : public QPlainTextEdit {
   void wheelEvent(QWheelEvent* e) override;
   // The view aids (linegutter.cpp) follow the box's size and font.
   void resizeEvent(QResizeEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
   void changeEvent(QEvent* e) override;
 
  private:
@@ -94,6 +95,9 @@ class TextBox : public QPlainTextEdit {
   void Build();
   void InstallViewAids();
   void ApplyTabStops();
+  // Paints what the view shows of lines made, joined or taken out (TextBoxLayout::linesReplaced):
+  // the lines changed, while the pixels of the lines after them move with them.
+  void LinesReplaced(int first, int gone, int made);
   LineGutter* gutter_ = nullptr;
   void SelectWidgetRange(int anchor, int position);
   // The one way text is changed: [from, to) of the widget's text becomes lfText, inside an

@@ -45,6 +45,8 @@ bool TextBoxLayout::Lay(const QTextBlock& block) {
     widest = std::max(widest, line.naturalTextWidth() + 2 * margin);
   }
   layout->endLayout();
+  if (lineHeight_ == 0) lineHeight_ = height;
+  else if (height != lineHeight_) mixedHeights_ = true;
   const int lines = doc->lineCount();
   QTextBlock b = block;
   b.setLineCount(b.isVisible() ? layout->lineCount() : 0);
@@ -77,6 +79,11 @@ void TextBoxLayout::documentChanged(int from, int, int added) {
   const int count = doc->blockCount();
   const QTextBlock first = blockAt(from);
   const QRectF everything(0., -doc->documentMargin(), 1000000000., 1000000000.);
+  if (first == doc->begin() && blockAt(from + added) == doc->lastBlock()) {
+    // Every line is laid out anew (a new text, a new font): their heights start from nothing.
+    lineHeight_ = 0;
+    mixedHeights_ = false;
+  }
   if (count == widths_.Lines() && blockAt(std::max(from, from + added - 1)) == first) {
     // Within one line: laid out again at once, and only that line painted when its height stays.
     const QTextLayout* layout = first.layout();
@@ -94,7 +101,8 @@ void TextBoxLayout::documentChanged(int from, int, int added) {
   const int start = first.blockNumber(), made = last.blockNumber() - start + 1;
   const int gone = made - (count - widths_.Lines());
   const int widest = widths_.Widest();
-  if (gone >= 1 && start + gone <= widths_.Lines()) widths_.Replace(start, gone, made);
+  const bool known = gone >= 1 && start + gone <= widths_.Lines();
+  if (known) widths_.Replace(start, gone, made);
   else widths_ = LineWidths(count);  // never expected: start again from nothing measured
   bool sized = gone != made || widths_.Widest() != widest;
   for (QTextBlock b = first;; b = b.next()) {
@@ -105,16 +113,13 @@ void TextBoxLayout::documentChanged(int from, int, int added) {
     }
     if (b == last) break;
   }
-  if (sized) SizeChanged();
-  if (made == gone + 1 && last == doc->lastBlock()) {
-    // A line added at the end: the lines below it are none.
-    for (QTextBlock b = first;; b = b.next()) {
-      emit updateBlock(b);
-      if (b == last) break;
-    }
-  } else {
-    emit update(everything);
-  }
+  // The views are told of the lines first, with the size they had, and of a new size after:
+  // a view that scrolls for the new size then moves what it has already put right.
+  const bool held = telling_;
+  telling_ = true;
+  emit linesReplaced(start, known ? gone : -1, made);
+  telling_ = held;
+  if (!held && (sized || toldLate_)) SizeChanged();
 }
 
 }  // namespace scrivane

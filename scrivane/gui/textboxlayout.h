@@ -20,6 +20,16 @@ class TextBoxLayout : public QPlainTextDocumentLayout {
   QSizeF documentSize() const override;
   QRectF frameBoundingRect(QTextFrame*) const override;
   QRectF blockBoundingRect(const QTextBlock& block) const override;
+  // The height every line laid out since the whole text was last laid out anew has had; 0 once
+  // two of them differed (a line with a taller fallback glyph, say), until the next time.
+  qreal LineHeight() const { return mixedHeights_ ? 0 : lineHeight_; }
+
+ signals:
+  // Lines were made, joined or taken out: the lines from `first` on that `gone` lines were are
+  // now `made` lines, and the lines after them are the old ones moved. Told instead of a
+  // repaint of everything: the view repaints what it shows of the change, and moves what it
+  // shows of the lines after it. gone < 0: no line's place is known, repaint all.
+  void linesReplaced(int first, int gone, int made);
 
  protected:
   void documentChanged(int from, int removed, int added) override;
@@ -32,6 +42,8 @@ class TextBoxLayout : public QPlainTextDocumentLayout {
   void SizeChanged();
   LineWidths widths_;
   bool telling_ = false, toldLate_ = false;
+  qreal lineHeight_ = 0;
+  bool mixedHeights_ = false;
 };
 
 }  // namespace scrivane

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleHints>
 #include <QTabWidget>
@@ -15,6 +16,7 @@
 
 #include "scrivane/gui/coglive.h"
 #include "scrivane/gui/cogtools.h"
+#include "scrivane/gui/findbar.h"
 #include "scrivane/gui/linegutter.h"
 #include "scrivane_fixture.h"
 
@@ -154,6 +156,68 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Down, Qt::Key_Backspace, Qt::Key_Backspace}) {
     QTest::keyClick(w->txtMain, key);
     EXPECT_EQ(StalePixels(w->txtMain), 0) << key;
+  }
+  // In a script longer than the view, with marks, long lines and the find bar's marks shown:
+  // lines made, joined or taken out repaint the lines changed and move the pixels of the lines
+  // after them (marks, gutter strip and all), wherever the change lies.
+  QString longer = QStringLiteral("symbols\nmessage startup\nend\ncode\nstartup:\n");
+  for (int i = 0; i < 150; ++i)
+    longer += i % 5 == 4 ? QStringLiteral("  Sleep(nowhre%1);   # a pause\n").arg(i)
+              : i % 7 == 0 ? QStringLiteral("  Sleep(%1);   # %2\n").arg(i).arg(QString(200, QLatin1Char('w')))
+                           : QStringLiteral("  x = %1;\n").arg(i);
+  TextBox* box = w->txtMain;
+  box->SetText(longer + QStringLiteral("  return;\nend\n"));
+  Checked(w);
+  main->findBar->Open(false);
+  main->findBar->txtFind->setText(QStringLiteral("Sleep"));
+  const auto row = [&](double at) { return box->cursorForPosition(QPoint(2, int(box->viewport()->height() * at))).position(); };
+  const auto key = [&](Qt::Key k) { QTest::keyClick(box, k); };
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"view in the middle", [&] { box->verticalScrollBar()->setValue(40); }},
+      {"lines made above the view", [&] { QTextCursor(box->document()->findBlockByNumber(2)).insertText(QStringLiteral("\n\n")); }},
+      {"lines taken out above the view", [&] {
+         QTextCursor c(box->document()->findBlockByNumber(2));
+         c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 3);
+         c.removeSelectedText();
+       }},
+      {"read again", [&] { Checked(w); }},
+      {"Enter on the bottom row, the view scrolling", [&] {
+         Put(w, row(0.99));
+         key(Qt::Key_Down);
+         key(Qt::Key_Return);
+         // The marks moved with the text: a wave under the last one in view.
+         const auto [top, bottom] = box->LinesIn(0, box->viewport()->height() - 1);
+         CogLive::Mark last;
+         for (size_t i = 0; live->Findings() && i < live->Findings()->Size(); ++i) {
+           CogLive::Mark m = live->MarkOf(i);
+           if (!live->Shown(m, &m.start)) continue;
+           if (const int line = box->document()->findBlock(m.start).blockNumber(); line >= top && line < bottom) last = m;
+         }
+         ASSERT_GT(last.length, 0);
+         EXPECT_GT(PixelsUnder(box, last.start, last.start + last.length, QColor(230, 150, 0)), 5);
+       }},
+      {"Enter on the top row", [&] { Put(w, row(0.01)); key(Qt::Key_Return); }},
+      {"Enter in the middle", [&] { Put(w, row(0.5) + 3); key(Qt::Key_Return); }},
+      {"lines joined", [&] { key(Qt::Key_Backspace); }},
+      {"lines pasted", [&] { Put(w, row(0.3)); box->ReplaceSel(QStringLiteral("a\n  Sleep(nowhere);\nc\n")); }},
+      {"paste undone", [&] { box->undo(); }},
+      {"Enter over lines selected", [&] { Put(w, row(0.2)); box->SetSelLength(200); key(Qt::Key_Return); }},
+      {"Delete joining at a long line's end, scrolled right", [&] {
+         const QTextBlock longLine = box->cursorForPosition(QPoint(2, int(box->viewport()->height() * 0.4))).block();
+         for (QTextBlock b = longLine; b.isValid(); b = b.next())
+           if (b.length() > 100) {
+             Put(w, b.position() + b.length() - 1);
+             break;
+           }
+         key(Qt::Key_Delete);
+         EXPECT_GT(box->horizontalScrollBar()->value(), 0);
+       }},
+      {"Backspace at the end of the text", [&] { box->moveCursor(QTextCursor::End); key(Qt::Key_Backspace); key(Qt::Key_Backspace); }},
+      {"Enter at the end of the text", [&] { key(Qt::Key_Return); }},
+  };
+  for (const auto& [what, act] : steps) {
+    act();
+    EXPECT_EQ(StalePixels(box), 0) << what;
   }
 }
 
