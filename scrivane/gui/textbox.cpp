@@ -74,8 +74,9 @@ void TextBox::LinesReplaced(int first, int gone, int made) {
   QTextBlock block = firstVisibleBlock();
   int line = block.blockNumber();
   qreal y = blockBoundingGeometry(block).translated(contentOffset()).top();
-  if (gone < 0 || lineHeight <= 0 || moved != std::floor(moved) || y != std::floor(y)) {
-    // Lines of differing heights, or fractions of a pixel: no row simply moves.
+  if (gone < 0 || !block.isValid() || lineHeight <= 0 || moved != std::floor(moved) || y != std::floor(y)) {
+    // Lines of differing heights, fractions of a pixel, or the view's top line gone: no row
+    // simply moves.
     view->update();
     emit updateRequest(view->rect(), 0);
     return;

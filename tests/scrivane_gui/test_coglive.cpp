@@ -214,6 +214,11 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
        }},
       {"Backspace at the end of the text", [&] { box->moveCursor(QTextCursor::End); key(Qt::Key_Backspace); key(Qt::Key_Backspace); }},
       {"Enter at the end of the text", [&] { key(Qt::Key_Return); }},
+      {"the lines from above the view to the end taken out", [&] {
+         QTextCursor c(box->document()->findBlockByNumber(box->document()->blockCount() - 50));
+         c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+         c.removeSelectedText();
+       }},
   };
   for (const auto& [what, act] : steps) {
     act();
