@@ -30,9 +30,8 @@ QString Counted(int n, const char* one, const char* many) {
   return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
 
-template <typename List>
-List* NewList(QWidget* parent, const char* name) {
-  auto* t = new List(parent);
+QTreeWidget* NewList(QWidget* parent, const char* name) {
+  auto* t = new QTreeWidget(parent);
   t->setObjectName(QString::fromLatin1(name));
   t->setRootIsDecorated(false);
   t->setUniformRowHeights(true);
@@ -109,11 +108,12 @@ CogTools::CogTools(frmMain* main) : QObject(main), main_(main) {
 QTabWidget* CogTools::MakePanel() {
   auto* pages = new QTabWidget(dock);
   pages->setObjectName(QStringLiteral("tabProblems"));
-  problems_ = NewList<QTreeView>(pages, "lvwProblems");
+  problems_ = new ProblemsList(pages);
+  problems_->setObjectName(QStringLiteral("lvwProblems"));
   problemRows_ = new ProblemsModel(problems_);
   problems_->setModel(problemRows_);
   problems_->installEventFilter(this);
-  uses_ = NewList<QTreeWidget>(pages, "lvwUses");
+  uses_ = NewList(pages, "lvwUses");
   uses_->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Text")});
   pages->addTab(problems_, QStringLiteral("Problems"));
   pages->addTab(uses_, QStringLiteral("Uses"));
@@ -129,9 +129,9 @@ QTabWidget* CogTools::MakePanel() {
   while (before != main_ && before->focusPolicy() == Qt::NoFocus) before = before->previousInFocusChain();
   if (before != main_) QWidget::setTabOrder(before, pages);
   if (dock->isVisible()) pages->show();  // made while the panel shows itself
-  for (QTreeView* list : {problems_, static_cast<QTreeView*>(uses_)}) {
-    connect(list, &QTreeView::clicked, this, &CogTools::GoTo);
-    connect(list, &QTreeView::activated, this, &CogTools::GoTo);
+  for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(problems_), static_cast<QAbstractItemView*>(uses_)}) {
+    connect(list, &QAbstractItemView::clicked, this, &CogTools::GoTo);
+    connect(list, &QAbstractItemView::activated, this, &CogTools::GoTo);
   }
   problemsBehind_ = true;
   FillProblems();

@@ -15,7 +15,7 @@ class QTabWidget;
 class QWidget;
 class QToolButton;
 class QModelIndex;
-class QTreeView;
+class QTableView;
 class QTreeWidget;
 
 namespace scrivane {
@@ -37,7 +37,7 @@ class CogTools : public QObject {
   // The two pages are made together with the panel: tabs.IfMade() tells whether they are there
   // (their own IfMade() stays empty while only the panel has been asked for).
   OnFirstUse<QTabWidget> tabs{[this] { return MakePanel(); }};  // "Problems", "Uses"
-  OnFirstUse<QTreeView> problems{[this] { return tabs.get(), problems_; }};
+  OnFirstUse<QTableView> problems{[this] { return tabs.get(), problems_; }};
   OnFirstUse<QTreeWidget> uses{[this] { return tabs.get(), uses_; }};
   QToolButton* status;      // "1 error, 3 warnings"
   QAction *nextProblem, *previousProblem, *goToDefinition, *findUses, *completeWord, *renameSymbol;
@@ -66,7 +66,7 @@ class CogTools : public QObject {
   frmScrivane* Document() const;
 
   frmMain* main_;
-  QTreeView* problems_ = nullptr;  // made with the panel
+  QTableView* problems_ = nullptr;  // made with the panel
   QTreeWidget* uses_ = nullptr;
   ProblemsModel* problemRows_ = nullptr;
   bool problemsBehind_ = false;  // the list has not yet shown the last reading

@@ -1,5 +1,8 @@
 #include "scrivane/gui/problemsmodel.h"
 
+#include <QEvent>
+#include <QHeaderView>
+
 namespace scrivane {
 
 void ProblemsModel::Show(std::shared_ptr<const CogFindingList> findings) {
@@ -66,5 +69,29 @@ QVariant ProblemsModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= 5) return {};
   return QString::fromLatin1(kHeaders[section]);
 }
+
+ProblemsList::ProblemsList(QWidget* parent) : QTableView(parent) {
+  setShowGrid(false);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTabKeyNavigation(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(1);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setStretchLastSection(true);
+  FitRows();
+}
+
+void ProblemsList::changeEvent(QEvent* e) {
+  QTableView::changeEvent(e);
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) FitRows();
+}
+
+void ProblemsList::FitRows() { verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4); }
 
 }  // namespace scrivane

@@ -4,6 +4,7 @@
 // of findings it shares with the reading before stay), so the list keeps its place, its
 // selection and its current row, and a reading costs the list the changed rows, not all.
 #include <QAbstractTableModel>
+#include <QTableView>
 #include <memory>
 
 #include "scrivane/core/cogscript.h"
@@ -29,6 +30,20 @@ class ProblemsModel : public QAbstractTableModel {
   CogFinding Row(int row) const;
   std::shared_ptr<const CogFindingList> front_, back_;
   int split_ = 0, from_ = 0, rows_ = 0;
+};
+
+// The list that shows them: a table looking like a list of rows, whose rows all have the
+// height of a line of its font, so that rows coming and going cost it the rows that change
+// (a tree view lays out every row again).
+class ProblemsList : public QTableView {
+ public:
+  explicit ProblemsList(QWidget* parent);
+
+ protected:
+  void changeEvent(QEvent* e) override;
+
+ private:
+  void FitRows();
 };
 
 }  // namespace scrivane

@@ -12,7 +12,7 @@
 #include <QTabWidget>
 #include <QAbstractItemModelTester>
 #include <QToolButton>
-#include <QTreeView>
+#include <QTableView>
 
 #include "scrivane/gui/coglive.h"
 #include "scrivane/gui/cogtools.h"
@@ -97,7 +97,7 @@ TEST_F(ScrivaneTest, LiveFindingsAreMarkedListedAndCounted) {
   // a finding puts the caret there.
   EXPECT_FALSE(tools->dock->isVisible());
   main->findChild<QAction*>(QStringLiteral("mnuViewProblems"))->trigger();
-  auto* problems = main->findChild<QTreeView*>(QStringLiteral("lvwProblems"));
+  auto* problems = main->findChild<QTableView*>(QStringLiteral("lvwProblems"));
   ASSERT_TRUE(problems);
   EXPECT_TRUE(tools->dock->isVisible() && problems->isVisible());
   const auto cell = [&](int row, int column) { return problems->model()->index(row, column).data().toString(); };
@@ -258,7 +258,7 @@ TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
   // The Problems list shown follows by the rows that changed, its current row staying on its
   // finding.
   tools->status->click();
-  QTreeView* problems = tools->problems;
+  QTableView* problems = tools->problems;
   QAbstractItemModelTester tester(problems->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   problems->setCurrentIndex(problems->model()->index(problems->model()->rowCount() - 1, 4));
   const QString current = problems->currentIndex().data().toString();
