@@ -215,10 +215,12 @@ bool orvEditor::OpenTable(const QString& path) {
   if (!MayDrop() || !PersonalitiesMayMove(path)) return false;
   QString error;
   QStringList notes;
+  const tarvex::FileStamp stamp = tarvex::StampOf(path);  // taken before the read: a write during it shows
   if (!table_.Load(path, &error, &notes)) {
     Warn(error, QStringLiteral("Can't Load File"));
     return false;
   }
+  stamp_ = stamp;
   dlgTable_.folder = tarvex::FolderPart(path);
   PersonalitiesFollow();
   Loaded(notes);
@@ -232,11 +234,17 @@ void orvEditor::mnuFileOpen_Click() {
 
 bool orvEditor::mnuFileSave_Click() {
   if (table_.Path().isEmpty()) return mnuFileSaveAs_Click();
+  // Another program may have written the file since it was read here.
+  if (tarvex::ChangedOnDisk(stamp_, table_.Path()) &&
+      prompts().MsgBox(tarvex::FileTitle(table_.Path()) + QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
+                       kTitle, MsgButtons::YesNo, MsgIcon::Exclamation) != MsgResult::Yes)
+    return false;
   QString error;
   if (!table_.Save(table_.Path(), &error)) {
     Warn(error, QStringLiteral("Can't Save File"));
     return false;
   }
+  stamp_ = tarvex::StampOf(table_.Path());
   Fill(SelectedRow());
   if (header_) header_->Fill(table_.headerLines());
   return true;
@@ -255,6 +263,7 @@ bool orvEditor::mnuFileSaveAs_Click() {
     Warn(error, QStringLiteral("Can't Save File"));
     return false;
   }
+  stamp_ = tarvex::StampOf(table_.Path());
   dlgTable_.folder = tarvex::FolderPart(*path);
   PersonalitiesFollow();
   Fill(SelectedRow());

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "common/filestamp.h"
 #include "common/ui/commentswindow.h"
 #include "common/ui/headerviewer.h"
 #include "common/ui/prompts.h"
@@ -103,6 +104,8 @@ class orvEditor : public QMainWindow {
   void Warn(const QString& text, const QString& title) const;
 
   ModelTable table_;
+  // The file as it was last read or written here, to tell whether another program wrote it since.
+  tarvex::FileStamp stamp_;
   tarvex::FileDialogRequest dlgTable_;
   QPointer<tarvex::CommentsWindow> comments_;
   QPointer<tarvex::HeaderViewer> header_;

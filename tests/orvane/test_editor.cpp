@@ -152,16 +152,22 @@ TEST_F(OrvaneTest, ClosePromptAndFailedSave) {
   EXPECT_FALSE(editor.close());
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
   // Yes with a folder that refuses the new file: the message names the path, Orvane stays.
-  tarvex::test::ReadOnlyFolder locked(dir_.filePath("misc"));
-  if (locked.Ok()) {
+  if (tarvex::test::ReadOnlyFolder locked(dir_.filePath("misc")); locked.Ok()) {
     prompts_.messageAnswers = {MsgResult::Yes};
     EXPECT_FALSE(editor.close());
     EXPECT_TRUE(LastMessage().startsWith(path_ + "\r\n")) << LastMessage();
     EXPECT_EQ(ReadBytes(path_), original_);
   }
-  prompts_.messageAnswers = {MsgResult::No};
-  EXPECT_TRUE(editor.close());
-  EXPECT_EQ(ReadBytes(path_), original_);
+  // Written by another program since it was opened: Save asks before it overwrites, No keeps
+  // that file; its own save is no change on disk.
+  WriteBytes(path_, "numModels: 0\r\n");
+  prompts_.Clear();
+  prompts_.messageAnswers = {MsgResult::No, MsgResult::Yes};
+  EXPECT_FALSE(editor.mnuFileSave_Click());
+  EXPECT_EQ(ReadBytes(path_), "numModels: 0\r\n");
+  EXPECT_TRUE(editor.mnuFileSave_Click() && editor.mnuFileSave_Click());
+  EXPECT_EQ(prompts_.Messages(), std::vector<QString>(2, "models.dat has changed on disk since it was opened. Overwrite it?"));
+  EXPECT_TRUE(ReadBytes(path_).contains("\r\nnumModels: 85\r\n"));
 }
 
 // Comments typed but not stored with the window's Save, and fields typed but not applied, are
