@@ -64,11 +64,13 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode, const QString&
   // the table in memory as it was.
   QByteArray bytes;
   QString error;
+  const tarvex::FileStamp stamp = tarvex::StampOf(table);  // taken before the read: a write during it shows
   if (!tarvex::ReadWholeFile(path, &bytes, &error)) {
     Notify(path + kCrLf + error, kCantLoad, TableListener::Notice::Warning);
     return false;
   }
   path_ = table;
+  stamp_ = stamp;
   Rebuild(tarvex::DecodeAnsi(bytes), size,
           mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni"),
           folder, gate);
@@ -224,6 +226,7 @@ bool StringTable::SaveTable(const QString& folder, const QString& name) {
   const QByteArray bytes = tarvex::EncodeAnsi(text, &unencodable);
   const QString path = NamedPath(folder, name);
   if (!WriteSafely(path, folder, bytes)) return false;
+  stamp_ = tarvex::StampOf(path);
   // Which values the user kept long survives the rebuild below.
   std::vector<bool> kept;
   kept.reserve(keys_.size());

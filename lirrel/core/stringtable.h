@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/authorheader.h"
+#include "common/filestamp.h"
 #include "lirrel/core/progressgate.h"
 #include "lirrel/core/tablefile.h"
 #include "lirrel/core/tablelistener.h"
@@ -75,6 +76,9 @@ class StringTable : public tarvex::HeaderedTable {
   // table file read there (jkstrings.uni under its own name, also after a Revert).
   const QString& LoadedFolder() const { return folder_; }
   const QString& LoadedPath() const { return path_; }
+  // True when another program wrote the table file at LoadedPath() since it was read or
+  // written here.
+  bool ChangedOnDisk() const { return tarvex::ChangedOnDisk(stamp_, path_); }
 
   // The user was told that key k's line is longer than the game reads and kept it: the save
   // does not report it again (until the value changes).
@@ -112,6 +116,7 @@ class StringTable : public tarvex::HeaderedTable {
   QHash<QString, int> groupIndex_;
   QString tail_;
   QString folder_, path_;
+  tarvex::FileStamp stamp_;  // the file at path_ as it was last read or written here
 };
 
 }  // namespace lirrel

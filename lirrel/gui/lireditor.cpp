@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -191,7 +192,8 @@ void lirEditor::smnuFile_Click(int index) {
         table_.LoadTable(FolderOf(*path), index == 0 ? LoadMode::Load : LoadMode::Revert, tarvex::FileTitle(*path));
       break;
     case 2:
-      if (const auto path = AskForTable(true)) table_.SaveTable(FolderOf(*path), tarvex::FileTitle(*path));
+      if (const auto path = AskForTable(true); path && MayOverwrite(*path))
+        table_.SaveTable(FolderOf(*path), tarvex::FileTitle(*path));
       ShowTitle();
       break;
     case 4: close(); break;
@@ -199,8 +201,17 @@ void lirEditor::smnuFile_Click(int index) {
   }
 }
 
+bool lirEditor::MayOverwrite(const QString& path) {
+  // Only the file read here can have been written by another program since.
+  if (!table_.ChangedOnDisk() || QFileInfo(path) != QFileInfo(table_.LoadedPath())) return true;
+  return prompts().MsgBox(tarvex::FileTitle(table_.LoadedPath()) +
+                              QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
+                          QStringLiteral("Lirrel"), MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes;
+}
+
 bool lirEditor::SaveChanges() {
-  if (!table_.LoadedFolder().isEmpty()) return table_.SaveTable(table_.LoadedFolder());
+  if (!table_.LoadedFolder().isEmpty())
+    return MayOverwrite(table_.LoadedPath()) && table_.SaveTable(table_.LoadedFolder());
   const std::optional<QString> path = AskForTable(true);
   return path && table_.SaveTable(FolderOf(*path), tarvex::FileTitle(*path));
 }

@@ -94,6 +94,9 @@ class lirEditor : public QMainWindow, private TableListener {
   void ShowTitle();
   // Saves to the folder last loaded from, or asks for one; true when the file was written.
   bool SaveChanges();
+  // Saving to path may go ahead: it is not the file read here, or that file was not written by
+  // another program since, or the user says to overwrite it.
+  bool MayOverwrite(const QString& path);
   // Before the table in memory is replaced or dropped: when it has unsaved changes, or the
   // value box or the comments window holds an edit not yet stored with its Save button, asks
   // "Save changes to jkstrings.uni?". Yes stores those edits and saves. True when the table

@@ -139,6 +139,18 @@ TEST_F(EditorTest, FileCommandsAndTheLists) {
   EXPECT_EQ(Keys(), (QStringList{"GAME_SAVE:1", "GAME_LOAD:3", "GAME_QUIT:5"}));
   ChooseGroup("All");
   EXPECT_EQ(Keys(), kAllKeys);
+  // Written by another program since it was read here: Save asks before it overwrites, No
+  // keeps that file; after a save of its own it does not ask.
+  WriteBytes(Uni(), TableBytes({"\"OTHER\" 0 \"x\""}));
+  prompts_.messageAnswers = {MsgResult::No, MsgResult::Yes};
+  File(2, Uni());
+  EXPECT_EQ(Said(), "jkstrings.uni has changed on disk since it was opened. Overwrite it?|Lirrel");
+  EXPECT_EQ(ReadBytes(Uni()), TableBytes({"\"OTHER\" 0 \"x\""}));
+  File(2, Uni());
+  prompts_.Clear();
+  File(2, Uni());
+  EXPECT_EQ(prompts_.Messages(), std::vector<QString>{});
+  EXPECT_EQ(Keys(), kAllKeys);
 }
 
 TEST_F(EditorTest, ValueBoxSaveClearReset) {
