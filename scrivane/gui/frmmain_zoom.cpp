@@ -17,7 +17,9 @@ constexpr int kSmallest = 4, kLargest = 96;  // points
 // The family the text is shown in. A stored family that is not installed ("Courier New" on
 // Linux) is looked up once, and the family found for it is named from then on: every style the
 // colouring uses (bold, italic) would otherwise search the fallbacks of the missing family
-// anew, a noticeable part of start-up.
+// anew, a noticeable part of start-up. The face the font finds answers whether the family is
+// installed: its regular style is drawn anyway, while asking the font database about the name
+// first (hasFamily) runs the font configuration's substitution rules once more.
 QString ShownFamily(const QFont& font) {
   static QString asked, shown;
   static bool bold = false, italic = false;
@@ -25,7 +27,11 @@ QString ShownFamily(const QFont& font) {
     asked = font.family();
     bold = font.bold();
     italic = font.italic();
-    shown = QFontDatabase::hasFamily(asked) ? asked : QFontInfo(font).family();
+    const QString found = QFontInfo(font).family();
+    // A family with several foundries is named "Family [Foundry]", which the face found does not repeat.
+    const bool installed = found.compare(asked, Qt::CaseInsensitive) == 0 ||
+                           QFontDatabase::families().contains(asked, Qt::CaseInsensitive);
+    shown = installed ? asked : found;
   }
   return shown;
 }
