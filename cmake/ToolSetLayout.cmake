@@ -1,9 +1,9 @@
 # The tool set as one folder. The build folder ${TARVEX_BIN_DIR} and the installed folder
 # each hold every program of the tool set, Scrivane's data files and templates (in the folder
 # "templates"), the four file icons and tarvex-filelist.txt, the list from which tarvex-setup
-# copies the tool set elsewhere. In the platform's layout the programs are in the programs'
-# folder and the rest in the data folder. Programs are listed only when they are targets of
-# this build.
+# copies the tool set elsewhere, and the printing module. In the platform's layout the programs
+# are in the programs' folder, the module in the library folder and the rest in the data
+# folder. Programs are listed only when they are targets of this build.
 
 # The file icons under the names the registry file gives them, copied from the repository's
 # icon files (icons/): a Windows icon (16 to 256 pixels) and a 48 pixel PNG for the desktop.
@@ -20,7 +20,7 @@ endforeach()
 
 # What the folder holds, one file name a line.
 set(tarvex_programs)
-foreach(program scrivane lirrel orvane tarvex-setup tarvex-cogcheck)
+foreach(program scrivane lirrel orvane tarvex-setup tarvex-cogcheck tarvexprint)
   if(TARGET ${program})
     list(APPEND tarvex_programs "$<TARGET_FILE_NAME:${program}>")
   endif()

@@ -22,14 +22,31 @@ void SetProgramFolder(const QString& folder) { FolderOverride() = NativePath(fol
 
 QString DataFolder() { return DataFolderFor(ProgramFolder()); }
 
-QString DataFolderFor(const QString& programFolder) {
-#ifdef TARVEX_DATA_FROM_PROGRAM
-  // The build names the data folder relative to the program folder ("../share/tarvex").
-  const QString shared = QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QLatin1Char('/') +
-                                         QStringLiteral(TARVEX_DATA_FROM_PROGRAM));
-  if (QFileInfo(shared).isDir()) return NativePath(shared);
-#endif
+namespace {
+// The folder the platform's layout puts at `relative` from the program folder when it
+// exists, else the program folder (the one-folder layout, the build folder).
+QString LaidOutBeside(const QString& programFolder, const char* relative) {
+  if (relative) {
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(programFolder) + QLatin1Char('/') + QLatin1String(relative));
+    if (QFileInfo(folder).isDir()) return NativePath(folder);
+  }
   return programFolder;
+}
+}  // namespace
+
+// The build names the platform layout's folders relative to the program folder
+// ("../share/tarvex", "../lib/tarvex").
+#ifndef TARVEX_DATA_FROM_PROGRAM
+#define TARVEX_DATA_FROM_PROGRAM nullptr
+#endif
+#ifndef TARVEX_MODULES_FROM_PROGRAM
+#define TARVEX_MODULES_FROM_PROGRAM nullptr
+#endif
+
+QString DataFolderFor(const QString& programFolder) { return LaidOutBeside(programFolder, TARVEX_DATA_FROM_PROGRAM); }
+
+QString ModuleFolderFor(const QString& programFolder) {
+  return LaidOutBeside(programFolder, TARVEX_MODULES_FROM_PROGRAM);
 }
 
 QString NativePath(const QString& path) { return QDir::toNativeSeparators(path); }

@@ -17,6 +17,10 @@ void SetProgramFolder(const QString& folder);  // empty restores the executable'
 QString DataFolder();
 // The same for a given program folder.
 QString DataFolderFor(const QString& programFolder);
+// The folder of the tool set's loadable modules (the printing code) for a given program
+// folder: the program folder itself, or the library folder of the platform's layout
+// (bin/../lib/tarvex) when that exists.
+QString ModuleFolderFor(const QString& programFolder);
 
 // A path entering the system (dialog, drop, command line) in the platform's separators.
 QString NativePath(const QString& path);

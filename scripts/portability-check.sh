@@ -24,7 +24,7 @@ for module in QtCore QtGui QtWidgets QtNetwork QtPrintSupport QtTest; do flags+=
 headers=$(mktemp -d /tmp/tarvex-portability.XXXXXX)
 trap 'rm -rf "$headers"' EXIT
 ln -s /usr/include/gtest /usr/include/gmock "$headers/"
-flags+=(-I"$headers" -DTARVEX_SOURCE_DIR='"."' -DTARVEX_SHARED_DIR='"."' -DTARVEX_BIN_DIR='"."' -DQT_TESTLIB_LIB
+flags+=(-I"$headers" -DTARVEX_SOURCE_DIR='"."' -DTARVEX_SHARED_DIR='"."' -DTARVEX_BIN_DIR='"."' -DTARVEX_INSTALL_MODULEDIR='"."' -DQT_TESTLIB_LIB
         -include tests/support/qt_print.h)
 # Fuzz targets and benchmarks are Linux-only tools.
 mapfile -t sources < <(find common scrivane lirrel orvane tests -name '*.cpp' | sort)

@@ -8,12 +8,11 @@
 #include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <tuple>
 
 #include "common/paths.h"
+#include "common/ui/printing.h"
 
 namespace tarvex {
 
@@ -161,13 +160,7 @@ class QtPrompts final : public Prompts {
     return chosen == opened ? initial : chosen;
   }
 
-  bool SetUpPrinter(QPrinter& printer) override {
-    QPrintDialog dlg(&printer, ParentWindow());
-    dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
-    return dlg.exec() == QDialog::Accepted;
-  }
+  bool SetUpPrinter(QPrinter& printer) override { return ShowPrintDialog(printer, ParentWindow()); }
 };
 
 Prompts*& Installed() {

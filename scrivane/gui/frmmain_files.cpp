@@ -8,7 +8,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <QPrinter>
 #include <QScreen>
 #include <QStyle>
 #include <QTextDocument>
@@ -20,6 +19,7 @@
 #include "common/paths.h"
 #include "common/prefs.h"
 #include "common/text.h"
+#include "common/ui/printing.h"
 #include "common/ui/prompts.h"
 #include "scrivane/core/scriptfile.h"
 #include "scrivane/core/shell.h"
@@ -297,18 +297,23 @@ void frmMain::mnuFileSaveAll_Click() {
 }
 
 void frmMain::mnuFilePrint_Click() {
-  QPrinter printer;
-  if (!tarvex::prompts().SetUpPrinter(printer)) return;
-  frmScrivane* w = CurrentCog();
-  if (!w) return;
-  QTextDocument doc;
-  doc.setDefaultFont(defaults.Font());
-  doc.setPlainText(ToWidgetText(w->txtMain->Text()) + QLatin1Char('\n'));
-  doc.print(&printer);
-  if (printer.printerState() == QPrinter::Error) {
+  QString why;
+  const tarvex::PrintOutcome printed = tarvex::PrintDocument(
+      [this](QTextDocument& doc) {
+        frmScrivane* w = CurrentCog();
+        if (!w) return false;
+        doc.setDefaultFont(defaults.Font());
+        doc.setPlainText(ToWidgetText(w->txtMain->Text()) + QLatin1Char('\n'));
+        return true;
+      },
+      &why);
+  if (printed == tarvex::PrintOutcome::PrinterError) {
     tarvex::prompts().MsgBox(QStringLiteral("Error #482 has occured\r\nPrinter error\r\nScrivane\r\n"
                                             "Please write down the above information and email it to me."),
                              QString(), tarvex::MsgButtons::OK);
+  } else if (printed == tarvex::PrintOutcome::Unavailable) {
+    tarvex::prompts().MsgBox(QStringLiteral("Printing is not available: %1").arg(why), kTitle, tarvex::MsgButtons::OK,
+                             tarvex::MsgIcon::Exclamation);
   }
 }
 

@@ -57,20 +57,20 @@ TEST(Paths, TitleAndFolderSplitAtThePlatformsSeparatorsOnly) {
 #endif
 }
 
-// The data files are beside the program, unless the program sits in the platform's layout
-// with its data folder beside its own folder.
+// The data files and the printing module are beside the program, unless the program sits in
+// the platform's layout with its data and library folders beside its own folder.
 TEST(Paths, DataFolderBesideOrInTheSharedDataFolder) {
   QTemporaryDir tmp;
   const QDir root(tmp.path());
   ASSERT_TRUE(root.mkpath("portable") && root.mkpath("usr/bin") && root.mkpath("usr/share/tarvex") &&
-              root.mkpath("lone/bin"));
+              root.mkpath("usr/" TARVEX_INSTALL_MODULEDIR) && root.mkpath("lone/bin"));
   const struct {
-    const char* program;
-    const char* data;
-  } cases[] = {{"portable", "portable"}, {"usr/bin", "usr/share/tarvex"}, {"lone/bin", "lone/bin"}};
+    const char *program, *data, *modules;
+  } cases[] = {{"portable", "portable", "portable"}, {"usr/bin", "usr/share/tarvex", "usr/" TARVEX_INSTALL_MODULEDIR}, {"lone/bin", "lone/bin", "lone/bin"}};
   for (const auto& c : cases) {
     const QString program = tarvex::NativePath(root.filePath(QLatin1String(c.program)));
     EXPECT_EQ(tarvex::DataFolderFor(program), tarvex::NativePath(root.filePath(QLatin1String(c.data)))) << c.program;
+    EXPECT_EQ(tarvex::ModuleFolderFor(program), tarvex::NativePath(root.filePath(QLatin1String(c.modules)))) << c.program;
   }
   EXPECT_EQ(tarvex::ProgramFolder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
   tarvex::SetProgramFolder(root.filePath("usr/bin"));

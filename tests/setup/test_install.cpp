@@ -40,10 +40,10 @@ class InstallTest : public SetupTest {
   void List(const QByteArray& text) { WriteBytes(Prog("tarvex-filelist.txt"), text); }
   // The installation the Windows way (the registry editor's), which touches no desktop.
   InstallOutcome Run(const QString& installPath, Boxes boxes = kCogCgt) {
-    return Install({prog, installPath, boxes, Associations::RegistryEditor, {}, {}}, files, shell);
+    return Install({prog, installPath, boxes, Associations::RegistryEditor, {}, {}, {}}, files, shell);
   }
   InstallOutcome RunForDesktop(const QString& installPath, Boxes boxes = kCogCgt) {
-    return Install({prog, installPath, boxes, Associations::Desktop, tmp.filePath(QStringLiteral("data")), {}}, files, shell);
+    return Install({prog, installPath, boxes, Associations::Desktop, tmp.filePath(QStringLiteral("data")), {}, {}}, files, shell);
   }
   std::vector<PromptRecord> Errors() const {
     std::vector<PromptRecord> out;
@@ -100,26 +100,28 @@ TEST_F(InstallTest, MissingSourceOkGoesOnCancelEnds) {
   }
 }
 
-// Installed the platform's way, the programs are in bin/ under lower-case names and the list
-// and data files in share/tarvex/; the copy still makes the one-folder layout, whose programs
-// the desktop entries then name.
+// Installed the platform's way, the programs are in bin/ under lower-case names, the list
+// and data files in share/tarvex/ and the printing module in lib/tarvex/; the copy still makes
+// the one-folder layout, whose programs the desktop entries then name.
 TEST_F(InstallTest, FromThePlatformLayoutMakesTheOneFolderLayout) {
   const QDir prefix(tmp.filePath(QStringLiteral("usr")));
   const QString bin = prefix.filePath(QStringLiteral("bin")), data = prefix.filePath(QStringLiteral("share/tarvex"));
+  const QString lib = prefix.filePath(QStringLiteral("lib/tarvex"));
+  WriteBytes(lib + "/print.so", "module");
   WriteBytes(bin + "/scrivane", "program");
   WriteBytes(bin + "/Beside.txt", "found beside the installer first");
   WriteBytes(data + "/Beside.txt", "not this one");
   WriteBytes(data + "/cogref.dat", "reference");
   WriteBytes(data + "/COGPage.png", "icon");
   WriteBytes(data + "/templates/t.cgt", "template");
-  WriteBytes(data + "/tarvex-filelist.txt", "Scrivane\ncogref.dat\nCOGPage.png\ntemplates/t.cgt\nBeside.txt\n");
+  WriteBytes(data + "/tarvex-filelist.txt", "Scrivane\ncogref.dat\nCOGPage.png\ntemplates/t.cgt\nBeside.txt\nprint.so\n");
   const QString home = tmp.filePath(QStringLiteral("home"));
-  EXPECT_EQ(Install({bin, inst, {true, false, false, false}, Associations::Desktop, home, data}, files, shell),
+  EXPECT_EQ(Install({bin, inst, {true, false, false, false}, Associations::Desktop, home, data, lib}, files, shell),
             InstallOutcome::Ended);
   EXPECT_TRUE(Errors().empty());
   for (const auto& [name, bytes] : std::vector<std::pair<const char*, QByteArray>>{
            {"Scrivane", "program"}, {"cogref.dat", "reference"}, {"templates/t.cgt", "template"},
-           {"Beside.txt", "found beside the installer first"}})
+           {"Beside.txt", "found beside the installer first"}, {"print.so", "module"}})
     EXPECT_EQ(ReadBytes(Inst(name)), bytes) << name;
   EXPECT_TRUE(ReadBytes(home + "/applications/tarvex-scrivane.desktop").contains(QFile::encodeName(Inst("Scrivane"))));
 }

@@ -32,7 +32,7 @@ TEST(ToolSetFolder, FileListNamesEverythingAndInstallsWhole) {
   pendrel::test::RecordingShell shell;
   tarvex::test::ScriptedPrompts prompts;
   QTemporaryDir inst;
-  pendrel::Install({kBin.path(), inst.path(), {}, pendrel::Associations::RegistryEditor, {}, {}}, files, shell);
+  pendrel::Install({kBin.path(), inst.path(), {}, pendrel::Associations::RegistryEditor, {}, {}, {}}, files, shell);
   for (const QString& name : names)
     EXPECT_EQ(pendrel::test::ReadBytes(QDir(inst.path()).filePath(name)), pendrel::test::ReadBytes(kBin.filePath(name)))
         << name.toStdString();

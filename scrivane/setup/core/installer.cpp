@@ -31,12 +31,15 @@ QString Plural(qsizetype n, const char* one, const char* many) {
 }
 
 // Where a listed file is copied from. In the platform's layout a data file is in the data
-// folder and a program beside the installer under its lower-case name; either way it lands
-// in the install folder under the listed name, as the one-folder layout has it.
+// folder, the printing module in the library folder and a program beside the installer under
+// its lower-case name; either way it lands in the install folder under the listed name, as the
+// one-folder layout has it.
 QString SourceOf(const InstallRequest& req, const QString& name, SetupFileOps& files) {
   const QString beside = JoinPath(req.programFolder, name);
   if (req.dataFolder.isEmpty() || files.FileExists(beside)) return beside;
-  for (const QString& candidate : {JoinPath(req.dataFolder, name), JoinPath(req.programFolder, name.toLower())})
+  QStringList candidates{JoinPath(req.dataFolder, name), JoinPath(req.programFolder, name.toLower())};
+  if (!req.moduleFolder.isEmpty()) candidates.append(JoinPath(req.moduleFolder, name));
+  for (const QString& candidate : candidates)
     if (files.FileExists(candidate)) return candidate;
   return beside;
 }

@@ -78,8 +78,9 @@ struct InstallRequest {
   QString dataHome;  // the user's XDG data folder (for Associations::Desktop)
   // In the platform's layout (programs in bin/ under lower-case names, data in share/tarvex/):
   // the data folder, which holds the file list and the data files. Empty in the one-folder
-  // layout, where everything is in programFolder.
-  QString dataFolder;
+  // layout, where everything is in programFolder. Likewise the library folder, which holds
+  // the printing module.
+  QString dataFolder, moduleFolder;
 };
 
 // The install path as the installation uses it: a relative one is taken from the current

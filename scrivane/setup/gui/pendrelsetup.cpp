@@ -158,6 +158,7 @@ void PendrelSetup::pdInstall_Click() {
   req.associations = associations;
   req.dataHome = dataHome;
   if (tarvex::DataFolder() != req.programFolder) req.dataFolder = tarvex::DataFolder();
+  if (tarvex::ModuleFolderFor(req.programFolder) != req.programFolder) req.moduleFolder = tarvex::ModuleFolderFor(req.programFolder);
   if (Install(req, *files_, *shell_) == InstallOutcome::Ended) EndProgram();
 }
 
