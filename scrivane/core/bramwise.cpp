@@ -136,26 +136,6 @@ LabelParts SplitLabel(const QString& label) {
 
 }  // namespace
 
-size_t KeyHash::operator()(QStringView v) const {
-  size_t h = 0;
-  for (QChar c : v) {
-    char16_t u = c.unicode();
-    if (u < 128) {
-      if (u >= 'A' && u <= 'Z') u += 'a' - 'A';
-    } else if (c.isSurrogate()) {
-      continue;  // a letter beyond the basic plane folds as a pair, which KeyEqual compares
-    } else {
-      u = c.toCaseFolded().unicode();
-    }
-    h = h * 31 + u;
-  }
-  return h;
-}
-
-bool KeyEqual::operator()(QStringView a, QStringView b) const {
-  return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 QString DuplicateLineMessage() {
   return QStringLiteral(
       "You have 2 comment/symbol lines that are exactly the same.  In order for Bramwise to work correctly, you "

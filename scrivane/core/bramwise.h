@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "scrivane/core/keyhash.h"
 #include "scrivane/core/textmodel.h"
 #include "scrivane/core/textops.h"
 
@@ -33,14 +34,6 @@ struct BramwiseScan {
   // When two nodes had the same key: the 0-based position of the later one's line (of its "//"
   // for a comment), where the caret goes; the nodes stop before it. -1 otherwise.
   qsizetype duplicateAt = -1;
-};
-
-// Hashing and equality of keys ignoring letter case, for sets and maps of keys.
-struct KeyHash {
-  size_t operator()(QStringView v) const;
-};
-struct KeyEqual {
-  bool operator()(QStringView a, QStringView b) const;
 };
 
 // Builds the nodes of the tree for a script's text. `caption` is the root's label, `types` the

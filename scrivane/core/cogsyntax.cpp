@@ -17,8 +17,6 @@ bool IsHexDigit(QChar c) {
   return IsDigit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
 }
 
-bool LessIgnoringCase(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
-
 bool OneOf(QStringView word, std::initializer_list<const char16_t*> list) {
   for (const char16_t* w : list)
     if (word.compare(QStringView(w), Qt::CaseInsensitive) == 0) return true;
@@ -93,24 +91,14 @@ CogState SectionChange(QStringView line, CogState s, bool* isSection) {
 
 }  // namespace
 
-CogWords::CogWords(const QStringList& verbs) {
-  // Sorted by their folded forms, each folded once rather than at every comparison (the
-  // reference's verbs are sorted at every start); the order is the same.
-  std::vector<std::pair<QString, QString>> folded;
-  folded.reserve(size_t(verbs.size()));
-  for (const QString& v : verbs)
-    if (!v.isEmpty()) folded.emplace_back(tarvex::FoldCase(v), v);
-  std::stable_sort(folded.begin(), folded.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  verbs_.reserve(folded.size());
-  for (size_t i = 0; i < folded.size(); ++i)
-    if (i == 0 || folded[i].first != folded[i - 1].first) verbs_.push_back(folded[i].second);
+CogWords::CogWords(const QStringList& verbs) : verbs_(verbs) {
+  // Hashed rather than sorted: the reference's verbs are put in at every start.
+  set_.reserve(size_t(verbs_.size()));
+  for (const QString& v : std::as_const(verbs_))
+    if (!v.isEmpty()) set_.insert(v);
 }
 
-bool CogWords::IsVerb(QStringView word) const {
-  auto it = std::lower_bound(verbs_.begin(), verbs_.end(), word,
-                             [](const QString& a, QStringView w) { return LessIgnoringCase(a, w); });
-  return it != verbs_.end() && it->compare(word, Qt::CaseInsensitive) == 0;
-}
+bool CogWords::IsVerb(QStringView word) const { return set_.count(word) != 0; }
 
 CogState TokenizeCogLine(QStringView line, CogState before, const CogWords& words, std::vector<CogSpan>& spans) {
   spans.clear();

@@ -11,7 +11,10 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <unordered_set>
 #include <vector>
+
+#include "scrivane/core/keyhash.h"
 
 namespace scrivane {
 
@@ -51,7 +54,10 @@ class CogWords {
   bool IsVerb(QStringView word) const;
 
  private:
-  std::vector<QString> verbs_;  // sorted ignoring case, each once
+  // The verbs, and views of their texts in a set that ignores letter case. The texts are never
+  // changed and a copy shares them, so a copy's views stay valid.
+  QStringList verbs_;
+  std::unordered_set<QStringView, KeyHash, KeyEqual> set_;
 };
 
 // Fills spans (cleared first) with the coloured parts of line, in order and without overlap,
