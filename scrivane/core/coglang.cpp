@@ -26,12 +26,20 @@ struct MessageRow {
 
 // Built when first asked for, each table on its own: a new document's check needs the
 // messages long before anything needs the verbs.
+// A character lowered as QChar::toLower does, plain ASCII without the library's call (the
+// verbs are put in order at their first use, early in the start).
+char16_t Lowered(QChar c) {
+  const char16_t u = c.unicode();
+  if (u < 128) return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u;
+  return c.toLower().unicode();
+}
+
 // Two names compared as lower-case text, each character lowered on its own (the table's
 // names are plain ASCII); <0, 0 or >0.
 int CompareLowered(QStringView a, QStringView b) {
   const qsizetype n = std::min(a.size(), b.size());
   for (qsizetype i = 0; i < n; ++i) {
-    const char16_t x = a[i].toLower().unicode(), y = b[i].toLower().unicode();
+    const char16_t x = Lowered(a[i]), y = Lowered(b[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
