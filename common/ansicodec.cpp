@@ -1,6 +1,8 @@
 #include "common/ansicodec.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace tarvex {
 
@@ -21,7 +23,17 @@ QString DecodeAnsi(const QByteArray& bytes) {
   QString out(bytes.size(), Qt::Uninitialized);
   QChar* d = out.data();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes.constData());
-  for (qsizetype i = 0, n = bytes.size(); i < n; ++i) d[i] = QChar(DecodeAnsiByte(s[i]));
+  const qsizetype n = bytes.size();
+  // Eight bytes at a time: plain ASCII (most text) is widened as it is, others byte by byte.
+  for (qsizetype i = 0; i < n; i += 8) {
+    quint64 word = 0x8080808080808080u;
+    if (i + 8 <= n) std::memcpy(&word, s + i, 8);
+    if ((word & 0x8080808080808080u) == 0) {
+      for (int k = 0; k < 8; ++k) d[i + k] = QChar(char16_t(s[i + k]));
+    } else {
+      for (qsizetype k = i, end = std::min(i + 8, n); k < end; ++k) d[k] = QChar(DecodeAnsiByte(s[k]));
+    }
+  }
   return out;
 }
 
