@@ -271,7 +271,9 @@ TEST_F(ScrivaneTest, LargeScriptsAreReadOnAWorkerAndProblemsAreStepped) {
     EXPECT_EQ(all(*live->Script()), all(ParseCogScript(w->txtMain->WidgetText()))) << typed.toStdString();
     EXPECT_EQ(problems->model()->rowCount(), int(live->Script()->findings.size()));
     // (until the "{" hides the findings after it)
-    if (typed.size() > 1 && !typed.contains(u'{')) EXPECT_EQ(problems->currentIndex().data().toString(), current);
+    if (typed.size() > 1 && !typed.contains(u'{')) {
+      EXPECT_EQ(problems->currentIndex().data().toString(), current);
+    }
   }
   c.select(QTextCursor::BlockUnderCursor);
   c.removeSelectedText();
