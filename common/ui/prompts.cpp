@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <tuple>
 
+#include "common/filestamp.h"
 #include "common/paths.h"
 #include "common/ui/printing.h"
 
@@ -42,6 +43,13 @@ QFont FontDialogStart(const QFont& initial) {
   }
   if (!best.isEmpty()) shown.setStyleName(best);
   return shown;
+}
+
+bool MayOverwriteChanged(const FileStamp& known, const QString& path, const QString& fileTitle,
+                         const QString& title) {
+  return !ChangedOnDisk(known, path) ||
+         prompts().MsgBox(fileTitle + QStringLiteral(" has changed on disk since it was opened. Overwrite it?"), title,
+                          MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes;
 }
 
 QString EffectiveTitle(const QString& title) {

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace tarvex {
 
+struct FileStamp;
+
 enum class MsgButtons { OK, OKCancel, YesNoCancel, YesNo, RetryCancel, AbortRetryIgnore };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgResult { OK, Cancel, Yes, No, Retry, Abort, Ignore };
@@ -72,6 +74,11 @@ class PromptsOwnedBy {
  private:
   QWidget* old_;
 };
+
+// Saving over the file at path may go ahead: it is the file `known` describes (or gone), or the
+// user answers Yes to "<fileTitle> has changed on disk since it was opened. Overwrite it?".
+bool MayOverwriteChanged(const FileStamp& known, const QString& path, const QString& fileTitle,
+                         const QString& title);
 
 // The title a message box shows when its own is empty: the application's display name.
 QString EffectiveTitle(const QString& title);

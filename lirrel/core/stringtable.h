@@ -76,9 +76,8 @@ class StringTable : public tarvex::HeaderedTable {
   // table file read there (jkstrings.uni under its own name, also after a Revert).
   const QString& LoadedFolder() const { return folder_; }
   const QString& LoadedPath() const { return path_; }
-  // True when another program wrote the table file at LoadedPath() since it was read or
-  // written here.
-  bool ChangedOnDisk() const { return tarvex::ChangedOnDisk(stamp_, path_); }
+  // The table file at LoadedPath() as it was last read or written here.
+  const tarvex::FileStamp& Stamp() const { return stamp_; }
 
   // The user was told that key k's line is longer than the game reads and kept it: the save
   // does not report it again (until the value changes).

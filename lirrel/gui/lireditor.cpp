@@ -203,10 +203,8 @@ void lirEditor::smnuFile_Click(int index) {
 
 bool lirEditor::MayOverwrite(const QString& path) {
   // Only the file read here can have been written by another program since.
-  if (!table_.ChangedOnDisk() || QFileInfo(path) != QFileInfo(table_.LoadedPath())) return true;
-  return prompts().MsgBox(tarvex::FileTitle(table_.LoadedPath()) +
-                              QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
-                          QStringLiteral("Lirrel"), MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes;
+  if (QFileInfo(path) != QFileInfo(table_.LoadedPath())) return true;
+  return tarvex::MayOverwriteChanged(table_.Stamp(), table_.LoadedPath(), tarvex::FileTitle(table_.LoadedPath()), QStringLiteral("Lirrel"));
 }
 
 bool lirEditor::SaveChanges() {

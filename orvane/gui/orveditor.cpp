@@ -235,10 +235,7 @@ void orvEditor::mnuFileOpen_Click() {
 bool orvEditor::mnuFileSave_Click() {
   if (table_.Path().isEmpty()) return mnuFileSaveAs_Click();
   // Another program may have written the file since it was read here.
-  if (tarvex::ChangedOnDisk(stamp_, table_.Path()) &&
-      prompts().MsgBox(tarvex::FileTitle(table_.Path()) + QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
-                       kTitle, MsgButtons::YesNo, MsgIcon::Exclamation) != MsgResult::Yes)
-    return false;
+  if (!tarvex::MayOverwriteChanged(stamp_, table_.Path(), tarvex::FileTitle(table_.Path()), kTitle)) return false;
   QString error;
   if (!table_.Save(table_.Path(), &error)) {
     Warn(error, QStringLiteral("Can't Save File"));

@@ -250,10 +250,7 @@ bool frmMain::SaveDocument(frmScrivane* w) {
   if (tarvex::SameText(w->strFile, QStringLiteral("blank")) || w->readOnly || tarvex::IsReadOnlyFile(w->strFile))
     return SaveDocumentAs(w);
   // Another program, or another window on the same file, may have written it since.
-  if (tarvex::ChangedOnDisk(w->diskStamp, w->strFile) &&
-      tarvex::prompts().MsgBox(w->strFileTitle + QStringLiteral(" has changed on disk since it was opened. Overwrite it?"),
-                               kTitle, tarvex::MsgButtons::YesNo, tarvex::MsgIcon::Exclamation) != tarvex::MsgResult::Yes)
-    return false;
+  if (!tarvex::MayOverwriteChanged(w->diskStamp, w->strFile, w->strFileTitle, kTitle)) return false;
   if (!SaveCog(w, w->strFile, w->strFileTitle)) return false;
   objMRU.AddFile(mnuFileMRU, w->strFile, w->strFileTitle, mnuFileBar6);
   w->MarkClean();
