@@ -24,8 +24,6 @@ struct MessageRow {
 };
 #include "scrivane/core/cogfacts_table.inc"
 
-// Built when first asked for, each table on its own: a new document's check needs the
-// messages long before anything needs the verbs.
 // A character lowered as QChar::toLower does, plain ASCII without the library's call (the
 // verbs are put in order at their first use, early in the start).
 char16_t Lowered(QChar c) {
@@ -45,6 +43,8 @@ int CompareLowered(QStringView a, QStringView b) {
   return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
+// Built when first asked for, each table on its own: a new document's check needs the
+// messages long before anything needs the verbs.
 struct Verbs {
   std::vector<CogVerb> rows;  // in the table's order
   std::vector<int> byName;    // the rows in the order of their lower-case names
@@ -57,11 +57,11 @@ struct Verbs {
     const auto less = [this](int a, int b) { return CompareLowered(rows[size_t(a)].name, rows[size_t(b)].name) < 0; };
     if (!std::is_sorted(byName.begin(), byName.end(), less)) std::stable_sort(byName.begin(), byName.end(), less);
   }
-  // The row whose name lowered is `lowered`, nullptr when there is none.
-  const CogVerb* Find(const QString& lowered) const {
-    const auto it = std::lower_bound(byName.begin(), byName.end(), lowered,
-                                     [this](int i, const QString& k) { return CompareLowered(rows[size_t(i)].name, k) < 0; });
-    return it != byName.end() && CompareLowered(rows[size_t(*it)].name, lowered) == 0 ? &rows[size_t(*it)] : nullptr;
+  // The row whose name is `name` in any letter case, nullptr when there is none.
+  const CogVerb* Find(QStringView name) const {
+    const auto it = std::lower_bound(byName.begin(), byName.end(), name,
+                                     [this](int i, QStringView k) { return CompareLowered(rows[size_t(i)].name, k) < 0; });
+    return it != byName.end() && CompareLowered(rows[size_t(*it)].name, name) == 0 ? &rows[size_t(*it)] : nullptr;
   }
 };
 
@@ -127,7 +127,7 @@ CogGame CogGameSetting() {
 
 const std::vector<CogVerb>& CogVerbs() { return TheVerbs().rows; }
 const std::vector<CogMessage>& CogMessages() { return TheMessages().rows; }
-const CogVerb* FindCogVerb(QStringView name) { return TheVerbs().Find(name.toString().toLower()); }
+const CogVerb* FindCogVerb(QStringView name) { return TheVerbs().Find(name); }
 const CogMessage* FindCogMessage(QStringView name) { return Find(TheMessages().byKey, TheMessages().rows, name); }
 
 bool IsCogGlobalVariable(QStringView name) {
