@@ -17,7 +17,7 @@ struct TableLine {
     Comment,  // any other line that begins with "#", or a line without a usable double quote
               // whose first character after blanks is "#"; text holds the whole line
     Empty,
-    Skipped,  // no double quote, or only one
+    Skipped,  // no double quote, only one, or a name followed by text that is no value
     Key,      // name and value found between double quotes
   };
   Kind kind = Empty;
@@ -31,7 +31,8 @@ struct TableLine {
 // Classifies a line: the tests run in this order on the untrimmed line: header, comment,
 // empty, no usable double quote, key. The name is the text between the first and second
 // double quote, the value the text between the third and fourth; with only three quotes the
-// value runs to the end of the line, with two it is empty.
+// value runs to the end of the line, with two it is empty (and only blanks and the number
+// field may follow the name: a line with other text there is Skipped).
 TableLine ReadTableLine(QStringView line);
 
 }  // namespace tarvex

@@ -16,6 +16,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kCantLoad = QStringLiteral("Can't Load File");
 const QString kCantSave = QStringLiteral("Can't Save File");
+constexpr int kUnreadableShown = 5;  // lines named in the message; the rest are counted
 
 }  // namespace
 
@@ -33,6 +34,9 @@ void StringTable::Reset() {
   keys_.clear();
   keys_.push_back({0, QLatin1String(kPlaceholder), QString(), QString(), QString()});
   tail_.clear();
+  afterEnd_.clear();
+  unreadable_ = 0;
+  unreadableShown_.clear();
   listener_->ListsReset();
   listener_->GroupAdded(groups_.front(), 0);
   listener_->KeyAdded(keys_.front().name, 0);
@@ -75,7 +79,19 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode, const QString&
           mode == LoadMode::Refresh ? QStringLiteral("Refreshing data") : QStringLiteral("Loading and Parsing jkstrings.uni"),
           folder, gate);
   modified_ = mode == LoadMode::Revert;
+  if (unreadable_ > 0 && mode != LoadMode::Refresh) TellUnreadable(path);
   return true;
+}
+
+void StringTable::TellUnreadable(const QString& path) const {
+  QString text = path + kCrLf +
+                 (unreadable_ == 1 ? QStringLiteral("1 line cannot be read as a key and is not listed.")
+                                   : QStringLiteral("%1 lines cannot be read as keys and are not listed.").arg(unreadable_)) +
+                 QStringLiteral(" Saving keeps them in the file as they stand.") + kCrLf + kCrLf +
+                 unreadableShown_.join(kCrLf);
+  if (unreadable_ > unreadableShown_.size())
+    text += kCrLf + QStringLiteral("and %1 more.").arg(unreadable_ - unreadableShown_.size());
+  Notify(text, QStringLiteral("Lirrel"), TableListener::Notice::Warning);
 }
 
 void StringTable::Rebuild(const QString& text, qint64 size, const QString& caption, const QString& folder,
@@ -85,6 +101,7 @@ void StringTable::Rebuild(const QString& text, qint64 size, const QString& capti
   QString pending;  // comment lines waiting for the key they stand before
   qint64 lineNo = 0, read = 0;
   int group = 0;  // keys come in runs of one group: the last one is tried first
+  bool ended = false;  // the "END" line has been read
   QStringView line;
   for (qsizetype at = 0; tarvex::NextLine(text, &at, &line);) {
     ++lineNo;
@@ -105,6 +122,21 @@ void StringTable::Rebuild(const QString& text, qint64 size, const QString& capti
       if (groups_[group] != name) group = GroupIndex(name.toString());
       AppendKey({group, std::move(parsed.name), std::move(parsed.value), std::move(pending), std::move(parsed.trailer)});
       pending = QString();
+    } else if (parsed.kind == TableLine::Skipped && !line.trimmed().isEmpty()) {
+      bool end = false;
+      if (IsFrameLine(line, &end)) {
+        ended = ended || end;
+        continue;
+      }
+      // Not a line this table reads: it is kept as it stands so that saving loses nothing.
+      QString& keep = ended ? afterEnd_ : pending;
+      keep += line;
+      keep += kCrLf;
+      if (++unreadable_ <= kUnreadableShown) {
+        constexpr qsizetype kShown = 60;
+        unreadableShown_ << QStringLiteral("Line") + tarvex::NumText(lineNo) + QStringLiteral(": ") +
+                                (line.size() > kShown ? line.left(kShown).toString() + QStringLiteral("...") : line.toString());
+      }
     }
   }
   gate.Finish();
@@ -176,7 +208,7 @@ QString StringTable::SerializeText(const Author& author, int* longLines, QString
     const StringKey& key = keys_[size_t(i)];
     estimate += key.name.size() + key.value.size() + key.comments.size() + key.trailer.size() + 37;
   }
-  text.reserve(estimate + tail_.size());
+  text.reserve(estimate + tail_.size() + afterEnd_.size());
   for (const QString& line : HeadLines(n, comments_, author)) {
     text += line;
     text += kCrLf;
@@ -202,6 +234,7 @@ QString StringTable::SerializeText(const Author& author, int* longLines, QString
   text += tail_;
   text += QStringLiteral("END");
   text += kCrLf;
+  text += afterEnd_;
   return text;
 }
 

@@ -41,6 +41,11 @@ class StringTable : public tarvex::HeaderedTable {
   const QStringList& groupTable() const { return groups_; }
   // The comment lines after the last key, each ended by CR LF; written before "END".
   const QString& TailComments() const { return tail_; }
+  // Lines of the last file read that are neither keys, comments, header, count nor "END" (a
+  // lone double quote, a name followed by text that is no value, a stray word): they are not
+  // listed but written back as they stood, in their place (those after "END" after it). A
+  // Load or Revert that met any tells how many, and the first few with their numbers.
+  int UnreadableLines() const { return unreadable_; }
   int Count() const { return int(keys_.size()) - 1; }
 
   // Reads jkstrings.uni (Load, Refresh) or jkstrings.~un (Revert) of the folder. name is the
@@ -102,6 +107,8 @@ class StringTable : public tarvex::HeaderedTable {
   int GroupIndex(const QString& group);
   int AppendKey(StringKey key);
   QString SerializeText(const Author& author, int* longLines, QString* firstLong) const;
+  // Tells how many lines of the file at path could not be read, naming the first few.
+  void TellUnreadable(const QString& path) const;
   void Notify(const QString& text, const QString& title, TableListener::Notice kind) const {
     listener_->Message(text, title, kind);
   }
@@ -114,6 +121,9 @@ class StringTable : public tarvex::HeaderedTable {
   QStringList groups_;
   QHash<QString, int> groupIndex_;
   QString tail_;
+  QString afterEnd_;     // unreadable lines that stood after "END", each ended by CR LF
+  int unreadable_ = 0;
+  QStringList unreadableShown_;  // the first few, as "Line 12: text"
   QString folder_, path_;
   tarvex::FileStamp stamp_;  // the file at path_ as it was last read or written here
 };

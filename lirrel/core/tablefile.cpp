@@ -17,6 +17,16 @@ QStringView GroupView(const QString& name) {
   return u < 0 ? QStringView(u"MISC.") : QStringView(name).left(u);
 }
 
+bool IsFrameLine(QStringView line, bool* end) {
+  QStringView t = line.trimmed();
+  *end = t.startsWith(QLatin1String("END"));
+  if (!*end && !t.startsWith(QLatin1String("MSGS"))) return false;
+  t = t.mid(*end ? 3 : 4).trimmed();
+  if (!*end)
+    while (!t.isEmpty() && t.front().isDigit()) t = t.mid(1).trimmed();
+  return t.isEmpty() || t.startsWith(QLatin1Char('#'));
+}
+
 QString GroupOf(const QString& name) { return GroupView(name).toString(); }
 
 void AppendKeyLine(QString& out, const QString& name, const QString& value) {

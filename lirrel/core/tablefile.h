@@ -23,6 +23,10 @@ inline constexpr const char* kProgramVersion = TARVEX_VERSION;
 using tarvex::ReadTableLine;
 using tarvex::TableLine;
 
+// The count line ("MSGS 12") and the "END" line, each perhaps followed by a "#" note: the
+// writer writes its own, so nothing is read from them. *end tells which of the two it is.
+bool IsFrameLine(QStringView line, bool* end);
+
 // The group of a key: its name up to the first "_", or "MISC." when there is none.
 QString GroupOf(const QString& name);
 // The same without making a copy of the text.

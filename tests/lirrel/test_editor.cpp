@@ -151,6 +151,19 @@ TEST_F(EditorTest, FileCommandsAndTheLists) {
   File(2, Uni());
   EXPECT_EQ(prompts_.Messages(), std::vector<QString>{});
   EXPECT_EQ(Keys(), kAllKeys);
+
+  // A hand-damaged file: the lines that are no key are named when it is opened (the first
+  // five, cut short), and the save writes them back as they stood.
+  QStringList bad;
+  for (int i = 0; i < 7; ++i) bad << QStringLiteral("\"LONE_%1 0 ").arg(i) + QString(i * 20, 'x');
+  WriteBytes(Uni(), TableBytes(kTable.mid(0, 4) + bad + kTable.mid(4)));
+  Load();
+  EXPECT_EQ(Last().icon, tarvex::MsgIcon::Exclamation);
+  EXPECT_TRUE(Said().startsWith(Uni() + "\r\n7 lines cannot be read as keys and are not listed. Saving keeps them")) << Said();
+  EXPECT_TRUE(Said().endsWith("\r\nLine 9: " + bad[4].left(60) + "...\r\nand 2 more.|Lirrel")) << Said();
+  EXPECT_EQ(Keys(), kAllKeys);
+  File(2, Uni());
+  EXPECT_EQ(FileLines(Uni()).mid(18, 7), bad);  // after GAME_SAVE, as they stood
 }
 
 TEST_F(EditorTest, ValueBoxSaveClearReset) {

@@ -40,7 +40,8 @@ const QStringList kSample = {
     "#& first header",    "#&>first comments",
     "# \"commented\" 0 \"out\"",
     "   \"GAME_SAVE\"   0  \"Game saved.\"  # trailing",
-    "\"HELLO\" 0 \"Hi\"", "\"GAME_LOAD\" \"Loaded.\"",
+    "\"HELLO\" 0 \"Hi\"",    "\"BROKEN_KEY   0   lost text", "\"HALF_KEY\" lost text",
+    "\"GAME_LOAD\" \"Loaded.\"",
     "\"All_X\" 0 \"in All\"", "#&>second comments",
     "END",                "stray",
 };
@@ -53,6 +54,11 @@ TEST_F(StringTableTest, LoadBuildsKeysGroupsAndHeader) {
   for (int k = 0; k < 5; ++k) EXPECT_EQ(table_.keyTable()[size_t(k)].group, groups[k]) << k;
   EXPECT_EQ(table_.headerLines(), (QStringList{" first header", "first comments", "second comments"}));
   EXPECT_EQ(table_.Comments(), QStringLiteral("second comments"));  // the last one wins
+  // Lines that are no key are not listed, and the user is told which.
+  EXPECT_EQ(log_.messages, QStringList{"Lirrel|" + Uni() +
+                                       "\r\n3 lines cannot be read as keys and are not listed. Saving keeps them in "
+                                       "the file as they stand.\r\n\r\nLine 8: \"BROKEN_KEY   0   lost text\r\n"
+                                       "Line 9: \"HALF_KEY\" lost text\r\nLine 14: stray"});
   EXPECT_EQ(log_.events, (QStringList{"reset", "group All 0", "key (empty) 0", "group GAME 1", "key GAME_SAVE 1",
                                       "count 1", "group MISC. 2", "key HELLO 2", "count 2", "key GAME_LOAD 3",
                                       "count 3", "key All_X 4", "count 4", "count 4", "finished"}));
@@ -71,14 +77,17 @@ TEST_F(StringTableTest, SaveWritesTheFileAndKeepsABackup) {
   ASSERT_TRUE(table_.SaveTable(Folder()));
   EXPECT_EQ(ReadBytes(Backup()), TableBytes(kSample));
   QStringList lines = FileLines(Uni());
-  ASSERT_EQ(lines.size(), 4 + 18 + 1);
+  ASSERT_EQ(lines.size(), 4 + 18 + 1 + 3);
   EXPECT_EQ(lines[0], QStringLiteral("MSGS  4"));
   EXPECT_EQ(lines[10], QStringLiteral("#&>new comments"));
   // The comment line stays before its key, the note after the value stays behind it.
   EXPECT_EQ(lines[17], kSample[4]);
   EXPECT_EQ(lines[18], KeyLine(QStringLiteral("GAME_SAVE"), QStringLiteral("Game saved.")) + "  # trailing");
-  EXPECT_EQ(lines.last(), QStringLiteral("END"));
+  // Lines that are no key stay as they stood, in their place; what followed "END" after it.
+  EXPECT_EQ(lines.mid(20, 2), kSample.mid(7, 2));
+  EXPECT_EQ(lines.mid(24), (QStringList{"END", "stray"}));
   EXPECT_EQ(table_.headerLines().size(), 15);  // read back: the header just written
+  EXPECT_EQ(log_.messages.size(), 1);  // the refresh after the save does not tell again
   EXPECT_FALSE(table_.Modified());
 
   // Loading and saving a file Lirrel wrote gives the same lines, the author's from the settings.
@@ -115,6 +124,7 @@ TEST_F(StringTableTest, MissingFileKeepsTheTable) {
   Add("UNSAVED");
   const QStringList keys = KeyDump(table_);
   log_.events.clear();
+  log_.messages.clear();
   EXPECT_FALSE(table_.LoadTable(Folder(), LoadMode::Revert));  // (a folder of that name: EditorTest)
   EXPECT_EQ(log_.messages, QStringList{"Can't Load File|" + Backup() + "\r\nThis file does not exist."});
   EXPECT_TRUE(log_.events.isEmpty());  // the lists were not touched
