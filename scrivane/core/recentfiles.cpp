@@ -1,5 +1,7 @@
 #include "scrivane/core/recentfiles.h"
 
+#include <QDir>
+
 #include "common/paths.h"
 
 namespace scrivane {
@@ -39,12 +41,24 @@ void Append(RecentFiles& list, int& n, const RecentEntry& e) {
   if (n == RecentFiles::kCount || e.title.isEmpty() || e.path.isEmpty() || list.Find(e.title) >= 0) return;
   list.entries[n++] = {e.title, e.path, true, e.added};
 }
+
+
+// A stored entry names a file when it has a title to show and a full path that ends in a file
+// name; values edited by hand such as ":::" or "a.cog:" name none. (Qt counts a path that
+// begins with ":" as full: it names a resource built into a program, never the user's file.)
+bool NamesAFile(const RecentEntry& e) {
+  return !e.title.trimmed().isEmpty() && !e.path.startsWith(QLatin1Char(':')) && QDir::isAbsolutePath(e.path) &&
+         !tarvex::FileTitle(e.path).isEmpty();
+}
 }  // namespace
 
 RecentFiles StoredRecentList(const QStringList& values) {
   RecentFiles list;
   int n = 0;
-  for (const QString& v : values) Append(list, n, ParseStoredRecent(v));
+  for (const QString& v : values) {
+    const RecentEntry e = ParseStoredRecent(v);
+    if (NamesAFile(e)) Append(list, n, e);
+  }
   return list;
 }
 

@@ -28,8 +28,8 @@ class RecentFiles {
   bool AnyVisible() const;
 };
 
-// The list as the store holds it: every stored value that names a title and a path, in
-// order, the gaps left by empty or unusable values closed.
+// The list as the store holds it: every stored value that names a title and the full path
+// of a file, in order, the gaps left by empty or unusable values (":::") closed.
 RecentFiles StoredRecentList(const QStringList& values);
 
 // The list to store when this process ends, while another one may have stored its own since

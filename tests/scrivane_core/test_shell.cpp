@@ -174,7 +174,8 @@ TEST(RecentFiles, StoredFormAndColonSplit) {
 // The stored list closes its gaps; at exit this process's additions come first, then what
 // another process stored meanwhile, then the rest of this list, each title once.
 TEST(RecentFiles, StoredListAndMergeAtExit) {
-  const RecentFiles stored = StoredRecentList({"a.cog:/s/a.cog", "no colon", ":", "b.cog:", "c.cog:/s/c.cog"});
+  const RecentFiles stored = StoredRecentList({"a.cog:/s/a.cog", "no colon", ":", "b.cog:", ":::", " :/s/x.cog",
+                                               "r.cog:r.cog", "d:/s/", "c.cog:/s/c.cog"});
   EXPECT_EQ(Titles(stored), "a.cog c.cog - -");
   const struct { std::vector<const char*> loaded, added, others; const char* want; } cases[] = {
       {{}, {"m.cog"}, {}, "m.cog - - -"},

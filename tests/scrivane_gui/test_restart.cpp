@@ -125,7 +125,7 @@ TEST_F(RestartTest, RecentFilesKeepFullPathsAndMergeWithAnotherRunningProgram) {
 // is no number or out of range, a name that is empty, a flag that is neither True nor False),
 // others are read as written; the recent-files menu shows no empty numbered entry between others.
 TEST_F(RestartTest, HandEditedSettingsFallBackToDefaults) {
-  const char* mru[] = {"a.cog:/p/a.cog", "no colon here", "", "d.cog:/p/d.cog"};
+  const char* mru[] = {"a.cog:/p/a.cog", "no colon here", ":::", "d.cog:/p/d.cog"};
   for (const char* size : {"600", "big"}) {
     for (auto [key, value] : {std::pair{"DefFontName", ""}, {"DefFontSize", size}, {"DefFontBold", "true"},
                               {"DefFontItalic", "perhaps"}, {"DefOpenDir", "C:\\a, b"}})
