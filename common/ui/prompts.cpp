@@ -52,6 +52,10 @@ bool MayOverwriteChanged(const FileStamp& known, const QString& path, const QStr
                           MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::Yes;
 }
 
+void TellSettingsFault(const QString& fault, const QString& title) {
+  if (!fault.isEmpty()) prompts().MsgBox(fault, title, MsgButtons::OK, MsgIcon::Exclamation);
+}
+
 QString EffectiveTitle(const QString& title) {
   if (!title.isEmpty()) return title;
   const QString name = QGuiApplication::applicationDisplayName();

@@ -80,6 +80,10 @@ class PromptsOwnedBy {
 bool MayOverwriteChanged(const FileStamp& known, const QString& path, const QString& fileTitle,
                          const QString& title);
 
+// Tells the user that a setting could not be stored: fault is the sentence SaveSetting (or a
+// Pref's Set) gave, naming the settings file and the reason. Nothing when fault is empty.
+void TellSettingsFault(const QString& fault, const QString& title);
+
 // The title a message box shows when its own is empty: the application's display name.
 QString EffectiveTitle(const QString& title);
 

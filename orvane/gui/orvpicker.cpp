@@ -133,9 +133,14 @@ bool orvPicker::OpenArchive(const QString& path) {
   archive_ = path;
   txtArchive->setText(path);
   names_ = index_.NamesIn(ArchiveFolder(kind_));
-  tarvex::prefs::OrvaneArchive.Set(path);
   txtFilter_Change();
   tbsSource->setCurrentIndex(1);
+  // The archive is open either way; a store that cannot be written only means it is not
+  // offered again next time, which the user is told.
+  QString settingsFault;
+  tarvex::prefs::OrvaneArchive.Set(path, &settingsFault);
+  const tarvex::PromptsOwnedBy owner(this);
+  tarvex::TellSettingsFault(settingsFault, windowTitle());
   return true;
 }
 

@@ -335,9 +335,6 @@ void frmMain::mnuViewFont_Click() {
   ReportSettingsFault(fault);
 }
 
-void frmMain::ReportSettingsFault(const QString& fault) {
-  if (!fault.isEmpty())
-    tarvex::prompts().MsgBox(fault, kTitle, tarvex::MsgButtons::OK, tarvex::MsgIcon::Exclamation);
-}
+void frmMain::ReportSettingsFault(const QString& fault) { tarvex::TellSettingsFault(fault, kTitle); }
 
 }  // namespace scrivane

@@ -100,6 +100,16 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   EXPECT_TRUE(LastMessage().startsWith(bad + "\r\nEntry 1 of the archive")) << LastMessage();
   EXPECT_FALSE(editor.Picker()->OpenArchive(bad + ".missing"));
   EXPECT_TRUE(LastMessage().startsWith(bad + ".missing\r\n")) << LastMessage();
+  // A settings file that cannot be written (a folder in its place): the archive opens, and the
+  // user is told, over the picker, that it cannot be remembered.
+  const QString ini = tarvex::SettingsFile(QStringLiteral("Orvane"));
+  QFile::remove(ini);
+  QDir().mkpath(ini);
+  EXPECT_TRUE(editor.Picker()->OpenArchive(gob) && editor.Picker()->lstEntries->count() > 0);
+  EXPECT_TRUE(LastMessage().startsWith("Cannot save the settings to \"" + QDir::toNativeSeparators(ini) + "\": "))
+      << LastMessage();
+  EXPECT_EQ(prompts_.records.back().owner, editor.Picker());
+  QDir(ini).removeRecursively();
   // The archive used last time, damaged since: the picker says so as it opens, over itself.
   const QString later = dir_.filePath("later.gob");
   WriteBytes(later, tarvex::test::BuildGob({{"3do\\a.3do", "x"}}));
