@@ -26,6 +26,10 @@ namespace {
 // every character in its longest UTF-8 form. A client that writes more without ending its line
 // is cut off and asks for nothing, so that no peer makes the program hold what it sends.
 constexpr qsizetype kMaxLine = 128 * 1024;
+// The most clients served at once: each is a socket held until it has written its line, so a
+// peer that opens connections and writes nothing could otherwise use up the program's files.
+// A client beyond them is refused: its connection is closed as soon as it is taken.
+constexpr int kMaxClients = 16;
 
 QString LineOf(const QByteArray& bytes) {
   QString line = QString::fromUtf8(bytes);
@@ -39,10 +43,14 @@ QString LineOf(const QByteArray& bytes) {
 
 struct ExecuteServer::Impl {
   QLocalServer* server = nullptr;
+  int clients = 0;  // sockets taken and not yet gone
 };
 
 ExecuteServer::ExecuteServer(QObject* parent) : QObject(parent), d_(new Impl) {}
-ExecuteServer::~ExecuteServer() { delete d_; }
+ExecuteServer::~ExecuteServer() {
+  delete d_->server;  // its sockets go with it, and count themselves off while d_ is there
+  delete d_;
+}
 
 bool ExecuteServer::Listen(const QString& name) {
   delete d_->server;
@@ -60,8 +68,16 @@ bool ExecuteServer::Listen(const QString& name) {
     return false;
   }
   d_->server = server;
+  server->setMaxPendingConnections(kMaxClients);
   connect(server, &QLocalServer::newConnection, this, [this, server] {
     while (QLocalSocket* sock = server->nextPendingConnection()) {
+      if (d_->clients >= kMaxClients) {
+        sock->abort();
+        sock->deleteLater();
+        continue;
+      }
+      ++d_->clients;
+      connect(sock, &QObject::destroyed, this, [this] { --d_->clients; });
       connect(sock, &QLocalSocket::disconnected, sock, &QObject::deleteLater);
       connect(sock, &QLocalSocket::readyRead, this, [this, sock] {
         if (!sock->canReadLine()) {
@@ -107,6 +123,7 @@ struct ExecuteServer::Impl {
   int fd = -1;
   QByteArray path;
   QSocketNotifier* notifier = nullptr;
+  int clients = 0;  // connections taken whose line has not been read yet
 
   void Close() {
     delete notifier;
@@ -144,7 +161,7 @@ bool ExecuteServer::Listen(const QString& name) {
 
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return false;
-  if (::bind(fd, sa, sizeof addr) != 0 || ::listen(fd, 50) != 0) {
+  if (::bind(fd, sa, sizeof addr) != 0 || ::listen(fd, kMaxClients) != 0) {
     ::close(fd);
     return false;
   }
@@ -155,6 +172,11 @@ bool ExecuteServer::Listen(const QString& name) {
     for (;;) {
       const int c = ::accept4(d_->fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
       if (c < 0) return;
+      if (d_->clients >= kMaxClients) {
+        ::close(c);
+        continue;
+      }
+      ++d_->clients;
       auto client = std::make_shared<Client>();
       client->fd = c;
       auto* notifier = new QSocketNotifier(qintptr(c), QSocketNotifier::Read, this);
@@ -184,6 +206,7 @@ bool ExecuteServer::Listen(const QString& name) {
         notifier->deleteLater();
         ::close(client->fd);
         client->fd = -1;
+        --d_->clients;
         const QByteArray line = nl < 0 ? QByteArray() : client->bytes.left(nl + 1);
         // A client that left without ending its line asked for nothing.
         if (nl >= 0) emit Request(LineOf(line));

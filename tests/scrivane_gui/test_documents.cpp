@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <memory>
 #ifndef Q_OS_WIN
 #include <pwd.h>
 #include <sys/stat.h>
@@ -266,6 +267,14 @@ TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
     QTest::qWait(5);
   }
   EXPECT_NE(endless.state(), QLocalSocket::ConnectedState);
+  // Sixteen clients may wait at once (the one below is the sixteenth); more are closed at once.
+  std::vector<std::unique_ptr<QLocalSocket>> idle;
+  const auto connectIdle = [&] {
+    idle.push_back(std::make_unique<QLocalSocket>());
+    idle.back()->connectToServer(name);
+    return idle.back()->waitForConnected(2000);
+  };
+  for (int i = 0; i < 15; ++i) ASSERT_TRUE(connectIdle()) << i;
   const QString path = WriteFile(QStringLiteral("dde.cog"), "dde\r\n");
   QLocalSocket sock;
   sock.connectToServer(name);
@@ -276,6 +285,10 @@ TEST_F(ScrivaneTest, ExecuteRequestOverTheLocalSocket) {
   ASSERT_EQ(main->colCogs.size(), 2);
   EXPECT_EQ(main->colCogs[1]->Caption(), QStringLiteral("dde.cog"));
   EXPECT_EQ(prompts.Messages(), (std::vector<QString>{path}));
+  ASSERT_TRUE(connectIdle() && connectIdle());  // the sixteenth again, and one too many
+  for (int i = 0; i < 200 && idle.back()->state() == QLocalSocket::ConnectedState; ++i) QTest::qWait(10);
+  EXPECT_NE(idle.back()->state(), QLocalSocket::ConnectedState);
+  EXPECT_EQ(idle[15]->state(), QLocalSocket::ConnectedState);
   // A second Scrivane finds the name taken and does not listen.
   frmMain other;
   EXPECT_FALSE(other.StartDdeServer(name));
