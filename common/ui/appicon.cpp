@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QChildEvent>
 #include <QPainter>
+#include <QWidget>
 
 #include <cstring>
 #include <utility>
@@ -107,9 +109,34 @@ QIcon AppIcon(const QString& name) {
   return QIcon(new FileIconEngine(std::move(files)));
 }
 
-void PresentAs(const QString& desktopName) {
-  QGuiApplication::setWindowIcon(AppIcon(desktopName));
+void PresentAs(const QString& desktopName, QWidget* mainWindow) {
   QGuiApplication::setDesktopFileName(desktopName);
+  if (!mainWindow) {
+    QGuiApplication::setWindowIcon(AppIcon(desktopName));
+    return;
+  }
+  // Given before the window is made, the icon would be set on it twice (as the window is made
+  // and again right after), converting every size each time. The show event comes after the
+  // window is made and before it is mapped, so it still appears with its icon; a dialog of its
+  // own shown first (polished before it is made) gets the icon too.
+  struct IconAtFirstShow : QObject {
+    QString name;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      const bool ownWindow = e->type() == QEvent::Show && o == parent();
+      const bool dialog = e->type() == QEvent::ChildPolished && static_cast<QChildEvent*>(e)->child()->isWidgetType() &&
+                          static_cast<QWidget*>(static_cast<QChildEvent*>(e)->child())->isWindow();
+      if (ownWindow || dialog) {
+        o->removeEventFilter(this);
+        QGuiApplication::setWindowIcon(AppIcon(name));
+        deleteLater();
+      }
+      return false;
+    }
+  };
+  auto* filter = new IconAtFirstShow;
+  filter->name = desktopName;
+  filter->setParent(mainWindow);
+  mainWindow->installEventFilter(filter);
 }
 
 }  // namespace tarvex

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <unordered_map>
 
 #include "common/ansicodec.h"
@@ -45,16 +46,25 @@ CogRefData ParseCogRef(const QString& text) {
   };
 
   // Line by line, each ended by CR LF, LF or a lone CR; a line end closes the line before it,
-  // it does not start an empty last line.
+  // it does not start an empty last line. The next CR and the next LF are each looked for
+  // again only once the lines have passed the one found, so the text is searched once for
+  // each, whichever line ends it uses.
   const QStringView all(text);
+  const qsizetype size = all.size();
+  qsizetype nextCr = -1, nextLf = -1;  // positions at or after pos, or size for none
+  const auto next = [&all, size](char16_t c, qsizetype from) {
+    const qsizetype at = all.indexOf(QChar(c), from);
+    return at < 0 ? size : at;
+  };
   qsizetype pos = 0;
-  for (qsizetype i = 0; pos < all.size(); ++i) {
-    qsizetype end = pos;
-    while (end < all.size() && all[end] != u'\r' && all[end] != u'\n') ++end;
+  for (qsizetype i = 0; pos < size; ++i) {
+    if (nextCr < pos) nextCr = next(u'\r', pos);
+    if (nextLf < pos) nextLf = next(u'\n', pos);
+    const qsizetype end = std::min(nextCr, nextLf);
     const QStringView line = all.sliced(pos, end - pos);
-    pos = end + (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n' ? 2 : 1);
+    pos = end + (end == nextCr && nextLf == end + 1 ? 2 : 1);
     if (i == 0) continue;  // the header, whatever it holds
-    if (line.compare(u"EOF", Qt::CaseInsensitive) == 0) break;
+    if (line.size() == 3 && line.compare(u"EOF", Qt::CaseInsensitive) == 0) break;
     if (line.trimmed().isEmpty()) {
       skip(i, QStringLiteral("blank line"));
       continue;
@@ -65,14 +75,13 @@ CogRefData ParseCogRef(const QString& text) {
         skip(i, QStringLiteral("category line without a name"));
         continue;
       }
-      const auto found = keys.find(name);
-      if (found != keys.end()) {
+      const auto [found, fresh] = keys.try_emplace(name, int(data.categories.size()));
+      if (!fresh) {
         if (found->second >= 0) current = found->second;
         skip(i, QStringLiteral("category \"%1\" appears twice").arg(name));
         continue;
       }
-      current = int(data.categories.size());
-      keys.emplace(name, current);
+      current = found->second;
       data.categories.push_back({name.toString(), {}});
       continue;
     }
@@ -86,11 +95,10 @@ CogRefData ParseCogRef(const QString& text) {
       skip(i, QStringLiteral("function \"%1\" comes before the first category").arg(name));
       continue;
     }
-    if (keys.count(line)) {
+    if (!keys.try_emplace(line, -1).second) {
       skip(i, QStringLiteral("function line \"%1\" appears twice").arg(name));
       continue;
     }
-    keys.emplace(line, -1);
     const QString whole = line.toString();
     data.categories[size_t(current)].functions.push_back({whole, name.toString(), whole});
   }

@@ -69,9 +69,9 @@ void ReportMissingDataFiles() {
 }  // namespace
 
 std::unique_ptr<frmMain> StartScrivane(const StartOptions& options) {
-  // Scrivane's own icon and desktop entry, not those of the script files it opens.
-  tarvex::PresentAs(QStringLiteral("tarvex-scrivane"));
   auto main = std::make_unique<frmMain>();  // holds objMRU, created first
+  // Scrivane's own icon and desktop entry, not those of the script files it opens.
+  tarvex::PresentAs(QStringLiteral("tarvex-scrivane"), main.get());
   main->strCurCog = QStringLiteral("cog1");
   const QString commandLine = options.commandLine;
   main->defaults = ReadDefaults();
