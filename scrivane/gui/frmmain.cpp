@@ -234,10 +234,14 @@ void frmMain::BuildLeftPanel() {
   auto label = [&](const char* text, int row) { grid->addWidget(new QLabel(QString::fromLatin1(text), fraAddSym), row, 0); };
   cmbVarType = new QComboBox(fraAddSym);
   cmbVarType->setObjectName(QStringLiteral("cmbVarType"));
-  cmbVarType->setEditable(true);
-  cmbVarType->setInsertPolicy(QComboBox::NoInsert);
+  // Its items and no current one before it is made editable, so that its line edit is not
+  // first given the first item's text to lay out; and since the grid gives it its size, it
+  // need not size itself to its items as it is made editable.
   cmbVarType->addItems(SymbolTypeNames());
   cmbVarType->setCurrentIndex(-1);
+  cmbVarType->setAttribute(Qt::WA_Resized);
+  cmbVarType->setEditable(true);
+  cmbVarType->setInsertPolicy(QComboBox::NoInsert);
   cmbVarType->setEditText(QStringLiteral("Choose One..."));
   // Wide enough for its prompt in any font.
   cmbVarType->setMinimumContentsLength(int(QStringLiteral("Choose One...").size()));
