@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
-#include <unordered_map>
+#include <vector>
 
 #include "common/ansicodec.h"
 #include "common/files.h"
@@ -16,16 +16,57 @@ namespace {
 
 constexpr int kNamedProblems = 5;  // how many skipped lines the start-up message names
 
-// The keys' hash, for keys compared ignoring case (KeyEqual): of their length and of their
-// first and last characters only, since a reference line is long and its start (the
-// function's name) tells most apart.
-struct KeyEndsHash {
-  size_t operator()(QStringView v) const {
+// Every key used so far, any letter case (KeyEqual), each with a number: views into the text
+// in an open table, so that adding a key allocates nothing. The hash is of the key's length
+// and of its first and last characters only, since a reference line is long and its start
+// (the function's name) tells most apart.
+class KeyTable {
+ public:
+  explicit KeyTable(qsizetype expected) {
+    size_t n = 64;
+    while (n < size_t(expected) * 2) n *= 2;
+    slots_.resize(n);
+  }
+  // The number kept for the key, after adding the key with `number` unless an equal key is
+  // there; and whether it was added.
+  std::pair<int, bool> Add(QStringView key, int number) {
+    if (used_ * 2 >= slots_.size()) Grow();
+    const size_t hash = Hash(key);
+    Slot* slot = Find(key, hash);
+    if (slot->used) return {slot->number, false};
+    *slot = {key, hash, number, true};
+    ++used_;
+    return {number, true};
+  }
+
+ private:
+  struct Slot {
+    QStringView key;
+    size_t hash = 0;
+    int number = 0;
+    bool used = false;
+  };
+  static size_t Hash(QStringView v) {
     constexpr qsizetype kEnds = 12;
     const KeyHash whole;
     if (v.size() <= 2 * kEnds) return whole(v);
     return whole(v.first(kEnds)) * 1000003u ^ whole(v.last(kEnds)) ^ size_t(v.size());
   }
+  Slot* Find(QStringView key, size_t hash) {
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& s = slots_[i];
+      if (!s.used || (s.hash == hash && KeyEqual()(s.key, key))) return &s;
+    }
+  }
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    for (const Slot& s : old)
+      if (s.used) *Find(s.key, s.hash) = s;
+  }
+  std::vector<Slot> slots_;
+  size_t used_ = 0;
 };
 
 }  // namespace
@@ -36,10 +77,9 @@ bool IsCategoryTag(const QString& tag) { return tarvex::SameText(tag, CogRefCate
 
 CogRefData ParseCogRef(const QString& text) {
   CogRefData data;
-  // Every key used so far, any letter case, with the index of its category (-1 for a
-  // function); the keys are views into the text.
-  std::unordered_map<QStringView, int, KeyEndsHash, KeyEqual> keys;
-  keys.reserve(1024);
+  // Every key used so far with the index of its category (-1 for a function). About one line
+  // in a hundred characters.
+  KeyTable keys(text.size() / 100 + 16);
   int current = -1;  // index of the current category, -1 before the first one
   const auto skip = [&data](qsizetype index, const QString& reason) {
     data.problems.push_back({int(index + 1), reason});
@@ -75,13 +115,13 @@ CogRefData ParseCogRef(const QString& text) {
         skip(i, QStringLiteral("category line without a name"));
         continue;
       }
-      const auto [found, fresh] = keys.try_emplace(name, int(data.categories.size()));
+      const auto [number, fresh] = keys.Add(name, int(data.categories.size()));
       if (!fresh) {
-        if (found->second >= 0) current = found->second;
+        if (number >= 0) current = number;
         skip(i, QStringLiteral("category \"%1\" appears twice").arg(name));
         continue;
       }
-      current = found->second;
+      current = number;
       data.categories.push_back({name.toString(), {}});
       continue;
     }
@@ -95,7 +135,7 @@ CogRefData ParseCogRef(const QString& text) {
       skip(i, QStringLiteral("function \"%1\" comes before the first category").arg(name));
       continue;
     }
-    if (!keys.try_emplace(line, -1).second) {
+    if (!keys.Add(line, -1).second) {
       skip(i, QStringLiteral("function line \"%1\" appears twice").arg(name));
       continue;
     }
