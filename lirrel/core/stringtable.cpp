@@ -85,10 +85,12 @@ bool StringTable::LoadTable(const QString& folder, LoadMode mode, const QString&
 
 void StringTable::TellUnreadable(const QString& path) const {
   QString text = path + kCrLf +
-                 (unreadable_ == 1 ? QStringLiteral("1 line cannot be read as a key and is not listed.")
-                                   : QStringLiteral("%1 lines cannot be read as keys and are not listed.").arg(unreadable_)) +
-                 QStringLiteral(" Saving keeps them in the file as they stand.") + kCrLf + kCrLf +
-                 unreadableShown_.join(kCrLf);
+                 (unreadable_ == 1 ? QStringLiteral("1 line cannot be read as a key and is not listed. Saving keeps it "
+                                                    "in the file as it stands.")
+                                   : QStringLiteral("%1 lines cannot be read as keys and are not listed. Saving keeps "
+                                                    "them in the file as they stand.")
+                                         .arg(unreadable_)) +
+                 kCrLf + kCrLf + unreadableShown_.join(kCrLf);
   if (unreadable_ > unreadableShown_.size())
     text += kCrLf + QStringLiteral("and %1 more.").arg(unreadable_ - unreadableShown_.size());
   Notify(text, QStringLiteral("Lirrel"), TableListener::Notice::Warning);
