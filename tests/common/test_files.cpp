@@ -47,10 +47,8 @@ TEST(SafeWrite, ReadOnlyFileSystemIsNamed) {
   const QString file = disk.Path() + "/t.uni", backup = disk.Path() + "/t.~un";
   ASSERT_TRUE(WriteWholeFile(file, "old"));
   ASSERT_TRUE(disk.SetReadOnly(true));
-  const struct {
-    QString path;
-    bool withBackup;
-  } cases[] = {{file, false}, {file, true}, {disk.Path() + "/new.uni", false}, {disk.Path() + "/new.uni", true}};
+  const QString added = disk.Path() + "/new.uni";
+  const struct { QString path; bool withBackup; } cases[] = {{file, false}, {file, true}, {added, false}, {added, true}};
   for (const auto& c : cases) {
     QString error;
     EXPECT_FALSE(c.withBackup ? WriteWholeFileWithBackup(c.path, backup, "new", &error)

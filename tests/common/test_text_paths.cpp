@@ -64,9 +64,10 @@ TEST(Paths, DataFolderBesideOrInTheSharedDataFolder) {
   const QDir root(tmp.path());
   ASSERT_TRUE(root.mkpath("portable") && root.mkpath("usr/bin") && root.mkpath("usr/share/tarvex") &&
               root.mkpath("usr/" TARVEX_INSTALL_MODULEDIR) && root.mkpath("lone/bin"));
-  const struct {
-    const char *program, *data, *modules;
-  } cases[] = {{"portable", "portable", "portable"}, {"usr/bin", "usr/share/tarvex", "usr/" TARVEX_INSTALL_MODULEDIR}, {"lone/bin", "lone/bin", "lone/bin"}};
+  const struct { const char *program, *data, *modules; } cases[] = {
+      {"portable", "portable", "portable"},
+      {"usr/bin", "usr/share/tarvex", "usr/" TARVEX_INSTALL_MODULEDIR},
+      {"lone/bin", "lone/bin", "lone/bin"}};
   for (const auto& c : cases) {
     const QString program = tarvex::NativePath(root.filePath(QLatin1String(c.program)));
     EXPECT_EQ(tarvex::DataFolderFor(program), tarvex::NativePath(root.filePath(QLatin1String(c.data)))) << c.program;

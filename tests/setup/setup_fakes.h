@@ -19,10 +19,7 @@ namespace pendrel::test {
 using tarvex::test::ReadBytes;
 using tarvex::test::WriteBytes;
 
-struct Started {
-  QString program;
-  QStringList args;
-};
+struct Started { QString program; QStringList args; };
 
 class RecordingShell : public SetupShell {
  public:

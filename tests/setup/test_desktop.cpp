@@ -108,9 +108,8 @@ TEST_F(RegisterTest, DesktopToolsAcceptTheFilesAndTypeByThem) {
 // box and installing again takes back what that box registered; Remove Associations takes back
 // all of it, and nothing the installer did not write.
 TEST_F(RegisterTest, UntickedTypesAndRemovalTakeBackExactlyWhatWasRegistered) {
-  shell.found[QStringLiteral("update-mime-database")] = QStringLiteral("/u/update-mime-database");
-  shell.found[QStringLiteral("update-desktop-database")] = QStringLiteral("/u/update-desktop-database");
-  shell.found[QStringLiteral("gtk-update-icon-cache")] = QStringLiteral("/u/gtk-update-icon-cache");
+  for (const QString cache : {"update-mime-database", "update-desktop-database", "gtk-update-icon-cache"})
+    shell.found[cache] = "/u/" + cache;
   EXPECT_TRUE(Register({false, false, false, false}).problems.isEmpty() && !QFileInfo::exists(data) && shell.ran.empty());
   const QStringList others = {"applications/user-own.desktop", "mime/packages/other.xml",
                               "icons/hicolor/48x48/apps/other.png", "icons/hicolor/icon-theme.cache"};

@@ -11,10 +11,7 @@ namespace {
 
 const QString kLinux = QStringLiteral(TARVEX_SOURCE_DIR "/platform/linux/");
 
-struct PackageType {
-  QString comment, icon, magic;
-  QStringList globs;
-};
+struct PackageType { QString comment, icon, magic; QStringList globs; };
 
 QMap<QString, PackageType> PackageTypes() {
   QMap<QString, PackageType> types;

@@ -41,20 +41,14 @@ TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
     EXPECT_EQ(got, want);
   }
   const QStringList all = RegistryFileLines(kAll, QStringLiteral("D:\\T"), WindowsStyle());
-  EXPECT_EQ(all[1 + 2 * 14 + 1], R"(@="JKDAT")");
-  EXPECT_EQ(all[1 + 2 * 14 + 6], R"(@="D:\\T\\DATPage.ico,0")");
-  EXPECT_EQ(all[1 + 3 * 14 + 3], R"(@="Jedi Knight UNI File")");
-  EXPECT_EQ(all[1 + 3 * 14 + 6], R"(@="D:\\T\\JKUni.ico,0")");
+  EXPECT_EQ(QStringList({all[1 + 2 * 14 + 1], all[1 + 2 * 14 + 6], all[1 + 3 * 14 + 3], all[1 + 3 * 14 + 6]}),
+            QStringList({R"(@="JKDAT")", R"(@="D:\\T\\DATPage.ico,0")", R"(@="Jedi Knight UNI File")", R"(@="D:\\T\\JKUni.ico,0")"}));
   const QStringList onUnix = RegistryFileLines(kAll, QStringLiteral("/opt/jk/Tarvex"), UnixStyle());
   EXPECT_EQ(onUnix[7] + onUnix[14], R"(@="/opt/jk/Tarvex/COGPage.ico,0"@="\"/opt/jk/Tarvex/Scrivane\" %1")");
 }
 
 TEST(RegistryFile, EscapedInstallPath) {
-  struct Case {
-    QString path;
-    PathStyle style;
-    QString escaped;
-  } cases[] = {
+  struct Case { QString path; PathStyle style; QString escaped; } cases[] = {
       {kDefault, WindowsStyle(), R"(C:\\Jedi Knight\\Tarvex\\)"},
       {R"(C:\)", WindowsStyle(), R"(C:\\)"},
       {"/home/jo/", UnixStyle(), "/home/jo/"},

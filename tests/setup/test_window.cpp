@@ -35,11 +35,10 @@ TEST_F(WindowTest, OpensOnTheCurrentFolderAndTheListFillsTheInstallPath) {
   QDir(root).mkpath(QStringLiteral("apps"));
   PendrelSetup w(&files, &shell);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(w.fileassociation[i]->isChecked(), i < 2) << i;
-  EXPECT_EQ(w.pdInstallPath->text(), DefaultInstallPath());
-  EXPECT_EQ(w.pdDir->path(), root);  // the folder current at start
-  EXPECT_TRUE(root.startsWith(w.pdDrive->currentText()));
-  EXPECT_FALSE(w.decoImage->pixmap().isNull());
-  EXPECT_EQ(w.pdDir->subfolders(), (QStringList{"apps", "Games"}));
+  // The list on the folder current at start, on its drive.
+  EXPECT_EQ(std::tuple(w.pdInstallPath->text(), w.pdDir->path(), w.pdDir->subfolders()),
+            std::tuple(DefaultInstallPath(), root, QStringList{"apps", "Games"}));
+  EXPECT_TRUE(root.startsWith(w.pdDrive->currentText()) && !w.decoImage->pixmap().isNull());
 
   // Activating a subfolder opens it.
   emit w.pdDir->itemActivated(w.pdDir->currentItem()->child(1), 0);
@@ -62,10 +61,8 @@ TEST_F(WindowTest, NewDirectory) {
   w.pdDir->setPath(At("Games"));  // not there: the list stays
   EXPECT_EQ(w.pdDir->path(), root);
   w.pdInstallPath->setText(QStringLiteral("unchanged"));
-  const struct {
-    QString answer, after;  // the install path afterwards, and the folder list's path once one was made
-    bool refused;
-  } cases[] = {
+  // After: the install path afterwards, and the folder list's path once one was made.
+  const struct { QString answer, after; bool refused; } cases[] = {
       {"", "unchanged", false},  // empty answer, also a cancelled box: nothing
       {"Old", At("Old"), false},  // already there: moved into
       {"plain file", At("Old"), true},

@@ -60,16 +60,12 @@ ReadOnlyFolder::~ReadOnlyFolder() {
 
 SmallDisk::SmallDisk(qint64 size) {
   if (!dir_.isValid()) return;
-  mounted_ = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                          QStringLiteral("size=%1").arg(size), QStringLiteral("tmpfs"),
-                                                          dir_.path()}) == 0;
+  const QStringList args{"-t", "tmpfs", "-o", QStringLiteral("size=%1").arg(size), "tmpfs", dir_.path()};
+  mounted_ = QProcess::execute(QStringLiteral("mount"), args) == 0;
 }
 
 bool SmallDisk::SetReadOnly(bool readOnly) {
-  return mounted_ && QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"),
-                                                                 readOnly ? QStringLiteral("remount,ro")
-                                                                          : QStringLiteral("remount,rw"),
-                                                                 dir_.path()}) == 0;
+  return mounted_ && QProcess::execute(QStringLiteral("mount"), {"-o", readOnly ? "remount,ro" : "remount,rw", dir_.path()}) == 0;
 }
 
 SmallDisk::~SmallDisk() {

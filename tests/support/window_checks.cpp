@@ -62,12 +62,7 @@ QStringList ClippedWidgets(QWidget* window) {
                                                     : w->minimumSizeHint().width();
     const bool inside = !w->parentWidget() || w->parentWidget()->rect().contains(w->geometry());
     if (w->height() < needH || w->width() < needW || !inside)
-      out << QStringLiteral("%1 %2x%3 needs %4x%5%6")
-                 .arg(Id(w))
-                 .arg(w->width())
-                 .arg(w->height())
-                 .arg(needW)
-                 .arg(needH)
+      out << QStringLiteral("%1 %2x%3 needs %4x%5%6").arg(Id(w)).arg(w->width()).arg(w->height()).arg(needW).arg(needH)
                  .arg(inside ? QString() : QStringLiteral(" outside its parent"));
   }
   return out;
