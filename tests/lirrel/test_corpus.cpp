@@ -15,10 +15,7 @@ namespace {
 // Comment lines begin with "#" (not "#&"), after blanks too when the line is no key. Any other
 // line with words that is not the count or "END" is kept as it stands. `sequence` holds the
 // comment lines, the kept lines and the keys (with what follows their value) in file order.
-struct Expected {
-  QStringList keys, groups{QStringLiteral("All")}, sequence;
-  int kept = 0;
-};
+struct Expected { QStringList keys, groups{QStringLiteral("All")}, sequence; int kept = 0; };
 
 Expected CountKeyLines(const QByteArray& bytes) {
   Expected out;
@@ -65,9 +62,7 @@ TEST(Corpus, EveryTableLoadsSavesAndReadsBack) {
     const bool tooLong = std::any_of(expected.keys.begin(), expected.keys.end(),
                                      [](const QString& kv) { return kv.size() - 1 + 35 > kGameLineLimit; });
     EXPECT_EQ(log.messages.size(), tooLong ? 1 : 0) << log.messages.join('\n');
-    if (tooLong) {
-      EXPECT_TRUE(log.messages[0].startsWith(QStringLiteral("Lirrel|"))) << log.messages[0];
-    }
+    if (tooLong) { EXPECT_TRUE(log.messages[0].startsWith(QStringLiteral("Lirrel|"))) << log.messages[0]; }
     EXPECT_EQ(test::ReadBytes(TablePath(dir.path(), true)), original);  // the backup is the file as it was
     // Every comment line is kept, in its place among the keys.
     const Expected saved = CountKeyLines(test::ReadBytes(TablePath(dir.path())));

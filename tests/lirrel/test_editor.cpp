@@ -118,9 +118,7 @@ TEST_F(EditorTest, FileCommandsAndTheLists) {
     File(c.command, Folder() + '/' + c.file);
     EXPECT_EQ(prompts_.records[0].kind, c.command == 2 ? PromptRecord::SaveFile : PromptRecord::OpenFile);
     EXPECT_EQ(prompts_.records.size(), c.error ? 2u : 1u) << c.file;
-    if (c.error) {
-      EXPECT_EQ(Said(), QStringLiteral("This file is not JKStrings.Uni.|") + c.error);
-    }
+    if (c.error) { EXPECT_EQ(Said(), QStringLiteral("This file is not JKStrings.Uni.|") + c.error); }
     EXPECT_EQ(editor_->Table().Count(), c.error ? 0 : 5);
   }
 
@@ -133,8 +131,7 @@ TEST_F(EditorTest, FileCommandsAndTheLists) {
   QDir().mkpath(Folder() + "/sub/jkstrings.uni");
   File(0, Folder() + "/sub/jkstrings.uni");
   EXPECT_EQ(Said(), Folder() + "/sub/jkstrings.uni\r\nIt is a folder, not a file.|Can't Load File");
-  EXPECT_EQ(Groups(), kGroups);
-  EXPECT_EQ(Keys(), kAllKeys);
+  EXPECT_EQ(std::pair(Groups(), Keys()), std::pair(kGroups, kAllKeys));
   ChooseGroup("GAME");
   EXPECT_EQ(Keys(), (QStringList{"GAME_SAVE:1", "GAME_LOAD:3", "GAME_QUIT:5"}));
   ChooseGroup("All");
@@ -214,9 +211,9 @@ TEST_F(EditorTest, AddAndDeleteKeys) {
   for (int i = 0; i < 4; ++i) editor_->smnuEdit_Click(0);
   EXPECT_TRUE(Last().text.contains("The key was not added.")) << Said();  // the name with a quote
   // Listed at the end of the shown group all the same; "Custom Keys" once.
-  EXPECT_EQ(Keys(), (QStringList{"HELLO:2", "BYE:4", "My_Key:6", "HUD %s:7"}));
-  EXPECT_EQ(Groups(), kGroups + QStringList{"Custom Keys:3"});
-  EXPECT_EQ(Count(), QStringLiteral("Number of Messages:  7"));
+  EXPECT_EQ(std::tuple(Keys(), Groups(), Count()),
+            std::tuple(QStringList{"HELLO:2", "BYE:4", "My_Key:6", "HUD %s:7"}, kGroups + QStringList{"Custom Keys:3"},
+                       QStringLiteral("Number of Messages:  7")));
 
   // Nothing selected, or the placeholder: nothing to delete.
   prompts_.Clear();
@@ -253,8 +250,7 @@ TEST_F(EditorTest, CommentsHeaderAndAbout) {
     w->lirCommentBox->setText(text);
     w->lirComDescBtn_Click(0);
     EXPECT_TRUE(Last().text.startsWith("The comments & description ")) << Said();
-    EXPECT_EQ(Last().owner, w);
-    EXPECT_EQ(editor_->Comments(), QStringLiteral("old comments"));
+    EXPECT_EQ(std::pair(Last().owner, editor_->Comments()), std::pair(static_cast<const QWidget*>(w), QString("old comments")));
   }
   w->lirCommentBox->setText(QStringLiteral("new \"quoted\" notes"));
   editor_->mnuComDesc_Click();  // shown again: the same window, its text kept
@@ -324,8 +320,7 @@ TEST_F(EditorTest, ClosingWithoutALoadedFolderAsksForTheFile) {
   prompts_.fileAnswers.push_back(TablePath(elsewhere));
   EXPECT_TRUE(editor_->close());  // Yes, and a file chosen: written there, the small windows closed
   tarvex::test::ProcessEvents();
-  EXPECT_EQ(editor_->CommentsWindow(), nullptr);
-  EXPECT_TRUE(FileLines(TablePath(elsewhere)).contains(QStringLiteral("#&>fresh")));
+  EXPECT_TRUE(!editor_->CommentsWindow() && FileLines(TablePath(elsewhere)).contains(QStringLiteral("#&>fresh")));
   EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), QStringList{"jkstrings.uni"});  // and no backup
 }
 
@@ -336,10 +331,8 @@ TEST_F(EditorTest, LongValueIsQuestionedWhenStored) {
   Load();
   const QString longValue(300, QLatin1Char('v'));
   const int room = 254 - 35 - 5;  // the key line of HELLO: quotes, padding, "0"
-  const struct {
-    MsgResult answer;
-    QString stored;
-  } cases[] = {{MsgResult::Cancel, "Hi"}, {MsgResult::No, longValue.left(room)}, {MsgResult::Yes, longValue}};
+  const struct { MsgResult answer; QString stored; } cases[] = {
+      {MsgResult::Cancel, "Hi"}, {MsgResult::No, longValue.left(room)}, {MsgResult::Yes, longValue}};
   for (const auto& c : cases) {
     ChooseKey("HELLO");
     editor_->cmdBtn_Click(1);
@@ -348,8 +341,7 @@ TEST_F(EditorTest, LongValueIsQuestionedWhenStored) {
     editor_->cmdBtn_Click(0);
     ASSERT_EQ(prompts_.Messages().size(), 1u);
     EXPECT_TRUE(Last().text.startsWith("The value of \"HELLO\" is 300 characters long;")) << Said();
-    EXPECT_EQ(Last().buttons, MsgButtons::YesNoCancel);
-    EXPECT_EQ(editor_->Table().keyTable()[2].value, c.stored);
+    EXPECT_EQ(std::pair(Last().buttons, editor_->Table().keyTable()[2].value), std::pair(MsgButtons::YesNoCancel, c.stored));
   }
   prompts_.Clear();
   ASSERT_TRUE(editor_->Table().SaveTable(Folder()));
@@ -405,8 +397,8 @@ TEST_F(EditorTest, TheNamedFileIsOpenedAndRevertIsNotForgotten) {
   EXPECT_TRUE(editor_->close());
   EXPECT_EQ(Said(), kAskToSave);
   EXPECT_TRUE(FileLines(upper).contains(KeyLine(QStringLiteral("OLD"), QStringLiteral("o"))));
-  EXPECT_EQ(ReadBytes(Uni(true)), TableBytes({"\"UPPER\" 0 \"u\""}));  // the backup of the named file
-  EXPECT_EQ(ReadBytes(Uni()), TableBytes(kTable));  // the other file is untouched
+  // The backup is the named file's; the other file is untouched.
+  EXPECT_EQ(std::pair(ReadBytes(Uni(true)), ReadBytes(Uni())), std::pair(TableBytes({"\"UPPER\" 0 \"u\""}), TableBytes(kTable)));
 }
 
 TEST_F(EditorTest, ProgressWindowForSlowLoads) {
@@ -424,8 +416,6 @@ TEST_F(EditorTest, ProgressWindowForSlowLoads) {
   EXPECT_EQ(editor_->ProgressWindow(), nullptr);  // gone once the load has ended
 }
 
-// Every control has a name of its own for screen readers, and with interface fonts of 9, 12 and
-// 16 points no label, field or button is cut.
 TEST_F(EditorTest, NamedForScreenReadersAndWholeInLargeFonts) {
   Load();
   EXPECT_EQ(tarvex::test::AccessibleNameProblems(editor_), QStringList());

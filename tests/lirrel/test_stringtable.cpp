@@ -66,8 +66,7 @@ TEST_F(StringTableTest, LoadBuildsKeysGroupsAndHeader) {
   // A file without header lines: one empty header entry, the comments stay; any line end.
   WriteBytes(Uni(), "\"A\" 0 \"a\"\n\"B\" 0 \"b\"\r\"C\" 0 \"c\"\r\n\r\n\"D\" 0 \"\x80\xC9\"");
   ASSERT_TRUE(table_.LoadTable(Folder(), LoadMode::Load));
-  EXPECT_EQ(table_.headerLines(), QStringList{QString()});
-  EXPECT_EQ(table_.Comments(), QStringLiteral("second comments"));
+  EXPECT_EQ(std::pair(table_.headerLines(), table_.Comments()), std::pair(QStringList{QString()}, QString("second comments")));
   EXPECT_EQ(KeyDump(table_), (QStringList{"A=a", "B=b", "C=c", QString::fromUtf8("D=\xE2\x82\xAC\xC3\x89")}));
 }
 
@@ -78,17 +77,14 @@ TEST_F(StringTableTest, SaveWritesTheFileAndKeepsABackup) {
   EXPECT_EQ(ReadBytes(Backup()), TableBytes(kSample));
   QStringList lines = FileLines(Uni());
   ASSERT_EQ(lines.size(), 4 + 18 + 1 + 3);
-  EXPECT_EQ(lines[0], QStringLiteral("MSGS  4"));
-  EXPECT_EQ(lines[10], QStringLiteral("#&>new comments"));
-  // The comment line stays before its key, the note after the value stays behind it.
-  EXPECT_EQ(lines[17], kSample[4]);
-  EXPECT_EQ(lines[18], KeyLine(QStringLiteral("GAME_SAVE"), QStringLiteral("Game saved.")) + "  # trailing");
-  // Lines that are no key stay as they stood, in their place; what followed "END" after it.
-  EXPECT_EQ(lines.mid(20, 2), kSample.mid(7, 2));
-  EXPECT_EQ(lines.mid(24), (QStringList{"END", "stray"}));
-  EXPECT_EQ(table_.headerLines().size(), 15);  // read back: the header just written
-  EXPECT_EQ(log_.messages.size(), 1);  // the refresh after the save does not tell again
-  EXPECT_FALSE(table_.Modified());
+  // The comment line stays before its key, the note after the value stays behind it; lines that
+  // are no key stay as they stood, in their place, and what followed "END" after it.
+  EXPECT_EQ(QStringList({lines[0], lines[10], lines[17], lines[18]}) + lines.mid(20, 2) + lines.mid(24),
+            QStringList({"MSGS  4", "#&>new comments", kSample[4], KeyLine("GAME_SAVE", "Game saved.") + "  # trailing"}) +
+                kSample.mid(7, 2) + QStringList({"END", "stray"}));
+  // The header just written read back; the refresh after the save does not tell again.
+  EXPECT_EQ(std::tuple(table_.headerLines().size(), log_.messages.size(), table_.Modified()),
+            std::tuple(qsizetype(15), qsizetype(1), false));
 
   // Loading and saving a file Lirrel wrote gives the same lines, the author's from the settings.
   const QByteArray first = ReadBytes(Uni());
@@ -128,9 +124,7 @@ TEST_F(StringTableTest, MissingFileKeepsTheTable) {
   EXPECT_FALSE(table_.LoadTable(Folder(), LoadMode::Revert));  // (a folder of that name: EditorTest)
   EXPECT_EQ(log_.messages, QStringList{"Can't Load File|" + Backup() + "\r\nThis file does not exist."});
   EXPECT_TRUE(log_.events.isEmpty());  // the lists were not touched
-  EXPECT_EQ(KeyDump(table_), keys);
-  EXPECT_EQ(table_.groupTable().size(), 4);
-  EXPECT_TRUE(table_.Modified());
+  EXPECT_EQ(std::tuple(KeyDump(table_), table_.groupTable().size(), table_.Modified()), std::tuple(keys, qsizetype(4), true));
 }
 
 // Each failing step of a save names the file and the reason and leaves the old table whole.

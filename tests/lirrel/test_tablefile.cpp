@@ -11,12 +11,8 @@ namespace {
 
 TEST(TableFile, ReadsEachKindOfLine) {
   using K = TableLine::Kind;
-  const struct {
-    const char* line;
-    K kind;
-    const char* a;  // Key: name; Header: entry
-    const char* b;  // Key: value; Header: "c" for the comments line
-  } cases[] = {
+  // a and b: a key's name and value; a header line's entry and "c" for the comments line.
+  const struct { const char* line; K kind; const char *a, *b; } cases[] = {
       {"#& created by: Me", K::Header, " created by: Me", ""},
       {"#&>my \"notes\"", K::Header, "my \"notes\"", "c"},
       {"#  \"<key>\"  0  \"<string>\"", K::Comment, "", ""},

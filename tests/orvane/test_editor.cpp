@@ -134,14 +134,12 @@ TEST_F(OrvaneTest, LoadEditPickAddSave) {
   picker->txtDisk->setText(notModel);
   picker->cmdOK_Click();
   EXPECT_TRUE(LastMessage().startsWith(notModel + " cannot be used: ")) << LastMessage();
-  EXPECT_EQ(prompts_.records.back().owner, picker);
-  EXPECT_TRUE(picker->isVisible());
-  EXPECT_EQ(editor.txtModel->text(), chosen);
+  EXPECT_EQ(std::tuple(prompts_.records.back().owner, picker->isVisible(), editor.txtModel->text()),
+            std::tuple(static_cast<const QWidget*>(picker), true, chosen));
   picker->reject();
 
   editor.cmdAdd_Click();
-  EXPECT_EQ(editor.lblCount->text(), QStringLiteral("Number of Models: 87"));
-  EXPECT_EQ(editor.SelectedRow(), 86);
+  EXPECT_EQ(std::pair(editor.lblCount->text(), editor.SelectedRow()), std::pair(QStringLiteral("Number of Models: 87"), 86));
   ASSERT_TRUE(editor.mnuFileSave_Click());
   EXPECT_EQ(ReadBytes(dir_.filePath("misc/models.~da")), original_);
   const QStringList lines = QString::fromLatin1(ReadBytes(path_)).split("\r\n");
@@ -191,8 +189,7 @@ TEST_F(OrvaneTest, ClosePromptCountsTypedCommentsAndFields) {
   prompts_.messageAnswers = {MsgResult::Yes};
   EXPECT_TRUE(editor.close());
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
-  EXPECT_TRUE(ReadBytes(path_).contains("\r\n#&>typed notes\r\n"));
-  EXPECT_TRUE(ReadBytes(path_).contains("\ttyped.snd")) << ReadBytes(path_).toStdString();
+  EXPECT_TRUE(ReadBytes(path_).contains("\r\n#&>typed notes\r\n") && ReadBytes(path_).contains("\ttyped.snd")) << ReadBytes(path_);
 }
 
 TEST_F(OrvaneTest, PersonalitiesWindow) {
@@ -205,9 +202,8 @@ TEST_F(OrvaneTest, PersonalitiesWindow) {
   editor.mnuPersonalities_Click();
   orvPersonality* w = editor.PersonalityWindow();
   ASSERT_NE(w, nullptr);
-  ASSERT_EQ(w->cmbFile->count(), 1);
-  EXPECT_EQ(w->cmbFile->itemText(0), QStringLiteral("jedi.per - Jedi"));
-  EXPECT_EQ(w->tblParams->rowCount(), 2);
+  EXPECT_EQ(std::tuple(w->cmbFile->count(), w->cmbFile->itemText(0), w->tblParams->rowCount()),
+            std::tuple(1, QStringLiteral("jedi.per - Jedi"), 2));
 
   prompts_.Clear();
   prompts_.inputAnswers = {"300", "7", "x", "7", "0.5"};
@@ -248,9 +244,8 @@ TEST_F(OrvaneTest, SaveAsMoveHeaderAndRevert) {
   ASSERT_TRUE(editor.mnuFileSave_Click());
   prompts_.Clear();
   editor.mnuFileRevert_Click();
-  EXPECT_EQ(editor.lvwModels->topLevelItem(0)->text(1), QStringLiteral("17droid.3do"));
-  EXPECT_TRUE(editor.Table().Modified());
-  EXPECT_EQ(editor.Table().Path(), copy);
+  EXPECT_EQ(std::tuple(editor.lvwModels->topLevelItem(0)->text(1), editor.Table().Modified(), editor.Table().Path()),
+            std::tuple(QStringLiteral("17droid.3do"), true, copy));
   prompts_.messageAnswers = {MsgResult::Yes};
   EXPECT_TRUE(editor.close());
   EXPECT_EQ(LastMessage(), QStringLiteral("Save changes to models.dat?"));
@@ -265,11 +260,7 @@ TEST_F(OrvaneTest, LinesTheGameCannotReadAreRefused) {
   tarvex::test::TempSettings settings;
   orvEditor editor;
   Open(editor);
-  const struct {
-    const char* key;
-    QString value;
-    const char* said;
-  } settingCases[] = {
+  const struct { const char* key; QString value; const char* said; } settingCases[] = {
       {"Name", "Line one\nLine two",
        "The author setting \"Name\" (Pendrel/AuthInfo) holds a line break, which the header of models.dat cannot "
        "store. Change the setting and save again; nothing was written."},
@@ -333,12 +324,7 @@ TEST_F(OrvaneTest, CloseAsksEveryWindowAndCancelKeepsThemAll) {
   ASSERT_TRUE(w->Modified());
 
   const QString askPer = QStringLiteral("Save changes to jedi.per?"), askTable = QStringLiteral("Save changes to models.dat?");
-  const struct {
-    bool tableChanged;
-    std::deque<MsgResult> answers;
-    std::vector<QString> asked;
-    bool closes;
-  } steps[] = {
+  const struct { bool tableChanged; std::deque<MsgResult> answers; std::vector<QString> asked; bool closes; } steps[] = {
       {false, {MsgResult::Cancel}, {askPer}, false},
       {true, {MsgResult::No, MsgResult::Cancel}, {askPer, askTable}, false},
       {true, {MsgResult::No, MsgResult::No}, {askPer, askTable}, true},
@@ -390,9 +376,8 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
 
   prompts_.fileAnswers = {third.filePath("misc/models.dat")};  // over the table there
   ASSERT_TRUE(editor.mnuFileSaveAs_Click());
-  EXPECT_EQ(editor.PersonalityWindow(), w);
-  EXPECT_EQ(w->FilePath(), third.filePath("misc/per/soldier.per"));
-  EXPECT_EQ(w->Params(), (std::map<int, QString>{{3, "4"}}));
+  EXPECT_EQ(std::tuple(editor.PersonalityWindow(), w->FilePath(), w->Params()),
+            std::tuple(w, third.filePath("misc/per/soldier.per"), std::map<int, QString>{{3, "4"}}));
   // Its lines the game would not read: ten of them told, the rest counted.
   EXPECT_TRUE(LastMessage().startsWith("The game would read soldier.per differently") &&
               LastMessage().split("\r\n").size() == 12 && LastMessage().endsWith("... and 4 more."))
@@ -400,8 +385,6 @@ TEST_F(OrvaneTest, PersonalitiesFollowTheTable) {
   EXPECT_EQ(ReadBytes(dir_.filePath("misc/per/jedi.per")), "version 2\r\nparam 50: 1\r\n");
 }
 
-// Every control has a name of its own for screen readers, and with interface fonts of 9, 12 and
-// 16 points no label, field or button is cut.
 TEST_F(OrvaneTest, NamedForScreenReadersAndWholeInLargeFonts) {
   tarvex::test::ForEachInterfaceFont([this](int pt) {
     orvEditor editor;
