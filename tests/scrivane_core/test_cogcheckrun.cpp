@@ -13,10 +13,7 @@ using tarvex::test::WriteBytes;
 
 namespace {
 
-struct CheckRun {
-  int status = -1;
-  QString out, err;
-};
+struct CheckRun { int status = -1; QString out, err; };
 
 CheckRun Check(const QStringList& args) {
   CheckRun r;
@@ -62,14 +59,8 @@ TEST_F(CogCheckRun, TextOutputAndExitStatus) {
 }
 
 TEST_F(CogCheckRun, GameChoice) {
-  const struct {
-    QStringList args;
-    bool warned;
-  } rows[] = {{{}, false},
-              {{QStringLiteral("--game"), QStringLiteral("mots")}, false},
-              {{QStringLiteral("--game=jk")}, true},
-              {{QStringLiteral("--game"), QStringLiteral("JK")}, true},
-              {{QStringLiteral("--game=both")}, false}};
+  const struct { QStringList args; bool warned; } rows[] = {
+      {{}, false}, {{"--game", "mots"}, false}, {{"--game=jk"}, true}, {{"--game", "JK"}, true}, {{"--game=both"}, false}};
   for (const auto& row : rows) {
     const CheckRun r = Check(row.args + QStringList{mots});
     EXPECT_EQ(r.status, 0);
@@ -112,14 +103,10 @@ TEST_F(CogCheckRun, FoldersAreSearchedForScriptsInAnyCase) {
 }
 
 TEST_F(CogCheckRun, UsageErrorsAndUnreadablePaths) {
-  const struct {
-    QStringList args;
-    const char* says;
-  } rows[] = {{{}, "no script or folder named"},
-              {{QStringLiteral("--game"), QStringLiteral("jk2"), error}, "unknown game 'jk2'"},
-              {{QStringLiteral("--format=xml"), error}, "unknown format 'xml'"},
-              {{QStringLiteral("--verbose"), error}, "unknown option --verbose"},
-              {{error, QStringLiteral("--game")}, "--game needs a value"}};
+  const struct { QStringList args; const char* says; } rows[] = {
+      {{}, "no script or folder named"}, {{"--game", "jk2", error}, "unknown game 'jk2'"},
+      {{"--format=xml", error}, "unknown format 'xml'"}, {{"--verbose", error}, "unknown option --verbose"},
+      {{error, "--game"}, "--game needs a value"}};
   for (const auto& row : rows) {
     const CheckRun r = Check(row.args);
     EXPECT_EQ(r.status, 2) << row.says;

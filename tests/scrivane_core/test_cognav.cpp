@@ -22,10 +22,7 @@ qsizetype At(const char* what, int nth = 0) {
 
 TEST(CogNav, DefinitionOfTheNameAtAPlace) {
   const CogScript s = ParseCogScript(kText);
-  const struct {
-    qsizetype at;
-    qsizetype expected;  // -1: none
-  } rows[] = {
+  const struct { qsizetype at, expected; } rows[] = {  // the place, and the definition's (-1: none)
       {At("count", 2) + 2, At("count")},      // a use goes to the declaration
       {At("door", 1), At("door")},            // a use at its first character
       {At("open;") + 1, At("open:")},         // call target -> its label
@@ -62,11 +59,7 @@ TEST(CogNav, UsesCompletionAndRenamePlaces) {
 
   QString why;
   EXPECT_EQ(CogRenameRanges(s, kText, At("count", 1), QStringLiteral("total"), &why).size(), 3u);
-  const struct {
-    qsizetype at;
-    const char* name;
-    const char* why;
-  } refused[] = {
+  const struct { qsizetype at; const char* name; const char* why; } refused[] = {
       {At("count", 1), "9lives", "is not a name"},
       {At("count", 1), "door", "already used"},
       {At("count", 1), "countdown", "already used"},

@@ -131,11 +131,7 @@ TEST(CogScript, SyntaxErrorInsideABlockNamesItsBrace) {
 }
 
 TEST(CogScript, SuggestionsNameTheNearestDeclaredSymbolVerbOrMessage) {
-  const struct {
-    const char* text;
-    const char* code;
-    const char* suggestion;
-  } rows[] = {
+  const struct { const char* text; const char* code; const char* suggestion; } rows[] = {
       {"symbols\nflex onlight\nflex offlight\nend\ncode\nrun:\n x = oflight;\nend\n", "COG101", "'offlight'"},
       {"symbols\nthing atroop1\nend\ncode\nrun:\n x = troop1;\nend\n", "COG101", "'atroop1'"},
       {"symbols\nend\ncode\nrun:\n SetActorFlagss(1, 2);\nend\n", "COG108", "'SetActorFlags'"},
@@ -156,12 +152,9 @@ TEST(CogScript, SuggestionsNameTheNearestDeclaredSymbolVerbOrMessage) {
 }
 
 TEST(CogScript, EditDistance) {
-  const struct {
-    const char16_t *a, *b;
-    int limit, expected;
-  } rows[] = {{u"oflight", u"offlight", 2, 1}, {u"abc", u"ABC", 1, 0},          {u"abcd", u"abdc", 2, 1},
-              {u"getcursector", u"GetCurFrame", 2, 3}, {u"kitten", u"sitting", 3, 3}, {u"a", u"abcdef", 2, 3},
-              {u"", u"ab", 2, 2}};
+  const struct { const char16_t *a, *b; int limit, expected; } rows[] = {
+      {u"oflight", u"offlight", 2, 1}, {u"abc", u"ABC", 1, 0}, {u"abcd", u"abdc", 2, 1}, {u"getcursector", u"GetCurFrame", 2, 3},
+      {u"kitten", u"sitting", 3, 3}, {u"a", u"abcdef", 2, 3}, {u"", u"ab", 2, 2}};
   for (const auto& r : rows) EXPECT_EQ(CogEditDistance(r.a, r.b, r.limit), r.expected) << QString::fromUtf16(r.a);
   // The verb table's names (its first, its last) are found in any letter case, and only whole.
   for (const CogVerb* v : {&CogVerbs().front(), &CogVerbs().back()})
@@ -369,26 +362,16 @@ QStringList Everything(const CogScript& s) {
 // symbols section in chunks of the editor's size.
 TEST(CogScript, ReadingAgainAfterEditsGivesWhatAWholeReadingGives) {
   enum Kind { Insert, Remove, RemoveLine, Paste, Undo, Redo, Symbols, CrAfterStatement, LfAfterCr };
-  const struct {
-    const char* name;
-    Kind kind;
-    const char* text;
-  } edits[] = {{"a letter typed", Insert, "x"},          {"Enter", Insert, "\r\n"},
-               {"a statement", Insert, " y = Sleep(z) + 1; "}, {"characters deleted", Remove, ""},
-               {"a line deleted", RemoveLine, ""},       {"a block pasted", Paste, ""},
-               {"a handler's label", Insert, "\r\nactivated:\r\n"}, {"a call of no label", Insert, " call nowhere; "},
-               {"a brace opened", Insert, "{"},          {"a brace closed", Insert, "}"},
-               {"an end line", Insert, "\r\nend\r\n"},   {"a code line", Insert, "\ncode\n"},
-               {"a quote", Insert, "\""},                {"a statement after a CR alone", CrAfterStatement, "\rz = 0;"},
-               {"an LF after that CR", LfAfterCr, "\n"},
-               {"undo", Undo, ""},                       {"redo", Redo, ""},
-               {"a declaration", Symbols, "int added\r\nmessage timer\r\n"}};
-  struct Base {
-    QString text;
-    CogGame game;
-    int chunk;
-    int rounds;
-  };
+  const struct { const char* name; Kind kind; const char* text; } edits[] = {
+      {"a letter typed", Insert, "x"}, {"Enter", Insert, "\r\n"}, {"a statement", Insert, " y = Sleep(z) + 1; "},
+      {"characters deleted", Remove, ""}, {"a line deleted", RemoveLine, ""}, {"a block pasted", Paste, ""},
+      {"a handler's label", Insert, "\r\nactivated:\r\n"}, {"a call of no label", Insert, " call nowhere; "},
+      {"a brace opened", Insert, "{"}, {"a brace closed", Insert, "}"}, {"an end line", Insert, "\r\nend\r\n"},
+      {"a code line", Insert, "\ncode\n"}, {"a quote", Insert, "\""},
+      {"a statement after a CR alone", CrAfterStatement, "\rz = 0;"}, {"an LF after that CR", LfAfterCr, "\n"},
+      {"undo", Undo, ""}, {"redo", Redo, ""},
+      {"a declaration", Symbols, "int added\r\nmessage timer\r\n"}};
+  struct Base { QString text; CogGame game; int chunk; int rounds; };
   std::vector<Base> bases;
   QString code;
   int i = 0;
@@ -460,10 +443,8 @@ TEST(CogScript, ReadingAgainAfterEditsGivesWhatAWholeReadingGives) {
 TEST(CogScript, GameSettingReadsAnyOtherTextAsBoth) {
   const tarvex::test::TempSettings settings;
   EXPECT_EQ(CogGameSetting(), CogGame::Both);
-  const struct {
-    const char* stored;
-    CogGame game;
-  } rows[] = {{"jk", CogGame::JK}, {"MotS", CogGame::MotS}, {"both", CogGame::Both}, {"xbox", CogGame::Both}, {"", CogGame::Both}};
+  const struct { const char* stored; CogGame game; } rows[] = {
+      {"jk", CogGame::JK}, {"MotS", CogGame::MotS}, {"both", CogGame::Both}, {"xbox", CogGame::Both}, {"", CogGame::Both}};
   for (const auto& r : rows) {
     ASSERT_TRUE(tarvex::SaveSetting("Scrivane", "Defaults", "CheckGame", QString::fromLatin1(r.stored)));
     EXPECT_EQ(CogGameSetting(), r.game) << r.stored;

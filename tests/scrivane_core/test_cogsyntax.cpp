@@ -18,11 +18,7 @@ QString Render(const QString& line, CogState before, CogState* after) {
          }).join(QLatin1Char(' '));
 }
 
-struct LineCase {
-  CogState before;
-  const char *line, *spans;
-  CogState after;
-};
+struct LineCase { CogState before; const char *line, *spans; CogState after; };
 
 TEST(CogSyntax, SpansAndStatesOfOneLine) {
   const CogState B = CogState::BeforeSymbols, S = CogState::InSymbols, K = CogState::InCode, A = CogState::After;

@@ -62,12 +62,7 @@ const QString kScript = "# x\r\nsymbols\r\n|\r\nend\r\ncode\r\nstartup:\r\n  \r\
 // Start text and keys; the text after with "|" at the caret, the panels up. (The list shown and
 // filled by Enter, Down and Tab, and the function help opened and closed by its parentheses, are
 // typed in the window: MainWindowTest.MessageListAndFunctionHelpWhileTyping.)
-struct Case {
-  const char* name;
-  QString start, keys, want;
-  bool listUp, helpUp;
-  int clickItem = -1;
-};
+struct Case { const char* name; QString start, keys, want; bool listUp, helpUp; int clickItem = -1; };
 
 TEST(Hints, TypingInADocument) {
   const QString code = QString(kScript).remove('|').replace("  \r\nend", "  |\r\nend");

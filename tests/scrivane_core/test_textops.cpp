@@ -45,14 +45,8 @@ TEST(MatchBrace, PartnersFoundInBothDirections) {
 TEST(Replace, FollowsTheRunRules) {
   // Text, word, replacement, search position, all, edge check; the text, selection and search
   // position after.
-  const struct {
-    const char* name;
-    QString text, sW, sR;
-    qsizetype ipos;
-    bool bAll, bCheckEdges;
-    QString want;
-    qsizetype wantStart, wantLength, wantIpos;
-  } cases[] = {
+  const struct { const char* name; QString text, sW, sR; qsizetype ipos; bool bAll, bCheckEdges; QString want;
+                 qsizetype wantStart, wantLength, wantIpos; } cases[] = {
       {"edge rule: x1 stays, x; does not", "a x = x1 + x;\r\n", "x", "y", 1, true, true, "a y = x1 + y;\r\n", 13, 0, 0},
       {"single replaces the first only", "b x x", "x", "yy", 1, false, false, "b yy x", 4, 0, 4},
       {"single continues from ipos", "b x x", "x", "y", 4, false, false, "b x y", 5, 0, 6},

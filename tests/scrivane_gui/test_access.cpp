@@ -76,9 +76,7 @@ TEST_F(KeyboardTest, EnterOnTreeNodesAndTreeFindKeepsFocus) {
   w->txtMain->SetSelStart(w->txtMain->TextLength());
   Key(Qt::Key_Return);
   EXPECT_TRUE(w->txtMain->Text().endsWith("end\r\nGetThingHealth(thing)")) << w->txtMain->Text();
-  main->cmbTvwSel->setCurrentIndex(1);
-  main->cmbCog->setCurrentIndex(0);
-  emit main->cmbCog->activated(0);
+  ShowTree(w);
   main->cmbTvwSel->setFocus();
   Key(Qt::Key_Tab);  // the drop-down and the tree made on first use come where they stood in the Tab order
   Key(Qt::Key_Tab);

@@ -130,12 +130,10 @@ TEST_F(ComfortTest, GoToLineCentresTheLine) {
   for (int i = 1; i <= 300; ++i) text += QStringLiteral("line %1 text\r\n").arg(i);
   frmScrivane* w = StartWith(text);
   TextBox* box = w->txtMain;
-  struct Case {
-    const char* answer;
-    int line, column;  // where the caret is after it, 1-based
-    bool refused;
-  } cases[] = {{"150", 150, 1, false},   {" 7 : 3 ", 7, 3, false}, {"20:99", 20, 13, false}, {"9999", 301, 1, false},
-               {"abc", 301, 1, true},    {"0", 301, 1, true},      {"12:0", 301, 1, true},   {"", 301, 1, false}};
+  // The answer, the caret's line and column after it (1-based), and whether it was refused.
+  struct Case { const char* answer; int line, column; bool refused; } cases[] = {
+      {"150", 150, 1, false}, {" 7 : 3 ", 7, 3, false}, {"20:99", 20, 13, false}, {"9999", 301, 1, false},
+      {"abc", 301, 1, true},  {"0", 301, 1, true},      {"12:0", 301, 1, true},   {"", 301, 1, false}};
   for (const Case& c : cases) {
     prompts.Clear();
     prompts.inputAnswers = {QString::fromLatin1(c.answer)};
@@ -238,8 +236,7 @@ TEST_F(ComfortTest, FindBarSearchesAsTypedAndReplaces) {
   box->SetSelStart(2);
   Key(box, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
   ASSERT_TRUE(bar->isVisible());
-  EXPECT_TRUE(bar->txtFind->hasFocus());
-  EXPECT_EQ(bar->txtFind->text(), "player");
+  EXPECT_EQ(std::pair(bar->txtFind->hasFocus(), bar->txtFind->text()), std::pair(true, QString("player")));
   EXPECT_GE(bar->txtFind->width(), bar->txtFind->fontMetrics().averageCharWidth() * 20);  // the buttons leave it room
   EXPECT_EQ(box->MatchMarks().size(), 5);  // any case, inside words too
   // Typing searches from where the caret was: the first "pla" at or after position 2.

@@ -141,9 +141,7 @@ TEST_F(ScrivaneTest, CommandLinesOpenTemplatesScriptsAndKeepQuotes) {
     prompts.Clear();
     Start(c.commandLine);
     EXPECT_EQ(Captions().join('|'), c.captions);
-    if (!c.text.isEmpty()) {
-      EXPECT_EQ(main->colCogs[0]->txtMain->Text(), c.text);
-    }
+    if (!c.text.isEmpty()) { EXPECT_EQ(main->colCogs[0]->txtMain->Text(), c.text); }
     EXPECT_EQ(prompts.Messages(), c.message.isEmpty() ? std::vector<QString>() : std::vector<QString>{c.message});
   }
   frmScrivane* w = main->colCogs[0];

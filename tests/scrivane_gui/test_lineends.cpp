@@ -31,13 +31,8 @@ class LineEndsTest : public ScrivaneTest {
 }  // namespace
 
 TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAndRedo) {
-  struct Case {
-    const char* name;
-    QByteArray file;
-    std::function<frmScrivane*(frmScrivane*)> change;  // gives the changed window
-    QByteArray changed;
-    QByteArray undone;  // empty: the file as it was
-  };
+  // The change gives the changed window; an empty `undone` is the file as it was.
+  struct Case { const char* name; QByteArray file; std::function<frmScrivane*(frmScrivane*)> change; QByteArray changed, undone; };
   // Thousands of places close together, every third line ending in LF alone.
   QByteArray many, manyChanged;
   for (int i = 0; i < 3000; ++i) {
@@ -54,17 +49,23 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
     main->mnuEdit[4]->trigger();
     return main->CurrentCog();
   };
-  // Enter at the start of the text.
-  const auto enterAtStart = [](frmScrivane* w) {
-    w->txtMain->setFocus();
-    w->txtMain->SetSelStart(0);
-    QTest::keyClick(w->txtMain, Qt::Key_Return);
-    return w;
+  // A key pressed in the text with the caret at a place (CR LF counts two).
+  const auto keyAt = [](qsizetype at, Qt::Key key) {
+    return [at, key](frmScrivane* w) {
+      w->txtMain->setFocus();
+      w->txtMain->SetSelStart(at);
+      QTest::keyClick(w->txtMain, key);
+      return w;
+    };
   };
-  // Selects from the first line's second character into the second line.
-  const auto across = [](frmScrivane* w) {
-    w->txtMain->SetSelStart(1);
-    w->txtMain->SetSelLength(4);
+  // Selects from the first line's second character into the second line, then acts on it.
+  const auto across = [](std::function<void(frmScrivane*)> act) {
+    return [act](frmScrivane* w) {
+      w->txtMain->SetSelStart(1);
+      w->txtMain->SetSelLength(4);
+      act(w);
+      return w;
+    };
   };
   const Case cases[] = {
       {"Replace All", "foo one\r\nline2\nline3\r\nline4\nfoo five\r\n", replaceAll,
@@ -101,44 +102,25 @@ TEST_F(LineEndsTest, ManyPlaceChangesKeepEveryUntouchedLineEndThroughSaveUndoAnd
        "x = 5;\ny = 1;\r\nz = 5;\n", "x = 5;\ny = 1;\r\nz = 5;\n"},
       // Enter at the start of an LF-ended line: the new empty line takes the style, the line's
       // text keeps its own end.
-      {"Enter", "ab\ncd\r\nef\r\n", enterAtStart, "\r\nab\ncd\r\nef\r\n", {}},
-      {"Enter in a file read in pieces", big, enterAtStart, "\r\n" + big, {}},
+      {"Enter", "ab\ncd\r\nef\r\n", keyAt(0, Qt::Key_Return), "\r\nab\ncd\r\nef\r\n", {}},
+      {"Enter in a file read in pieces", big, keyAt(0, Qt::Key_Return), "\r\n" + big, {}},
       // Backspace at the start of a line: the joined line ends as the second did.
-      {"Backspace", "ab\ncd\r\nef\r\n",
-       [](frmScrivane* w) {
-         w->txtMain->setFocus();
-         w->txtMain->SetSelStart(4);  // CR LF counts two
-         QTest::keyClick(w->txtMain, Qt::Key_Backspace);
-         return w;
-       },
-       "abcd\r\nef\r\n", {}},
+      {"Backspace", "ab\ncd\r\nef\r\n", keyAt(4, Qt::Key_Backspace), "abcd\r\nef\r\n", {}},
       // Cut, the context menu's Delete and an input method's text over a selection of several
       // lines: the joined line ends as the last of them did.
-      {"Cut", "ab\ncd\r\nef\r\n",
-       [this, across](frmScrivane* w) {
-         across(w);
-         main->mnuEditCut->trigger();
-         return w;
-       },
-       "ad\r\nef\r\n", {}},
-      {"Delete in the context menu", "ab\ncd\r\nef\r\n",
-       [across](frmScrivane* w) {
-         across(w);
+      {"Cut", "ab\ncd\r\nef\r\n", across([this](frmScrivane*) { main->mnuEditCut->trigger(); }), "ad\r\nef\r\n", {}},
+      {"Delete in the context menu", "ab\ncd\r\nef\r\n", across([](frmScrivane* w) {
          std::unique_ptr<QMenu> menu(w->txtMain->ContextMenu());
          QAction* del = menu->findChild<QAction*>(QStringLiteral("edit-delete"));
          EXPECT_TRUE(del);
          if (del) del->trigger();
-         return w;
-       },
+       }),
        "ad\r\nef\r\n", {}},
-      {"input method", "ab\ncd\r\nef\r\n",
-       [across](frmScrivane* w) {
-         across(w);
+      {"input method", "ab\ncd\r\nef\r\n", across([](frmScrivane* w) {
          QInputMethodEvent typed;
          typed.setCommitString(QStringLiteral("x"));
          QCoreApplication::sendEvent(w->txtMain, &typed);
-         return w;
-       },
+       }),
        "axd\r\nef\r\n", {}},
       {"Delete in the tree", "# x\r\nsymbols\r\nthing a\nint b\r\nend\ncode\r\nend\r\n",
        [this](frmScrivane* w) {
