@@ -32,6 +32,7 @@ TEST(CogRefParse, KeptLinesAndSkippedOnes) {
       {"EOF right after the header gives an empty catalogue", "h\r\nEOF\r\n.A\r\n", ""},
       {"lower-case eof ends the catalogue", "h\r\n.A\r\nF()|d\r\neof\r\nG()|e\r\n.B\r\n", "A[F=F()|d]"},
       {"no EOF line, mixed line ends", "h\r\n.A\nF()|d\rG()|e\r\n.B\r\nH()|f", "A[F=F()|d;G=G()|e] B[H=H()|f]"},
+      {"a lone CR, then a CR LF, is a blank line between", "h\r.A\r\r\nF()|d\r", "A[F=F()|d] @ 3:blank line"},
       {"bars and parentheses", "h\r\n.A\r\nF(a)|x|y\r\nG(a, b)\r\nH(a(b))|c(d)\r\n.B\r\n",
        "A[F=F(a)|x|y;G=G(a, b);H=H(a(b))|c(d)] B[]"},
       {"category name is all after the full stop", "h\r\n. Odd.Name \r\nF()|d\r\nEOF\r\n", " Odd.Name [F=F()|d]"},
