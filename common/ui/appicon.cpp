@@ -5,6 +5,7 @@
 #include <QIconEngine>
 #include <QChildEvent>
 #include <QPainter>
+#include <QResource>
 #include <QWidget>
 
 #include <cstring>
@@ -24,9 +25,9 @@ namespace {
 // A picture as the build wrote it from its PNG file (icons/rawicon.cpp): "TXI1", width and
 // height, then the ARGB pixels, row by row. A null image when the data is not that.
 QImage ReadPixels(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QImage();
-  const QByteArray data = file.readAll();
+  // Read from the resource as it is unpacked, not through a file opened on it, which would
+  // unpack it into a buffer of its own and copy that again.
+  const QByteArray data = QResource(path).uncompressedData();
   quint32 size[2] = {0, 0};
   if (data.size() < 12 || !data.startsWith("TXI1")) return QImage();
   std::memcpy(size, data.constData() + 4, sizeof size);
