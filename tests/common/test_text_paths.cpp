@@ -10,10 +10,7 @@ using namespace tarvex;
 
 TEST(Text, OneBasedCaseInsensitiveSearchFoldingAndNumbers) {
   const struct { const char* text; const char* word; qsizetype start, want; } cases[] = {
-      {"Hello World", "world", 1, 7},
-      {"Hello World", "WORLD", 7, 7},
-      {"Hello World", "world", 8, 0},
-      {"abcabc", "abc", 2, 4},
+      {"Hello World", "world", 1, 7}, {"Hello World", "WORLD", 7, 7}, {"Hello World", "world", 8, 0}, {"abcabc", "abc", 2, 4},
       {"abc", "abc", 1, 1},
       {"abc", "", 1, 0},   // an empty word is never found
       {"abc", "a", 0, 0},  // a start below 1 finds nothing

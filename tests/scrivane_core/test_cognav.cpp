@@ -60,10 +60,8 @@ TEST(CogNav, UsesCompletionAndRenamePlaces) {
   QString why;
   EXPECT_EQ(CogRenameRanges(s, kText, At("count", 1), QStringLiteral("total"), &why).size(), 3u);
   const struct { qsizetype at; const char* name; const char* why; } refused[] = {
-      {At("count", 1), "9lives", "is not a name"},
-      {At("count", 1), "door", "already used"},
-      {At("count", 1), "countdown", "already used"},
-      {At("count", 1), "while", "a word of the script language"},
+      {At("count", 1), "9lives", "is not a name"}, {At("count", 1), "door", "already used"},
+      {At("count", 1), "countdown", "already used"}, {At("count", 1), "while", "a word of the script language"},
       {At("activated"), "pressed", "message's name is the game's"},
   };
   for (const auto& r : refused) {

@@ -18,21 +18,14 @@ static QString Crlf(const char* lfText) { return NormalizeLineEnds(QString::from
 
 TEST(CogTemplate, MalformedHeadersAreRefusedWithTheirLine) {
   const struct { const char* text; int line; const char* fault; } cases[] = {
-      {"", 1, "number of columns"},
-      {" 3\nA,B,C\nend\n", 1, "number of columns"},
-      {"3x\nA,B,C\nend\n", 1, "number of columns"},
+      {"", 1, "number of columns"}, {" 3\nA,B,C\nend\n", 1, "number of columns"}, {"3x\nA,B,C\nend\n", 1, "number of columns"},
       {"1\nA\nend\n", 1, "at least 2 columns"},
       {"99999999999\nA,B\nend\n", 1, "the number of columns, 99999999999, is more than the 256"},
-      {"257\nA,B\nend\n", 1, "the number of columns, 257, is more than the 256"},
-      {"00000000003\nA,B\nend\n", 2, "3 values"},
-      {"3\n", 2, "headings are missing"},
-      {"3\nA,B\nend\n", 2, "3 values"},
-      {"3\nA,B,C\n1,a,x\n2,b\nend\n", 4, "3 values"},
+      {"257\nA,B\nend\n", 1, "the number of columns, 257, is more than the 256"}, {"00000000003\nA,B\nend\n", 2, "3 values"},
+      {"3\n", 2, "headings are missing"}, {"3\nA,B\nend\n", 2, "3 values"}, {"3\nA,B,C\n1,a,x\n2,b\nend\n", 4, "3 values"},
       // No "end" line: named as such, not as a fault of the first body line.
-      {"2\nA,B\n1,a\n2,b\n", 0, "no \"end\" line"},
-      {"2\nA,B\n1,a\n end\nbody", 0, "no \"end\" line"},
-      {"2\nA,B\nend x\nbody, more\n", 0, "no \"end\" line"},
-      {"2\nA,B\n1,Speed\n2,speed\nend\n", 4, "already named on line 3"},
+      {"2\nA,B\n1,a\n2,b\n", 0, "no \"end\" line"}, {"2\nA,B\n1,a\n end\nbody", 0, "no \"end\" line"},
+      {"2\nA,B\nend x\nbody, more\n", 0, "no \"end\" line"}, {"2\nA,B\n1,Speed\n2,speed\nend\n", 4, "already named on line 3"},
   };
   for (const auto& c : cases) {
     const TemplateParse p = ParseCogTemplate(Crlf(c.text));

@@ -49,11 +49,8 @@ TEST(RegistryFile, LowerBoxesGovernTheTypesTheirCaptionsName) {
 
 TEST(RegistryFile, EscapedInstallPath) {
   struct Case { QString path; PathStyle style; QString escaped; } cases[] = {
-      {kDefault, WindowsStyle(), R"(C:\\Jedi Knight\\Tarvex\\)"},
-      {R"(C:\)", WindowsStyle(), R"(C:\\)"},
-      {"/home/jo/", UnixStyle(), "/home/jo/"},
-      {"/", UnixStyle(), "/"},
-      {R"(/odd\name)", UnixStyle(), R"(/odd\\name/)"},
+      {kDefault, WindowsStyle(), R"(C:\\Jedi Knight\\Tarvex\\)"}, {R"(C:\)", WindowsStyle(), R"(C:\\)"},
+      {"/home/jo/", UnixStyle(), "/home/jo/"}, {"/", UnixStyle(), "/"}, {R"(/odd\name)", UnixStyle(), R"(/odd\\name/)"},
   };
   for (const Case& c : cases) EXPECT_EQ(EscapedInstallPath(c.path, c.style), c.escaped) << c.path;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Included in every test source (the build names it): GoogleTest, and the printing of Qt's
-// texts in its assertion messages.
+// texts in its assertion messages (lists of them print as GoogleTest prints any container).
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -12,8 +12,3 @@ inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os 
 inline std::ostream& operator<<(std::ostream& os, const QByteArray& b) { return os << b.toStdString(); }
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << "QByteArray(\"" << b.toStdString() << "\")"; }
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-  *os << '[';
-  for (qsizetype i = 0; i < l.size(); ++i) *os << (i ? ", " : "") << '"' << l[i].toStdString() << '"';
-  *os << ']';
-}
