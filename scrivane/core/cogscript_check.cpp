@@ -244,7 +244,7 @@ class ChunkCheck {
 // keeps them, and only the others' findings are made.
 class Whole {
  public:
-  explicit Whole(const State& st) : st_(st), h_(st.header), live_(st.chunks.data()), n_(st.live) {}
+  explicit Whole(const State& st) : st_(st), h_(st.header), live_(st.chunks), n_(st.live) {}
 
   CogFindingList Run(CogScript* out, bool withUses, bool withTree) {
     // The findings of each chunk lie within it, so each chunk's are sorted on their own and
@@ -674,7 +674,7 @@ class Whole {
 
   const State& st_;
   const CogScript& h_;
-  const Chunk* live_;
+  const ChunkList& live_;
   size_t n_;
   std::vector<CogFinding> head_;  // of the header and symbols
   bool failed_ = false;

@@ -144,7 +144,7 @@ class Parser {
  public:
   Parser(Reader& r, qsizetype start) : r_(r), lex_(r.text, r.base, start) {}
 
-  CodeRead Run(Chunk first, std::vector<Chunk>& into, const std::function<bool(qsizetype)>& meets) {
+  CodeRead Run(Chunk first, ChunkList& into, const std::function<bool(qsizetype)>& meets) {
     into.push_back(std::move(first));
     c_ = &into.back();
     cur_ = lex_.Next();
@@ -585,7 +585,7 @@ class Parser {
 
 }  // namespace
 
-CodeRead ReadCode(Reader& r, Chunk first, std::vector<Chunk>& into, const std::function<bool(qsizetype)>& meets) {
+CodeRead ReadCode(Reader& r, Chunk first, ChunkList& into, const std::function<bool(qsizetype)>& meets) {
   const qsizetype start = first.start;
   return Parser(r, start).Run(std::move(first), into, meets);
 }

@@ -154,6 +154,28 @@ struct Chunk {
   qsizetype Now(qsizetype offset) const { return offset + shift; }
 };
 
+// Chunks in text order. Each is held by its own pointer, so that an edit's chunks go in and out
+// and the chunks after them move along the list without each being moved in memory.
+class ChunkList {
+ public:
+  size_t size() const { return v_.size(); }
+  bool empty() const { return v_.empty(); }
+  Chunk& operator[](size_t i) { return *v_[i]; }
+  const Chunk& operator[](size_t i) const { return *v_[i]; }
+  Chunk& back() { return *v_.back(); }
+  const Chunk& back() const { return *v_.back(); }
+  void push_back(Chunk c) { v_.push_back(std::make_unique<Chunk>(std::move(c))); }
+  void clear() { v_.clear(); }
+  void reserve(size_t n) { v_.reserve(n); }
+  // Takes the chunk i of another list.
+  void Take(ChunkList& from, size_t i) { v_.push_back(std::move(from.v_[i])); }
+  // Puts the chunks of `with` in place of [from, to).
+  void Replace(size_t from, size_t to, ChunkList&& with);
+
+ private:
+  std::vector<std::unique_ptr<Chunk>> v_;
+};
+
 // All a reading keeps: the header and symbols, the code's chunks (chunks[0, live) were read
 // this time, in a row, the last ending the code; those after them wait to be reused) and the
 // names the code uses.
@@ -167,7 +189,7 @@ struct State {
   QHash<QString, int> symbolByName;
   QHash<QString, int> nameIds;
   std::vector<NameInfo> names;
-  std::vector<Chunk> chunks;
+  ChunkList chunks;
   size_t live = 0;
   std::vector<std::pair<int, int>> symbolEnds;  // line and column after each symbol's name
   mutable QHash<QString, QString> nameMemo, verbMemo;  // suggestions of the whole scans
@@ -220,7 +242,7 @@ QString SyntaxMessage(const QString& why, int braceLine, int line, int codeLine)
 // meets(offset) may end the reading there (the rest is known). False when the reading needed
 // text past the stretch the reader holds.
 enum class CodeRead { Ended, Met, ShortText };
-CodeRead ReadCode(Reader& r, Chunk first, std::vector<Chunk>& into, const std::function<bool(qsizetype)>& meets);
+CodeRead ReadCode(Reader& r, Chunk first, ChunkList& into, const std::function<bool(qsizetype)>& meets);
 
 // The chunk's own checks and what the whole script's checks need of it (cogscript_check.cpp).
 void CheckChunk(Reader& r, Chunk& c);

@@ -13,6 +13,7 @@ namespace scrivane {
 namespace {
 
 using cogread::Chunk;
+using cogread::ChunkList;
 
 int LineNow(const Chunk& c) { return c.line + c.lineShift; }
 
@@ -30,6 +31,20 @@ void Move(Chunk& c, qsizetype delta, int lineDelta) {
 
 }  // namespace
 
+namespace cogread {
+
+void ChunkList::Replace(size_t from, size_t to, ChunkList&& with) {
+  const size_t common = std::min(to - from, with.size());
+  for (size_t i = 0; i < common; ++i) v_[from + i] = std::move(with.v_[i]);
+  if (with.size() > common)
+    v_.insert(v_.begin() + qsizetype(to), std::make_move_iterator(with.v_.begin() + qsizetype(common)),
+              std::make_move_iterator(with.v_.end()));
+  else
+    v_.erase(v_.begin() + qsizetype(from + common), v_.begin() + qsizetype(to));
+}
+
+}  // namespace cogread
+
 bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to, qsizetype delta) {
   cogread::State& st = *d_;
   const qsizetype size = text.Size();
@@ -39,7 +54,7 @@ bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to,
   // Past this a whole reading (off the user's thread) serves better.
   const qsizetype most = std::max<qsizetype>(64 * 1024, size / 20);
   if (std::max(to, to + delta) - from > most) return false;
-  std::vector<Chunk>& chunks = st.chunks;
+  ChunkList& chunks = st.chunks;
   // Chunks the edit leaves alone: those whose reading ended before it, and those whose first
   // line begins after it.
   const auto before = [&](const Chunk& c) { return c.Now(c.reach) <= from; };
@@ -64,7 +79,7 @@ bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to,
     lineDelta = LineNow(chunks[a]) + LineEnds(between, s1 - s0) - LineNow(chunks[next]);
   }
 
-  std::vector<Chunk> made;
+  ChunkList made;
   cogread::CodeRead how = cogread::CodeRead::Ended;
   size_t met = chunks.size();
   if (first < st.live) {
@@ -101,36 +116,30 @@ bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to,
   // The chunks now: those before the edit, those read now, and those after it, moved.
   const size_t kept = first < st.live ? first : st.live;
   if (how == cogread::CodeRead::Met && st.live > met) {
-    // In place: the chunks read now take the places of those they replace, so that the chunks
-    // after them are moved in the vector only when their number changed.
+    // In place: the chunks read now take the places of those they replace.
     for (size_t i = met; i < chunks.size(); ++i) Move(chunks[i], delta, lineDelta);
-    const size_t gone = met - kept, common = std::min(gone, made.size());
-    for (size_t i = 0; i < common; ++i) chunks[kept + i] = std::move(made[i]);
-    if (made.size() > gone)
-      chunks.insert(chunks.begin() + qsizetype(met), std::make_move_iterator(made.begin() + qsizetype(common)),
-                    std::make_move_iterator(made.end()));
-    else
-      chunks.erase(chunks.begin() + qsizetype(kept + common), chunks.begin() + qsizetype(met));
+    const size_t gone = met - kept, read = made.size();
+    chunks.Replace(kept, met, std::move(made));
     // The code's reading still ends in the chunk it ended in.
-    st.live = st.live + made.size() - gone;
+    st.live = st.live + read - gone;
     st.size = size;
     return true;
   }
-  std::vector<Chunk> now;
+  ChunkList now;
   now.reserve(chunks.size() + made.size());
-  for (size_t i = 0; i < kept; ++i) now.push_back(std::move(chunks[i]));
-  for (Chunk& c : made) now.push_back(std::move(c));
+  for (size_t i = 0; i < kept; ++i) now.Take(chunks, i);
+  for (size_t i = 0; i < made.size(); ++i) now.Take(made, i);
   if (how == cogread::CodeRead::Met) {
     for (size_t i = met; i < chunks.size(); ++i) {
       Move(chunks[i], delta, lineDelta);
-      now.push_back(std::move(chunks[i]));
+      now.Take(chunks, i);
     }
   } else {
     // The code's reading ended: the chunks after its end wait, in rows that each run to the
     // end of an earlier reading; a row the edit broke is given up.
     const Chunk& last = now.back();
     const qsizetype end = last.Now(last.stop);
-    std::vector<Chunk> row;
+    ChunkList row;
     for (size_t i = kept; i < chunks.size(); ++i) {
       Chunk& c = chunks[i];
       const bool alone = before(c) || after(c);
@@ -139,9 +148,9 @@ bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to,
         row.clear();
         continue;
       }
-      row.push_back(std::move(c));
+      row.Take(chunks, i);
       if (row.back().stop >= 0) {
-        for (Chunk& r : row) now.push_back(std::move(r));
+        for (size_t r = 0; r < row.size(); ++r) now.Take(row, r);
         row.clear();
       }
     }
