@@ -62,12 +62,12 @@ CogFindingList::Found::Found(std::vector<CogFinding> found) : items(std::move(fo
   }
 }
 
-void CogFindingList::Append(std::shared_ptr<const Found> found, qsizetype shift, int lineShift) {
+void CogFindingList::Append(const std::shared_ptr<const Found>& found, qsizetype shift, int lineShift) {
   if (!found || found->items.empty()) return;
   ends_.push_back(Size() + found->items.size());
   for (int s = 0; s < 3; ++s) counts_[s] += found->counts[s];
   longest_ = std::max(longest_, found->longest);
-  runs_.push_back({std::move(found), shift, lineShift});
+  runs_.push_back({found, shift, lineShift});
 }
 
 size_t CogFindingList::RunOf(size_t i) const { return size_t(std::upper_bound(ends_.begin(), ends_.end(), i) - ends_.begin()); }

@@ -122,7 +122,11 @@ class CogFindingList {
     explicit Found(std::vector<CogFinding> found);
   };
   // A run whose findings now lie `shift` characters and `lineShift` lines on.
-  void Append(std::shared_ptr<const Found> found, qsizetype shift = 0, int lineShift = 0);
+  void Append(const std::shared_ptr<const Found>& found, qsizetype shift = 0, int lineShift = 0);
+  void Reserve(size_t runs) {
+    runs_.reserve(runs);
+    ends_.reserve(runs);
+  }
   size_t Size() const { return ends_.empty() ? 0 : ends_.back(); }
   bool Empty() const { return Size() == 0; }
   CogFinding At(size_t i) const;

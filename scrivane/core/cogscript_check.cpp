@@ -202,7 +202,9 @@ class ChunkCheck {
       const NameInfo& name = r_.st.names[size_t(id)];
       if (u.role == CogUseRole::Label) c_.labels.push_back(int(i));
       if (name.symbol >= 0) {
-        if (!symbols.contains(name.symbol)) {
+        if (name.symbol < Chunk::kSymbolBits) {
+          c_.symbolBits[name.symbol / 64] |= uint64_t(1) << (name.symbol % 64);
+        } else if (!symbols.contains(name.symbol)) {
           symbols.insert(name.symbol);
           c_.symbolsUsed.push_back(name.symbol);
         }
@@ -255,12 +257,6 @@ class Whole {
     if (code) {
       st_.makings.resize(n_);
       st_.labelMakings.resize(n_);
-      for (size_t k = 0; k < n_; ++k) {
-        st_.makings[k].clear();
-        st_.labelMakings[k].clear();
-        const Chunk& c = live_[k];
-        if (!c.parse.empty()) Make(k, Making::Parse, 0, c.lineShift);
-      }
       const Chunk& last = live_[n_ - 1];
       failed_ = last.failed;
       codeEnd_ = last.Now(last.stop);
@@ -282,6 +278,7 @@ class Whole {
     const auto& was = st_.headFound;
     if (!was || !std::equal(head_.begin(), head_.end(), was->items.begin(), was->items.end(), same))
       st_.headFound = std::make_shared<const CogFindingList::Found>(std::move(head_));
+    list.Reserve(n_ + 1);
     list.Append(st_.headFound);
     if (code) {
       for (size_t k = 0; k < n_; ++k) {
@@ -342,9 +339,13 @@ class Whole {
   }
   const QString& Name(int id) const { return st_.names[size_t(id)].name; }
 
+  // Each chunk's makings begin here, with its syntax error first; then its labels' makings.
   void Labels() {
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
+      st_.makings[k].clear();
+      st_.labelMakings[k].clear();
+      if (!c.parse.empty()) Make(k, Making::Parse, 0, c.lineShift);
       if (c.labelSlot.size() != c.labels.size()) {
         for (int use : c.labels) {
           const int id = c.useNames[size_t(use)];
@@ -404,8 +405,10 @@ class Whole {
     used_.assign(h_.symbols.size(), 0);
     createdCount_.assign(n_, 0);
     firstCreated_.assign(names, -1);
+    uint64_t bits[Chunk::kSymbolBits / 64] = {};
     for (size_t k = 0; k < n_; ++k) {
       const Chunk& c = live_[k];
+      for (size_t w = 0; w < std::size(bits); ++w) bits[w] |= c.symbolBits[w];
       for (int symbol : c.symbolsUsed) used_[size_t(symbol)] = 1;
       for (const Chunk::Created& n : c.created) {
         if (firstCreated_[size_t(n.name)] >= 0) continue;
@@ -413,6 +416,8 @@ class Whole {
         ++createdCount_[k];
       }
     }
+    for (size_t i = 0; i < used_.size() && i < size_t(Chunk::kSymbolBits); ++i)
+      if (bits[i / 64] & (uint64_t(1) << (i % 64))) used_[i] = 1;
     if (!failed_) {
       QHash<QString, QString> memo;
       Suggester targets(&memo);

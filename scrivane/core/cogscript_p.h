@@ -140,6 +140,9 @@ struct Chunk {
   std::vector<int> readWrite;    // indexes into created, by first read or write
   std::vector<int> targets;      // call and goto targets among the uses of created names
   std::vector<QString> targetsAs;
+  // The symbols the chunk uses: the first kSymbolBits as bits, the others listed.
+  static constexpr int kSymbolBits = 256;
+  uint64_t symbolBits[kSymbolBits / 64] = {};
   std::vector<int> symbolsUsed;
 
   // The chunk's findings as last made (at its places when read), and what they were made of.
