@@ -70,6 +70,16 @@ void CogFindingList::Append(const std::shared_ptr<const Found>& found, qsizetype
   runs_.push_back({found, shift, lineShift});
 }
 
+size_t CogFindingList::RunsBefore(qsizetype offset) const {
+  return size_t(std::partition_point(runs_.begin(), runs_.end(), [offset](const Run& run) {
+                  return run.found->items.front().at.offset + run.shift < offset;
+                }) - runs_.begin());
+}
+
+void CogFindingList::AppendRuns(const CogFindingList& from, size_t first, size_t last, qsizetype shift) {
+  for (size_t r = first; r < last; ++r) Append(from.runs_[r].found, from.runs_[r].shift + shift, from.runs_[r].lineShift);
+}
+
 size_t CogFindingList::RunOf(size_t i) const { return size_t(std::upper_bound(ends_.begin(), ends_.end(), i) - ends_.begin()); }
 
 CogFinding CogFindingList::At(size_t i) const {

@@ -135,6 +135,11 @@ class CogFindingList {
   int Count(CogSeverity s) const { return counts_[int(s)]; }
   int Longest() const { return longest_; }
   std::vector<CogFinding> All() const;
+  size_t Runs() const { return runs_.size(); }
+  // The number of runs whose first finding lies before the offset.
+  size_t RunsBefore(qsizetype offset) const;
+  // Appends the runs [first, last) of another list, moved on by `shift` characters.
+  void AppendRuns(const CogFindingList& from, size_t first, size_t last, qsizetype shift);
   // How many findings this list shares with another at its start (the same runs at the same
   // places) and at its end (the same runs, perhaps moved).
   void Shared(const CogFindingList& other, size_t* start, size_t* end) const;

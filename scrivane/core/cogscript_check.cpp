@@ -251,9 +251,12 @@ class Whole {
   CogFindingList Run(CogScript* out, bool withUses, bool withTree) {
     // The findings of each chunk lie within it, so each chunk's are sorted on their own and
     // the chunks' follow one another; those of the header and symbols come first.
-    head_ = h_.findings;
     CogFindingList list;
     const bool code = h_.codeStart >= 0 && n_ > 0;
+    const bool alike = !out && code && st_.sameChecks && EditedAlike(list);
+    st_.sameChecks = false;
+    if (alike) return Keep(std::move(list));
+    head_ = h_.findings;
     if (code) {
       st_.makings.resize(n_);
       st_.labelMakings.resize(n_);
@@ -299,10 +302,16 @@ class Whole {
       out->findings = list.All();
       out->loads = list.Count(CogSeverity::Error) == 0;
     }
-    return list;
+    return Keep(std::move(list));
   }
 
  private:
+  // Kept for the next reading after an edit.
+  CogFindingList Keep(CogFindingList list) {
+    st_.assembled = list;
+    st_.assembledNow = true;
+    return list;
+  }
   int Limit(int jk, int mots) const {
     return st_.game == CogGame::JK ? jk : st_.game == CogGame::MotS ? mots : std::min(jk, mots);
   }
@@ -339,6 +348,41 @@ class Whole {
   }
   const QString& Name(int id) const { return st_.names[size_t(id)].name; }
 
+  // The names the chunk's labels name, each once, worked out once for the chunk.
+  static void Slots(const Chunk& c) {
+    if (c.labelSlot.size() == c.labels.size()) return;
+    for (int use : c.labels) {
+      const int id = c.useNames[size_t(use)];
+      const auto it = std::find(c.labelNames.begin(), c.labelNames.end(), id);
+      c.labelSlot.push_back(int(it - c.labelNames.begin()));
+      if (it != c.labelNames.end()) continue;
+      c.labelNames.push_back(id);
+      c.labelFirst.push_back(use);
+    }
+  }
+
+  // After an edit that read chunks the checks see as they saw those they replaced, every other
+  // chunk keeps its makings: the edited chunks' findings are made from the makings of the ones
+  // they replaced, and the runs of the others are those assembled last. False (nothing done)
+  // when an edited chunk's makings hold a limit, whose place the edit may have moved.
+  bool EditedAlike(CogFindingList& list) {
+    for (size_t k = st_.editFrom; k < st_.editTo; ++k)
+      for (const Making& m : st_.makings[k])
+        if (m.kind == Making::SymbolLimit || m.kind == Making::JumpLimit) return false;
+    const CogFindingList& was = st_.assembled;
+    const size_t before = was.RunsBefore(st_.editStart), after = was.RunsBefore(st_.editEnd);
+    list.Reserve(was.Runs() + st_.editTo - st_.editFrom);
+    list.AppendRuns(was, 0, before, 0);
+    for (size_t k = st_.editFrom; k < st_.editTo; ++k) {
+      const Chunk& c = live_[k];
+      Slots(c);
+      MakeFindings(k);
+      list.Append(c.found, c.shift, c.lineShift);
+    }
+    list.AppendRuns(was, after, was.Runs(), st_.editDelta);
+    return true;
+  }
+
   // Each chunk's makings begin here, with its syntax error first; then its labels' makings.
   void Labels() {
     for (size_t k = 0; k < n_; ++k) {
@@ -346,16 +390,7 @@ class Whole {
       st_.makings[k].clear();
       st_.labelMakings[k].clear();
       if (!c.parse.empty()) Make(k, Making::Parse, 0, c.lineShift);
-      if (c.labelSlot.size() != c.labels.size()) {
-        for (int use : c.labels) {
-          const int id = c.useNames[size_t(use)];
-          const auto it = std::find(c.labelNames.begin(), c.labelNames.end(), id);
-          c.labelSlot.push_back(int(it - c.labelNames.begin()));
-          if (it != c.labelNames.end()) continue;
-          c.labelNames.push_back(id);
-          c.labelFirst.push_back(use);
-        }
-      }
+      Slots(c);
       std::vector<int>& made = st_.labelMakings[k];
       for (size_t n = 0; n < c.labelNames.size(); ++n) {
         const int id = c.labelNames[n];
@@ -695,6 +730,27 @@ class Whole {
 }  // namespace
 
 void CheckChunk(Reader& r, Chunk& c) { ChunkCheck(r, c).Run(); }
+
+bool SameForChecks(const Chunk& a, const Chunk& b) {
+  if (!a.parse.empty() || !b.parse.empty() || a.calls.empty() != b.calls.empty() || a.unknownVerbs != b.unknownVerbs ||
+      a.costSymbols != b.costSymbols || a.costJumps != b.costJumps || a.readWrite != b.readWrite ||
+      a.symbolsUsed != b.symbolsUsed || !std::equal(std::begin(a.symbolBits), std::end(a.symbolBits), b.symbolBits) ||
+      a.labels.size() != b.labels.size() || a.targets.size() != b.targets.size() || a.created.size() != b.created.size())
+    return false;
+  const auto name = [](const Chunk& c, int use) { return c.useNames[size_t(use)]; };
+  for (size_t l = 0; l < a.labels.size(); ++l)
+    if (name(a, a.labels[l]) != name(b, b.labels[l]) ||
+        a.uses[size_t(a.labels[l])].at.line + a.lineShift != b.uses[size_t(b.labels[l])].at.line + b.lineShift)
+      return false;
+  for (size_t t = 0; t < a.targets.size(); ++t)
+    if (name(a, a.targets[t]) != name(b, b.targets[t])) return false;
+  for (size_t i = 0; i < a.created.size(); ++i) {
+    const Chunk::Created &x = a.created[i], &y = b.created[i];
+    if (x.name != y.name || (x.firstRead >= 0) != (y.firstRead >= 0) || (x.firstWrite >= 0) != (y.firstWrite >= 0))
+      return false;
+  }
+  return true;
+}
 
 CogFindingList Assemble(const State& st, CogScript* script, bool withUses, bool withTree) {
   return Whole(st).Run(script, withUses, withTree);

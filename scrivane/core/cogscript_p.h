@@ -202,6 +202,17 @@ struct State {
   // the script, negative when that label is in the chunk.
   mutable std::vector<std::vector<int>> labelMakings;
   mutable std::shared_ptr<const CogFindingList::Found> headFound;  // the header's, as last made
+  // The findings as last assembled (when `assembledNow`, of the chunks as they are), and what a
+  // reading after an edit since changed: when it read the live chunks [editFrom, editTo) anew
+  // in place of as many that the whole script's checks see alike (`sameChecks`), every other
+  // chunk keeps its makings, and the findings are those assembled last with the runs of the
+  // replaced chunks (which lay in [editStart, editEnd) of the text before the edit) made again
+  // and the runs after them moved on by editDelta characters.
+  mutable CogFindingList assembled;
+  mutable bool assembledNow = false;
+  mutable bool sameChecks = false;
+  size_t editFrom = 0, editTo = 0;
+  qsizetype editStart = 0, editEnd = 0, editDelta = 0;
 
   int NameId(const QString& lower);
 };
@@ -239,6 +250,12 @@ class Reader {
 
 // The text of a syntax error.
 QString SyntaxMessage(const QString& why, int braceLine, int line, int codeLine);
+
+// Whether the whole script's checks see two chunks alike, the second read in place of the first
+// with no line added or removed before it: the same labels on the same lines, the same names
+// created, read, written and jumped to, the same symbols used, calls checked alike and the same
+// costs; and neither has a syntax error.
+bool SameForChecks(const Chunk& a, const Chunk& b);
 
 // Reads the code's top-level statements from `first.start` into chunks appended to `into`
 // (cogscript_code.cpp), each checked on its own. Before each statement after the first,

@@ -117,14 +117,23 @@ bool CogReading::Update(const CogTextSource& text, qsizetype from, qsizetype to,
   const size_t kept = first < st.live ? first : st.live;
   if (how == cogread::CodeRead::Met && st.live > met) {
     // In place: the chunks read now take the places of those they replace.
-    for (size_t i = met; i < chunks.size(); ++i) Move(chunks[i], delta, lineDelta);
     const size_t gone = met - kept, read = made.size();
+    st.sameChecks = st.assembledNow && lineDelta == 0 && read == gone;
+    for (size_t i = 0; st.sameChecks && i < gone; ++i) st.sameChecks = cogread::SameForChecks(chunks[kept + i], made[i]);
+    st.editFrom = kept;
+    st.editTo = kept + read;
+    st.editStart = chunks[kept].Now(chunks[kept].start);
+    st.editEnd = chunks[met].Now(chunks[met].start);
+    st.editDelta = delta;
+    st.assembledNow = false;
+    for (size_t i = met; i < chunks.size(); ++i) Move(chunks[i], delta, lineDelta);
     chunks.Replace(kept, met, std::move(made));
     // The code's reading still ends in the chunk it ended in.
     st.live = st.live + read - gone;
     st.size = size;
     return true;
   }
+  st.sameChecks = st.assembledNow = false;
   ChunkList now;
   now.reserve(chunks.size() + made.size());
   for (size_t i = 0; i < kept; ++i) now.Take(chunks, i);

@@ -431,8 +431,12 @@ TEST(CogScript, ReadingAgainAfterEditsGivesWhatAWholeReadingGives) {
         ++edited;
         if (reading->Update(TextSource(text), from, n - kept, text.size() - n)) ++readAgain;
         else reading = std::make_unique<CogReading>(text, base.game, base.chunk);
-        ASSERT_EQ(Everything(reading->Script(true)), Everything(ParseCogScript(text, base.game)))
-            << e.name << " at " << at << " in a text of " << n << " characters";
+        // The findings alone, as the editor asks for them after an edit, and the whole script.
+        const CogScript whole = ParseCogScript(text, base.game);
+        CogScript listed = whole;
+        listed.findings = reading->Findings().All();
+        ASSERT_EQ(Everything(listed), Everything(whole)) << e.name << " at " << at << " in a text of " << n << " characters";
+        ASSERT_EQ(Everything(reading->Script(true)), Everything(whole)) << e.name << " at " << at;
       }
     }
   }
