@@ -67,8 +67,13 @@ void CheckReadingAgain(const uint8_t* data, size_t size, const QString& text) {
   const auto same = [&reading](const QString& now) {
     const CogScript whole = ParseCogScript(now);
     CogScript listed = whole;
-    listed.findings = reading.Findings().All();
-    return SameReading(listed, whole) && SameReading(reading.Script(true), whole);
+    const auto list = reading.Findings();
+    listed.findings = list->All();
+    int longest = 0;
+    for (const CogFinding& f : whole.findings) longest = std::max(longest, int(f.at.length));
+    for (const CogSeverity s : {CogSeverity::Error, CogSeverity::Warning, CogSeverity::Note})
+      if (list->Count(s) != whole.Count(s)) return false;
+    return list->Longest() == longest && SameReading(listed, whole) && SameReading(reading.Script(true), whole);
   };
   const qsizetype delta = edited.size() - n;
   if (!reading.Update(TextSource(edited), at, at + removed, delta)) return;

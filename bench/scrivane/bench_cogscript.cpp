@@ -74,7 +74,9 @@ BENCHMARK(BM_ColourAllLines)->Unit(benchmark::kMillisecond);
 
 // One key typed in the middle of a 1, 5 or 20 MB script, then the live findings read again as
 // after a pause: the reading must cost the same at every size (the key's own cost is the text
-// box's and is not counted). The text box alone, or a document of the main window with the
+// box's and is not counted). The keys go to the same lines of handlers around the middle at
+// every size, a statement on each in turn, so that each size reads the same code, wherever the
+// chunks of the reading begin. The text box alone, or a document of the main window with the
 // Problems list showing, which then follows the reading (the events that brings counted).
 void BM_KeyThenLiveReading(benchmark::State& state) {
   const bool listed = state.range(1) != 0;
@@ -98,14 +100,19 @@ void BM_KeyThenLiveReading(benchmark::State& state) {
   scrivane::CogLive* live = scrivane::CogLive::Of(box);
   live->ReadNow();
   QCoreApplication::processEvents();
-  QTextCursor c(box->document()->findBlockByNumber(box->document()->blockCount() / 2));
-  c.movePosition(QTextCursor::EndOfBlock);
-  // A statement typed and taken back, a key at a time.
+  QTextCursor c(box->document());
+  // A statement typed and taken back, a key at a time, at the end of the first line of every
+  // 37th handler from 8 before the middle to 7 after (chunks hold about 16 handlers).
   const QString typed = QStringLiteral(" x = y + 1;");
+  const int places = 16, lines = box->document()->blockCount();
   qsizetype i = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    const qsizetype at = i++ % (2 * typed.size());
+    const qsizetype at = i % (2 * typed.size()), place = i++ / (2 * typed.size()) % places;
+    if (at == 0) {
+      c.setPosition(box->document()->findBlockByNumber(bench::HandlerLine(lines, 37 * int(place - places / 2))).position());
+      c.movePosition(QTextCursor::EndOfBlock);
+    }
     if (at < typed.size()) c.insertText(typed.mid(at, 1));
     else c.deletePreviousChar();
     if (listed) QCoreApplication::processEvents();

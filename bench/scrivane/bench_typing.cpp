@@ -76,10 +76,10 @@ void BM_TypingInDocumentWindow(benchmark::State& state) {
   main.show();
   scrivane::frmScrivane* w = main.NewCog(QStringLiteral("blank"), QString());
   w->txtMain->SetText(bench::ScriptOfSize(bytes));
-  // At the start of the middle line, so that every size types in the same surroundings; for
-  // the last three kinds the line is made the widest of the script (a long comment), the line
-  // that sets the horizontal scroll range.
-  QTextCursor middle(w->txtMain->document()->findBlockByNumber(w->txtMain->document()->blockCount() / 2));
+  // At the start of a handler in the middle, the same line at every size, so that every size
+  // types in the same surroundings; for the last three kinds the line is made the widest of the
+  // script (a long comment), the line that sets the horizontal scroll range.
+  QTextCursor middle(w->txtMain->document()->findBlockByNumber(bench::HandlerLine(w->txtMain->document()->blockCount())));
   if (kind >= 3) {
     middle.movePosition(QTextCursor::EndOfBlock);
     middle.insertText(QStringLiteral(" // ") + QString(300, QLatin1Char('w')));

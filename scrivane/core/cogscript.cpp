@@ -76,8 +76,33 @@ size_t CogFindingList::RunsBefore(qsizetype offset) const {
                 }) - runs_.begin());
 }
 
-void CogFindingList::AppendRuns(const CogFindingList& from, size_t first, size_t last, qsizetype shift) {
-  for (size_t r = first; r < last; ++r) Append(from.runs_[r].found, from.runs_[r].shift + shift, from.runs_[r].lineShift);
+CogFindingList CogFindingList::Replaced(size_t first, size_t last, const CogFindingList& with, qsizetype shift) const {
+  CogFindingList out;
+  out.runs_.reserve(runs_.size() - (last - first) + with.runs_.size());
+  out.runs_.insert(out.runs_.end(), runs_.begin(), runs_.begin() + qsizetype(first));
+  out.runs_.insert(out.runs_.end(), with.runs_.begin(), with.runs_.end());
+  const size_t moved = out.runs_.size();
+  out.runs_.insert(out.runs_.end(), runs_.begin() + qsizetype(last), runs_.end());
+  for (size_t r = moved; r < out.runs_.size(); ++r) out.runs_[r].shift += shift;
+  // The ends: those before as they were, those put in after them, those after moved by the
+  // difference in findings.
+  const size_t before = first > 0 ? ends_[first - 1] : 0, gone = (last > 0 ? ends_[last - 1] : 0) - before;
+  out.ends_.reserve(out.runs_.size());
+  out.ends_.insert(out.ends_.end(), ends_.begin(), ends_.begin() + qsizetype(first));
+  for (size_t e : with.ends_) out.ends_.push_back(before + e);
+  for (size_t r = last; r < ends_.size(); ++r) out.ends_.push_back(ends_[r] - gone + with.Size());
+  // The counts less those of the runs taken out; the longest found again only when one of those
+  // was the longest.
+  int longestGone = 0;
+  for (int s = 0; s < 3; ++s) out.counts_[s] = counts_[s] + with.counts_[s];
+  for (size_t r = first; r < last; ++r) {
+    for (int s = 0; s < 3; ++s) out.counts_[s] -= runs_[r].found->counts[s];
+    longestGone = std::max(longestGone, runs_[r].found->longest);
+  }
+  out.longest_ = std::max(longestGone < longest_ ? longest_ : 0, with.longest_);
+  if (longestGone >= longest_)
+    for (const Run& run : out.runs_) out.longest_ = std::max(out.longest_, run.found->longest);
+  return out;
 }
 
 size_t CogFindingList::RunOf(size_t i) const { return size_t(std::upper_bound(ends_.begin(), ends_.end(), i) - ends_.begin()); }
@@ -279,7 +304,7 @@ CogScript CogReading::Script(bool withUses, bool withTree) const {
   return s;
 }
 
-CogFindingList CogReading::Findings() const { return cogread::Assemble(*d_); }
+std::shared_ptr<const CogFindingList> CogReading::Findings() const { return cogread::Assemble(*d_); }
 
 CogScript ParseCogScript(QStringView text, CogGame game) { return CogReading(text, game).Script(true, true); }
 

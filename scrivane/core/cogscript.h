@@ -138,8 +138,9 @@ class CogFindingList {
   size_t Runs() const { return runs_.size(); }
   // The number of runs whose first finding lies before the offset.
   size_t RunsBefore(qsizetype offset) const;
-  // Appends the runs [first, last) of another list, moved on by `shift` characters.
-  void AppendRuns(const CogFindingList& from, size_t first, size_t last, qsizetype shift);
+  // This list with its runs [first, last) replaced by the runs of another list, and the runs
+  // after them moved on by `shift` characters.
+  CogFindingList Replaced(size_t first, size_t last, const CogFindingList& with, qsizetype shift) const;
   // How many findings this list shares with another at its start (the same runs at the same
   // places) and at its end (the same runs, perhaps moved).
   void Shared(const CogFindingList& other, size_t* start, size_t* end) const;
@@ -193,7 +194,7 @@ class CogReading {
   // The findings and symbols; with the uses of the code too, and the syntax tree, on request.
   CogScript Script(bool withUses = false, bool withTree = false) const;
   // The findings alone, sharing with earlier lists those of the code the edits left alone.
-  CogFindingList Findings() const;
+  std::shared_ptr<const CogFindingList> Findings() const;
 
  private:
   std::unique_ptr<cogread::State> d_;

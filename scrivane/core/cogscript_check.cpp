@@ -248,7 +248,7 @@ class Whole {
  public:
   explicit Whole(const State& st) : st_(st), h_(st.header), live_(st.chunks), n_(st.live) {}
 
-  CogFindingList Run(CogScript* out, bool withUses, bool withTree) {
+  std::shared_ptr<const CogFindingList> Run(CogScript* out, bool withUses, bool withTree) {
     // The findings of each chunk lie within it, so each chunk's are sorted on their own and
     // the chunks' follow one another; those of the header and symbols come first.
     CogFindingList list;
@@ -307,10 +307,10 @@ class Whole {
 
  private:
   // Kept for the next reading after an edit.
-  CogFindingList Keep(CogFindingList list) {
-    st_.assembled = list;
+  std::shared_ptr<const CogFindingList> Keep(CogFindingList list) {
+    st_.assembled = std::make_shared<const CogFindingList>(std::move(list));
     st_.assembledNow = true;
-    return list;
+    return st_.assembled;
   }
   int Limit(int jk, int mots) const {
     return st_.game == CogGame::JK ? jk : st_.game == CogGame::MotS ? mots : std::min(jk, mots);
@@ -369,17 +369,15 @@ class Whole {
     for (size_t k = st_.editFrom; k < st_.editTo; ++k)
       for (const Making& m : st_.makings[k])
         if (m.kind == Making::SymbolLimit || m.kind == Making::JumpLimit) return false;
-    const CogFindingList& was = st_.assembled;
-    const size_t before = was.RunsBefore(st_.editStart), after = was.RunsBefore(st_.editEnd);
-    list.Reserve(was.Runs() + st_.editTo - st_.editFrom);
-    list.AppendRuns(was, 0, before, 0);
+    CogFindingList edited;
     for (size_t k = st_.editFrom; k < st_.editTo; ++k) {
       const Chunk& c = live_[k];
       Slots(c);
       MakeFindings(k);
-      list.Append(c.found, c.shift, c.lineShift);
+      edited.Append(c.found, c.shift, c.lineShift);
     }
-    list.AppendRuns(was, after, was.Runs(), st_.editDelta);
+    const CogFindingList& was = *st_.assembled;
+    list = was.Replaced(was.RunsBefore(st_.editStart), was.RunsBefore(st_.editEnd), edited, st_.editDelta);
     return true;
   }
 
@@ -752,7 +750,7 @@ bool SameForChecks(const Chunk& a, const Chunk& b) {
   return true;
 }
 
-CogFindingList Assemble(const State& st, CogScript* script, bool withUses, bool withTree) {
+std::shared_ptr<const CogFindingList> Assemble(const State& st, CogScript* script, bool withUses, bool withTree) {
   return Whole(st).Run(script, withUses, withTree);
 }
 

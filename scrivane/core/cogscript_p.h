@@ -208,7 +208,7 @@ struct State {
   // chunk keeps its makings, and the findings are those assembled last with the runs of the
   // replaced chunks (which lay in [editStart, editEnd) of the text before the edit) made again
   // and the runs after them moved on by editDelta characters.
-  mutable CogFindingList assembled;
+  mutable std::shared_ptr<const CogFindingList> assembled;
   mutable bool assembledNow = false;
   mutable bool sameChecks = false;
   size_t editFrom = 0, editTo = 0;
@@ -268,6 +268,6 @@ CodeRead ReadCode(Reader& r, Chunk first, ChunkList& into, const std::function<b
 void CheckChunk(Reader& r, Chunk& c);
 // The findings of the whole script from the header and the chunks read, and on request the
 // uses and the syntax tree (cogscript_check.cpp).
-CogFindingList Assemble(const State& st, CogScript* script = nullptr, bool withUses = false, bool withTree = false);
+std::shared_ptr<const CogFindingList> Assemble(const State& st, CogScript* script = nullptr, bool withUses = false, bool withTree = false);
 
 }  // namespace scrivane::cogread

@@ -357,14 +357,14 @@ void CogLive::Recheck() { timer_.start(); }
 CogLive::Read CogLive::ReadWhole(const QString& text, CogGame game) {
   Read read;
   read.reading = std::make_shared<CogReading>(text, game);
-  read.findings = std::make_shared<const CogFindingList>(read.reading->Findings());
+  read.findings = read.reading->Findings();
   return read;
 }
 
 bool CogLive::ReadEdits() {
   if (!reading_ || reading_->Game() != CogGameSetting() || editedFrom_ > editedTo_ || !box_) return false;
   if (!reading_->Update(DocumentText(box_->document()), editedFrom_, editedTo_, delta_)) return false;
-  Take({reading_, std::make_shared<const CogFindingList>(reading_->Findings())}, revision_);
+  Take({reading_, reading_->Findings()}, revision_);
   return true;
 }
 

@@ -434,7 +434,14 @@ TEST(CogScript, ReadingAgainAfterEditsGivesWhatAWholeReadingGives) {
         // The findings alone, as the editor asks for them after an edit, and the whole script.
         const CogScript whole = ParseCogScript(text, base.game);
         CogScript listed = whole;
-        listed.findings = reading->Findings().All();
+        const auto list = reading->Findings();
+        listed.findings = list->All();
+        int longest = 0;
+        for (const CogFinding& f : whole.findings) longest = std::max(longest, int(f.at.length));
+        const auto tally = [](const auto& s) {
+          return std::make_tuple(s.Count(CogSeverity::Error), s.Count(CogSeverity::Warning), s.Count(CogSeverity::Note));
+        };
+        ASSERT_EQ(std::tuple_cat(tally(*list), std::make_tuple(list->Longest())), std::tuple_cat(tally(whole), std::make_tuple(longest)));
         ASSERT_EQ(Everything(listed), Everything(whole)) << e.name << " at " << at << " in a text of " << n << " characters";
         ASSERT_EQ(Everything(reading->Script(true)), Everything(whole)) << e.name << " at " << at;
       }
