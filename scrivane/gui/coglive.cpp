@@ -142,9 +142,11 @@ class DocumentText : public CogTextSource {
     out.reserve(length);
     const qsizetype end = from + length;
     qsizetype pos = from;
-    for (QTextBlock b = doc_->findBlock(int(from)); b.isValid() && pos < end; b = b.next()) {
+    // Each block's place follows from the one before (asking each for its place costs a walk
+    // through the document's tree).
+    QTextBlock b = doc_->findBlock(int(from));
+    for (qsizetype start = b.isValid() ? b.position() : 0; b.isValid() && pos < end; start += b.length(), b = b.next()) {
       const QString line = b.text();
-      const qsizetype start = b.position();
       if (pos - start < line.size()) {
         const qsizetype take = std::min(line.size() - (pos - start), end - pos);
         out += QStringView(line).mid(pos - start, take);
