@@ -125,9 +125,7 @@ QTabWidget* CogTools::MakePanel() {
   dock->setWidget(pages);
   // The pages take the panel's place in the Tab order: after the last control that takes the
   // focus before it (which may itself have been made on first use since).
-  QWidget* before = dock->previousInFocusChain();
-  while (before != main_ && before->focusPolicy() == Qt::NoFocus) before = before->previousInFocusChain();
-  if (before != main_) QWidget::setTabOrder(before, pages);
+  if (QWidget* before = FocusableBefore(dock, main_)) QWidget::setTabOrder(before, pages);
   if (dock->isVisible()) pages->show();  // made while the panel shows itself
   for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(problems_), static_cast<QAbstractItemView*>(uses_)}) {
     connect(list, &QAbstractItemView::clicked, this, &CogTools::GoTo);

@@ -17,9 +17,7 @@ void frmMain::BuildFindBar(QBoxLayout* into) {
   // The bar itself is made when first opened; its place below the document area and in the Tab
   // order (after the last control made before it) are kept for it now.
   findBarRow_ = into;
-  QWidget* before = previousInFocusChain();  // the last widget made so far
-  while (before != this && before->focusPolicy() == Qt::NoFocus) before = before->previousInFocusChain();
-  findBarFocusAfter_ = before;
+  findBarFocusAfter_ = FocusableBefore(this, this);  // the chain ends with the last widget made so far
   auto item = [this](QAction*& a, const char* name, const QString& caption, const QKeySequence& key, bool replace) {
     a = new QAction(caption, this);
     a->setObjectName(QString::fromLatin1(name));
@@ -52,7 +50,7 @@ FindBar* frmMain::MakeFindBar() {
     if (w->focusPolicy() != Qt::NoFocus) controls << w;
   QWidget* before = findBarFocusAfter_;
   for (QWidget* w : controls) {
-    if (before && before != this) QWidget::setTabOrder(before, w);
+    if (before) QWidget::setTabOrder(before, w);
     before = w;
   }
   return bar;

@@ -3,6 +3,7 @@
 // view costs about as much to make as a whole line of text costs to draw). It reads like the
 // plain pointer it replaces: "list->clear()" makes the list when it is not there yet, then
 // clears it. Code that must not make it (a layout pass, a close) asks IfMade() first.
+#include <QWidget>
 #include <functional>
 #include <utility>
 
@@ -28,5 +29,14 @@ class OnFirstUse {
   std::function<T*()> make_;
   mutable T* made_ = nullptr;
 };
+
+// The last control before `widget` in the focus chain that takes the focus, going back no
+// further than `window`; nullptr when there is none. A widget made on first use takes its
+// place in the Tab order after it, as if it had been made with the window.
+inline QWidget* FocusableBefore(QWidget* widget, QWidget* window) {
+  for (QWidget* w = widget->previousInFocusChain(); w != window; w = w->previousInFocusChain())
+    if (w->focusPolicy() != Qt::NoFocus) return w;
+  return nullptr;
+}
 
 }  // namespace scrivane
