@@ -22,13 +22,13 @@ QString FoldCase(const QString& s) {
   const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
   const qsizetype n = s.size();
   qsizetype i = 0;
-  while (i < n && p[i] < 0x80 && !(p[i] >= 'A' && p[i] <= 'Z')) ++i;
+  while (i < n && p[i] < 0x80 && AsciiLower(p[i]) == p[i]) ++i;
   if (i == n) return s;
   QString out = s;
   char16_t* o = reinterpret_cast<char16_t*>(out.data());
   for (; i < n; ++i) {
     if (o[i] >= 0x80) return s.toCaseFolded();
-    if (o[i] >= 'A' && o[i] <= 'Z') o[i] = char16_t(o[i] + ('a' - 'A'));
+    o[i] = AsciiLower(o[i]);
   }
   return out;
 }

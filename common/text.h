@@ -41,6 +41,8 @@ bool SameText(const QString& a, const QString& b);
 // The form of a text under which texts that differ only in letter case are equal: the key
 // for case-insensitive lookups. Plain ASCII is folded without Unicode tables.
 QString FoldCase(const QString& s);
+// A plain ASCII character (below 128) lowered: A-Z become a-z, the others stay.
+constexpr char16_t AsciiLower(char16_t u) { return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u; }
 
 // A count written as its decimal digits preceded by one blank (a minus sign instead for
 // negative numbers): 12 -> " 12".

@@ -1,6 +1,7 @@
 #include "scrivane/core/coglang.h"
 
 #include "common/prefs.h"
+#include "common/text.h"
 
 #include <QHash>
 #include <algorithm>
@@ -28,7 +29,7 @@ struct MessageRow {
 // verbs are put in order at their first use, early in the start).
 char16_t Lowered(QChar c) {
   const char16_t u = c.unicode();
-  if (u < 128) return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u;
+  if (u < 128) return tarvex::AsciiLower(u);
   return c.toLower().unicode();
 }
 

@@ -1,5 +1,7 @@
 #include "scrivane/core/keyhash.h"
 
+#include "common/text.h"
+
 namespace scrivane {
 
 size_t KeyHash::operator()(QStringView v) const {
@@ -7,7 +9,7 @@ size_t KeyHash::operator()(QStringView v) const {
   for (QChar c : v) {
     char16_t u = c.unicode();
     if (u < 128) {
-      if (u >= 'A' && u <= 'Z') u += 'a' - 'A';
+      u = tarvex::AsciiLower(u);
     } else if (c.isSurrogate()) {
       continue;  // a letter beyond the basic plane folds as a pair, which KeyEqual compares
     } else {

@@ -42,7 +42,6 @@ void Append(RecentFiles& list, int& n, const RecentEntry& e) {
   list.entries[n++] = {e.title, e.path, true, e.added};
 }
 
-
 // A stored entry names a file when it has a title to show and a full path that ends in a file
 // name; values edited by hand such as ":::" or "a.cog:" name none. (Qt counts a path that
 // begins with ":" as full: it names a resource built into a program, never the user's file.)
